@@ -1,0 +1,1 @@
+#include "LumoGeometry.h"

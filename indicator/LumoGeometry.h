@@ -1,0 +1,159 @@
+#pragma once
+// The indicator's pure geometry: glyph polygons, the cell layout and placement of a whole
+// text, point rotation, the rotated box and window shape, the lighting octant and bevel
+// faces, bevel colours, material shading bytes and tiling. No widget, no painter: every
+// function here maps values to values, so the widget calls them and tests check them alone.
+
+#include "LumoTypes.h"
+
+#include <QtCore/qstring.h>
+#include <array>
+#include <functional>
+
+namespace LumoLiquidIndicator {
+
+// ---- Point lists -------------------------------------------------------------------------
+
+// Turns every point about the origin by angle tenths of a degree (counter-clockwise on
+// screen), each point rounded on its own, halves to even; (0, 0) never moves.
+void RotatePoints(Tpoints& points, qint32 angle);
+// RotatePoints, then the displacement that carries the rotated pivot back onto (x, y),
+// rounded once and added to every point.
+void RotatePointsAround(Tpoints& points, qint32 x, qint32 y, qint32 angle);
+// Adds (dx, dy) to points[0..last]; last == -1 is an empty run.
+void OffsetPoints(TPoint* points, qint32 last, qint32 dx, qint32 dy);
+void OffsetPoints(Tpoints& points, qint32 dx, qint32 dy);
+
+// Appends all of part to into (points, vertex counts, polygon count).
+void AppendPolygons(TPolyList& into, const TPolyList& part);
+// Appends one polygon's points to points and its vertex count to vertices.
+void AddPolygon(Tpoints& points, Tintegers& vertices, const Tpoints& polygon);
+
+// ---- Glyphs -------------------------------------------------------------------------------
+
+// What the glyph shapes depend on besides the cell. Hovering is true exactly while the
+// pointer is over the control and the mouse action is maWidth or maBoth.
+struct TGlyphSettings {
+  TLumoIndicatorKind Kind = ik7segment;
+  TLumoIndicatorStyle Style = isNormal;
+  bool Hovering = false;
+};
+
+// Segment thickness t of the segment kinds for a cell of width w and height h.
+double SegmentThickness(TLumoIndicatorStyle style, bool hovering, qint32 w, qint32 h);
+// The six points of segment position index (1..8 for ik7segment, 1..10 for ik9segment) in
+// cell coordinates (not yet moved by the cell's Left and Top).
+void SegmentPolygon(const TRect& cell, TLumoIndicatorKind kind, TLumoIndicatorStyle style,
+                    bool hovering, int index, Tpoints& points);
+// The four points of dot (row 1..7, column 1..5) of a 5x7 glyph, in cell coordinates.
+void MatrixDotPolygon(const TRect& cell, TLumoIndicatorStyle style, bool hovering, int row,
+                      int column, Tpoints& points);
+// Every position of the character's glyph as a polygon, moved by (Left, Top), into lit or
+// unlit in walking order. Both results are emptied first.
+void BuildGlyph(const TRect& cell, char16_t character, bool point, const TGlyphSettings& settings,
+                TPolyList& lit, TPolyList& unlit);
+
+// ---- Layout of a whole indicator ---------------------------------------------------------------
+
+// Everything the polygon lists of an indicator depend on.
+struct TIndicatorLayoutSettings {
+  qint32 SignNumber = 10;
+  qint32 IndicatorWidth = 172;
+  qint32 IndicatorHeight = 36;
+  qint32 IndicatorAngle = 0;
+  qint32 IndicatorGap = 2;
+  QString Indicatorstring;
+  TLumoIndicatorKind IndicatorKind = ik7segment;
+  TLumoBevelKind InnerBevel = bkDown;
+  TLumoBevelKind OuterBevel = bkUP;
+  qint32 InnerBevelWidth = 2;
+  qint32 OuterBevelWidth = 2;
+  TLumoIndicatorStyle IndicatorStyle = isNormal;
+  bool Hovering = false;
+  qint32 ControlWidth = 172;   // the control's own size: the rotated box
+  qint32 ControlHeight = 36;
+};
+
+struct TCellLayout {
+  qint32 Border = 0;
+  qint32 CellWidth = 0;
+  qint32 CellHeight = 0;
+  friend bool operator==(const TCellLayout&, const TCellLayout&) = default;
+};
+TCellLayout CellLayout(const TIndicatorLayoutSettings& settings);
+
+// One cell's share of the text: the character its glyph shows and whether its decimal point
+// is lit. CellAssignment gives exactly SignNumber of them, cell 1 first.
+struct TCellCharacter {
+  char16_t Character = u' ';
+  bool Point = false;
+  friend bool operator==(const TCellCharacter&, const TCellCharacter&) = default;
+};
+std::vector<TCellCharacter> CellAssignment(const QString& text, qint32 signNumber,
+                                           TLumoIndicatorKind kind);
+
+// The lit (Black) and unlit (Gray) polygon lists of the whole indicator, offset by the
+// border, rotated about the indicator's centre and centred in the control.
+struct TIndicatorPolygons {
+  TPolyList Black;
+  TPolyList Gray;
+};
+TIndicatorPolygons BuildIndicatorPolygons(const TIndicatorLayoutSettings& settings);
+
+// ---- Rotated box, window shape, bevels -----------------------------------------------------
+
+struct TBoxSize {
+  qint32 Width = 0;
+  qint32 Height = 0;
+  friend bool operator==(const TBoxSize&, const TBoxSize&) = default;
+};
+// The bounding box of the indicator rotated by angle, each side rounded half to even.
+TBoxSize RotatedBox(qint32 width, qint32 height, qint32 angle);
+
+// Which branch of the size rule an angle takes: a multiple of 180 degrees, 90 more than a
+// multiple of 180 degrees, or any other angle.
+enum class TSizeRule { Straight, Quarter, Other };
+TSizeRule SizeRuleFor(qint32 angle);
+
+// The four corners of the rotated indicator rectangle, centred in a control of the given size.
+std::array<TPoint, 4> WindowShape(qint32 width, qint32 height, qint32 angle, qint32 controlWidth,
+                                  qint32 controlHeight);
+
+// The lighting octant 1..8 of an angle.
+int LightingOctant(qint32 angle);
+
+enum class TBevelFace { Top = 0, Left = 1, Bottom = 2, Right = 3 };
+struct TBevelFaceRole {
+  TBevelFace Face = TBevelFace::Top;
+  bool Light = false;
+  friend bool operator==(const TBevelFaceRole&, const TBevelFaceRole&) = default;
+};
+// The four faces in drawing order with their light or dark role, for a bevel of the given kind
+// (bkNone is treated as bkUP; the caller draws nothing for it).
+std::array<TBevelFaceRole, 4> BevelFaces(int octant, TLumoBevelKind kind);
+
+// The sixteen points of a bevel whose outer edge lies e pixels inside a width x height
+// rectangle and whose width is b, faces top, left, bottom, right, four points each; placed:
+// rotated about (width div 2, height div 2) and centred in the control.
+std::array<TPoint, 16> BevelPoints(qint32 width, qint32 height, qint32 e, qint32 b, qint32 angle,
+                                   qint32 controlWidth, qint32 controlHeight);
+
+// ---- Colours and material bytes --------------------------------------------------------------
+
+// Resolves a system colour index (the lowest byte of a negative TColor) to 0x00BBGGRR.
+using TSysColorResolver = std::function<TColor(int index)>;
+// A TColor as 0x00BBGGRR: ordinary colours as they are, system colours through resolve.
+TColor ColorToRGB(TColor color, const TSysColorResolver& resolve);
+TColor LighterColor(TColor color, const TSysColorResolver& resolve);  // +32 per channel, capped
+TColor DarkerColor(TColor color, const TSysColorResolver& resolve);   // -32 per channel, floored
+
+// The per-byte shading of a 24-bit bitmap: in each of height rows (stride bytesPerLine),
+// the first 3 x width bytes are lowered (raised) by amount and clamped; padding untouched.
+void DarkenBytes(uchar* bits, qint32 width, qint32 height, qsizetype bytesPerLine, qint32 amount);
+void LightenBytes(uchar* bits, qint32 width, qint32 height, qsizetype bytesPerLine, qint32 amount);
+
+// Where a tiled material of mw x mh is drawn over a cw x ch image: columns 0..cw div mw, each
+// with rows 0..ch div mh, column after column. Empty when mw or mh is not positive.
+std::vector<TPoint> TileOrigins(qint32 cw, qint32 ch, qint32 mw, qint32 mh);
+
+} // namespace LumoLiquidIndicator

@@ -1,0 +1,3 @@
+#pragma once
+// The character tables of the indicator (filled in with the glyph geometry).
+#include "LumoTypes.h"

@@ -1,0 +1,123 @@
+#pragma once
+// The platform layer: each service the timer, its dialogs and the indicator rely on, with
+// the result the callers rely on, built on Qt. Nothing above this layer talks to the
+// operating system directly.
+
+#include <QEvent>
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QObject;
+class QWidget;
+class QKeyEvent;
+class QSettings;
+
+namespace Platform {
+
+// ---- Application --------------------------------------------------------------------------
+
+// The application title ("Steepo" for this program), kept by the layer.
+QString ApplicationTitle();
+void SetApplicationTitle(const QString& title);
+
+// The main window, which owns the taskbar button; minimising or restoring the application
+// minimises or restores it.
+void SetMainWindow(QWidget* window);
+QWidget* MainWindow();
+void MinimizeApplication();
+void RestoreApplication();
+
+// Dispatches waiting timer, input and posted events before it returns.
+void ProcessMessages();
+
+// Calls Loaded() on every child of form that has one, after its stored layout has been read.
+void CallLoaded(QWidget* form);
+
+// ---- Messages -----------------------------------------------------------------------------
+
+// A posted window message: its type is the message's number, carrying the two parameters.
+class TMessageEvent : public QEvent {
+public:
+  TMessageEvent(int message, qintptr wParam, qintptr lParam)
+      : QEvent(static_cast<QEvent::Type>(message)), WParam(wParam), LParam(lParam) {}
+  const qintptr WParam;
+  const qintptr LParam;
+};
+// Queues the message behind those already waiting; it is handled later by target's event().
+void PostMessage(QObject* target, int message, qintptr wParam, qintptr lParam);
+
+// ---- Keys ---------------------------------------------------------------------------------
+
+// The virtual-key code of a key press (Page Up 33, Page Down 34, numeric-pad plus 107 and
+// minus 109, F1 112, Enter 13, ...); 0 for keys without one.
+int VirtualKeyCode(const QKeyEvent& event);
+
+// ---- Time ---------------------------------------------------------------------------------
+
+// Milliseconds since an arbitrary start, counting through suspend, 64 bits wide (no wrap).
+using TTickSource = std::function<quint64()>;
+quint64 TickCount();
+// Tests replace the clock and the wait; an empty function restores the real one.
+void SetTickSource(TTickSource source);
+using TSleeper = std::function<void(int milliseconds)>;
+void Sleep(int milliseconds);
+void SetSleeper(TSleeper sleeper);
+
+// ---- Sound --------------------------------------------------------------------------------
+
+// Starts the sound from a resource path (":/...") and returns at once; false when it cannot
+// be loaded or played. The player is created on first use.
+bool PlaySound(const QString& resource);
+// The default system beep.
+void MessageBeep();
+
+// ---- Shell --------------------------------------------------------------------------------
+
+// Opens a web or mail address (or a file) with the desktop's opener; true when it was handed
+// over. Never goes through a shell command line.
+using TShellOpener = std::function<bool(const QString& target)>;
+bool ShellOpen(const QString& target);
+void SetShellOpener(TShellOpener opener);
+
+// ---- Locale -------------------------------------------------------------------------------
+
+// The system's default language as a platform language identifier: the low byte is the
+// primary language (Czech 0x05, German 0x07, English 0x09, Spanish 0x0A, French 0x0C, Italian
+// 0x10, Portuguese 0x16, Russian 0x19, ...); 0 when unknown.
+quint16 SystemDefaultLangID();
+// Tests fake the locale; an empty function restores the system's.
+void SetLangIDSource(std::function<quint16()> source);
+// The time separator of the user's locale: the character between hours and minutes of its
+// time format, ":" where it gives none.
+QChar TimeSeparator();
+
+// ---- Foreground ---------------------------------------------------------------------------
+
+// Restores window when minimised, raises and activates it; where the window system refuses
+// activation, marks it as wanting attention.
+void ForceForeground(QWidget* window);
+
+// ---- Settings -----------------------------------------------------------------------------
+
+// The per-user store of the program's one value: organisation "Varnak", application
+// "Steepo". Tests supply their own store.
+using TSettingsFactory = std::function<std::unique_ptr<QSettings>()>;
+std::unique_ptr<QSettings> OpenSettings();
+void SetSettingsFactory(TSettingsFactory factory);
+
+// ---- Version ------------------------------------------------------------------------------
+
+// The fixed version information stored in a program file: the four version numbers and the
+// flags (already masked). Valid is false for a file without it or one that cannot be read.
+struct TFileVersionInfo {
+  bool Valid = false;
+  quint16 Major = 0, Minor = 0, Release = 0, Build = 0;
+  quint32 Flags = 0;
+};
+TFileVersionInfo ReadFileVersionInfo(const QString& path);
+
+// The path of the running program file.
+QString ProgramPath();
+
+} // namespace Platform
