@@ -3,7 +3,7 @@
 // published properties, colours, points and polygon lists.
 
 #include <QtCore/qobjectdefs.h>
-#include <QtCore/qtypes.h>
+#include <QtCore/qglobal.h>
 #include <vector>
 
 namespace LumoLiquidIndicator {
