@@ -1,0 +1,3 @@
+# The indicator's pure geometry: point lists, bevels, colours and bytes, character patterns,
+# glyph shapes and the layout of a whole indicator. Links the geometry library only.
+steepo_add_test(LumoGeometryTest SOURCES ${CMAKE_CURRENT_LIST_DIR}/LumoGeometryTest.cpp LIBS lumo_geometry)
