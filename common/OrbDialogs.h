@@ -1,6 +1,7 @@
 #pragma once
 // The language of the user interface, the texts of the dialogs and the about dialog.
 
+#include <QDialog>
 #include <QString>
 #include <array>
 
@@ -13,6 +14,9 @@ extern quint8 LangIndex;
 // Sets LangIndex from the primary language of the system's default language; any other
 // language leaves it as it is.
 void DetectLanguage();
+// The row for a platform language identifier (low byte: the primary language), or current
+// when that language has no row of its own.
+quint8 LanguageIndexFor(quint16 langID, quint8 current);
 
 // The texts of the dialogs, one row per language, in this column order.
 enum TDlgText {
@@ -31,4 +35,30 @@ extern QString WebPage;
 // Builds the about dialog, shows it modally and destroys it again.
 void ShowAbout();
 
+// The about dialog's version line for the program file at path: the version word, a space
+// and the file's version; empty when the file has no version.
+QString AboutVersionLine(const QString& programPath);
+// The about dialog's copyright line: the copyright word, the author, and the year in which the
+// file at programPath was last modified (links followed); the current year when that time
+// cannot be read.
+QString AboutCopyrightLine(const QString& programPath);
+// The web link: the maker's web address, with "/" and WebPage appended when WebPage is set.
+QString AboutWebAddress();
+// The author's mail address.
+QString AboutEmailAddress();
+
 } // namespace OrbDialogs
+
+// The about dialog, built in code by ShowAbout; its two link labels call the handlers.
+class TFAbout : public QDialog {
+  Q_OBJECT
+
+public:
+  explicit TFAbout(QWidget* parent = nullptr);
+
+public slots:
+  // Opens the caption of the label that was clicked.
+  void WebClick();
+  // Opens "mailto:" followed by the caption of the label that was clicked.
+  void EmailClick();
+};

@@ -1,0 +1,215 @@
+#include "OrbDialogs.h"
+
+#include "OrbUtils.h"
+#include "Platform.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QFont>
+#include <QIcon>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+
+namespace OrbDialogs {
+
+quint8 LangIndex = 0;
+QString AboutTitle;
+QString WebPage;
+
+// clang-format off
+const std::array<std::array<const char*, 11>, 8> DlgTexts = {{
+  {"Error", "Information", "Warning", "Confirmation",
+   "About", "Version", "This program is released as freeware",
+   "Copyright ©", "Web", "E-mail", "OK"},
+  {"Chyba", "Informace", "Varování", "Potvrzení",
+   "O programu", "Verze", "Tento program je freeware",
+   "Copyright ©", "Web", "E-mail", "OK"},
+  {"Fehler", "Informationen", "Warnung", "Bestätigung",
+   "Über das Programm", "Version", "Dieses Programm ist Freeware",
+   "Copyright ©", "Web", "E-mail", "OK"},
+  {"Error", "Información", "Advertencia", "Confirmación",
+   "Sobre programa", "Versión", "This program is released as freeware",
+   "Copyright ©", "Web", "E-mail", "OK"},
+  {"Erro", "Informação", "Aviso", "Confirmação",
+   "Sobre programa", "Versão", "This program is released as freeware",
+   "Copyright ©", "Web", "E-mail", "OK"},
+  {"Erreur", "Information", "Avertissement", "Confirmation",
+   "Sur le programme", "Version", "Ce programme est freeware",
+   "Copyright ©", "Web", "E-mail", "OK"},
+  {"Errore", "Informazioni", "Avviso", "Conferma",
+   "Sul programma", "Versione", "Il programma è freeware",
+   "Copyright ©", "Web", "E-mail", "OK"},
+  {"Ошибка", "Информация", "Предупреждение", "Подтверждение",
+   "О программе", "Версия", "Эта программа freeware",
+   "Copyright ©", "Web", "E-mail", "OK"},
+}};
+// clang-format on
+
+quint8 LanguageIndexFor(quint16 langID, quint8 current) {
+  switch (langID & 0xFFu) {
+  case 0x05: return 1; // Czech
+  case 0x07: return 2; // German
+  case 0x0A: return 3; // Spanish
+  case 0x0C: return 5; // French
+  case 0x10: return 6; // Italian
+  case 0x16: return 4; // Portuguese
+  case 0x19: return 7; // Russian
+  default: return current;
+  }
+}
+
+void DetectLanguage() { LangIndex = LanguageIndexFor(Platform::SystemDefaultLangID(), LangIndex); }
+
+QString DlgText(TDlgText column) {
+  // A row number outside the table reads the English row rather than memory beyond it.
+  const std::size_t row = LangIndex < DlgTexts.size() ? LangIndex : 0;
+  return QString::fromUtf8(DlgTexts[row][column]);
+}
+
+QString AboutVersionLine(const QString& programPath) {
+  const QString version = OrbUtils::FileVersion(programPath);
+  return version.isEmpty() ? QString() : DlgText(dtVersion) + u' ' + version;
+}
+
+QString AboutCopyrightLine(const QString& programPath) {
+  // QFileInfo follows links; a file that is missing or unreadable has no valid time.
+  const QDateTime modified = QFileInfo(programPath).lastModified();
+  const int year = modified.isValid() ? modified.date().year() : QDate::currentDate().year();
+  return DlgText(dtCopyright) + u' ' + QStringLiteral(STEEPO_AUTHOR_NAME) + u' ' + QString::number(year);
+}
+
+QString AboutWebAddress() {
+  const QString address = QStringLiteral(STEEPO_WEB_ADDRESS);
+  return WebPage.isEmpty() ? address : address + u'/' + WebPage;
+}
+
+QString AboutEmailAddress() { return QStringLiteral(STEEPO_AUTHOR_EMAIL); }
+
+void ShowAbout() {
+  TFAbout form(Platform::MainWindow());
+  form.exec();
+}
+
+} // namespace OrbDialogs
+
+namespace {
+
+using namespace OrbDialogs;
+
+// A label that reports a click of the left mouse button released over it.
+class TClickLabel : public QLabel {
+  Q_OBJECT
+
+public:
+  using QLabel::QLabel;
+
+signals:
+  void Click();
+
+protected:
+  void mousePressEvent(QMouseEvent* event) override {
+    FPressed = event->button() == Qt::LeftButton;
+    event->accept();
+  }
+  void mouseReleaseEvent(QMouseEvent* event) override {
+    const bool click = FPressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    FPressed = false;
+    event->accept();
+    if (click)
+      emit Click();
+  }
+
+private:
+  bool FPressed = false;
+};
+
+// The dialog's font at a pixel height: 8 points is 11 pixels at 96 dots per inch, 10 points
+// 13, 14 points 19.
+constexpr int DialogFont = 11;
+constexpr int VersionFont = 13;
+constexpr int HeadingFont = 19;
+
+// A label named name at left, top that sizes itself to its text.
+template <typename TLabel = QLabel>
+TLabel* AddLabel(QWidget* parent, const char* name, int left, int top, const QString& text,
+                 const QFont& font) {
+  auto* label = new TLabel(text, parent);
+  label->setObjectName(QLatin1String(name));
+  label->setFont(font);
+  label->move(left, top);
+  label->adjustSize();
+  return label;
+}
+
+// Blue, underlined, with the hand cursor.
+void MakeLink(QLabel* label) {
+  QFont font = label->font();
+  font.setUnderline(true);
+  label->setFont(font);
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
+  label->setPalette(palette);
+  label->setCursor(Qt::PointingHandCursor);
+  label->adjustSize();
+}
+
+} // namespace
+
+TFAbout::TFAbout(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+  setObjectName(QStringLiteral("FAbout"));
+  setWindowTitle(DlgText(dtAbout) + QStringLiteral("..."));
+  setFixedSize(280, 208);
+  const QFont font = Platform::LayoutFont(DialogFont);
+  setFont(font);
+
+  const QString title = AboutTitle.isEmpty() ? Platform::ApplicationTitle() : AboutTitle;
+  AddLabel(this, "Heading", 64, 16, title, Platform::LayoutFont(HeadingFont, true));
+
+  // A file without a version, or one that cannot be read, leaves the line empty; a file time
+  // that cannot be read gives the current year. Nothing is reported.
+  const QString program = Platform::ProgramPath();
+  AddLabel(this, "Version", 64, 45, AboutVersionLine(program),
+           Platform::LayoutFont(VersionFont, true));
+  AddLabel(this, "Freeware", 64, 72, DlgText(dtFreeware), font);
+
+  AddLabel(this, "Copyright", 64, 96, AboutCopyrightLine(program), font);
+
+  AddLabel(this, "WebCaption", 64, 116, DlgText(dtWeb) + u':', font);
+  auto* web = AddLabel<TClickLabel>(this, "WebLink", 104, 116, AboutWebAddress(), font);
+  MakeLink(web);
+  connect(web, &TClickLabel::Click, this, &TFAbout::WebClick);
+
+  AddLabel(this, "EmailCaption", 64, 136, DlgText(dtEmail) + u':', font);
+  auto* mail = AddLabel<TClickLabel>(this, "EmailLink", 104, 136, AboutEmailAddress(), font);
+  MakeLink(mail);
+  connect(mail, &TClickLabel::Click, this, &TFAbout::EmailClick);
+
+  // Default and cancel button at once: Enter clicks it, and Escape closes the dialog as well.
+  auto* button = new QPushButton(DlgText(dtOK), this);
+  button->setObjectName(QStringLiteral("OKButton"));
+  button->setGeometry(96, 168, 75, 25);
+  button->setDefault(true);
+  connect(button, &QPushButton::clicked, this, &QDialog::accept);
+
+  auto* icon = new QLabel(this);
+  icon->setObjectName(QStringLiteral("Icon"));
+  icon->setGeometry(16, 16, 32, 32);
+  icon->setPixmap(QApplication::windowIcon().pixmap(32, 32));
+  button->setFocus();
+}
+
+void TFAbout::WebClick() {
+  if (const auto* label = qobject_cast<const QLabel*>(sender()))
+    OrbUtils::OpenDocument(label->text());
+}
+
+void TFAbout::EmailClick() {
+  if (const auto* label = qobject_cast<const QLabel*>(sender()))
+    OrbUtils::OpenDocument(QStringLiteral("mailto:") + label->text());
+}
+
+#include "OrbDialogs.moc"
