@@ -1,0 +1,119 @@
+#include "F_Steepo2.h"
+#include "ui_F_Steepo2.h"
+
+#include "F_Steepo.h"
+#include "OrbUtils.h"
+#include "Platform.h"
+#include "Resources.h"
+
+#include <QCloseEvent>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QScreen>
+
+namespace F_Steepo2 {
+
+TFSteepo2* FSteepo2 = nullptr;
+
+void CreateAlarmDialog(QWidget* mainWindow) { FSteepo2 = new TFSteepo2(mainWindow); }
+
+bool SoundAlarm(const QString& resource, const std::function<void()>& beep) {
+  if (Platform::PlaySound(resource))
+    return true;
+  if (beep)
+    beep();
+  return false;
+}
+
+} // namespace F_Steepo2
+
+namespace {
+// Pixel heights of the layout's fonts: 8 points is 11 pixels at 96 dots per inch, 10 points
+// 13, 22 points 29.
+constexpr int FormFont = 11;
+constexpr int ButtonFont = 13;
+constexpr int MessageFont = 29;
+} // namespace
+
+TFSteepo2::TFSteepo2(QWidget* mainWindow)
+    : QDialog(mainWindow, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                              Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
+      ui(new Ui::TFSteepo2), FMainWindow(mainWindow) {
+  ui->setupUi(this);
+  setObjectName(QStringLiteral("FSteepo2"));
+  setFont(Platform::LayoutFont(FormFont));
+  ui->LMessage->setFont(Platform::LayoutFont(MessageFont));
+  ui->BBOK->setFont(Platform::LayoutFont(ButtonFont, true));
+
+  // The program's icon at the system's standard icon size.
+  const QIcon icon(Resources::ProgramIcon());
+  setWindowIcon(icon);
+  ui->Image->setPixmap(icon.pixmap(32, 32));
+  ui->Image->resize(32, 32);
+
+  ui->BBOK->setIcon(Platform::GlyphIcon(Resources::Glyph(QStringLiteral("BBOK")), 2));
+  ui->BBOK->setIconSize(QSize(18, 18));
+  ui->BBOK->setDefault(true);
+  ui->BBOK->setFocus();
+  connect(ui->BBOK, &QPushButton::clicked, this, &QDialog::accept);
+
+  FormCreate();
+}
+
+TFSteepo2::~TFSteepo2() {
+  if (F_Steepo2::FSteepo2 == this)
+    F_Steepo2::FSteepo2 = nullptr;
+  delete ui;
+}
+
+QLabel* TFSteepo2::Image() const { return ui->Image; }
+QLabel* TFSteepo2::LMessage() const { return ui->LMessage; }
+QPushButton* TFSteepo2::BBOK() const { return ui->BBOK; }
+
+void TFSteepo2::FormCreate() {
+  // The main window is created first, so this is its idle caption.
+  setWindowTitle(FMainWindow ? FMainWindow->windowTitle() : Platform::ApplicationTitle());
+  ui->LMessage->setText(F_Steepo::MainText(F_Steepo::mtReady));
+  ui->BBOK->setText(F_Steepo::MainText(F_Steepo::mtOK));
+
+  // The message sizes itself to its text; the dialog keeps a margin beside it as wide as
+  // the one left of the icon and the message together (2 x Image.Left).
+  ui->LMessage->resize(ui->LMessage->sizeHint().width(), ui->LMessage->height());
+  const int clientWidth = ui->LMessage->x() + ui->LMessage->width() + 2 * ui->Image->x();
+  setFixedSize(clientWidth, height());
+  ui->BBOK->move((clientWidth - ui->BBOK->width()) / 2, ui->BBOK->y());
+}
+
+void TFSteepo2::FormShow() {
+  F_Steepo2::SoundAlarm(Resources::AlarmSound(), Platform::MessageBeep);
+  OrbUtils::ForceForeground(this);
+}
+
+void TFSteepo2::setVisible(bool visible) {
+  const bool showing = visible && !isVisible();
+  if (showing) {
+    // Centred on the screen, not over the main window that owns it.
+    if (const QScreen* screen = FMainWindow ? FMainWindow->screen() : this->screen())
+      move(screen->availableGeometry().center() - rect().center());
+  }
+  QDialog::setVisible(visible);
+  if (showing)
+    FormShow();
+}
+
+void TFSteepo2::keyPressEvent(QKeyEvent* event) {
+  // There is no cancel button: Escape leaves the dialog open.
+  if (event->key() == Qt::Key_Escape) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void TFSteepo2::closeEvent(QCloseEvent* event) {
+  // The close box ends the dialog as OK does.
+  if (isVisible())
+    accept();
+  event->accept();
+}

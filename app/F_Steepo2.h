@@ -1,0 +1,57 @@
+#pragma once
+// The alarm dialog: tells the user that the tea is ready, sounds the alarm and comes to the
+// front. Closing it in any way ends the program (the main window's end sequence does that).
+
+#include <QDialog>
+#include <functional>
+
+class QLabel;
+class QPushButton;
+namespace Ui {
+class TFSteepo2;
+}
+
+class TFSteepo2 : public QDialog {
+  Q_OBJECT
+
+public:
+  // mainWindow gives the dialog its caption and owns it; the dialog is created hidden.
+  explicit TFSteepo2(QWidget* mainWindow);
+  ~TFSteepo2() override;
+
+  // The components of the layout.
+  QLabel* Image() const;
+  QLabel* LMessage() const;
+  QPushButton* BBOK() const;
+
+public slots:
+  // Caption, texts, the width that follows the message and the centred button.
+  void FormCreate();
+  // The alarm sound (or the beep), then to the front.
+  void FormShow();
+
+public:
+  void setVisible(bool visible) override;
+
+protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+private:
+  Ui::TFSteepo2* ui;
+  QWidget* FMainWindow;
+};
+
+namespace F_Steepo2 {
+
+// Created hidden at start-up, right after the main window.
+extern TFSteepo2* FSteepo2;
+
+// Creates FSteepo2, hidden, owned by mainWindow, whose current caption it takes.
+void CreateAlarmDialog(QWidget* mainWindow);
+
+// Starts the sound at resource without waiting for it; when it cannot play, calls beep
+// instead. Whether the sound started.
+bool SoundAlarm(const QString& resource, const std::function<void()>& beep);
+
+} // namespace F_Steepo2
