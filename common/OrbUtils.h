@@ -32,4 +32,10 @@ QStringList CommandLine();
 // the empty text otherwise. A switch begins with "-" or "/".
 QString GetCmdParam(int index);
 
+// Splits a command line handed over as one string: characters up to 32 (blanks and control
+// characters) separate arguments, double quotes group and are removed, and an empty pair of
+// quotes between arguments is skipped. Where the platform hands over the arguments already
+// split, they are taken as they are.
+QStringList SplitCommandLine(const QString& commandLine);
+
 } // namespace OrbUtils

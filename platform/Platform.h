@@ -12,6 +12,8 @@ class QObject;
 class QWidget;
 class QKeyEvent;
 class QSettings;
+class QFont;
+class QIcon;
 
 namespace Platform {
 
@@ -30,6 +32,13 @@ void RestoreApplication();
 
 // Dispatches waiting timer, input and posted events before it returns.
 void ProcessMessages();
+
+// The layouts' font: Tahoma at a pixel height, the system's sans-serif where Tahoma is missing.
+QFont LayoutFont(int pixelHeight, bool bold = false);
+
+// A button glyph: count images side by side (normal, then disabled), the olive background
+// (128, 128, 0) transparent.
+QIcon GlyphIcon(const QString& resource, int count);
 
 // Calls Loaded() on every child of form that has one, after its stored layout has been read.
 void CallLoaded(QWidget* form);

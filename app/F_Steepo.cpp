@@ -1,0 +1,340 @@
+#include "F_Steepo.h"
+#include "ui_F_Steepo.h"
+
+#include "F_Steepo2.h"
+#include "OrbDialogs.h"
+#include "OrbUtils.h"
+#include "Platform.h"
+#include "Preset.h"
+
+#include <QCloseEvent>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QTimer>
+
+namespace F_Steepo {
+
+quint32 BrewTime = 180;
+qint32 CmdTime = 0;
+bool Running = false;
+QPushButton* DownButton = nullptr;
+QPushButton* RepeatButton = nullptr;
+quint64 StartTick = 0;
+quint64 EndTick = 0;
+QString VersionText;
+QChar TimeSeparator = u':';
+TFSteepo* FSteepo = nullptr;
+
+const std::array<std::array<const char*, 4>, 8> MainTexts = {{
+    {"Start", "Stop", "Your tea is prepared", "OK"},
+    {"Start", "Stop", "Váš čaj je připraven", "OK"},
+    {"Start", "Stopp", "Ihr Tee ist fertig", "OK"},
+    {"Start", "Stop", "Your tea is prepared", "OK"},
+    {"Start", "Stop", "Your tea is prepared", "OK"},
+    {"Start", "Stop", "Your tea is prepared", "OK"},
+    {"Start", "Stop", "Il suo tè è pronto", "OK"},
+    {"Старт", "Стоп", "Ваш чай готов", "OK"},
+}};
+
+QString MainText(int column) {
+  const auto& row = MainTexts.at(qMin<std::size_t>(OrbDialogs::LangIndex, MainTexts.size() - 1));
+  return QString::fromUtf8(row.at(std::size_t(column)));
+}
+
+QString WebAddress() { return QStringLiteral(STEEPO_WEB_ADDRESS); }
+
+void InitializeUnit() {
+  OrbDialogs::DetectLanguage();
+  OrbDialogs::WebPage = QStringLiteral("steepo");
+  TimeSeparator = Platform::TimeSeparator();
+}
+
+QString TwoDigits(quint32 n) {
+  return n <= 9 ? QStringLiteral("0%1").arg(n) : QString::number(n);
+}
+
+QString FormatTime(quint32 seconds) {
+  return TwoDigits(seconds / 60) + TimeSeparator + TwoDigits(seconds % 60);
+}
+
+} // namespace F_Steepo
+
+using namespace F_Steepo;
+
+TFSteepo::TFSteepo(QWidget* parent)
+    : QWidget(parent), ui(new Ui::TFSteepo), FTimer(new QTimer(this)), FTimerBtn(new QTimer(this)) {
+  ui->setupUi(this);
+  Platform::CallLoaded(this);
+
+  // What the layout file cannot say: the fonts at their pixel heights, the glyphs with their
+  // transparent background, the fixed size without a maximise box, the key preview.
+  setFont(Platform::LayoutFont(11));
+  ui->BBStart->setFont(Platform::LayoutFont(13, true));
+  ui->BBStop->setFont(Platform::LayoutFont(13, true));
+  ui->BBInc->setIcon(Platform::GlyphIcon(QStringLiteral(":/glyphs/BBInc.bmp"), 1));
+  ui->BBDec->setIcon(Platform::GlyphIcon(QStringLiteral(":/glyphs/BBDec.bmp"), 1));
+  ui->BBStart->setIcon(Platform::GlyphIcon(QStringLiteral(":/glyphs/BBStart.bmp"), 2));
+  ui->BBStop->setIcon(Platform::GlyphIcon(QStringLiteral(":/glyphs/BBStop.bmp"), 2));
+  ui->LCD->setFocusPolicy(Qt::NoFocus);
+  ui->LWeb->setFocusPolicy(Qt::NoFocus);
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  setFixedSize(248, 128);
+  // One filter for the whole application: it sees the step buttons' mouse buttons, the link's
+  // clicks and, as the form's key preview, every key before the focused control does.
+  qApp->installEventFilter(this);
+
+  FTimer->setInterval(200);
+  FTimerBtn->setInterval(200);
+  connect(FTimer, &QTimer::timeout, this, &TFSteepo::TimerTimer);
+  connect(FTimerBtn, &QTimer::timeout, this, &TFSteepo::TimerBtnTimer);
+  connect(ui->BBInc, &QPushButton::clicked, this, &TFSteepo::BBIncClick);
+  connect(ui->BBDec, &QPushButton::clicked, this, &TFSteepo::BBDecClick);
+  connect(ui->BBStart, &QPushButton::clicked, this, &TFSteepo::BBStartClick);
+  connect(ui->BBStop, &QPushButton::clicked, this, &TFSteepo::BBStopClick);
+
+  ShowAlarm = [this] {
+    if (F_Steepo2::FSteepo2)
+      reinterpret_cast<QDialog*>(F_Steepo2::FSteepo2)->exec();
+    else
+      QMessageBox::information(this, windowTitle(), MainText(mtReady));
+  };
+
+  FormCreate();
+  FTimer->start();
+  ui->BBStart->setFocus();
+}
+
+TFSteepo::~TFSteepo() {
+  qApp->removeEventFilter(this);
+  FormDestroy();
+  if (FSteepo == this)
+    FSteepo = nullptr;
+  delete ui;
+}
+
+QPushButton* TFSteepo::BBInc() const { return ui->BBInc; }
+QPushButton* TFSteepo::BBDec() const { return ui->BBDec; }
+QPushButton* TFSteepo::BBStart() const { return ui->BBStart; }
+QPushButton* TFSteepo::BBStop() const { return ui->BBStop; }
+QWidget* TFSteepo::LCD() const { return ui->LCD; }
+QWidget* TFSteepo::LWeb() const { return ui->LWeb; }
+QWidget* TFSteepo::Bevel() const { return ui->Bevel; }
+
+void TFSteepo::FormCreate() {
+  VersionText = OrbUtils::ShortVersion(OrbUtils::FileVersion(Platform::ProgramPath()));
+  Preset::ReadStartTime();
+  DisplayTime(BrewTime);
+  OrbDialogs::DetectLanguage();
+  ui->BBStart->setText(MainText(mtStart));
+  ui->BBStop->setText(MainText(mtStop));
+  ui->BBStart->setAccessibleName(ui->BBStart->text());
+  ui->BBStop->setAccessibleName(ui->BBStop->text());
+  SetWebLink(WebAddress());
+}
+
+void TFSteepo::SetWebLink(const QString& text) {
+  ui->LWeb->setText(text);
+  ui->LWeb->setAccessibleName(text);
+  ui->LWeb->resize(ui->LWeb->sizeHint().width(), ui->LWeb->height());
+  const int bevelLeft = ui->LWeb->x() + ui->LWeb->width() + 4;
+  const int bevelWidth = ui->BBStop->x() + ui->BBStop->width() - bevelLeft;
+  ui->Bevel->setGeometry(bevelLeft, ui->Bevel->y(), bevelWidth, ui->Bevel->height());
+}
+
+void TFSteepo::FormShow() { Platform::PostMessage(this, WM_AUTOSTART, WM_AUTOSTART, WM_AUTOSTART); }
+
+void TFSteepo::WMAutoStart(qintptr wParam, qintptr lParam) {
+  if (wParam == WM_AUTOSTART && lParam == WM_AUTOSTART && Preset::StartSwitch())
+    BBStartClick();
+}
+
+void TFSteepo::FormCloseQuery(bool& canClose) { canClose = !Running; }
+
+void TFSteepo::FormDestroy() { Preset::StorePreset(); }
+
+void TFSteepo::LWebClick() { OrbUtils::OpenDocument(ui->LWeb->text()); }
+
+void TFSteepo::DisplayTime(quint32 seconds) {
+  ui->LCD->SetIndicatorstring(FormatTime(seconds));
+  if (Running)
+    setWindowTitle(QStringLiteral("%1 [%2]").arg(Platform::ApplicationTitle(), FormatTime(seconds)));
+  else
+    setWindowTitle(QStringLiteral("%1 %2").arg(Platform::ApplicationTitle(), VersionText));
+  Platform::ProcessMessages();
+}
+
+void TFSteepo::IncTime() {
+  if (BrewTime > 3584)
+    return;
+  BrewTime = BrewTime + 15 - BrewTime % 15;
+  DisplayTime(BrewTime);
+}
+
+void TFSteepo::DecTime() {
+  if (BrewTime < 16)
+    return;
+  quint32 step = BrewTime % 15;
+  if (step == 0)
+    step = 15;
+  BrewTime -= step;
+  DisplayTime(BrewTime);
+}
+
+void TFSteepo::BBIncClick() { IncTime(); }
+void TFSteepo::BBDecClick() { DecTime(); }
+void TFSteepo::BBIncMouseDown() { StepButtonMouseDown(ui->BBInc); }
+void TFSteepo::BBDecMouseDown() { StepButtonMouseDown(ui->BBDec); }
+void TFSteepo::BBIncMouseUp() { StepButtonMouseUp(); }
+void TFSteepo::BBDecMouseUp() { StepButtonMouseUp(); }
+
+void TFSteepo::StepButtonMouseDown(QPushButton* sender) {
+  DownButton = sender;
+  FTimerBtn->start();
+}
+
+void TFSteepo::StepButtonMouseUp() {
+  FTimerBtn->stop();
+  RepeatButton = nullptr;
+  DownButton = nullptr;
+}
+
+void TFSteepo::TimerBtnTimer() {
+  if (!RepeatButton)
+    RepeatButton = DownButton;  // armed; the first step comes with the next tick
+  else if (RepeatButton == ui->BBInc)
+    IncTime();
+  else if (RepeatButton == ui->BBDec)
+    DecTime();
+}
+
+void TFSteepo::BBStartClick() {
+  ui->BBInc->setEnabled(false);
+  ui->BBDec->setEnabled(false);
+  ui->BBStart->setEnabled(false);
+  ui->BBStop->setEnabled(true);
+  // A 64-bit tick never wraps, so the end lies after the start however long the machine runs.
+  StartTick = Platform::TickCount();
+  EndTick = StartTick + quint64(BrewTime) * 1000u;
+  Running = true;
+  Platform::Sleep(200);
+  Platform::MinimizeApplication();
+}
+
+void TFSteepo::BBStopClick() {
+  Running = false;
+  ui->BBStop->setEnabled(false);
+  ui->BBStart->setEnabled(true);
+  ui->BBDec->setEnabled(true);
+  ui->BBInc->setEnabled(true);
+  DisplayTime(BrewTime);
+  ui->BBStart->setFocus();
+}
+
+void TFSteepo::TimerTimer() {
+  if (!Running)
+    return;
+  const quint64 now = Platform::TickCount();
+  if (now < EndTick) {
+    DisplayTime(BrewTime - quint32((now - StartTick) / 1000u));
+    return;
+  }
+  DisplayTime(0);
+  Running = false;
+  Platform::RestoreApplication();
+  if (ShowAlarm)
+    ShowAlarm();
+  close();
+}
+
+void TFSteepo::FormKeyDown(int& key) {
+  if (Running)
+    return;
+  switch (key) {
+  case 0x21: // Page Up
+  case 0x6B: // numeric-pad plus
+    IncTime();
+    break;
+  case 0x22: // Page Down
+  case 0x6D: // numeric-pad minus
+    DecTime();
+    break;
+  case 0x70: // F1
+    OrbDialogs::ShowAbout();
+    break;
+  default:
+    return;
+  }
+  key = 0;
+}
+
+void TFSteepo::FormShortCut(int key, bool& handled) {
+  if (Running || key != 0x0D)
+    return;
+  BBStartClick();
+  handled = true;
+}
+
+bool TFSteepo::eventFilter(QObject* watched, QEvent* event) {
+  // The step buttons: any mouse button going down arms the auto-repeat, going up disarms it.
+  if ((watched == ui->BBInc || watched == ui->BBDec) && ui->BBInc && ui->BBDec) {
+    auto* button = static_cast<QPushButton*>(watched);
+    if (event->type() == QEvent::MouseButtonPress && button->isEnabled()) {
+      button == ui->BBInc ? BBIncMouseDown() : BBDecMouseDown();
+    } else if (event->type() == QEvent::MouseButtonRelease && button->isEnabled()) {
+      button == ui->BBInc ? BBIncMouseUp() : BBDecMouseUp();
+    }
+  }
+  // The web link is a label: a click is a left button released over it.
+  if (watched == ui->LWeb && event->type() == QEvent::MouseButtonRelease) {
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() == Qt::LeftButton && ui->LWeb->rect().contains(mouse->position().toPoint()))
+      LWebClick();
+  }
+  // Key preview for the whole form: the shortcut hook, then the key handler, before the
+  // focused control sees the key.
+  if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+    auto* widget = static_cast<QWidget*>(watched);
+    if (widget == this || (widget->window() == this && isAncestorOf(widget))) {
+      const auto* keyEvent = static_cast<QKeyEvent*>(event);
+      int key = Platform::VirtualKeyCode(*keyEvent);
+      if (key != 0) {
+        bool handled = false;
+        FormShortCut(key, handled);
+        if (handled)
+          return true;
+        FormKeyDown(key);
+        if (key == 0)
+          return true;
+      }
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+bool TFSteepo::event(QEvent* event) {
+  if (event->type() == static_cast<QEvent::Type>(WM_AUTOSTART)) {
+    const auto* message = static_cast<Platform::TMessageEvent*>(event);
+    WMAutoStart(message->WParam, message->LParam);
+    return true;
+  }
+  return QWidget::event(event);
+}
+
+void TFSteepo::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // The first showing of the window, not its coming back from the taskbar.
+  if (!event->spontaneous())
+    FormShow();
+}
+
+void TFSteepo::closeEvent(QCloseEvent* event) {
+  bool canClose = true;
+  FormCloseQuery(canClose);
+  if (canClose)
+    event->accept();
+  else
+    event->ignore();
+}

@@ -1,0 +1,121 @@
+#pragma once
+// The main window: the set time on the indicator, the two step buttons, Start and Stop, the
+// web link; the countdown, its keys and its end.
+
+#include <QWidget>
+#include <array>
+#include <functional>
+
+class QPushButton;
+class QTimer;
+class QKeyEvent;
+namespace Ui {
+class TFSteepo;
+}
+
+class TFSteepo;
+
+namespace F_Steepo {
+
+// The state of the timer. BrewTime is the set time; the countdown never changes it.
+extern quint32 BrewTime;      // seconds; 180 at start
+extern qint32 CmdTime;        // the time given on the command line, 0 = none
+extern bool Running;          // a countdown is running
+extern QPushButton* DownButton;    // step button on which a mouse button went down
+extern QPushButton* RepeatButton;  // step button whose auto-repeat is armed
+extern quint64 StartTick;     // tick when the countdown started, milliseconds
+extern quint64 EndTick;       // tick at which the countdown ends
+extern QString VersionText;   // the short version shown in the idle caption
+extern QChar TimeSeparator;   // of the user's locale, ":" by default
+
+// The texts of the main window and the alarm dialog, a row per language.
+enum TMainText { mtStart = 0, mtStop = 1, mtReady = 2, mtOK = 3 };
+extern const std::array<std::array<const char*, 4>, 8> MainTexts;
+// The text of column in the row of the chosen language.
+QString MainText(int column);
+
+// The maker's web address (the link under the indicator, and the about dialog's).
+QString WebAddress();
+
+// The unit's start-up: the language, the about dialog's page name, the locale's separator.
+void InitializeUnit();
+
+// N in decimal with one leading "0" when N is at most 9.
+QString TwoDigits(quint32 n);
+// Minutes and seconds, each at least two digits, joined by the time separator.
+QString FormatTime(quint32 seconds);
+
+// The window itself.
+extern TFSteepo* FSteepo;
+
+} // namespace F_Steepo
+
+class TFSteepo : public QWidget {
+  Q_OBJECT
+
+public:
+  explicit TFSteepo(QWidget* parent = nullptr);
+  ~TFSteepo() override;
+
+  // The private message that the window posts to itself when first shown.
+  static constexpr int WM_AUTOSTART = 2662;
+
+  // Shows the alarm dialog modally at the end of a countdown; the default shows the alarm
+  // dialog of the program. Tests put their own here.
+  std::function<void()> ShowAlarm;
+
+  // The components of the layout.
+  QPushButton* BBInc() const;
+  QPushButton* BBDec() const;
+  QPushButton* BBStart() const;
+  QPushButton* BBStop() const;
+  QWidget* LCD() const;
+  QWidget* LWeb() const;
+  QWidget* Bevel() const;
+  QTimer* Timer() const { return FTimer; }
+
+  // Shows text as the web link, sized to it, and lays the separator line from 4 pixels right
+  // of it to the right edge of Stop.
+  void SetWebLink(const QString& text);
+  QTimer* TimerBtn() const { return FTimerBtn; }
+
+public slots:
+  void TimerTimer();
+  void TimerBtnTimer();
+  void BBIncClick();
+  void BBDecClick();
+  void BBIncMouseDown();
+  void BBDecMouseDown();
+  void BBIncMouseUp();
+  void BBDecMouseUp();
+  void BBStartClick();
+  void BBStopClick();
+  void LWebClick();
+  // Key preview: sees every key first; setting key to 0 consumes it.
+  void FormKeyDown(int& key);
+  // The shortcut hook: Enter starts, whichever control has the focus.
+  void FormShortCut(int key, bool& handled);
+  void FormShow();
+  void FormCloseQuery(bool& canClose);
+  void FormCreate();
+  void FormDestroy();
+
+protected:
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+private:
+  void StepButtonMouseDown(QPushButton* sender);
+  void StepButtonMouseUp();
+  void WMAutoStart(qintptr wParam, qintptr lParam);
+
+  void DisplayTime(quint32 seconds);
+  void IncTime();
+  void DecTime();
+
+  Ui::TFSteepo* ui;
+  QTimer* FTimer;
+  QTimer* FTimerBtn;
+};

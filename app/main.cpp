@@ -1,0 +1,54 @@
+// Steepo: a tea timer. Start-up: the units, the application, the main window, the alarm
+// dialog, the message loop.
+
+#include "F_Steepo.h"
+#include "F_Steepo2.h"
+#include "OrbUtils.h"
+#include "Platform.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QScreen>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+// Without a display Qt would abort with a core dump; say what is missing instead and leave
+// with an error status.
+void StartupMessageHandler(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type != QtFatalMsg)
+    return; // the platform plugin's own chatter before its verdict
+  Q_UNUSED(message);
+  std::fputs("steepo: cannot open a display (no usable DISPLAY or WAYLAND_DISPLAY): "
+             "Steepo needs a graphical desktop session\n",
+             stderr);
+  std::fflush(stderr);
+  ::_exit(1);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  F_Steepo::InitializeUnit();
+
+  const QtMessageHandler previous = qInstallMessageHandler(StartupMessageHandler);
+  QApplication app(argc, argv);
+  qInstallMessageHandler(previous);
+
+  QGuiApplication::setDesktopFileName(QStringLiteral(STEEPO_APP_ID));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/steepo.ico")));
+  OrbUtils::SetCommandLine(QApplication::arguments());
+  Platform::SetApplicationTitle(QStringLiteral("Steepo"));
+
+  TFSteepo mainWindow;
+  F_Steepo::FSteepo = &mainWindow;
+  Platform::SetMainWindow(&mainWindow);
+  F_Steepo2::CreateAlarmDialog(&mainWindow);
+
+  if (const QScreen* screen = mainWindow.screen())
+    mainWindow.move(screen->availableGeometry().center() - mainWindow.rect().center());
+  mainWindow.show();
+  return app.exec();
+}

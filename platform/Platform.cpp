@@ -1,0 +1,327 @@
+#include "Platform.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QBitmap>
+#include <QFile>
+#include <QFont>
+#include <QIcon>
+#include <QImage>
+#include <QPixmap>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QAudioDevice>
+#include <QMediaDevices>
+#include <QMetaMethod>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QSoundEffect>
+#include <QThread>
+#include <QUrl>
+#include <QWidget>
+#include <QWindow>
+
+#include <cstring>
+#include <ctime>
+
+namespace Platform {
+
+namespace {
+
+QString Title;
+QPointer<QWidget> TheMainWindow;
+TTickSource TickSourceOverride;
+TSleeper SleeperOverride;
+TShellOpener ShellOpenerOverride;
+std::function<quint16()> LangIDSourceOverride;
+TSettingsFactory SettingsFactoryOverride;
+
+quint64 MonotonicMilliseconds() {
+  timespec now{};
+#ifdef CLOCK_BOOTTIME
+  // Keeps counting while the machine sleeps, so a countdown ends on time after a suspend.
+  if (clock_gettime(CLOCK_BOOTTIME, &now) != 0)
+#endif
+    clock_gettime(CLOCK_MONOTONIC, &now);
+  return quint64(now.tv_sec) * 1000u + quint64(now.tv_nsec) / 1000000u;
+}
+
+// The platform's primary-language numbers of the languages Qt knows.
+quint16 PrimaryLanguageOf(QLocale::Language language) {
+  switch (language) {
+  case QLocale::Arabic: return 0x01;
+  case QLocale::Bulgarian: return 0x02;
+  case QLocale::Catalan: return 0x03;
+  case QLocale::Chinese: return 0x04;
+  case QLocale::Czech: return 0x05;
+  case QLocale::Danish: return 0x06;
+  case QLocale::German: return 0x07;
+  case QLocale::Greek: return 0x08;
+  case QLocale::English: return 0x09;
+  case QLocale::Spanish: return 0x0A;
+  case QLocale::Finnish: return 0x0B;
+  case QLocale::French: return 0x0C;
+  case QLocale::Hebrew: return 0x0D;
+  case QLocale::Hungarian: return 0x0E;
+  case QLocale::Icelandic: return 0x0F;
+  case QLocale::Italian: return 0x10;
+  case QLocale::Japanese: return 0x11;
+  case QLocale::Korean: return 0x12;
+  case QLocale::Dutch: return 0x13;
+  case QLocale::NorwegianBokmal: return 0x14;
+  case QLocale::NorwegianNynorsk: return 0x14;
+  case QLocale::Polish: return 0x15;
+  case QLocale::Portuguese: return 0x16;
+  case QLocale::Romanian: return 0x18;
+  case QLocale::Russian: return 0x19;
+  case QLocale::Croatian: return 0x1A;
+  case QLocale::Serbian: return 0x1A;
+  case QLocale::Slovak: return 0x1B;
+  case QLocale::Albanian: return 0x1C;
+  case QLocale::Swedish: return 0x1D;
+  case QLocale::Thai: return 0x1E;
+  case QLocale::Turkish: return 0x1F;
+  case QLocale::Urdu: return 0x20;
+  case QLocale::Indonesian: return 0x21;
+  case QLocale::Ukrainian: return 0x22;
+  case QLocale::Belarusian: return 0x23;
+  case QLocale::Slovenian: return 0x24;
+  case QLocale::Estonian: return 0x25;
+  case QLocale::Latvian: return 0x26;
+  case QLocale::Lithuanian: return 0x27;
+  case QLocale::Persian: return 0x29;
+  case QLocale::Vietnamese: return 0x2A;
+  default: return 0;
+  }
+}
+
+} // namespace
+
+// ---- Application ----------------------------------------------------------------------------
+
+QString ApplicationTitle() { return Title; }
+void SetApplicationTitle(const QString& title) { Title = title; }
+
+void SetMainWindow(QWidget* window) { TheMainWindow = window; }
+QWidget* MainWindow() { return TheMainWindow; }
+
+void MinimizeApplication() {
+  if (TheMainWindow)
+    TheMainWindow->showMinimized();
+}
+
+void RestoreApplication() {
+  if (!TheMainWindow)
+    return;
+  TheMainWindow->setWindowState(TheMainWindow->windowState() & ~Qt::WindowMinimized);
+  TheMainWindow->showNormal();
+  TheMainWindow->raise();
+  TheMainWindow->activateWindow();
+}
+
+void ProcessMessages() {
+  QCoreApplication::sendPostedEvents();
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+QFont LayoutFont(int pixelHeight, bool bold) {
+  QFont font;
+  font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"), QStringLiteral("Sans Serif")});
+  font.setPixelSize(pixelHeight);
+  font.setBold(bold);
+  return font;
+}
+
+QIcon GlyphIcon(const QString& resource, int count) {
+  QImage strip(resource);
+  if (strip.isNull() || count < 1)
+    return {};
+  const int width = strip.width() / count;
+  const auto image = [&](int index) {
+    QPixmap pixmap = QPixmap::fromImage(strip.copy(index * width, 0, width, strip.height()));
+    pixmap.setMask(pixmap.createMaskFromColor(QColor(128, 128, 0)));
+    return pixmap;
+  };
+  QIcon icon;
+  icon.addPixmap(image(0), QIcon::Normal);
+  if (count > 1)
+    icon.addPixmap(image(1), QIcon::Disabled);
+  return icon;
+}
+
+void CallLoaded(QWidget* form) {
+  const auto children = form->findChildren<QWidget*>();
+  for (QWidget* child : children) {
+    const QMetaObject* meta = child->metaObject();
+    const int index = meta->indexOfMethod("Loaded()");
+    if (index >= 0)
+      meta->method(index).invoke(child, Qt::DirectConnection);
+  }
+}
+
+// ---- Messages -----------------------------------------------------------------------------
+
+void PostMessage(QObject* target, int message, qintptr wParam, qintptr lParam) {
+  QCoreApplication::postEvent(target, new TMessageEvent(message, wParam, lParam));
+}
+
+// ---- Keys ---------------------------------------------------------------------------------
+
+int VirtualKeyCode(const QKeyEvent& event) {
+  const int key = event.key();
+  const bool keypad = event.modifiers().testFlag(Qt::KeypadModifier);
+  if (key >= Qt::Key_A && key <= Qt::Key_Z)
+    return 'A' + (key - Qt::Key_A);
+  if (key >= Qt::Key_0 && key <= Qt::Key_9)
+    return keypad ? 0x60 + (key - Qt::Key_0) : '0' + (key - Qt::Key_0);
+  if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
+    return 0x70 + (key - Qt::Key_F1);
+  switch (key) {
+  case Qt::Key_Backspace: return 0x08;
+  case Qt::Key_Tab: return 0x09;
+  case Qt::Key_Backtab: return 0x09;
+  case Qt::Key_Return: return 0x0D;
+  case Qt::Key_Enter: return 0x0D;
+  case Qt::Key_Shift: return 0x10;
+  case Qt::Key_Control: return 0x11;
+  case Qt::Key_Alt: return 0x12;
+  case Qt::Key_Pause: return 0x13;
+  case Qt::Key_Escape: return 0x1B;
+  case Qt::Key_Space: return 0x20;
+  case Qt::Key_PageUp: return 0x21;
+  case Qt::Key_PageDown: return 0x22;
+  case Qt::Key_End: return 0x23;
+  case Qt::Key_Home: return 0x24;
+  case Qt::Key_Left: return 0x25;
+  case Qt::Key_Up: return 0x26;
+  case Qt::Key_Right: return 0x27;
+  case Qt::Key_Down: return 0x28;
+  case Qt::Key_Insert: return 0x2D;
+  case Qt::Key_Delete: return 0x2E;
+  case Qt::Key_Asterisk: return keypad ? 0x6A : 0;
+  case Qt::Key_Plus: return keypad ? 0x6B : 0xBB;
+  case Qt::Key_Minus: return keypad ? 0x6D : 0xBD;
+  case Qt::Key_Period: return keypad ? 0x6E : 0xBE;
+  case Qt::Key_Slash: return keypad ? 0x6F : 0xBF;
+  case Qt::Key_Comma: return 0xBC;
+  default: return 0;
+  }
+}
+
+// ---- Time ---------------------------------------------------------------------------------
+
+quint64 TickCount() { return TickSourceOverride ? TickSourceOverride() : MonotonicMilliseconds(); }
+void SetTickSource(TTickSource source) { TickSourceOverride = std::move(source); }
+
+void Sleep(int milliseconds) {
+  if (SleeperOverride)
+    SleeperOverride(milliseconds);
+  else if (milliseconds > 0)
+    QThread::msleep(static_cast<unsigned long>(milliseconds));
+}
+void SetSleeper(TSleeper sleeper) { SleeperOverride = std::move(sleeper); }
+
+// ---- Sound --------------------------------------------------------------------------------
+
+bool PlaySound(const QString& resource) {
+  // Without an output device or without the sound there is nothing to play; say so, so that
+  // the caller can beep instead.
+  if (!QFile::exists(resource) || QMediaDevices::audioOutputs().isEmpty())
+    return false;
+  static QSoundEffect* player = nullptr;
+  if (!player) {
+    player = new QSoundEffect(QCoreApplication::instance());
+    // A sound that turns out not to load once it is read still ends in a beep.
+    QObject::connect(player, &QSoundEffect::statusChanged, player, [] {
+      if (player->status() == QSoundEffect::Error)
+        MessageBeep();
+    });
+  }
+  const QUrl url(QStringLiteral("qrc") + resource);
+  if (player->source() != url)
+    player->setSource(url);
+  if (player->status() == QSoundEffect::Error)
+    return false;
+  player->setLoopCount(1);
+  player->play();
+  return true;
+}
+
+void MessageBeep() { QApplication::beep(); }
+
+// ---- Shell --------------------------------------------------------------------------------
+
+bool ShellOpen(const QString& target) {
+  if (ShellOpenerOverride)
+    return ShellOpenerOverride(target);
+  return QDesktopServices::openUrl(QUrl::fromUserInput(target));
+}
+void SetShellOpener(TShellOpener opener) { ShellOpenerOverride = std::move(opener); }
+
+// ---- Locale -------------------------------------------------------------------------------
+
+quint16 SystemDefaultLangID() {
+  if (LangIDSourceOverride)
+    return LangIDSourceOverride();
+  return PrimaryLanguageOf(QLocale::system().language());
+}
+void SetLangIDSource(std::function<quint16()> source) { LangIDSourceOverride = std::move(source); }
+
+QChar TimeSeparator() {
+  // The first character of the time format that is neither a field letter nor a blank, after
+  // the hour field: the one between hours and minutes.
+  const QString format = QLocale().timeFormat(QLocale::ShortFormat);
+  const qsizetype hour = format.indexOf(QRegularExpression(QStringLiteral("[hH]")));
+  if (hour >= 0) {
+    for (qsizetype i = hour; i < format.size(); ++i) {
+      const QChar c = format.at(i);
+      if (c == u'h' || c == u'H')
+        continue;
+      if (c == u'm')
+        break;
+      if (c == u'\'' || c.isSpace())
+        continue;
+      return c;
+    }
+  }
+  return u':';
+}
+
+// ---- Foreground ---------------------------------------------------------------------------
+
+void ForceForeground(QWidget* window) {
+  if (!window)
+    return;
+  if (window->isMinimized())
+    window->setWindowState((window->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+  if (QApplication::activeWindow() == window)
+    return;
+  window->show();
+  window->raise();
+  window->activateWindow();
+  if (QWindow* handle = window->windowHandle())
+    handle->requestActivate();
+  // Window managers that refuse to hand over the focus (most Wayland compositors) at least
+  // mark the window as wanting attention.
+  if (QApplication::activeWindow() != window)
+    QApplication::alert(window);
+}
+
+// ---- Settings -----------------------------------------------------------------------------
+
+std::unique_ptr<QSettings> OpenSettings() {
+  if (SettingsFactoryOverride)
+    return SettingsFactoryOverride();
+  return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                     QStringLiteral("Varnak"), QStringLiteral("Steepo"));
+}
+void SetSettingsFactory(TSettingsFactory factory) { SettingsFactoryOverride = std::move(factory); }
+
+// ---- Version ------------------------------------------------------------------------------
+
+QString ProgramPath() { return QCoreApplication::applicationFilePath(); }
+
+} // namespace Platform

@@ -1,0 +1,402 @@
+// The main window driven as a user drives it, with the clock, the wait, the settings store
+// and the alarm dialog injected.
+#include "F_Steepo.h"
+#include "OrbDialogs.h"
+#include "OrbUtils.h"
+#include "Platform.h"
+
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace F_Steepo;
+
+class MainWindowFixture : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ASSERT_TRUE(Dir.isValid());
+    Platform::SetTickSource([this] { return Now; });
+    Platform::SetSleeper([this](int ms) {
+      Log << QStringLiteral("sleep %1").arg(ms);
+      Now += quint64(ms);
+    });
+    Platform::SetSettingsFactory([this] {
+      return std::make_unique<QSettings>(Dir.filePath(QStringLiteral("Steepo.conf")), QSettings::IniFormat);
+    });
+    Platform::SetApplicationTitle(QStringLiteral("Steepo"));
+    OrbUtils::SetCommandLine({QStringLiteral("steepo")});
+    OrbDialogs::LangIndex = 0;
+    BrewTime = 180;
+    CmdTime = 0;
+    Running = false;
+    DownButton = RepeatButton = nullptr;
+    TimeSeparator = u':';
+  }
+  void TearDown() override {
+    Window.reset();
+    Platform::SetMainWindow(nullptr);
+    Platform::SetTickSource({});
+    Platform::SetSleeper({});
+    Platform::SetSettingsFactory({});
+  }
+
+  TFSteepo& Open(const QStringList& arguments = {}) {
+    OrbUtils::SetCommandLine(QStringList{QStringLiteral("steepo")} + arguments);
+    Window = std::make_unique<TFSteepo>();
+    Window->Timer()->stop();  // the tests tick by hand
+    Window->ShowAlarm = [this] {
+      Log << QStringLiteral("alarm caption=%1 lcd=%2 running=%3 minimised=%4")
+                 .arg(Window->windowTitle(), Shown(), Running ? QStringLiteral("yes") : QStringLiteral("no"),
+                      Window->isMinimized() ? QStringLiteral("yes") : QStringLiteral("no"));
+    };
+    Platform::SetMainWindow(Window.get());
+    return *Window;
+  }
+  void Show() {
+    Window->show();
+    Platform::ProcessMessages();
+  }
+  QString Shown() const { return Window->LCD()->property("Indicatorstring").toString(); }
+  void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : Window.get();
+    QTest::keyClick(target, Qt::Key(key), modifiers);
+  }
+  void Tick(quint64 milliseconds) {
+    Now += milliseconds;
+    Window->TimerTimer();
+  }
+  QStringList EnabledButtons() const {
+    QStringList names;
+    for (QPushButton* b : {Window->BBInc(), Window->BBDec(), Window->BBStart(), Window->BBStop()})
+      if (b->isEnabled())
+        names << b->objectName();
+    return names;
+  }
+
+  QTemporaryDir Dir;
+  quint64 Now = 5'000'000;
+  QStringList Log;
+  std::unique_ptr<TFSteepo> Window;
+};
+
+TEST(FormatTime, MinutesAndSecondsOfAtLeastTwoDigits) {
+  TimeSeparator = u':';
+  const std::pair<quint32, const char*> rows[] = {
+      {180, "03:00"}, {3585, "59:45"}, {0, "00:00"}, {6000, "100:00"}, {59, "00:59"},
+      {60, "01:00"},  {599, "09:59"},  {600, "10:00"}, {4294967295u, "71582788:15"},
+  };
+  for (const auto& [seconds, text] : rows)
+    EXPECT_EQ(FormatTime(seconds), QString::fromUtf8(text)) << seconds;
+  EXPECT_EQ(TwoDigits(9), QStringLiteral("09"));
+  EXPECT_EQ(TwoDigits(100), QStringLiteral("100"));
+  TimeSeparator = u'.';
+  EXPECT_EQ(FormatTime(75), QStringLiteral("01.15"));
+  TimeSeparator = u':';
+}
+
+TEST_F(MainWindowFixture, StartsIdleWithThreeMinutesAndTheVersionInTheCaption) {
+  TFSteepo& w = Open();
+  EXPECT_EQ(Shown(), QStringLiteral("03:00"));
+  EXPECT_EQ(w.windowTitle(), QStringLiteral("Steepo 2.3"));
+  EXPECT_EQ(EnabledButtons(), (QStringList{"BBInc", "BBDec", "BBStart"}));
+  EXPECT_EQ(w.BBStart()->text(), QStringLiteral("Start"));
+  EXPECT_EQ(w.BBStop()->text(), QStringLiteral("Stop"));
+  EXPECT_EQ(w.size(), QSize(248, 128));
+  EXPECT_EQ(w.BBInc()->accessibleName(), QStringLiteral("+"));
+  EXPECT_EQ(w.BBDec()->accessibleName(), QStringLiteral("-"));
+  EXPECT_EQ(w.LCD()->accessibleName(), QStringLiteral("03:00"));
+  EXPECT_EQ(w.LCD()->focusPolicy(), Qt::NoFocus);
+}
+
+struct StepRow {
+  quint32 from;
+  int key;
+  Qt::KeyboardModifiers modifiers;
+  quint32 to;
+};
+
+TEST_F(MainWindowFixture, StepKeysMoveToTheNeighbouringMultipleOfFifteenWithinBounds) {
+  const StepRow rows[] = {
+      {0, Qt::Key_PageUp, Qt::NoModifier, 15},
+      {14, Qt::Key_PageUp, Qt::NoModifier, 15},
+      {3570, Qt::Key_PageUp, Qt::NoModifier, 3585},
+      {3584, Qt::Key_PageUp, Qt::NoModifier, 3585},
+      {3585, Qt::Key_PageUp, Qt::NoModifier, 3585},
+      {6000, Qt::Key_PageUp, Qt::NoModifier, 6000},
+      {180, Qt::Key_Plus, Qt::KeypadModifier, 195},
+      {15, Qt::Key_PageDown, Qt::NoModifier, 15},
+      {16, Qt::Key_PageDown, Qt::NoModifier, 15},
+      {30, Qt::Key_PageDown, Qt::NoModifier, 15},
+      {31, Qt::Key_PageDown, Qt::NoModifier, 30},
+      {5000, Qt::Key_PageDown, Qt::NoModifier, 4995},
+      {0, Qt::Key_PageDown, Qt::NoModifier, 0},
+      {180, Qt::Key_Minus, Qt::KeypadModifier, 165},
+      // the main keyboard's plus and minus are not step keys
+      {180, Qt::Key_Plus, Qt::NoModifier, 180},
+      {180, Qt::Key_Minus, Qt::NoModifier, 180},
+      // modifiers are not examined
+      {180, Qt::Key_PageUp, Qt::ShiftModifier | Qt::ControlModifier, 195},
+  };
+  Open();
+  Show();
+  for (const StepRow& row : rows) {
+    BrewTime = row.from;
+    Key(row.key, row.modifiers);
+    EXPECT_EQ(BrewTime, row.to) << row.from << " key " << std::hex << row.key;
+  }
+  BrewTime = 3570;
+  Key(Qt::Key_PageUp);
+  EXPECT_EQ(Shown(), QStringLiteral("59:45"));
+  EXPECT_EQ(Window->windowTitle(), QStringLiteral("Steepo 2.3"));
+}
+
+TEST_F(MainWindowFixture, StepButtonsClickAndRepeatWhileHeld) {
+  TFSteepo& w = Open();
+  Show();
+  QTest::mouseClick(w.BBInc(), Qt::LeftButton);
+  EXPECT_EQ(BrewTime, 195u);
+  QTest::mouseClick(w.BBDec(), Qt::LeftButton);
+  EXPECT_EQ(BrewTime, 180u);
+
+  // Held for a second: armed at the first tick, then a step on every further tick, and the
+  // release click.
+  QTest::mousePress(w.BBInc(), Qt::LeftButton);
+  EXPECT_TRUE(w.TimerBtn()->isActive());
+  EXPECT_EQ(DownButton, w.BBInc());
+  for (int tick = 0; tick < 5; ++tick)
+    w.TimerBtnTimer();
+  EXPECT_EQ(BrewTime, 180u + 4 * 15);
+  QTest::mouseRelease(w.BBInc(), Qt::LeftButton);
+  EXPECT_EQ(BrewTime, 180u + 5 * 15);
+  EXPECT_FALSE(w.TimerBtn()->isActive());
+  EXPECT_EQ(DownButton, nullptr);
+  EXPECT_EQ(RepeatButton, nullptr);
+
+  // Any mouse button arms it; a right button gives no click on release.
+  QTest::mousePress(w.BBDec(), Qt::RightButton);
+  w.TimerBtnTimer();
+  w.TimerBtnTimer();
+  w.TimerBtnTimer();
+  QTest::mouseRelease(w.BBDec(), Qt::RightButton);
+  EXPECT_EQ(BrewTime, 180u + 3 * 15);
+}
+
+TEST_F(MainWindowFixture, StartCountsDownInTheCaptionAndStopShowsTheSetTimeAgain) {
+  TFSteepo& w = Open();
+  Show();
+  QTest::mouseClick(w.BBStart(), Qt::LeftButton);
+  EXPECT_TRUE(Running);
+  EXPECT_EQ(EnabledButtons(), QStringList{"BBStop"});
+  EXPECT_EQ(Log, QStringList{"sleep 200"});
+  EXPECT_TRUE(w.isMinimized());
+  EXPECT_EQ(w.windowTitle(), QStringLiteral("Steepo 2.3"));  // Start itself does not redisplay
+
+  Tick(0);
+  EXPECT_EQ(w.windowTitle(), QStringLiteral("Steepo [03:00]"));  // the 200 ms wait is inside the first second
+  Tick(800);
+  EXPECT_EQ(Shown(), QStringLiteral("02:59"));
+  EXPECT_EQ(w.windowTitle(), QStringLiteral("Steepo [02:59]"));
+  Tick(60'000);
+  EXPECT_EQ(Shown(), QStringLiteral("01:59"));
+
+  QTest::mouseClick(w.BBStop(), Qt::LeftButton);
+  EXPECT_FALSE(Running);
+  EXPECT_EQ(Shown(), QStringLiteral("03:00"));
+  EXPECT_EQ(w.windowTitle(), QStringLiteral("Steepo 2.3"));
+  EXPECT_EQ(EnabledButtons(), (QStringList{"BBInc", "BBDec", "BBStart"}));
+  EXPECT_TRUE(w.isMinimized());  // the window keeps its state
+  Tick(1000);
+  EXPECT_EQ(Shown(), QStringLiteral("03:00"));  // ticks do nothing when idle
+}
+
+TEST_F(MainWindowFixture, EndSequenceShowsZeroRestoresRaisesTheAlarmAndCloses) {
+  BrewTime = 15;
+  TFSteepo& w = Open();
+  Show();
+  w.BBStartClick();
+  Log.clear();
+  Tick(14'799);
+  EXPECT_EQ(Shown(), QStringLiteral("00:01"));
+  EXPECT_TRUE(w.isVisible());
+  Tick(1);  // exactly at the end tick
+  EXPECT_EQ(Log, QStringList{"alarm caption=Steepo [00:00] lcd=00:00 running=no minimised=no"});
+  EXPECT_FALSE(w.isVisible());
+  EXPECT_EQ(BrewTime, 15u);
+}
+
+TEST_F(MainWindowFixture, ZeroTimeEndsAtTheFirstTick) {
+  BrewTime = 0;
+  TFSteepo& w = Open();
+  Show();
+  w.BBStartClick();
+  Log.clear();
+  Tick(0);
+  EXPECT_EQ(Log.size(), 1);
+  EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(MainWindowFixture, CountdownAcrossTheThirtyTwoBitTickEndsOnTime) {
+  Now = 0xFFFFFFFFull - 1000;  // a 32-bit tick would wrap during this countdown
+  BrewTime = 60;
+  TFSteepo& w = Open();
+  Show();
+  w.BBStartClick();
+  Log.clear();
+  Tick(1000);
+  EXPECT_TRUE(Log.isEmpty());
+  EXPECT_EQ(Shown(), QStringLiteral("00:59"));
+  Tick(58'799);
+  EXPECT_EQ(Shown(), QStringLiteral("00:01"));
+  Tick(1);
+  EXPECT_EQ(Log.size(), 1);
+}
+
+TEST_F(MainWindowFixture, KeysAreSilentWhileCounting) {
+  TFSteepo& w = Open();
+  Show();
+  w.BBStartClick();
+  for (auto [key, modifiers] : {std::pair{Qt::Key_PageUp, Qt::NoModifier}, {Qt::Key_PageDown, Qt::NoModifier},
+                                {Qt::Key_Plus, Qt::KeypadModifier}, {Qt::Key_Minus, Qt::KeypadModifier},
+                                {Qt::Key_F1, Qt::NoModifier}})
+    Key(key, modifiers);
+  EXPECT_EQ(BrewTime, 180u);
+  EXPECT_TRUE(Running);
+  Log.clear();
+  Key(Qt::Key_Return);  // Enter leaves the countdown alone
+  EXPECT_TRUE(Log.isEmpty());
+}
+
+TEST_F(MainWindowFixture, EnterStartsWhicheverControlHasTheFocus) {
+  TFSteepo& w = Open();
+  Show();
+  w.BBInc()->setFocus();
+  QTest::keyClick(w.BBInc(), Qt::Key_Return);
+  EXPECT_TRUE(Running);
+  EXPECT_EQ(BrewTime, 180u);  // started, not stepped
+
+  w.BBStopClick();
+  w.BBDec()->setFocus();
+  QTest::keyClick(w.BBDec(), Qt::Key_Enter, Qt::KeypadModifier);
+  EXPECT_TRUE(Running);
+}
+
+TEST_F(MainWindowFixture, ConsumedKeysNeverReachTheFocusedControl) {
+  TFSteepo& w = Open();
+  Show();
+  int seen = 0;
+  struct Spy : QObject {
+    int* Seen;
+    explicit Spy(int* seen) : Seen(seen) {}
+    bool eventFilter(QObject*, QEvent* e) override {
+      if (e->type() == QEvent::KeyPress)
+        ++*Seen;
+      return false;
+    }
+  } spy(&seen);
+  w.BBDec()->setFocus();
+  w.BBDec()->installEventFilter(&spy);
+  QTest::keyClick(w.BBDec(), Qt::Key_PageUp);
+  EXPECT_EQ(seen, 0);
+  QTest::keyClick(w.BBDec(), Qt::Key_Space);  // other keys pass on: space clicks the button
+  EXPECT_EQ(seen, 1);
+  EXPECT_EQ(BrewTime, 180u);  // 195 after Page Up, 180 after the click on BBDec
+}
+
+TEST_F(MainWindowFixture, CloseIsRefusedWhileCountingAndStoresThePresetWhenIdle) {
+  BrewTime = 240;
+  TFSteepo& w = Open();
+  Show();
+  w.BBStartClick();
+  w.showNormal();
+  EXPECT_FALSE(w.close());
+  EXPECT_TRUE(w.isVisible());
+  w.BBStopClick();
+  EXPECT_TRUE(w.close());
+  Window.reset();
+  QSettings settings(Dir.filePath(QStringLiteral("Steepo.conf")), QSettings::IniFormat);
+  EXPECT_EQ(settings.value(QStringLiteral("Preset")).toUInt(), 240u);
+}
+
+TEST_F(MainWindowFixture, SteppedTimeIsThereAtTheNextStart) {
+  Open();
+  Show();
+  Key(Qt::Key_PageUp);
+  Window.reset();
+  BrewTime = 180;
+  Open();
+  EXPECT_EQ(Shown(), QStringLiteral("03:15"));
+}
+
+TEST_F(MainWindowFixture, CommandLineTimeLeavesThePresetAlone) {
+  {
+    QSettings settings(Dir.filePath(QStringLiteral("Steepo.conf")), QSettings::IniFormat);
+    settings.setValue(QStringLiteral("Preset"), 90);
+  }
+  Open({QStringLiteral("0:05")});
+  EXPECT_EQ(Shown(), QStringLiteral("00:05"));
+  Key(Qt::Key_PageUp);
+  EXPECT_EQ(Shown(), QStringLiteral("00:15"));
+  Window.reset();
+  QSettings settings(Dir.filePath(QStringLiteral("Steepo.conf")), QSettings::IniFormat);
+  EXPECT_EQ(settings.value(QStringLiteral("Preset")).toUInt(), 90u);
+}
+
+TEST_F(MainWindowFixture, AutoStartOnlyWithTheSwitchAndOnlyAfterShowing) {
+  struct Row {
+    QStringList arguments;
+    bool starts;
+  };
+  const Row rows[] = {
+      {{}, false},
+      {{"-start"}, true},
+      {{"0:05", "/Start"}, true},
+      {{"START", "3:00"}, false},
+  };
+  for (const Row& row : rows) {
+    Running = false;
+    TFSteepo& w = Open(row.arguments);
+    Platform::ProcessMessages();
+    EXPECT_FALSE(Running) << "before showing";
+    Show();
+    EXPECT_EQ(Running, row.starts) << row.arguments.join(u' ').toStdString();
+    // A message with other parameters does nothing.
+    if (!row.starts) {
+      Platform::PostMessage(&w, TFSteepo::WM_AUTOSTART, 1, 2662);
+      Platform::ProcessMessages();
+      EXPECT_FALSE(Running);
+    }
+    w.BBStopClick();
+    Window.reset();
+  }
+}
+
+TEST_F(MainWindowFixture, SeparatorLineFollowsTheLinkAndEndsAtTheRightOfStop) {
+  TFSteepo& w = Open();
+  for (const QString& text : {QStringLiteral("a.b"), QStringLiteral("www.a-much-longer-web-address.example.org")}) {
+    w.SetWebLink(text);
+    EXPECT_EQ(w.LWeb()->text(), text);
+    EXPECT_EQ(w.LWeb()->width(), w.LWeb()->sizeHint().width());
+    EXPECT_EQ(w.Bevel()->x(), w.LWeb()->x() + w.LWeb()->width() + 4);
+    EXPECT_EQ(w.Bevel()->x() + w.Bevel()->width(), 241);
+  }
+}
+
+TEST_F(MainWindowFixture, LinkClickOpensItsCaption) {
+  QStringList opened;
+  Platform::SetShellOpener([&](const QString& target) {
+    opened << target;
+    return false;  // a refused opener is ignored
+  });
+  TFSteepo& w = Open();
+  Show();
+  QTest::mouseClick(w.LWeb(), Qt::LeftButton);
+  EXPECT_EQ(opened, QStringList{WebAddress()});
+  Platform::SetShellOpener({});
+}
+
+} // namespace

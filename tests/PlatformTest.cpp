@@ -1,0 +1,121 @@
+// The platform layer: key codes, posted messages, the clock and the form loader.
+#include "Platform.h"
+
+#include <QDir>
+#include <QFile>
+#include <QIcon>
+#include <QImage>
+#include <QKeyEvent>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct KeyRow {
+  int key;
+  Qt::KeyboardModifiers modifiers;
+  int code;
+};
+
+TEST(VirtualKeyCode, MapsTheKeysOfTheTimer) {
+  const KeyRow rows[] = {
+      {Qt::Key_PageUp, Qt::NoModifier, 33},
+      {Qt::Key_PageDown, Qt::NoModifier, 34},
+      {Qt::Key_Plus, Qt::KeypadModifier, 107},
+      {Qt::Key_Minus, Qt::KeypadModifier, 109},
+      {Qt::Key_Plus, Qt::NoModifier, 0xBB},   // the main keyboard's plus is another key
+      {Qt::Key_Minus, Qt::NoModifier, 0xBD},
+      {Qt::Key_F1, Qt::NoModifier, 112},
+      {Qt::Key_F1, Qt::ShiftModifier | Qt::ControlModifier, 112},
+      {Qt::Key_Return, Qt::NoModifier, 13},
+      {Qt::Key_Enter, Qt::KeypadModifier, 13},
+      {Qt::Key_A, Qt::NoModifier, 'A'},
+      {Qt::Key_5, Qt::NoModifier, '5'},
+      {Qt::Key_5, Qt::KeypadModifier, 0x65},
+      {Qt::Key_unknown, Qt::NoModifier, 0},
+  };
+  for (const KeyRow& row : rows) {
+    const QKeyEvent event(QEvent::KeyPress, row.key, row.modifiers);
+    EXPECT_EQ(Platform::VirtualKeyCode(event), row.code) << std::hex << row.key;
+  }
+}
+
+// Records the messages it receives, in order.
+class Receiver : public QObject {
+public:
+  std::vector<std::tuple<int, qintptr, qintptr>> Received;
+  bool event(QEvent* e) override {
+    if (e->type() >= QEvent::User) {
+      const auto* message = static_cast<Platform::TMessageEvent*>(e);
+      Received.emplace_back(int(e->type()), message->WParam, message->LParam);
+      return true;
+    }
+    return QObject::event(e);
+  }
+};
+
+TEST(PostMessage, IsQueuedAndHandledInOrderLater) {
+  Receiver receiver;
+  Platform::PostMessage(&receiver, 2662, 2662, 2662);
+  Platform::PostMessage(&receiver, 0xB065, 0, 0);
+  EXPECT_TRUE(receiver.Received.empty());
+  Platform::ProcessMessages();
+  ASSERT_EQ(receiver.Received.size(), 2u);
+  EXPECT_EQ(receiver.Received[0], std::make_tuple(2662, qintptr(2662), qintptr(2662)));
+  EXPECT_EQ(receiver.Received[1], std::make_tuple(0xB065, qintptr(0), qintptr(0)));
+}
+
+TEST(TickCount, IsSixtyFourBitsAndNeverGoesBack) {
+  const quint64 first = Platform::TickCount();
+  const quint64 second = Platform::TickCount();
+  EXPECT_LE(first, second);
+  Platform::SetTickSource([] { return quint64(1) << 40; });  // far beyond 32 bits
+  EXPECT_EQ(Platform::TickCount(), quint64(1) << 40);
+  Platform::SetTickSource({});
+  EXPECT_GE(Platform::TickCount(), second);
+}
+
+class LoadedProbe : public QWidget {
+  Q_OBJECT
+public:
+  using QWidget::QWidget;
+  int Calls = 0;
+  Q_INVOKABLE void Loaded() { ++Calls; }
+};
+
+TEST(CallLoaded, ReachesEveryControlThatHasIt) {
+  QWidget form;
+  auto* direct = new LoadedProbe(&form);
+  auto* container = new QWidget(&form);
+  auto* nested = new LoadedProbe(container);
+  Platform::CallLoaded(&form);
+  EXPECT_EQ(direct->Calls, 1);
+  EXPECT_EQ(nested->Calls, 1);
+}
+
+TEST(TimeSeparator, IsOneCharacter) {
+  const QChar separator = Platform::TimeSeparator();
+  EXPECT_FALSE(separator.isSpace());
+  EXPECT_FALSE(separator.isLetterOrNumber());
+}
+
+TEST(GlyphIcon, SplitsTheStripAndHidesTheOlive) {
+  QImage strip(32, 16, QImage::Format_RGB32);
+  strip.fill(QColor(128, 128, 0));
+  strip.setPixelColor(3, 3, Qt::red);    // in the normal image
+  strip.setPixelColor(19, 3, Qt::gray);  // in the disabled image
+  const QString path = QDir::temp().filePath(QStringLiteral("steepo-glyph-test.bmp"));
+  ASSERT_TRUE(strip.save(path));
+  const QIcon icon = Platform::GlyphIcon(path, 2);
+  const QImage normal = icon.pixmap(16, 16, QIcon::Normal).toImage().convertToFormat(QImage::Format_ARGB32);
+  const QImage disabled = icon.pixmap(16, 16, QIcon::Disabled).toImage().convertToFormat(QImage::Format_ARGB32);
+  EXPECT_EQ(normal.pixelColor(3, 3), QColor(Qt::red));
+  EXPECT_EQ(normal.pixelColor(0, 0).alpha(), 0);
+  EXPECT_EQ(disabled.pixelColor(3, 3), QColor(Qt::gray));
+  EXPECT_TRUE(Platform::GlyphIcon(QStringLiteral(":/no/such/glyph.bmp"), 2).isNull());
+  QFile::remove(path);
+}
+
+} // namespace
+
+#include "PlatformTest.moc"
