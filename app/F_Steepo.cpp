@@ -120,7 +120,7 @@ QPushButton* TFSteepo::BBDec() const { return ui->BBDec; }
 QPushButton* TFSteepo::BBStart() const { return ui->BBStart; }
 QPushButton* TFSteepo::BBStop() const { return ui->BBStop; }
 QWidget* TFSteepo::LCD() const { return ui->LCD; }
-QWidget* TFSteepo::LWeb() const { return ui->LWeb; }
+QLabel* TFSteepo::LWeb() const { return ui->LWeb; }
 QWidget* TFSteepo::Bevel() const { return ui->Bevel; }
 
 void TFSteepo::FormCreate() {

@@ -6,6 +6,7 @@
 #include <array>
 #include <functional>
 
+class QLabel;
 class QPushButton;
 class QTimer;
 class QKeyEvent;
@@ -70,7 +71,7 @@ public:
   QPushButton* BBStart() const;
   QPushButton* BBStop() const;
   QWidget* LCD() const;
-  QWidget* LWeb() const;
+  QLabel* LWeb() const;
   QWidget* Bevel() const;
   QTimer* Timer() const { return FTimer; }
 

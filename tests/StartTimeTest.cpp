@@ -214,7 +214,7 @@ TEST_F(StartTimeFixture, OnlyTheFirstPlainArgumentIsExamined) {
 }
 
 TEST_F(StartTimeFixture, BadCommandLineTimeFallsBackToThePreset) {
-  for (const char* argument : {"60:00", "0:00", "5", "x", "99999999999:1"}) {
+  for (const char* argument : {"60:00", "0:00", "5", "x", "99999999999:99999999999"}) {
     F_Steepo::CmdTime = 0;
     F_Steepo::BrewTime = 180;
     Store(quint32(90));
