@@ -1,32 +1,300 @@
+// The indicator's properties, their change handling, its size at any rotation, hover and
+// the deferred refresh. Rendering is in LumoLiquidIndicatorRender.cpp.
 #include "LumoLiquidIndicator.h"
 
-#include <QAccessible>
-#include <QPainter>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QResizeEvent>
+
+using namespace LumoLiquidIndicator;
+
+namespace {
+
+struct TSchemeColors {
+  TColor Back, Bevel, NumberBack, NumberFore, NumberFore1;
+};
+
+// Indexed by TLumoColorScheme; the silver row equals the construction defaults.
+constexpr TSchemeColors SchemeTable[] = {
+    {0xDDDDDD, 0xDDDDDD, 0xD3D3D3, 0x363636, 0x0000FF},  // csSilver
+    {0x000000, 0xDDDDDD, 0x363636, 0xDDDDDD, 0x0000FF},  // csInvSilver
+    {0xFFFFFF, 0xDDDDDD, 0xFFFFFF, 0x000000, 0x0000FF},  // csWhite
+    {0x000000, 0x808080, 0x000000, 0xFFFFFF, 0x0080FF},  // csBlack
+    {0x000080, 0x000080, 0x400080, 0x48BFFF, 0x80FFFF},  // csPlasma
+    {0x48BFFF, 0x48BFFF, 0x57A3F7, 0x000080, 0x2747FC},  // csInvPlasma
+    {0xA00000, 0xA00000, 0x804000, 0xDAF376, 0x00FFFF},  // csZORA
+};
+
+} // namespace
 
 TLumoLiquidIndicator::TLumoLiquidIndicator(QWidget* parent) : QWidget(parent) {
   setFocusPolicy(Qt::NoFocus);
-  resize(172, 36);
+  setAttribute(Qt::WA_OpaquePaintEvent, true);
+  // The fields and the empty materials have their defaults from the declaration.
+  CanvasBitmap = QImage(width(), height(), QImage::Format_RGB32);
+  resize(FIndicatorWidth, FIndicatorHeight);
+  // Without a parent the shape is computed and dropped; Loaded applies it.
+  UpdateWindowRegion();
+  RebuildIndicator();
 }
 
-void TLumoLiquidIndicator::SetIndicatorstring(const QString& value) {
-  if (value == FIndicatorString)
-    return;
-  FIndicatorString = value;
-  // Screen readers and GUI test tools read the shown text as the control's name.
-  setAccessibleName(FIndicatorString);
-  update();
-}
+TLumoLiquidIndicator::~TLumoLiquidIndicator() = default;
 
 void TLumoLiquidIndicator::Loaded() {
   Imloaded = true;
+  PrepareBackMaterials();
+  UpdateWindowRegion();
+  RebuildIndicator();
   update();
 }
 
-void TLumoLiquidIndicator::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  QFont font = painter.font();
-  font.setPixelSize(qMax(8, height() * 2 / 3));
-  font.setBold(true);
-  painter.setFont(font);
-  painter.drawText(rect(), Qt::AlignCenter, FIndicatorString);
+// ---- Refreshing ------------------------------------------------------------------------------
+
+void TLumoLiquidIndicator::Refresh() {
+  RebuildIndicator();
+  update();
+}
+
+void TLumoLiquidIndicator::DeferredRefresh() {
+  QCoreApplication::postEvent(this, new QEvent(CM_INDICATORREFRESH));
+}
+
+bool TLumoLiquidIndicator::event(QEvent* e) {
+  if (e->type() == CM_INDICATORREFRESH) {
+    QWidget::event(e);
+    Refresh();
+    return true;
+  }
+  return QWidget::event(e);
+}
+
+template <typename T> bool TLumoLiquidIndicator::Store(T& field, T value) {
+  if (field == value)
+    return false;
+  field = value;
+  return true;
+}
+
+void TLumoLiquidIndicator::StoreAndRefresh(qint32& field, qint32 value) {
+  if (Store(field, value))
+    Refresh();
+}
+
+// ---- Setters ---------------------------------------------------------------------------------
+
+void TLumoLiquidIndicator::SetColorScheme(TLumoColorScheme value) {
+  // Always stored; a stored form's own colours win because it is not loaded yet.
+  FColorScheme = value;
+  if (!LoadedOrDesigning())
+    return;
+  const auto index = static_cast<size_t>(value);
+  if (index >= std::size(SchemeTable))
+    return;
+  const TSchemeColors& scheme = SchemeTable[index];
+  FBackColor = scheme.Back;
+  FBevelColor = scheme.Bevel;
+  FNumberBackColor = scheme.NumberBack;
+  FNumberForeColor = scheme.NumberFore;
+  FNumberForeColor1 = scheme.NumberFore1;
+  DeferredRefresh();
+}
+
+void TLumoLiquidIndicator::SetSignNumber(qint32 value) {
+  if (value <= 0 || !Store(FSignNumber, value))
+    return;
+  if (!LoadedOrDesigning())
+    return;
+  UpdateWindowRegion();
+  Refresh();
+}
+
+void TLumoLiquidIndicator::SetIndicatorWidth(qint32 value) {
+  if (value <= 0 || !Store(FIndicatorWidth, value))
+    return;
+  if (LoadedOrDesigning())
+    ResizeToRotatedBox();
+}
+
+void TLumoLiquidIndicator::SetIndicatorHeight(qint32 value) {
+  if (value <= 0 || !Store(FIndicatorHeight, value))
+    return;
+  if (LoadedOrDesigning())
+    ResizeToRotatedBox();
+}
+
+void TLumoLiquidIndicator::SetIndicatorAngle(qint32 value) {
+  if (!Store(FIndicatorAngle, value) || !LoadedOrDesigning())
+    return;
+  const TBoxSize box = RotatedBox(FIndicatorWidth, FIndicatorHeight, FIndicatorAngle);
+  MoveWindow(x(), y(), box.Width, box.Height, true);
+  UpdateWindowRegion();
+  RebuildIndicator();
+  update();
+}
+
+void TLumoLiquidIndicator::SetIndicatorGap(qint32 value) { StoreAndRefresh(FIndicatorGap, value); }
+
+void TLumoLiquidIndicator::SetIndicatorstring(const QString& value) {
+  if (!Store(FIndicatorString, value))
+    return;
+  // Screen readers and GUI test tools read the shown text as the control's name.
+  setAccessibleName(FIndicatorString);
+  Refresh();
+}
+
+void TLumoLiquidIndicator::SetIndicatorKind(TLumoIndicatorKind value) {
+  if (Store(FIndicatorKind, value))
+    Refresh();
+}
+
+void TLumoLiquidIndicator::SetInnerBevel(TLumoBevelKind value) {
+  if (Store(FInnerBevel, value))
+    Refresh();
+}
+
+void TLumoLiquidIndicator::SetOuterBevel(TLumoBevelKind value) {
+  if (Store(FOuterBevel, value))
+    Refresh();
+}
+
+void TLumoLiquidIndicator::SetInnerBevelWidth(qint32 value) {
+  if (value > 0)
+    StoreAndRefresh(FInnerBevelWidth, value);
+}
+
+void TLumoLiquidIndicator::SetOuterBevelWidth(qint32 value) {
+  if (value > 0)
+    StoreAndRefresh(FOuterBevelWidth, value);
+}
+
+void TLumoLiquidIndicator::SetBevelColor(qint32 value) { StoreAndRefresh(FBevelColor, value); }
+void TLumoLiquidIndicator::SetBackColor(qint32 value) { StoreAndRefresh(FBackColor, value); }
+void TLumoLiquidIndicator::SetNumberForeColor(qint32 value) { StoreAndRefresh(FNumberForeColor, value); }
+void TLumoLiquidIndicator::SetNumberForeColor1(qint32 value) { StoreAndRefresh(FNumberForeColor1, value); }
+void TLumoLiquidIndicator::SetNumberBackColor(qint32 value) { StoreAndRefresh(FNumberBackColor, value); }
+
+void TLumoLiquidIndicator::SetIndicatorStyle(TLumoIndicatorStyle value) {
+  if (Store(FIndicatorStyle, value))
+    Refresh();
+}
+
+void TLumoLiquidIndicator::SetMouseAction(TLumoMouseAction value) {
+  if (Store(FMouseAction, value))
+    Refresh();
+}
+
+void TLumoLiquidIndicator::SetTransparentMode(TLumoTransparentMode value) {
+  if (!Store(FTransparentMode, value))
+    return;
+  // Opaque only when everything is painted; otherwise the parent shows through outside
+  // the clip region.
+  setAttribute(Qt::WA_OpaquePaintEvent, FTransparentMode == tmNone);
+  Refresh();
+}
+
+void TLumoLiquidIndicator::SetBackMaterial(const QImage& value) {
+  // No equality test: assigning a material always copies and rebuilds.
+  FBackMaterial = value.copy();
+  PrepareBackMaterials();
+  Refresh();
+}
+
+void TLumoLiquidIndicator::SetForeMaterial(const QImage& value) {
+  FForeMaterial = value.copy();
+  Refresh();
+}
+
+void TLumoLiquidIndicator::SetMaterialShadowMode(TLumoMaterialShadowMode value) {
+  if (!Store(FMaterialShadowMode, value))
+    return;
+  PrepareBackMaterials();
+  Refresh();
+}
+
+void TLumoLiquidIndicator::SetMaterialMode(TLumoMaterialMode value) {
+  if (Store(FMaterialMode, value))
+    Refresh();
+}
+
+void TLumoLiquidIndicator::SetForeMaterialMode(TLumoMaterialMode value) {
+  if (Store(FForeMaterialMode, value))
+    Refresh();
+}
+
+// ---- Size ------------------------------------------------------------------------------------
+
+void TLumoLiquidIndicator::ResizeToRotatedBox() {
+  const TBoxSize box = RotatedBox(FIndicatorWidth, FIndicatorHeight, FIndicatorAngle);
+  MoveWindow(x(), y(), box.Width, box.Height, false);
+  UpdateWindowRegion();
+  RebuildIndicator();
+  // The area the old shape uncovered belongs to the parent.
+  if (QWidget* parent = parentWidget())
+    parent->update();
+}
+
+// Moves and sizes the control; the size handling has run when this returns, even for a
+// hidden control, whose resize event Qt would otherwise deliver only when it is shown.
+void TLumoLiquidIndicator::MoveWindow(qint32 left, qint32 top, qint32 width, qint32 height,
+                                      bool repaint) {
+  const QSize oldSize = size();
+  const quint64 sizeMessages = FSizeMessages;
+  setGeometry(left, top, width, height);
+  if (size() != oldSize && FSizeMessages == sizeMessages) {
+    setAttribute(Qt::WA_PendingResizeEvent, false);
+    QResizeEvent resize(size(), oldSize);
+    QCoreApplication::sendEvent(this, &resize);
+  }
+  if (repaint)
+    update();
+}
+
+void TLumoLiquidIndicator::resizeEvent(QResizeEvent* e) {
+  ++FSizeMessages;
+  QWidget::resizeEvent(e);
+  ApplySizeRule();
+}
+
+// At 0 and 180 degrees resizing the control resizes the indicator, at 90 and 270 degrees
+// too with width and height exchanged; at any other angle the control is put back to the
+// rotated box of the unchanged indicator.
+void TLumoLiquidIndicator::ApplySizeRule() {
+  switch (SizeRuleFor(FIndicatorAngle)) {
+  case TSizeRule::Straight:
+    FIndicatorHeight = height();
+    FIndicatorWidth = width();
+    UpdateWindowRegion();
+    DeferredRefresh();
+    break;
+  case TSizeRule::Quarter:
+    FIndicatorHeight = width();
+    FIndicatorWidth = height();
+    UpdateWindowRegion();
+    Refresh();
+    break;
+  case TSizeRule::Other: {
+    const TBoxSize box = RotatedBox(FIndicatorWidth, FIndicatorHeight, FIndicatorAngle);
+    MoveWindow(x(), y(), box.Width, box.Height, false);
+    if (QWidget* parent = parentWidget())
+      parent->update();
+    DeferredRefresh();
+    break;
+  }
+  }
+}
+
+// ---- Hover -----------------------------------------------------------------------------------
+
+void TLumoLiquidIndicator::enterEvent(QEnterEvent* e) {
+  Moused = true;
+  DeferredRefresh();
+  QWidget::enterEvent(e);
+  emit onMouseEnter(this);
+}
+
+void TLumoLiquidIndicator::leaveEvent(QEvent* e) {
+  Moused = false;
+  DeferredRefresh();
+  QWidget::leaveEvent(e);
+  emit onMouseExit(this);
 }

@@ -1,29 +1,213 @@
 #pragma once
-// The liquid-crystal indicator widget. This first version shows its text plainly; the
-// segment rendering replaces its painting.
+// The liquid-crystal indicator: a row of SignNumber character cells drawn as seven-segment,
+// nine-segment or 5x7 dot-matrix glyphs with lit and unlit segments, framed by an outer and
+// an inner bevel, coloured by five colours (or a colour scheme) or textured by materials,
+// rotated by any angle in tenths of a degree.
+//
+// Every accepted property change renders the whole control once into CanvasBitmap;
+// painting only copies that image through the clip region of the transparent modes.
+// A setter given the current value does nothing (except the materials and ColorScheme).
 
+#include "LumoGeometry.h"
 #include "LumoTypes.h"
 
+#include <QEvent>
+#include <QImage>
+#include <QRegion>
 #include <QWidget>
+#include <optional>
 
 class TLumoLiquidIndicator : public QWidget {
   Q_OBJECT
-  // The text shown. Default: empty.
+  // Published in this order; the default of each property stands beside it.
+  // csSilver. Applied to the five colours only once loaded; always stored.
+  Q_PROPERTY(LumoLiquidIndicator::TLumoColorScheme ColorScheme READ ColorScheme WRITE SetColorScheme)
+  // 10 cells; values below 1 are ignored.
+  Q_PROPERTY(qint32 SignNumber READ SignNumber WRITE SetSignNumber)
+  // 172 x 36 pixels, the unrotated indicator; values below 1 are ignored.
+  Q_PROPERTY(qint32 IndicatorWidth READ IndicatorWidth WRITE SetIndicatorWidth)
+  Q_PROPERTY(qint32 IndicatorHeight READ IndicatorHeight WRITE SetIndicatorHeight)
+  // 0, tenths of a degree counter-clockwise; any value.
+  Q_PROPERTY(qint32 IndicatorAngle READ IndicatorAngle WRITE SetIndicatorAngle)
+  // 2 pixels between the inner bevel and the cells; any value.
+  Q_PROPERTY(qint32 IndicatorGap READ IndicatorGap WRITE SetIndicatorGap)
+  // Empty. Also the control's accessible name.
   Q_PROPERTY(QString Indicatorstring READ Indicatorstring WRITE SetIndicatorstring)
+  // ik7segment.
+  Q_PROPERTY(LumoLiquidIndicator::TLumoIndicatorKind IndicatorKind READ IndicatorKind WRITE SetIndicatorKind)
+  // bkDown inside, bkUP outside, both 2 pixels wide (widths below 1 are ignored).
+  Q_PROPERTY(LumoLiquidIndicator::TLumoBevelKind InnerBevel READ InnerBevel WRITE SetInnerBevel)
+  Q_PROPERTY(LumoLiquidIndicator::TLumoBevelKind OuterBevel READ OuterBevel WRITE SetOuterBevel)
+  Q_PROPERTY(qint32 InnerBevelWidth READ InnerBevelWidth WRITE SetInnerBevelWidth)
+  Q_PROPERTY(qint32 OuterBevelWidth READ OuterBevelWidth WRITE SetOuterBevelWidth)
+  // Colours are 0x00BBGGRR; a negative value names a system colour by its lowest byte.
+  // Bevel and back 0xDDDDDD, lit 0x363636, lit while hovered 0x0000FF, unlit 0xD3D3D3.
+  Q_PROPERTY(qint32 BevelColor READ BevelColor WRITE SetBevelColor)
+  Q_PROPERTY(qint32 BackColor READ BackColor WRITE SetBackColor)
+  Q_PROPERTY(qint32 NumberForeColor READ NumberForeColor WRITE SetNumberForeColor)
+  Q_PROPERTY(qint32 NumberForeColor1 READ NumberForeColor1 WRITE SetNumberForeColor1)
+  Q_PROPERTY(qint32 NumberBackColor READ NumberBackColor WRITE SetNumberBackColor)
+  // isNormal.
+  Q_PROPERTY(LumoLiquidIndicator::TLumoIndicatorStyle IndicatorStyle READ IndicatorStyle WRITE SetIndicatorStyle)
+  // maNone.
+  Q_PROPERTY(LumoLiquidIndicator::TLumoMouseAction MouseAction READ MouseAction WRITE SetMouseAction)
+  // tmNone: the control is opaque.
+  Q_PROPERTY(LumoLiquidIndicator::TLumoTransparentMode TransparentMode READ TransparentMode WRITE SetTransparentMode)
+  // None (a null image). Setting copies the image and always rebuilds.
+  Q_PROPERTY(QImage BackMaterial READ BackMaterial WRITE SetBackMaterial)
+  Q_PROPERTY(QImage ForeMaterial READ ForeMaterial WRITE SetForeMaterial)
+  // msmDark; mmStretch for both material modes.
+  Q_PROPERTY(LumoLiquidIndicator::TLumoMaterialShadowMode MaterialShadowMode READ MaterialShadowMode WRITE SetMaterialShadowMode)
+  Q_PROPERTY(LumoLiquidIndicator::TLumoMaterialMode MaterialMode READ MaterialMode WRITE SetMaterialMode)
+  Q_PROPERTY(LumoLiquidIndicator::TLumoMaterialMode ForeMaterialMode READ ForeMaterialMode WRITE SetForeMaterialMode)
 
 public:
+  // The members of the enumerations, reachable as TLumoLiquidIndicator::ik9segment too
+  // (which is how a form loader names them).
+  using enum LumoLiquidIndicator::TLumoIndicatorKind;
+  using enum LumoLiquidIndicator::TLumoBevelKind;
+  using enum LumoLiquidIndicator::TLumoIndicatorStyle;
+  using enum LumoLiquidIndicator::TLumoMouseAction;
+  using enum LumoLiquidIndicator::TLumoTransparentMode;
+  using enum LumoLiquidIndicator::TLumoColorScheme;
+  using enum LumoLiquidIndicator::TLumoMaterialShadowMode;
+  using enum LumoLiquidIndicator::TLumoMaterialMode;
+  using TColor = LumoLiquidIndicator::TColor;
+
+  // The private refresh message, posted to the control itself for deferred refreshes.
+  static constexpr QEvent::Type CM_INDICATORREFRESH = static_cast<QEvent::Type>(0xB065);
+
   explicit TLumoLiquidIndicator(QWidget* parent = nullptr);
+  ~TLumoLiquidIndicator() override;
 
-  QString Indicatorstring() const { return FIndicatorString; }
-  void SetIndicatorstring(const QString& value);
-
-  // Called once all stored properties of a form have been set.
+  // Called once all stored properties of a form have been set: from then on size, angle,
+  // sign count and colour scheme take effect at once.
   Q_INVOKABLE void Loaded();
 
+  LumoLiquidIndicator::TLumoColorScheme ColorScheme() const { return FColorScheme; }
+  qint32 SignNumber() const { return FSignNumber; }
+  qint32 IndicatorWidth() const { return FIndicatorWidth; }
+  qint32 IndicatorHeight() const { return FIndicatorHeight; }
+  qint32 IndicatorAngle() const { return FIndicatorAngle; }
+  qint32 IndicatorGap() const { return FIndicatorGap; }
+  QString Indicatorstring() const { return FIndicatorString; }
+  LumoLiquidIndicator::TLumoIndicatorKind IndicatorKind() const { return FIndicatorKind; }
+  LumoLiquidIndicator::TLumoBevelKind InnerBevel() const { return FInnerBevel; }
+  LumoLiquidIndicator::TLumoBevelKind OuterBevel() const { return FOuterBevel; }
+  qint32 InnerBevelWidth() const { return FInnerBevelWidth; }
+  qint32 OuterBevelWidth() const { return FOuterBevelWidth; }
+  qint32 BevelColor() const { return FBevelColor; }
+  qint32 BackColor() const { return FBackColor; }
+  qint32 NumberForeColor() const { return FNumberForeColor; }
+  qint32 NumberForeColor1() const { return FNumberForeColor1; }
+  qint32 NumberBackColor() const { return FNumberBackColor; }
+  LumoLiquidIndicator::TLumoIndicatorStyle IndicatorStyle() const { return FIndicatorStyle; }
+  LumoLiquidIndicator::TLumoMouseAction MouseAction() const { return FMouseAction; }
+  LumoLiquidIndicator::TLumoTransparentMode TransparentMode() const { return FTransparentMode; }
+  QImage BackMaterial() const { return FBackMaterial; }
+  QImage ForeMaterial() const { return FForeMaterial; }
+  LumoLiquidIndicator::TLumoMaterialShadowMode MaterialShadowMode() const { return FMaterialShadowMode; }
+  LumoLiquidIndicator::TLumoMaterialMode MaterialMode() const { return FMaterialMode; }
+  LumoLiquidIndicator::TLumoMaterialMode ForeMaterialMode() const { return FForeMaterialMode; }
+
+  void SetColorScheme(LumoLiquidIndicator::TLumoColorScheme value);
+  void SetSignNumber(qint32 value);
+  void SetIndicatorWidth(qint32 value);
+  void SetIndicatorHeight(qint32 value);
+  void SetIndicatorAngle(qint32 value);
+  void SetIndicatorGap(qint32 value);
+  void SetIndicatorstring(const QString& value);
+  void SetIndicatorKind(LumoLiquidIndicator::TLumoIndicatorKind value);
+  void SetInnerBevel(LumoLiquidIndicator::TLumoBevelKind value);
+  void SetOuterBevel(LumoLiquidIndicator::TLumoBevelKind value);
+  void SetInnerBevelWidth(qint32 value);
+  void SetOuterBevelWidth(qint32 value);
+  void SetBevelColor(qint32 value);
+  void SetBackColor(qint32 value);
+  void SetNumberForeColor(qint32 value);
+  void SetNumberForeColor1(qint32 value);
+  void SetNumberBackColor(qint32 value);
+  void SetIndicatorStyle(LumoLiquidIndicator::TLumoIndicatorStyle value);
+  void SetMouseAction(LumoLiquidIndicator::TLumoMouseAction value);
+  void SetTransparentMode(LumoLiquidIndicator::TLumoTransparentMode value);
+  void SetBackMaterial(const QImage& value);
+  void SetForeMaterial(const QImage& value);
+  void SetMaterialShadowMode(LumoLiquidIndicator::TLumoMaterialShadowMode value);
+  void SetMaterialMode(LumoLiquidIndicator::TLumoMaterialMode value);
+  void SetForeMaterialMode(LumoLiquidIndicator::TLumoMaterialMode value);
+
+  // For tests and tools: the rendered image, the clip region of the transparent modes (none
+  // with tmNone), the shaded back materials and the number of rebuilds so far.
+  const QImage& RenderedImage() const { return CanvasBitmap; }
+  const std::optional<QRegion>& ClipRegion() const { return ClipRGN; }
+  const QImage& BackMaterialLight() const { return FBackMaterialL; }
+  const QImage& BackMaterialDark() const { return FBackMaterialD; }
+  const QImage& BackMaterialShadow() const { return FBackMaterialLD; }
+  quint64 RebuildCount() const { return FRebuildCount; }
+
+  // The RGB value (0x00BBGGRR) of a colour, system colours taken from the application palette.
+  static TColor ResolveColor(TColor color);
+
+signals:
+  // Emitted after the toolkit's own handling of the pointer entering and leaving.
+  void onMouseEnter(TLumoLiquidIndicator* sender);
+  void onMouseExit(TLumoLiquidIndicator* sender);
+
 protected:
+  bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void enterEvent(QEnterEvent* event) override;
+  void leaveEvent(QEvent* event) override;
 
 private:
+  bool LoadedOrDesigning() const { return Imloaded; }
+  void Refresh();
+  void DeferredRefresh();
+  void ResizeToRotatedBox();
+  void MoveWindow(qint32 left, qint32 top, qint32 width, qint32 height, bool repaint);
+  void ApplySizeRule();
+  void UpdateWindowRegion();
+  void PrepareBackMaterials();
+  void RebuildIndicator();
+  // Sets a plain field; true when it changed and the caller goes on with its steps.
+  template <typename T> bool Store(T& field, T value);
+  void StoreAndRefresh(qint32& field, qint32 value);
+
+  LumoLiquidIndicator::TLumoColorScheme FColorScheme = csSilver;
+  qint32 FSignNumber = 10;
+  qint32 FIndicatorWidth = 172;
+  qint32 FIndicatorHeight = 36;
+  qint32 FIndicatorAngle = 0;
+  qint32 FIndicatorGap = 2;
   QString FIndicatorString;
+  LumoLiquidIndicator::TLumoIndicatorKind FIndicatorKind = ik7segment;
+  LumoLiquidIndicator::TLumoBevelKind FInnerBevel = bkDown;
+  LumoLiquidIndicator::TLumoBevelKind FOuterBevel = bkUP;
+  qint32 FInnerBevelWidth = 2;
+  qint32 FOuterBevelWidth = 2;
+  TColor FBevelColor = 0xDDDDDD;
+  TColor FBackColor = 0xDDDDDD;
+  TColor FNumberForeColor = 0x363636;
+  TColor FNumberForeColor1 = 0x0000FF;
+  TColor FNumberBackColor = 0xD3D3D3;
+  LumoLiquidIndicator::TLumoIndicatorStyle FIndicatorStyle = isNormal;
+  LumoLiquidIndicator::TLumoMouseAction FMouseAction = maNone;
+  LumoLiquidIndicator::TLumoTransparentMode FTransparentMode = tmNone;
+  QImage FBackMaterial;
+  QImage FBackMaterialL;    // lightened by 64: light bevel faces
+  QImage FBackMaterialD;    // darkened by 64: dark bevel faces
+  QImage FBackMaterialLD;   // shaded by 32 per MaterialShadowMode: unlit segments
+  QImage FForeMaterial;
+  LumoLiquidIndicator::TLumoMaterialShadowMode FMaterialShadowMode = msmDark;
+  LumoLiquidIndicator::TLumoMaterialMode FMaterialMode = mmStretch;
+  LumoLiquidIndicator::TLumoMaterialMode FForeMaterialMode = mmStretch;
+
+  bool Moused = false;
   bool Imloaded = false;
+  QImage CanvasBitmap;                 // the whole control, 32 bits per pixel
+  std::optional<QRegion> ClipRGN;      // what stays opaque; none with tmNone
+  LumoLiquidIndicator::TIndicatorPolygons Polygons;  // lit (Black) and unlit (Gray), placed
+  quint64 FRebuildCount = 0;
+  quint64 FSizeMessages = 0;  // resize events handled so far
 };

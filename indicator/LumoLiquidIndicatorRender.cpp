@@ -1,0 +1,231 @@
+// The indicator's rendering: the window shape, the shaded back materials, the whole image
+// in CanvasBitmap with the clip region of the transparent modes, and painting, which only
+// copies that image.
+#include "LumoLiquidIndicator.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPalette>
+#include <QPolygon>
+
+using namespace LumoLiquidIndicator;
+
+namespace {
+
+// The palette colour that stands for a system colour index (the lowest byte of a negative
+// TColor), in the roles the usual indices play.
+QColor SystemColor(int index) {
+  const QPalette palette = QGuiApplication::palette();
+  switch (index) {
+  case 5:  return palette.color(QPalette::Base);             // window background
+  case 7:  return palette.color(QPalette::WindowText);       // menu text
+  case 8:  return palette.color(QPalette::WindowText);
+  case 9:  return palette.color(QPalette::HighlightedText);  // caption text
+  case 13: return palette.color(QPalette::Highlight);
+  case 14: return palette.color(QPalette::HighlightedText);
+  case 15: return palette.color(QPalette::Button);           // button face
+  case 16: return palette.color(QPalette::Dark);             // button shadow
+  case 17: return palette.color(QPalette::Disabled, QPalette::Text);  // grey text
+  case 18: return palette.color(QPalette::ButtonText);
+  case 19: return palette.color(QPalette::Disabled, QPalette::WindowText);
+  case 20: return palette.color(QPalette::Light);            // button highlight
+  case 21: return palette.color(QPalette::Shadow);
+  case 22: return palette.color(QPalette::Midlight);
+  case 23: return palette.color(QPalette::ToolTipText);
+  case 24: return palette.color(QPalette::ToolTipBase);
+  case 26: return palette.color(QPalette::Link);
+  case 2: case 27: case 29: return palette.color(QPalette::Highlight);  // active caption, menu highlight
+  case 6:  return palette.color(QPalette::Shadow);           // window frame
+  case 12: return palette.color(QPalette::Mid);              // application workspace
+  default: return palette.color(QPalette::Window);
+  }
+}
+
+TColor SystemColorValue(int index) {
+  const QColor c = SystemColor(index);
+  return c.red() | (c.green() << 8) | (c.blue() << 16);
+}
+
+QColor ToQColor(TColor rgb) { return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF); }
+
+// Regions are even-odd throughout: a place covered by an even number of the polygons lies
+// outside. Qt's polygon region leaves out the right and bottom edges, as the layouts expect
+// (a rectangle 0..172 covers pixels 0..171).
+QRegion PolygonRegion(const TPoint* points, qint32 count) {
+  QPolygon polygon(count);
+  for (qint32 i = 0; i < count; ++i)
+    polygon.setPoint(i, points[i].x, points[i].y);
+  return QRegion(polygon, Qt::OddEvenFill);
+}
+
+QRegion PolyPolygonRegion(const TPolyList& list) {
+  QRegion region;
+  const TPoint* next = list.Points.data();
+  for (qint32 i = 0; i < list.Count; ++i) {
+    region ^= PolygonRegion(next, list.Vertices[i]);
+    next += list.Vertices[i];
+  }
+  return region;
+}
+
+void FillRgn(QPainter& painter, const QRegion& region, const QColor& color) {
+  for (const QRect& rect : region)
+    painter.fillRect(rect, color);
+}
+
+// Lays a material over the whole image: stretched onto it, or tiled from the top-left
+// corner, the last column and row drawn even where they start at the edge.
+void DrawMaterial(QPainter& painter, const QImage& material, TLumoMaterialMode mode, const QSize& canvas) {
+  if (mode == mmStretch) {
+    painter.drawImage(QRect(QPoint(0, 0), canvas), material);
+    return;
+  }
+  for (const TPoint& origin : TileOrigins(canvas.width(), canvas.height(), material.width(), material.height()))
+    painter.drawImage(QPoint(origin.x, origin.y), material);
+}
+
+// Lays a material over the image inside a region only. The material is laid over a copy of
+// the whole image and the region's rectangles are copied back: Qt's raster engine does not
+// clip a scaled image to a region of several rectangles.
+void DrawMaterialInRegion(QPainter& painter, QImage& canvas, const QRegion& region, const QImage& material,
+                          TLumoMaterialMode mode) {
+  if (region.isEmpty())
+    return;
+  QImage layer = canvas.copy();
+  {
+    QPainter layerPainter(&layer);
+    DrawMaterial(layerPainter, material, mode, layer.size());
+  }
+  for (const QRect& rect : region)
+    painter.drawImage(rect.topLeft(), layer, rect);
+}
+
+} // namespace
+
+TColor TLumoLiquidIndicator::ResolveColor(TColor color) { return ColorToRGB(color, SystemColorValue); }
+
+// The control's shape is the rotated indicator rectangle, centred in the control. A control
+// without a parent keeps no shape.
+void TLumoLiquidIndicator::UpdateWindowRegion() {
+  const std::array<TPoint, 4> corners =
+      WindowShape(FIndicatorWidth, FIndicatorHeight, FIndicatorAngle, width(), height());
+  const QRegion shape = PolygonRegion(corners.data(), qint32(corners.size()));
+  if (parentWidget())
+    setMask(shape);
+}
+
+// The three shaded copies of the back material, 24 bits per pixel, shaded byte by byte.
+void TLumoLiquidIndicator::PrepareBackMaterials() {
+  const QImage base = FBackMaterial.convertToFormat(QImage::Format_RGB888);
+  FBackMaterialD = base.copy();
+  FBackMaterialL = base.copy();
+  FBackMaterialLD = base.copy();
+  if (base.isNull())
+    return;
+  const qint32 w = base.width(), h = base.height();
+  DarkenBytes(FBackMaterialD.bits(), w, h, FBackMaterialD.bytesPerLine(), 64);
+  LightenBytes(FBackMaterialL.bits(), w, h, FBackMaterialL.bytesPerLine(), 64);
+  if (FMaterialShadowMode == msmDark)
+    DarkenBytes(FBackMaterialLD.bits(), w, h, FBackMaterialLD.bytesPerLine(), 32);
+  else if (FMaterialShadowMode == msmLight)
+    LightenBytes(FBackMaterialLD.bits(), w, h, FBackMaterialLD.bytesPerLine(), 32);
+}
+
+void TLumoLiquidIndicator::RebuildIndicator() {
+  ++FRebuildCount;
+  ClipRGN.reset();
+  if (FTransparentMode != tmNone)
+    ClipRGN = QRegion();
+
+  TIndicatorLayoutSettings layout;
+  layout.SignNumber = FSignNumber;
+  layout.IndicatorWidth = FIndicatorWidth;
+  layout.IndicatorHeight = FIndicatorHeight;
+  layout.IndicatorAngle = FIndicatorAngle;
+  layout.IndicatorGap = FIndicatorGap;
+  layout.Indicatorstring = FIndicatorString;
+  layout.IndicatorKind = FIndicatorKind;
+  layout.InnerBevel = FInnerBevel;
+  layout.OuterBevel = FOuterBevel;
+  layout.InnerBevelWidth = FInnerBevelWidth;
+  layout.OuterBevelWidth = FOuterBevelWidth;
+  layout.IndicatorStyle = FIndicatorStyle;
+  layout.Hovering = Moused && (FMouseAction == maWidth || FMouseAction == maBoth);
+  layout.ControlWidth = width();
+  layout.ControlHeight = height();
+  Polygons = BuildIndicatorPolygons(layout);
+
+  CanvasBitmap = QImage(width(), height(), QImage::Format_RGB32);
+  std::optional<QPainter> canvas;
+  if (!CanvasBitmap.isNull())
+    canvas.emplace(&CanvasBitmap);
+  const QSize canvasSize = CanvasBitmap.size();
+  const bool backMaterial = FBackMaterial.width() != 0;
+
+  // A region filled with a colour, or with a back material when there is one.
+  const auto fill = [&](const QRegion& region, TColor color, const QImage& material) {
+    if (!canvas)
+      return;
+    if (backMaterial) {
+      DrawMaterialInRegion(*canvas, CanvasBitmap, region, material, FMaterialMode);
+    } else {
+      FillRgn(*canvas, region, ToQColor(ResolveColor(color)));
+    }
+  };
+
+  // Background; never part of the clip region.
+  if (canvas) {
+    if (backMaterial)
+      DrawMaterial(*canvas, FBackMaterial, FMaterialMode, canvasSize);
+    else
+      canvas->fillRect(CanvasBitmap.rect(), ToQColor(ResolveColor(FBackColor)));
+  }
+
+  // Bevels: the faces towards the light come out light on a raised bevel, dark on a sunken one.
+  const int octant = LightingOctant(FIndicatorAngle);
+  const TColor light = LighterColor(FBevelColor, SystemColorValue);
+  const TColor dark = DarkerColor(FBevelColor, SystemColorValue);
+  const auto drawBevel = [&](TLumoBevelKind kind, qint32 inset, qint32 bevelWidth) {
+    const std::array<TPoint, 16> points = BevelPoints(FIndicatorWidth, FIndicatorHeight, inset, bevelWidth,
+                                                      FIndicatorAngle, width(), height());
+    if (kind == bkNone)
+      return;
+    for (const TBevelFaceRole& face : BevelFaces(octant, kind)) {
+      const QRegion region = PolygonRegion(points.data() + 4 * static_cast<int>(face.Face), 4);
+      if (ClipRGN)
+        *ClipRGN |= region;
+      fill(region, face.Light ? light : dark, face.Light ? FBackMaterialL : FBackMaterialD);
+    }
+  };
+  drawBevel(FOuterBevel, 0, FOuterBevelWidth);
+  drawBevel(FInnerBevel, FOuterBevel != bkNone ? FOuterBevelWidth : 0, FInnerBevelWidth);
+
+  // Lit segments, then unlit ones.
+  if (!Polygons.Black.Points.empty()) {
+    const bool hoverColor = Moused && (FMouseAction == maColor || FMouseAction == maBoth);
+    const QRegion region = PolyPolygonRegion(Polygons.Black);
+    if (ClipRGN)
+      *ClipRGN |= region;
+    if (canvas) {
+      if (FForeMaterial.width() == 0 || hoverColor) {
+        FillRgn(*canvas, region, ToQColor(ResolveColor(hoverColor ? FNumberForeColor1 : FNumberForeColor)));
+      } else {
+        DrawMaterialInRegion(*canvas, CanvasBitmap, region, FForeMaterial, FForeMaterialMode);
+      }
+    }
+  }
+  if (!Polygons.Gray.Points.empty()) {
+    const QRegion region = PolyPolygonRegion(Polygons.Gray);
+    if (ClipRGN && FTransparentMode == tmBackOnly)
+      *ClipRGN |= region;
+    fill(region, FNumberBackColor, FBackMaterialLD);
+  }
+}
+
+// Painting computes nothing: one copy of the finished image through the clip region.
+void TLumoLiquidIndicator::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  if (ClipRGN)
+    painter.setClipRegion(*ClipRGN);
+  painter.drawImage(0, 0, CanvasBitmap);
+}

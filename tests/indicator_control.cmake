@@ -1,0 +1,6 @@
+# The indicator widget: properties and their change handling, size at any rotation, hover,
+# materials, and the rendered image checked pixel by pixel. Links the widget library only.
+steepo_add_test(LumoLiquidIndicatorTest
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/LumoLiquidIndicatorTest.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/LumoLiquidIndicatorRenderTest.cpp
+  LIBS lumo_indicator)
