@@ -344,6 +344,148 @@ void BuildGlyph(const TRect& cell, char16_t character, bool point, const TGlyphS
     AppendMoved(pattern.Lit[k - 1] ? lit : unlit, SegmentHexagon(grid, settings.Kind, k), cell.Left, cell.Top);
 }
 
+// ---- Layout of a whole indicator ---------------------------------------------------------------
+
+TCellLayout CellLayout(const TIndicatorLayoutSettings& settings) {
+  // 64-bit sums: huge gaps or bevel widths fall back to the full size instead of wrapping.
+  qint64 border = settings.IndicatorGap;
+  if (settings.OuterBevel != bkNone)
+    border += settings.OuterBevelWidth;
+  if (settings.InnerBevel != bkNone)
+    border += settings.InnerBevelWidth;
+
+  const qint64 height = settings.IndicatorHeight;
+  qint64 cellHeight = height - 2 * border;
+  if (cellHeight <= 0 || cellHeight > height)
+    cellHeight = height;
+
+  qint64 cellWidth = 0;
+  if (settings.SignNumber > 0) {
+    const qint64 width = settings.IndicatorWidth;
+    const qint64 widest = width / settings.SignNumber;
+    cellWidth = (width - 2 * border) / settings.SignNumber;
+    if (cellWidth <= 0 || cellWidth > widest)
+      cellWidth = widest;
+  }
+  return {Clamp32(border), Clamp32(cellWidth), Clamp32(cellHeight)};
+}
+
+std::vector<TCellCharacter> CellAssignment(const QString& text, qint32 signNumber,
+                                           TLumoIndicatorKind kind) {
+  std::vector<TCellCharacter> cells;
+  if (signNumber <= 0)
+    return cells;
+  const qsizetype count = signNumber;
+  cells.reserve(static_cast<size_t>(count));
+  const qsizetype n = text.size();
+  auto at = [&text](qsizetype j) { return static_cast<char16_t>(text.at(j - 1).unicode()); };
+
+  if (kind == ik5x7matrix) {
+    // One character per cell, right-aligned, the rest cut at the right.
+    for (qsizetype k = 1; k <= count; ++k) {
+      char16_t character = u' ';
+      if (n >= count)
+        character = at(k);
+      else if (k > count - n)
+        character = at(k - (count - n));
+      cells.push_back({character, false});
+    }
+    return cells;
+  }
+
+  // Counting pass: how many cells the text occupies, at most count. A point right after
+  // another character lights that character's decimal point and takes no cell.
+  qsizetype next = 1;
+  bool pending = false;
+  for (qsizetype j = 1; j <= n && next <= count; ++j) {
+    const bool point = IsPointCharacter(at(j));
+    if (j == 1 && point) {
+      ++next;
+    } else if (!pending) {
+      if (point || j == n)
+        ++next;
+      pending = !point;
+    } else if (point) {
+      ++next;
+      pending = false;
+    } else {
+      ++next;
+      if (next > count)
+        break;
+      if (j == n)
+        ++next;
+    }
+  }
+  const qsizetype used = next - 1;
+
+  // Placing pass over the padded text: a space under a leading point, blanks for the unused
+  // cells, then the text.
+  const qsizetype lead = (n > 0 && IsPointCharacter(at(1)) ? 1 : 0) + (count - used);
+  const qsizetype length = lead + n;
+  auto padded = [&](qsizetype j) { return j <= lead ? u' ' : at(j - lead); };
+  char16_t held = 0;
+  bool holding = false;
+  auto place = [&cells](char16_t character, bool point) { cells.push_back({character, point}); };
+  for (qsizetype j = 1; j <= length && static_cast<qsizetype>(cells.size()) < count; ++j) {
+    const char16_t c = padded(j);
+    const bool point = IsPointCharacter(c);
+    if (!holding) {
+      if (point || j == length)
+        place(c, false);
+      else {
+        held = c;
+        holding = true;
+      }
+    } else if (point) {
+      place(held, true);
+      holding = false;
+    } else {
+      place(held, false);
+      held = c;
+      if (static_cast<qsizetype>(cells.size()) >= count)
+        break;
+      if (j == length)
+        place(c, false);
+    }
+  }
+  // The two passes agree; should they ever not, the cells stay complete and blank.
+  cells.resize(static_cast<size_t>(count));
+  return cells;
+}
+
+TIndicatorPolygons BuildIndicatorPolygons(const TIndicatorLayoutSettings& settings) {
+  TIndicatorPolygons result;
+  if (settings.SignNumber <= 0)
+    return result;
+  const TCellLayout layout = CellLayout(settings);
+  const std::vector<TCellCharacter> cells =
+      CellAssignment(settings.Indicatorstring, settings.SignNumber, settings.IndicatorKind);
+  const TGlyphSettings glyph{settings.IndicatorKind, settings.IndicatorStyle, settings.Hovering};
+  const qsizetype perCell = settings.IndicatorKind == ik5x7matrix ? 35 : settings.IndicatorKind == ik9segment ? 10 : 8;
+  const size_t pointsPerPolygon = settings.IndicatorKind == ik5x7matrix ? 4 : 6;
+  for (TPolyList* list : {&result.Black, &result.Gray}) {
+    list->Points.reserve(cells.size() * static_cast<size_t>(perCell) * pointsPerPolygon);
+    list->Vertices.reserve(cells.size() * static_cast<size_t>(perCell));
+  }
+
+  TPolyList lit;
+  TPolyList unlit;
+  for (size_t i = 0; i < cells.size(); ++i) {
+    const qint64 k = static_cast<qint64>(i) + 1;
+    const TRect cell{Clamp32((k - 1) * layout.CellWidth), 0, Clamp32(k * layout.CellWidth), layout.CellHeight};
+    BuildGlyph(cell, cells[i].Character, cells[i].Point, glyph, lit, unlit);
+    AppendPolygons(result.Black, lit);
+    AppendPolygons(result.Gray, unlit);
+  }
+
+  for (TPolyList* list : {&result.Black, &result.Gray}) {
+    OffsetPoints(list->Points, layout.Border, layout.Border);
+    PlaceInControl(list->Points, settings.IndicatorWidth, settings.IndicatorHeight, settings.IndicatorAngle,
+                   settings.ControlWidth, settings.ControlHeight);
+  }
+  return result;
+}
+
 // ---- Rotated box, window shape, bevels -----------------------------------------------------
 
 TBoxSize RotatedBox(qint32 width, qint32 height, qint32 angle) {

@@ -1,0 +1,2 @@
+# The polygon lists of whole indicators, rebuilt as a changing text would rebuild them.
+steepo_add_benchmark(LumoGeometryBench SOURCES ${CMAKE_CURRENT_LIST_DIR}/LumoGeometryBench.cpp LIBS lumo_geometry)
