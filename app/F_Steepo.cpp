@@ -8,9 +8,7 @@
 #include "Preset.h"
 
 #include <QCloseEvent>
-#include <QDialog>
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QTimer>
 
@@ -95,11 +93,9 @@ TFSteepo::TFSteepo(QWidget* parent)
   connect(ui->BBStart, &QPushButton::clicked, this, &TFSteepo::BBStartClick);
   connect(ui->BBStop, &QPushButton::clicked, this, &TFSteepo::BBStopClick);
 
-  ShowAlarm = [this] {
+  ShowAlarm = [] {
     if (F_Steepo2::FSteepo2)
-      reinterpret_cast<QDialog*>(F_Steepo2::FSteepo2)->exec();
-    else
-      QMessageBox::information(this, windowTitle(), MainText(mtReady));
+      F_Steepo2::FSteepo2->exec();
   };
 
   FormCreate();
