@@ -94,6 +94,7 @@ std::vector<TCellCharacter> CellAssignment(const QString& text, qint32 signNumbe
 
 // The lit (Black) and unlit (Gray) polygon lists of the whole indicator, offset by the
 // border, rotated about the indicator's centre and centred in the control.
+// A SignNumber below 1 lays out no cells: both lists come back empty.
 struct TIndicatorPolygons {
   TPolyList Black;
   TPolyList Gray;
