@@ -1,0 +1,190 @@
+// The alarm dialog and the texts that the chosen language gives the timer's windows.
+#include "F_Steepo.h"
+#include "F_Steepo2.h"
+#include "OrbDialogs.h"
+#include "Platform.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+class AlarmDialogTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    OrbDialogs::LangIndex = 0;
+    MainWindow = std::make_unique<QWidget>();
+    MainWindow->setWindowTitle(QStringLiteral("Steepo 2.3"));
+  }
+  void TearDown() override {
+    F_Steepo2::FSteepo2 = nullptr;
+    MainWindow.reset(); // takes the dialog with it
+    Platform::SetLangIDSource({});
+    OrbDialogs::LangIndex = 0;
+  }
+
+  TFSteepo2* CreateDialog() {
+    F_Steepo2::CreateAlarmDialog(MainWindow.get());
+    return F_Steepo2::FSteepo2;
+  }
+
+  std::unique_ptr<QWidget> MainWindow;
+};
+
+// ---- Texts of the chosen language ---------------------------------------------------------
+
+struct TTextRow {
+  const char* Name;
+  quint16 LangID;
+  const char16_t* Start;
+  const char16_t* Stop;
+  const char16_t* Ready;
+};
+void PrintTo(const TTextRow& row, std::ostream* out) { *out << row.Name; }
+
+class LanguageTextsTest : public AlarmDialogTest, public ::testing::WithParamInterface<TTextRow> {};
+
+TEST_P(LanguageTextsTest, TheSystemLanguageChoosesTheRow) {
+  const TTextRow& row = GetParam();
+  Platform::SetLangIDSource([&] { return row.LangID; });
+  OrbDialogs::DetectLanguage();
+  EXPECT_EQ(F_Steepo::MainText(F_Steepo::mtStart), QString::fromUtf16(row.Start));
+  EXPECT_EQ(F_Steepo::MainText(F_Steepo::mtStop), QString::fromUtf16(row.Stop));
+  EXPECT_EQ(F_Steepo::MainText(F_Steepo::mtOK), QStringLiteral("OK"));
+
+  TFSteepo2* dialog = CreateDialog();
+  EXPECT_EQ(dialog->LMessage()->text(), QString::fromUtf16(row.Ready));
+  EXPECT_EQ(dialog->BBOK()->text(), QStringLiteral("OK"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, LanguageTextsTest,
+    ::testing::Values(
+        TTextRow{"English", 0x0409, u"Start", u"Stop", u"Your tea is prepared"},
+        TTextRow{"Czech", 0x0405, u"Start", u"Stop", u"V\u00E1\u0161 \u010Daj je p\u0159ipraven"},
+        TTextRow{"German", 0x0407, u"Start", u"Stopp", u"Ihr Tee ist fertig"},
+        // Spanish, Portuguese and French have no alarm text of their own.
+        TTextRow{"Spanish", 0x0C0A, u"Start", u"Stop", u"Your tea is prepared"},
+        TTextRow{"Portuguese", 0x0416, u"Start", u"Stop", u"Your tea is prepared"},
+        TTextRow{"French", 0x040C, u"Start", u"Stop", u"Your tea is prepared"},
+        TTextRow{"Italian", 0x0410, u"Start", u"Stop", u"Il suo t\u00E8 \u00E8 pronto"},
+        TTextRow{"Russian", 0x0419, u"\u0421\u0442\u0430\u0440\u0442", u"\u0421\u0442\u043E\u043F",
+                 u"\u0412\u0430\u0448 \u0447\u0430\u0439 \u0433\u043E\u0442\u043E\u0432"},
+        TTextRow{"Slovak", 0x041B, u"Start", u"Stop", u"Your tea is prepared"},
+        TTextRow{"Polish", 0x0415, u"Start", u"Stop", u"Your tea is prepared"}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+// ---- Layout ------------------------------------------------------------------------------
+
+TEST_F(AlarmDialogTest, TakesTheMainWindowsCaptionAndStaysOnTop) {
+  TFSteepo2* dialog = CreateDialog();
+  EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Steepo 2.3"));
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_TRUE(dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  EXPECT_TRUE(dialog->BBOK()->isDefault());
+  EXPECT_EQ(dialog->Image()->geometry(), QRect(16, 16, 32, 32));
+  EXPECT_FALSE(dialog->Image()->pixmap().isNull());
+  EXPECT_FALSE(dialog->BBOK()->icon().isNull());
+}
+
+TEST_F(AlarmDialogTest, WidthFollowsTheMessageAndTheButtonStaysCentred) {
+  // Every language, so that the longest and the shortest message are among them.
+  int narrowest = INT_MAX, widest = 0;
+  for (quint8 language = 0; language < 8; ++language) {
+    SCOPED_TRACE(int(language));
+    OrbDialogs::LangIndex = language;
+    TFSteepo2* dialog = CreateDialog();
+    QLabel* message = dialog->LMessage();
+    QPushButton* ok = dialog->BBOK();
+
+    EXPECT_EQ(message->pos(), QPoint(64, 16));
+    EXPECT_EQ(message->width(), message->sizeHint().width());
+    EXPECT_GE(message->width(), QFontMetrics(message->font()).horizontalAdvance(message->text()));
+    // A margin of 32 pixels right of the text.
+    EXPECT_EQ(dialog->width(), 64 + message->width() + 32);
+    EXPECT_EQ(dialog->height(), 112);
+    EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize()); // fixed size
+    EXPECT_EQ(ok->size(), QSize(89, 33));
+    EXPECT_EQ(ok->x(), (dialog->width() - 89) / 2);
+    EXPECT_EQ(ok->y(), 64);
+    const int left = ok->x(), right = dialog->width() - ok->x() - ok->width();
+    EXPECT_LE(std::abs(left - right), 1);
+
+    narrowest = std::min(narrowest, dialog->width());
+    widest = std::max(widest, dialog->width());
+    delete dialog;
+  }
+  // The messages differ in length, and so do the dialogs.
+  EXPECT_LT(narrowest, widest);
+}
+
+// ---- Showing and closing -----------------------------------------------------------------
+
+TEST_F(AlarmDialogTest, SoundFallsBackToTheBeep) {
+  int beeps = 0;
+  const auto beep = [&] { ++beeps; };
+  EXPECT_FALSE(F_Steepo2::SoundAlarm(QStringLiteral(":/sound/missing.wav"), beep));
+  EXPECT_EQ(beeps, 1);
+
+  // The real sound plays where there is an output device, and beeps where there is none;
+  // never both, never neither.
+  beeps = 0;
+  const bool played = F_Steepo2::SoundAlarm(QStringLiteral(":/sound/SOUND.wav"), beep);
+  EXPECT_EQ(beeps, played ? 0 : 1);
+}
+
+TEST_F(AlarmDialogTest, ShowingBringsItToTheFront) {
+  TFSteepo2* dialog = CreateDialog();
+  dialog->open();
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
+  dialog->accept();
+}
+
+struct TCloseRow {
+  const char* Name;
+  std::function<void(TFSteepo2&)> Act;
+  bool Closes;
+};
+void PrintTo(const TCloseRow& row, std::ostream* out) { *out << row.Name; }
+
+class AlarmCloseTest : public AlarmDialogTest, public ::testing::WithParamInterface<TCloseRow> {};
+
+// The end sequence closes the main window as soon as exec() returns, so every way that ends
+// the dialog ends the program, and the way that does not leaves the alarm on the screen.
+TEST_P(AlarmCloseTest, EndsTheDialogAsOKDoes) {
+  const TCloseRow& row = GetParam();
+  TFSteepo2* dialog = CreateDialog();
+  bool stillOpen = false;
+  QTimer::singleShot(0, dialog, [&] {
+    row.Act(*dialog);
+    stillOpen = dialog->isVisible();
+    if (stillOpen)
+      dialog->done(-1);
+  });
+  const int result = dialog->exec();
+  EXPECT_EQ(stillOpen, !row.Closes);
+  if (row.Closes) {
+    EXPECT_EQ(result, QDialog::Accepted);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, AlarmCloseTest,
+    ::testing::Values(
+        TCloseRow{"OKButton", [](TFSteepo2& d) { QTest::mouseClick(d.BBOK(), Qt::LeftButton); }, true},
+        TCloseRow{"Enter", [](TFSteepo2& d) { QTest::keyClick(&d, Qt::Key_Return); }, true},
+        TCloseRow{"CloseBox", [](TFSteepo2& d) { d.close(); }, true},
+        TCloseRow{"Escape", [](TFSteepo2& d) { QTest::keyClick(&d, Qt::Key_Escape); }, false}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+} // namespace
