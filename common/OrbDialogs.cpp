@@ -12,6 +12,8 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace OrbDialogs {
 
 quint8 LangIndex = 0;
@@ -131,6 +133,11 @@ constexpr int DialogFont = 11;
 constexpr int VersionFont = 13;
 constexpr int HeadingFont = 19;
 
+// The client size, and the margin kept right of the widest text when that is wider.
+constexpr int AboutWidth = 280;
+constexpr int AboutHeight = 208;
+constexpr int AboutRightMargin = 16;
+
 // A label named name at left, top that sizes itself to its text.
 template <typename TLabel = QLabel>
 TLabel* AddLabel(QWidget* parent, const char* name, int left, int top, const QString& text,
@@ -162,7 +169,6 @@ TFAbout::TFAbout(QWidget* parent)
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
   setObjectName(QStringLiteral("FAbout"));
   setWindowTitle(DlgText(dtAbout) + QStringLiteral("..."));
-  setFixedSize(280, 208);
   const QFont font = Platform::LayoutFont(DialogFont);
   setFont(font);
 
@@ -188,10 +194,18 @@ TFAbout::TFAbout(QWidget* parent)
   MakeLink(mail);
   connect(mail, &TClickLabel::Click, this, &TFAbout::EmailClick);
 
+  // A text wider than the dialog's 280 pixels (a long web address, or a stand-in font wider
+  // than Tahoma) widens it rather than being cut off; the button moves with the middle.
+  int textRight = 0;
+  for (const QLabel* label : findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+    textRight = std::max(textRight, label->geometry().right() + 1);
+  const int width = std::max(AboutWidth, textRight + AboutRightMargin);
+  setFixedSize(width, AboutHeight);
+
   // Default and cancel button at once: Enter clicks it, and Escape closes the dialog as well.
   auto* button = new QPushButton(DlgText(dtOK), this);
   button->setObjectName(QStringLiteral("OKButton"));
-  button->setGeometry(96, 168, 75, 25);
+  button->setGeometry(96 + (width - AboutWidth) / 2, 168, 75, 25);
   button->setDefault(true);
   connect(button, &QPushButton::clicked, this, &QDialog::accept);
 

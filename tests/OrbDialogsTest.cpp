@@ -213,7 +213,8 @@ TEST_F(OrbDialogsTest, AboutShowsTheItemsInTheirPlaces) {
   WebPage = QStringLiteral("steepo");
   RunAbout([](QDialog& dialog) {
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("About..."));
-    EXPECT_EQ(dialog.size(), QSize(280, 208));
+    EXPECT_EQ(dialog.height(), 208);
+    EXPECT_GE(dialog.width(), 280);
 
     struct TItem {
       const char* Name;
@@ -235,8 +236,9 @@ TEST_F(OrbDialogsTest, AboutShowsTheItemsInTheirPlaces) {
       ASSERT_NE(label, nullptr) << item.Name;
       EXPECT_EQ(label->pos(), item.Position) << item.Name;
       EXPECT_EQ(label->text(), item.Text) << item.Name;
-      // Every label is as wide as its text.
+      // Every label is as wide as its text, and the whole text is inside the dialog.
       EXPECT_EQ(label->width(), label->sizeHint().width()) << item.Name;
+      EXPECT_LE(label->geometry().right(), dialog.width() - 16) << item.Name;
     }
     const auto* link = dialog.findChild<QLabel*>(QStringLiteral("WebLink"));
     EXPECT_TRUE(link->font().underline());
@@ -245,7 +247,7 @@ TEST_F(OrbDialogsTest, AboutShowsTheItemsInTheirPlaces) {
 
     const auto* button = dialog.findChild<QPushButton*>(QStringLiteral("OKButton"));
     ASSERT_NE(button, nullptr);
-    EXPECT_EQ(button->geometry(), QRect(96, 168, 75, 25));
+    EXPECT_EQ(button->geometry(), QRect(96 + (dialog.width() - 280) / 2, 168, 75, 25));
     EXPECT_EQ(button->text(), QStringLiteral("OK"));
     EXPECT_TRUE(button->isDefault());
 
@@ -266,6 +268,19 @@ TEST_F(OrbDialogsTest, AboutFollowsTheLanguageAndTheTitle) {
     EXPECT_EQ(Text(dialog, "WebLink"), QStringLiteral(STEEPO_WEB_ADDRESS));
   });
   AboutTitle.clear();
+}
+
+TEST_F(OrbDialogsTest, AboutWidensForALongLinkAndKeepsTheButtonInTheMiddle) {
+  int shortWidth = 0;
+  RunAbout([&](QDialog& dialog) { shortWidth = dialog.width(); });
+  WebPage = QStringLiteral("a-page-name-far-too-long-for-two-hundred-and-eighty-pixels");
+  RunAbout([&](QDialog& dialog) {
+    const auto* link = dialog.findChild<QLabel*>(QStringLiteral("WebLink"));
+    EXPECT_GT(dialog.width(), shortWidth);
+    EXPECT_EQ(link->geometry().right() + 1 + 16, dialog.width());
+    const auto* button = dialog.findChild<QPushButton*>(QStringLiteral("OKButton"));
+    EXPECT_EQ(button->x(), 96 + (dialog.width() - 280) / 2);
+  });
 }
 
 TEST_F(OrbDialogsTest, ClickingTheLinksOpensTheirTexts) {
