@@ -2,11 +2,12 @@
 // in CanvasBitmap with the clip region of the transparent modes, and painting, which only
 // copies that image.
 #include "LumoLiquidIndicator.h"
+#include "LumoRegions.h"
 
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPalette>
-#include <QPolygon>
+
 
 using namespace LumoLiquidIndicator;
 
@@ -46,38 +47,23 @@ TColor SystemColorValue(int index) {
   return c.red() | (c.green() << 8) | (c.blue() << 16);
 }
 
-QColor ToQColor(TColor rgb) { return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF); }
-
-// Regions are even-odd throughout: a place covered by an even number of the polygons lies
-// outside. Qt's polygon region leaves out the right and bottom edges, as the layouts expect
-// (a rectangle 0..172 covers pixels 0..171).
-QRegion PolygonRegion(const TPoint* points, qint32 count) {
-  QPolygon polygon(count);
-  for (qint32 i = 0; i < count; ++i)
-    polygon.setPoint(i, points[i].x, points[i].y);
-  return QRegion(polygon, Qt::OddEvenFill);
-}
-
-QRegion PolyPolygonRegion(const TPolyList& list) {
-  QRegion region;
-  const TPoint* next = list.Points.data();
-  for (qint32 i = 0; i < list.Count; ++i) {
-    region ^= PolygonRegion(next, list.Vertices[i]);
-    next += list.Vertices[i];
+// Plain fills write the pixels directly: a region is a handful of rectangles, and no painter
+// needs to be set up for them.
+void FillRgn(QImage& canvas, const QRegion& region, QRgb color) {
+  const QRect bounds = canvas.rect();
+  for (const QRect& rect : region) {
+    const QRect r = rect & bounds;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+      std::fill_n(reinterpret_cast<QRgb*>(canvas.scanLine(y)) + r.left(), r.width(), color);
   }
-  return region;
-}
-
-void FillRgn(QPainter& painter, const QRegion& region, const QColor& color) {
-  for (const QRect& rect : region)
-    painter.fillRect(rect, color);
 }
 
 // Lays a material over the whole image: stretched onto it, or tiled from the top-left
 // corner, the last column and row drawn even where they start at the edge.
-void DrawMaterial(QPainter& painter, const QImage& material, TLumoMaterialMode mode, const QSize& canvas) {
+void DrawMaterial(QImage& canvas, const QImage& material, TLumoMaterialMode mode) {
+  QPainter painter(&canvas);
   if (mode == mmStretch) {
-    painter.drawImage(QRect(QPoint(0, 0), canvas), material);
+    painter.drawImage(canvas.rect(), material);
     return;
   }
   for (const TPoint& origin : TileOrigins(canvas.width(), canvas.height(), material.width(), material.height()))
@@ -87,18 +73,21 @@ void DrawMaterial(QPainter& painter, const QImage& material, TLumoMaterialMode m
 // Lays a material over the image inside a region only. The material is laid over a copy of
 // the whole image and the region's rectangles are copied back: Qt's raster engine does not
 // clip a scaled image to a region of several rectangles.
-void DrawMaterialInRegion(QPainter& painter, QImage& canvas, const QRegion& region, const QImage& material,
-                          TLumoMaterialMode mode) {
+void DrawMaterialInRegion(QImage& canvas, const QRegion& region, const QImage& material, TLumoMaterialMode mode) {
   if (region.isEmpty())
     return;
   QImage layer = canvas.copy();
-  {
-    QPainter layerPainter(&layer);
-    DrawMaterial(layerPainter, material, mode, layer.size());
+  DrawMaterial(layer, material, mode);
+  const QRect bounds = canvas.rect();
+  for (const QRect& rect : region) {
+    const QRect r = rect & bounds;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+      std::copy_n(reinterpret_cast<const QRgb*>(layer.constScanLine(y)) + r.left(), r.width(),
+                  reinterpret_cast<QRgb*>(canvas.scanLine(y)) + r.left());
   }
-  for (const QRect& rect : region)
-    painter.drawImage(rect.topLeft(), layer, rect);
 }
+
+QRgb ToRgb(TColor rgb) { return qRgb(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF); }
 
 } // namespace
 
@@ -155,30 +144,25 @@ void TLumoLiquidIndicator::RebuildIndicator() {
   layout.ControlHeight = height();
   Polygons = BuildIndicatorPolygons(layout);
 
-  CanvasBitmap = QImage(width(), height(), QImage::Format_RGB32);
-  std::optional<QPainter> canvas;
-  if (!CanvasBitmap.isNull())
-    canvas.emplace(&CanvasBitmap);
-  const QSize canvasSize = CanvasBitmap.size();
+  // The whole image is painted anew; an image of the right size is reused.
+  if (CanvasBitmap.size() != size() || CanvasBitmap.format() != QImage::Format_RGB32)
+    CanvasBitmap = QImage(width(), height(), QImage::Format_RGB32);
   const bool backMaterial = FBackMaterial.width() != 0;
 
   // A region filled with a colour, or with a back material when there is one.
   const auto fill = [&](const QRegion& region, TColor color, const QImage& material) {
-    if (!canvas)
-      return;
-    if (backMaterial) {
-      DrawMaterialInRegion(*canvas, CanvasBitmap, region, material, FMaterialMode);
-    } else {
-      FillRgn(*canvas, region, ToQColor(ResolveColor(color)));
-    }
+    if (backMaterial)
+      DrawMaterialInRegion(CanvasBitmap, region, material, FMaterialMode);
+    else
+      FillRgn(CanvasBitmap, region, ToRgb(ResolveColor(color)));
   };
 
   // Background; never part of the clip region.
-  if (canvas) {
+  if (!CanvasBitmap.isNull()) {
     if (backMaterial)
-      DrawMaterial(*canvas, FBackMaterial, FMaterialMode, canvasSize);
+      DrawMaterial(CanvasBitmap, FBackMaterial, FMaterialMode);
     else
-      canvas->fillRect(CanvasBitmap.rect(), ToQColor(ResolveColor(FBackColor)));
+      CanvasBitmap.fill(ToRgb(ResolveColor(FBackColor)));
   }
 
   // Bevels: the faces towards the light come out light on a raised bevel, dark on a sunken one.
@@ -206,13 +190,10 @@ void TLumoLiquidIndicator::RebuildIndicator() {
     const QRegion region = PolyPolygonRegion(Polygons.Black);
     if (ClipRGN)
       *ClipRGN |= region;
-    if (canvas) {
-      if (FForeMaterial.width() == 0 || hoverColor) {
-        FillRgn(*canvas, region, ToQColor(ResolveColor(hoverColor ? FNumberForeColor1 : FNumberForeColor)));
-      } else {
-        DrawMaterialInRegion(*canvas, CanvasBitmap, region, FForeMaterial, FForeMaterialMode);
-      }
-    }
+    if (FForeMaterial.width() == 0 || hoverColor)
+      FillRgn(CanvasBitmap, region, ToRgb(ResolveColor(hoverColor ? FNumberForeColor1 : FNumberForeColor)));
+    else
+      DrawMaterialInRegion(CanvasBitmap, region, FForeMaterial, FForeMaterialMode);
   }
   if (!Polygons.Gray.Points.empty()) {
     const QRegion region = PolyPolygonRegion(Polygons.Gray);

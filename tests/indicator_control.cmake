@@ -3,4 +3,5 @@
 steepo_add_test(LumoLiquidIndicatorTest
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/LumoLiquidIndicatorTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/LumoLiquidIndicatorRenderTest.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/LumoLiquidIndicatorRegionTest.cpp
   LIBS lumo_indicator)

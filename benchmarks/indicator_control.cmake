@@ -1,0 +1,5 @@
+# The indicator widget: a full rebuild per text change and one paint of the main window's
+# indicator, beside one paint of Qt's own QLCDNumber of the same size.
+steepo_add_benchmark(LumoLiquidIndicatorBench
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/LumoLiquidIndicatorBench.cpp
+  LIBS lumo_indicator Qt6::Widgets)
