@@ -41,6 +41,13 @@ TLumoLiquidIndicator::TLumoLiquidIndicator(QWidget* parent) : QWidget(parent) {
 TLumoLiquidIndicator::~TLumoLiquidIndicator() = default;
 
 void TLumoLiquidIndicator::Loaded() {
+  // A size given while the control was hidden reaches it only when it is shown or grabbed;
+  // it is handled now, so that the loaded control starts from its settled size.
+  if (testAttribute(Qt::WA_PendingResizeEvent)) {
+    setAttribute(Qt::WA_PendingResizeEvent, false);
+    QResizeEvent resize(size(), QSize());
+    QCoreApplication::sendEvent(this, &resize);
+  }
   Imloaded = true;
   PrepareBackMaterials();
   UpdateWindowRegion();

@@ -158,11 +158,11 @@ void TLumoLiquidIndicator::RebuildIndicator() {
   };
 
   // Background; never part of the clip region.
+  // A material that is not opaque shows the back colour through, never an earlier image.
   if (!CanvasBitmap.isNull()) {
+    CanvasBitmap.fill(ToRgb(ResolveColor(FBackColor)));
     if (backMaterial)
       DrawMaterial(CanvasBitmap, FBackMaterial, FMaterialMode);
-    else
-      CanvasBitmap.fill(ToRgb(ResolveColor(FBackColor)));
   }
 
   // Bevels: the faces towards the light come out light on a raised bevel, dark on a sunken one.

@@ -19,12 +19,20 @@ constexpr QRgb Back = 0xFFDDDDDD;
 constexpr QRgb LitGrey = 0xFF363636;
 constexpr QRgb UnlitGrey = 0xFFD3D3D3;
 
+void Settle() {
+  for (int i = 0; i < 3; ++i) {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+  }
+}
+
 struct Loaded {
   std::unique_ptr<QWidget> Parent = std::make_unique<QWidget>();
   TLumoLiquidIndicator* Lcd = new TLumoLiquidIndicator(Parent.get());
   Loaded() {
     Parent->resize(400, 400);
     Lcd->Loaded();
+    Settle();
   }
   QRgb At(int x, int y) const { return Lcd->RenderedImage().pixel(x, y); }
   int Count(QRgb color) const {
@@ -37,12 +45,6 @@ struct Loaded {
   }
 };
 
-void Settle() {
-  for (int i = 0; i < 3; ++i) {
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
-  }
-}
 
 QRgb Shaded(QRgb c, int delta) {
   return qRgb(qBound(0, qRed(c) + delta, 255), qBound(0, qGreen(c) + delta, 255), qBound(0, qBlue(c) + delta, 255));

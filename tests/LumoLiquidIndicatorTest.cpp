@@ -36,10 +36,9 @@ struct Harness {
     Parent->resize(400, 400);
     if (loaded)
       Lcd->Loaded();
-    if (shown) {
+    if (shown)
       Parent->show();
-      Settle();
-    }
+    Settle();
     Lcd->installEventFilter(&Counter);
   }
   // Delivers what is queued: posted refreshes, update requests and so paint events.
@@ -344,4 +343,38 @@ TEST(LumoLiquidIndicatorControl, SystemColoursComeFromTheApplicationPalette) {
   EXPECT_EQ(TLumoLiquidIndicator::ResolveColor(btnFace), rgb(palette.color(QPalette::Button)));
   EXPECT_EQ(TLumoLiquidIndicator::ResolveColor(windowText), rgb(palette.color(QPalette::WindowText)));
   EXPECT_EQ(TLumoLiquidIndicator::ResolveColor(0x102030), 0x102030);
+}
+
+// A form sets the size and the properties of a hidden control, then loads it: the control
+// settles at once, and a grab shows the image it rendered.
+TEST(LumoLiquidIndicatorControl, FormLoadedControlSettlesAtLoading) {
+  struct Row {
+    const char* Name;
+    QSize FormSize;  // empty: the form sets no size
+    qint32 Angle;
+    QSize Expected;
+  };
+  const Row rows[] = {
+      {"main window", {193, 65}, 0, {193, 65}},
+      {"turned, no size", {}, 300, {167, 117}},
+      {"turned a quarter, sized", {36, 172}, 900, {36, 172}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.Name);
+    QWidget parent;
+    auto* lcd = new TLumoLiquidIndicator(&parent);
+    if (!row.FormSize.isEmpty())
+      lcd->resize(row.FormSize);
+    lcd->setProperty("IndicatorWidth", row.FormSize.isEmpty() ? 172 : std::max(row.FormSize.width(), row.FormSize.height()));
+    lcd->setProperty("IndicatorHeight", row.FormSize.isEmpty() ? 36 : std::min(row.FormSize.width(), row.FormSize.height()));
+    lcd->setProperty("IndicatorAngle", row.Angle);
+    lcd->setProperty("Indicatorstring", QStringLiteral("12:34"));
+    QMetaObject::invokeMethod(lcd, "Loaded");
+    EXPECT_EQ(lcd->size(), row.Expected);
+    EXPECT_EQ(lcd->RenderedImage().size(), row.Expected);
+    const QImage before = lcd->RenderedImage();
+    EXPECT_EQ(lcd->grab().toImage().convertToFormat(QImage::Format_RGB32), before);
+    Harness::Settle();
+    EXPECT_EQ(lcd->RenderedImage(), before);
+  }
 }
