@@ -6,6 +6,7 @@
 #include "Platform.h"
 #include "Resources.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
 #include <QKeyEvent>
@@ -46,9 +47,13 @@ TFSteepo2::TFSteepo2(QWidget* mainWindow)
   ui->LMessage->setFont(Platform::LayoutFont(MessageFont));
   ui->BBOK->setFont(Platform::LayoutFont(ButtonFont, true));
 
-  // The program's icon at the system's standard icon size.
-  const QIcon icon(Resources::ProgramIcon());
-  setWindowIcon(icon);
+  // The program's icon at the system's standard icon size: the application's, already read at
+  // start-up, or read here where the application has none.
+  QIcon icon = QApplication::windowIcon();
+  if (icon.isNull()) {
+    icon = QIcon(Resources::ProgramIcon());
+    setWindowIcon(icon);
+  }
   ui->Image->setPixmap(icon.pixmap(32, 32));
   ui->Image->resize(32, 32);
 
