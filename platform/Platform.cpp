@@ -11,14 +11,12 @@
 #include <QImage>
 #include <QPixmap>
 #include <QKeyEvent>
+#include <QLibrary>
 #include <QLocale>
-#include <QAudioDevice>
-#include <QMediaDevices>
 #include <QMetaMethod>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QSettings>
-#include <QSoundEffect>
 #include <QThread>
 #include <QUrl>
 #include <QWidget>
@@ -226,28 +224,26 @@ void SetSleeper(TSleeper sleeper) { SleeperOverride = std::move(sleeper); }
 
 // ---- Sound --------------------------------------------------------------------------------
 
-bool PlaySound(const QString& resource) {
-  // Without an output device or without the sound there is nothing to play; say so, so that
-  // the caller can beep instead.
-  if (!QFile::exists(resource) || QMediaDevices::audioOutputs().isEmpty())
-    return false;
-  static QSoundEffect* player = nullptr;
-  if (!player) {
-    player = new QSoundEffect(QCoreApplication::instance());
-    // A sound that turns out not to load once it is read still ends in a beep.
-    QObject::connect(player, &QSoundEffect::statusChanged, player, [] {
-      if (player->status() == QSoundEffect::Error)
-        MessageBeep();
-    });
+namespace {
+using TPlaySound = bool (*)(const QString& resource, void (*onLateFailure)());
+
+// The sound module lies beside the program, or in the program's library folder once installed.
+TPlaySound LoadSoundPlayer() {
+  const QString programDir = QCoreApplication::applicationDirPath();
+  for (const QString& dir : {programDir, programDir + QStringLiteral("/" STEEPO_MODULE_RELATIVE_DIR)}) {
+    QLibrary module(dir + QStringLiteral("/steepo-sound"));
+    if (auto play = reinterpret_cast<TPlaySound>(module.resolve("SteepoPlaySound")))
+      return play;
   }
-  const QUrl url(QStringLiteral("qrc") + resource);
-  if (player->source() != url)
-    player->setSource(url);
-  if (player->status() == QSoundEffect::Error)
+  return nullptr;
+}
+} // namespace
+
+bool PlaySound(const QString& resource) {
+  if (!QFile::exists(resource))
     return false;
-  player->setLoopCount(1);
-  player->play();
-  return true;
+  static const TPlaySound play = LoadSoundPlayer();
+  return play && play(resource, &MessageBeep);
 }
 
 void MessageBeep() { QApplication::beep(); }

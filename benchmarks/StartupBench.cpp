@@ -1,0 +1,204 @@
+// Launch of a program to its mapped main window (X11 MapNotify of a window whose _NET_WM_PID
+// is the program's), its resident memory once settled, and the processor time a running
+// countdown takes. Each program gets a settings folder of its own, so the user's preset is
+// never touched.
+#include <benchmark/benchmark.h>
+#include <xcb/xcb.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <signal.h>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct XConnection {
+  xcb_connection_t* Connection = nullptr;
+  xcb_window_t Root = 0;
+  xcb_atom_t PidAtom = 0;
+
+  XConnection() {
+    Connection = xcb_connect(nullptr, nullptr);
+    if (xcb_connection_has_error(Connection))
+      return;
+    Root = xcb_setup_roots_iterator(xcb_get_setup(Connection)).data->root;
+    const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    xcb_change_window_attributes(Connection, Root, XCB_CW_EVENT_MASK, &mask);
+    const char name[] = "_NET_WM_PID";
+    std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> atom(
+        xcb_intern_atom_reply(Connection, xcb_intern_atom(Connection, 0, sizeof name - 1, name), nullptr),
+        &std::free);
+    PidAtom = atom ? atom->atom : 0;
+    xcb_flush(Connection);
+  }
+  ~XConnection() { xcb_disconnect(Connection); }
+  bool Ok() const { return !xcb_connection_has_error(Connection) && PidAtom != 0; }
+
+  pid_t WindowPid(xcb_window_t window) const {
+    std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
+        xcb_get_property_reply(Connection,
+                               xcb_get_property(Connection, 0, window, PidAtom, XCB_ATOM_CARDINAL, 0, 1), nullptr),
+        &std::free);
+    if (!reply || xcb_get_property_value_length(reply.get()) < 4)
+      return 0;
+    return pid_t(*static_cast<const uint32_t*>(xcb_get_property_value(reply.get())));
+  }
+
+  // Waits until a window of pid is mapped; false after the time-out.
+  bool WaitMapped(pid_t pid, std::chrono::seconds timeout) const {
+    const auto end = Clock::now() + timeout;
+    while (Clock::now() < end) {
+      std::unique_ptr<xcb_generic_event_t, decltype(&std::free)> event(xcb_poll_for_event(Connection), &std::free);
+      if (!event) {
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+        continue;
+      }
+      if ((event->response_type & 0x7F) == XCB_MAP_NOTIFY) {
+        const auto* map = reinterpret_cast<const xcb_map_notify_event_t*>(event.get());
+        if (WindowPid(map->window) == pid)
+          return true;
+      }
+    }
+    return false;
+  }
+};
+
+pid_t Launch(const std::string& program, const std::vector<std::string>& arguments, const std::string& home) {
+  std::vector<std::string> environment;
+  for (char** e = environ; *e; ++e) {
+    const std::string entry = *e;
+    if (entry.rfind("HOME=", 0) != 0 && entry.rfind("XDG_CONFIG_HOME=", 0) != 0)
+      environment.push_back(entry);
+  }
+  environment.push_back("HOME=" + home);
+  environment.push_back("XDG_CONFIG_HOME=" + home + "/.config");
+  std::vector<char*> argv{const_cast<char*>(program.c_str())};
+  for (const std::string& a : arguments)
+    argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  std::vector<char*> envp;
+  for (std::string& e : environment)
+    envp.push_back(e.data());
+  envp.push_back(nullptr);
+  pid_t pid = 0;
+  if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0)
+    return 0;
+  return pid;
+}
+
+void Stop(pid_t pid) {
+  kill(pid, SIGKILL);
+  waitpid(pid, nullptr, 0);
+}
+
+long StatusKiB(pid_t pid, const char* field) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind(field, 0) == 0)
+      return std::strtol(line.c_str() + std::strlen(field), nullptr, 10);
+  return 0;
+}
+
+// Nanoseconds that all threads of pid have spent on a processor.
+long long CpuNanoseconds(pid_t pid) {
+  long long total = 0;
+  const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+  for (const auto& task : std::filesystem::directory_iterator(tasks)) {
+    std::ifstream schedstat(task.path() / "schedstat");
+    long long onCpu = 0;
+    if (schedstat >> onCpu)
+      total += onCpu;
+  }
+  return total;
+}
+
+XConnection& Display() {
+  static XConnection connection;
+  return connection;
+}
+
+std::string TemporaryHome() {
+  char pattern[] = "/tmp/steepo-bench-XXXXXX";
+  const char* made = mkdtemp(pattern);
+  return made ? made : "/tmp";
+}
+
+void LaunchToMapped(benchmark::State& state, const char* program, std::vector<std::string> arguments) {
+  const XConnection& x = Display();
+  if (!x.Ok()) {
+    state.SkipWithError("no X display (run under xvfb-run -a, without a window manager)");
+    return;
+  }
+  const std::string home = TemporaryHome();
+  double residentKiB = 0;
+  for (auto _ : state) {
+    const auto start = Clock::now();
+    const pid_t pid = Launch(program, arguments, home);
+    if (!pid || !x.WaitMapped(pid, std::chrono::seconds(20))) {
+      if (pid)
+        Stop(pid);
+      state.SkipWithError("the window was not mapped");
+      return;
+    }
+    state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));  // let start-up settle
+    residentKiB += double(StatusKiB(pid, "VmRSS:"));
+    Stop(pid);
+  }
+  state.counters["rss_MiB"] = residentKiB / 1024.0 / double(state.iterations());
+}
+
+// A countdown running for twenty seconds: the share of one core it takes.
+void RunningCountdown(benchmark::State& state) {
+  const XConnection& x = Display();
+  if (!x.Ok()) {
+    state.SkipWithError("no X display (run under xvfb-run -a, without a window manager)");
+    return;
+  }
+  const std::string home = TemporaryHome();
+  double percent = 0;
+  for (auto _ : state) {
+    const pid_t pid = Launch(STEEPO_PROGRAM, {"59:00", "-start"}, home);
+    if (!pid || !x.WaitMapped(pid, std::chrono::seconds(20))) {
+      if (pid)
+        Stop(pid);
+      state.SkipWithError("the window was not mapped");
+      return;
+    }
+    std::this_thread::sleep_for(std::chrono::seconds(2));  // started and minimised
+    const long long before = CpuNanoseconds(pid);
+    const auto from = Clock::now();
+    std::this_thread::sleep_for(std::chrono::seconds(20));
+    const long long after = CpuNanoseconds(pid);
+    const double seconds = std::chrono::duration<double>(Clock::now() - from).count();
+    percent += 100.0 * double(after - before) * 1e-9 / seconds;
+    Stop(pid);
+  }
+  state.counters["cpu_percent_of_core"] = percent / double(state.iterations());
+}
+
+} // namespace
+
+BENCHMARK_CAPTURE(LaunchToMapped, baseline_bare_window, BASELINE_PROGRAM, {})
+    ->UseManualTime()->Iterations(15)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(LaunchToMapped, baseline_same_controls, BASELINE_PROGRAM, {"--controls"})
+    ->UseManualTime()->Iterations(15)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(LaunchToMapped, steepo, STEEPO_PROGRAM, {})
+    ->UseManualTime()->Iterations(15)->Unit(benchmark::kMillisecond);
+BENCHMARK(RunningCountdown)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();

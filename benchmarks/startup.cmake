@@ -1,0 +1,17 @@
+# Launch to mapped window, resident memory and the cost of a running countdown, side by side
+# with the least Qt Widgets window of the same shape. Needs an X display without a window
+# manager: xvfb-run -a build/benchmarks/steepo_startup_bench
+find_package(PkgConfig QUIET)
+if(PkgConfig_FOUND)
+  pkg_check_modules(XCB IMPORTED_TARGET xcb)
+endif()
+if(TARGET PkgConfig::XCB)
+  add_executable(steepo_startup_baseline StartupBaseline.cpp)
+  target_link_libraries(steepo_startup_baseline PRIVATE Qt6::Widgets)
+
+  steepo_add_benchmark(steepo_startup_bench SOURCES StartupBench.cpp LIBS PkgConfig::XCB)
+  target_compile_definitions(steepo_startup_bench PRIVATE
+    STEEPO_PROGRAM="$<TARGET_FILE:steepo>"
+    BASELINE_PROGRAM="$<TARGET_FILE:steepo_startup_baseline>")
+  add_dependencies(steepo_startup_bench steepo steepo_startup_baseline)
+endif()
