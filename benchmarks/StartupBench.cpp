@@ -137,23 +137,32 @@ std::string TemporaryHome() {
   return made ? made : "/tmp";
 }
 
-void LaunchToMapped(benchmark::State& state, const char* program, std::vector<std::string> arguments) {
+// Starts program and waits for its window; 0 (and the benchmark marked failed) when there is
+// no display or the window does not appear.
+pid_t LaunchMapped(benchmark::State& state, const std::string& program,
+                   const std::vector<std::string>& arguments, const std::string& home) {
   const XConnection& x = Display();
   if (!x.Ok()) {
     state.SkipWithError("no X display (run under xvfb-run -a, without a window manager)");
-    return;
+    return 0;
   }
+  const pid_t pid = Launch(program, arguments, home);
+  if (pid && x.WaitMapped(pid, std::chrono::seconds(20)))
+    return pid;
+  if (pid)
+    Stop(pid);
+  state.SkipWithError("the window was not mapped");
+  return 0;
+}
+
+void LaunchToMapped(benchmark::State& state, const char* program, std::vector<std::string> arguments) {
   const std::string home = TemporaryHome();
   double residentKiB = 0;
   for (auto _ : state) {
     const auto start = Clock::now();
-    const pid_t pid = Launch(program, arguments, home);
-    if (!pid || !x.WaitMapped(pid, std::chrono::seconds(20))) {
-      if (pid)
-        Stop(pid);
-      state.SkipWithError("the window was not mapped");
+    const pid_t pid = LaunchMapped(state, program, arguments, home);
+    if (!pid)
       return;
-    }
     state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
     std::this_thread::sleep_for(std::chrono::milliseconds(300));  // let start-up settle
     residentKiB += double(StatusKiB(pid, "VmRSS:"));
@@ -164,21 +173,12 @@ void LaunchToMapped(benchmark::State& state, const char* program, std::vector<st
 
 // A countdown running for twenty seconds: the share of one core it takes.
 void RunningCountdown(benchmark::State& state) {
-  const XConnection& x = Display();
-  if (!x.Ok()) {
-    state.SkipWithError("no X display (run under xvfb-run -a, without a window manager)");
-    return;
-  }
   const std::string home = TemporaryHome();
   double percent = 0;
   for (auto _ : state) {
-    const pid_t pid = Launch(STEEPO_PROGRAM, {"59:00", "-start"}, home);
-    if (!pid || !x.WaitMapped(pid, std::chrono::seconds(20))) {
-      if (pid)
-        Stop(pid);
-      state.SkipWithError("the window was not mapped");
+    const pid_t pid = LaunchMapped(state, STEEPO_PROGRAM, {"59:00", "-start"}, home);
+    if (!pid)
       return;
-    }
     std::this_thread::sleep_for(std::chrono::seconds(2));  // started and minimised
     const long long before = CpuNanoseconds(pid);
     const auto from = Clock::now();
