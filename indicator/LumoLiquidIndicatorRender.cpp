@@ -8,7 +8,6 @@
 #include <QPainter>
 #include <QPalette>
 
-
 using namespace LumoLiquidIndicator;
 
 namespace {
@@ -157,8 +156,8 @@ void TLumoLiquidIndicator::RebuildIndicator() {
       FillRgn(CanvasBitmap, region, ToRgb(ResolveColor(color)));
   };
 
-  // Background; never part of the clip region.
-  // A material that is not opaque shows the back colour through, never an earlier image.
+  // Background, never part of the clip region. A material that is not opaque shows the back
+  // colour through it, never an earlier image.
   if (!CanvasBitmap.isNull()) {
     CanvasBitmap.fill(ToRgb(ResolveColor(FBackColor)));
     if (backMaterial)
