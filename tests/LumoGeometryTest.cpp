@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,24 @@ TEST(RotatePoints, ExtremeCoordinatesStayInRange) {
   Tpoints corner{{kMax, kMax}};
   RotatePoints(corner, 450);  // lands on the x axis at sqrt(2) * kMax: held at the range's end
   EXPECT_EQ(corner[0], (TPoint{kMax, 0}));
+}
+
+// Angle 0 skips the polar round trip as an exact identity; a full turn takes the round trip
+// and must give every point back too, which shows that its error never reaches a rounding half.
+TEST(RotatePoints, FullTurnRoundTripIsExactOverTheWholeRange) {
+  std::mt19937 random(7);
+  std::uniform_int_distribution<qint32> coordinate(kMin / 2, kMax / 2);
+  Tpoints points;
+  for (int i = 0; i < 20000; ++i)
+    points.push_back({coordinate(random) >> (i % 31), coordinate(random) >> (i % 29)});
+  for (const qint32 angle : {3600, -3600}) {
+    Tpoints turned = points;
+    RotatePoints(turned, angle);
+    EXPECT_EQ(turned, points) << angle;
+    Tpoints around = points;
+    RotatePointsAround(around, 96, 32, angle);
+    EXPECT_EQ(around, points) << angle;
+  }
 }
 
 TEST(RotatePointsAround, PivotOriginEqualsPlainRotation) {
