@@ -2,12 +2,15 @@
 #include "F_Steepo.h"
 #include "F_Steepo2.h"
 #include "OrbDialogs.h"
+#include "OrbUtils.h"
 #include "Platform.h"
 
 #include <QApplication>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -15,6 +18,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -186,6 +190,79 @@ INSTANTIATE_TEST_SUITE_P(
         TCloseRow{"Enter", [](TFSteepo2& d) { QTest::keyClick(&d, Qt::Key_Return); }, true},
         TCloseRow{"CloseBox", [](TFSteepo2& d) { d.close(); }, true},
         TCloseRow{"Escape", [](TFSteepo2& d) { QTest::keyClick(&d, Qt::Key_Escape); }, false}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+// Calls act from the event loop once the watched window has been shown.
+class TOnShow : public QObject {
+public:
+  TOnShow(QWidget* window, std::function<void()> act) : FAct(std::move(act)) { window->installEventFilter(this); }
+
+protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show && FAct) {
+      watched->removeEventFilter(this);
+      QTimer::singleShot(0, this, std::exchange(FAct, {}));
+    }
+    return false;
+  }
+
+private:
+  std::function<void()> FAct;
+};
+
+// The whole end of a countdown with the real main window: however the alarm is closed, the
+// main window closes after it, which ends the program.
+class EndSequenceTest : public ::testing::TestWithParam<TCloseRow> {
+protected:
+  void SetUp() override {
+    OrbUtils::SetCommandLine({QStringLiteral("steepo")});
+    Platform::SetSettingsFactory([this] {
+      return std::make_unique<QSettings>(Store.filePath(QStringLiteral("steepo.ini")), QSettings::IniFormat);
+    });
+    Platform::SetTickSource([this] { return Tick; });
+    Platform::SetSleeper([](int) {});
+  }
+  void TearDown() override {
+    Platform::SetSettingsFactory({});
+    Platform::SetTickSource({});
+    Platform::SetSleeper({});
+  }
+
+  QTemporaryDir Store;
+  quint64 Tick = 1000;
+};
+
+TEST_P(EndSequenceTest, ClosingTheAlarmClosesTheMainWindow) {
+  TFSteepo mainWindow;
+  F_Steepo::FSteepo = &mainWindow;
+  F_Steepo2::CreateAlarmDialog(&mainWindow);
+  TFSteepo2* alarm = F_Steepo2::FSteepo2;
+  mainWindow.show();
+
+  mainWindow.BBStartClick();
+  Tick += quint64(F_Steepo::BrewTime) * 1000u;
+  // The end sequence processes pending events before it shows the alarm, so act only once
+  // the alarm is on the screen.
+  bool alarmShown = false;
+  TOnShow onShow(alarm, [&] {
+    alarmShown = alarm->isVisible();
+    GetParam().Act(*alarm);
+    if (alarm->isVisible())
+      alarm->done(QDialog::Rejected); // never hang the test
+  });
+  mainWindow.TimerTimer();
+
+  EXPECT_TRUE(alarmShown);
+  EXPECT_FALSE(alarm->isVisible());
+  EXPECT_FALSE(mainWindow.isVisible());
+  F_Steepo::FSteepo = nullptr;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, EndSequenceTest,
+    ::testing::Values(
+        TCloseRow{"OKButton", [](TFSteepo2& d) { QTest::mouseClick(d.BBOK(), Qt::LeftButton); }, true},
+        TCloseRow{"CloseBox", [](TFSteepo2& d) { d.close(); }, true}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 } // namespace
