@@ -10,9 +10,7 @@ if(TARGET steepo_resources)
   steepo_add_test(ResourcesTest SOURCES ResourcesTest.cpp LIBS steepo_resources Qt6::Gui)
   target_compile_definitions(ResourcesTest PRIVATE STEEPO_RESOURCES_SOURCE="${CMAKE_SOURCE_DIR}/resources")
 
-  if(EXISTS ${CMAKE_SOURCE_DIR}/app/F_Steepo2.cpp)
-    steepo_add_test(AlarmDialogTest SOURCES AlarmDialogTest.cpp LIBS steepo_core)
-  endif()
+  steepo_add_test(AlarmDialogTest SOURCES AlarmDialogTest.cpp LIBS steepo_core)
 
   # Validates the desktop entry and the metainfo and installs them into a scratch prefix.
   find_program(STEEPO_DESKTOP_FILE_VALIDATE desktop-file-validate)
