@@ -41,6 +41,7 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/steepo.ico")));
   OrbUtils::SetCommandLine(QApplication::arguments());
   Platform::SetApplicationTitle(QStringLiteral("Steepo"));
+  Platform::EndOnTerminationSignals();
 
   TFSteepo mainWindow;
   F_Steepo::FSteepo = &mainWindow;

@@ -17,12 +17,16 @@
 #include <QPointer>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QSocketNotifier>
 #include <QThread>
 #include <QUrl>
 #include <QWidget>
 #include <QWindow>
 
 #include <cstring>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
 #include <ctime>
 
 namespace Platform {
@@ -118,6 +122,34 @@ void RestoreApplication() {
   TheMainWindow->showNormal();
   TheMainWindow->raise();
   TheMainWindow->activateWindow();
+}
+
+namespace {
+int SignalPipe[2] = {-1, -1};
+
+void OnTerminationSignal(int) {
+  const char byte = 1;
+  [[maybe_unused]] const auto written = ::write(SignalPipe[1], &byte, 1);  // async-signal-safe
+}
+} // namespace
+
+void EndOnTerminationSignals() {
+  if (SignalPipe[0] >= 0 || ::pipe2(SignalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+    return;
+  auto* notifier = new QSocketNotifier(SignalPipe[0], QSocketNotifier::Read, QCoreApplication::instance());
+  QObject::connect(notifier, &QSocketNotifier::activated, notifier, [] {
+    char byte = 0;
+    while (::read(SignalPipe[0], &byte, 1) > 0) {
+    }
+    // Leaves every running loop, modal ones included, without asking the windows to close.
+    QCoreApplication::exit(0);
+  });
+  struct sigaction action {};
+  action.sa_handler = OnTerminationSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+    sigaction(signal, &action, nullptr);
 }
 
 void ProcessMessages() {

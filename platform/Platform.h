@@ -30,6 +30,10 @@ QWidget* MainWindow();
 void MinimizeApplication();
 void RestoreApplication();
 
+// Ends the message loop, as closing the main window would (so the program stores what it
+// stores on exit), when the process is asked to terminate (SIGTERM, SIGINT, SIGHUP).
+void EndOnTerminationSignals();
+
 // Dispatches waiting timer, input and posted events before it returns.
 void ProcessMessages();
 

@@ -5,7 +5,10 @@
 #include <QFile>
 #include <QIcon>
 #include <QImage>
+#include <QEventLoop>
 #include <QKeyEvent>
+#include <QTimer>
+#include <csignal>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -91,6 +94,22 @@ TEST(CallLoaded, ReachesEveryControlThatHasIt) {
   Platform::CallLoaded(&form);
   EXPECT_EQ(direct->Calls, 1);
   EXPECT_EQ(nested->Calls, 1);
+}
+
+TEST(EndOnTerminationSignals, LeavesEveryRunningLoop) {
+  Platform::EndOnTerminationSignals();
+  Platform::EndOnTerminationSignals();  // a second call changes nothing
+  QEventLoop outer;
+  bool innerLeft = false;
+  QTimer::singleShot(0, [&] {
+    QEventLoop inner;  // as a modal dialog runs one
+    QTimer::singleShot(0, [] { std::raise(SIGTERM); });
+    inner.exec();
+    innerLeft = true;
+  });
+  QTimer::singleShot(5000, &outer, [&] { outer.exit(1); });  // never hang the test
+  outer.exec();
+  EXPECT_TRUE(innerLeft);
 }
 
 TEST(TimeSeparator, IsOneCharacter) {
