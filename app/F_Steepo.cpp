@@ -94,8 +94,8 @@ TFSteepo::TFSteepo(QWidget* parent)
   connect(ui->BBStop, &QPushButton::clicked, this, &TFSteepo::BBStopClick);
 
   ShowAlarm = [] {
-    if (F_Steepo2::FSteepo2)
-      F_Steepo2::FSteepo2->exec();
+    if (TFSteepo2* alarm = F_Steepo2::AlarmDialog())
+      alarm->exec();
   };
 
   FormCreate();
@@ -128,7 +128,10 @@ void TFSteepo::FormCreate() {
   ui->BBStop->setText(MainText(mtStop));
   ui->BBStart->setAccessibleName(ui->BBStart->text());
   ui->BBStop->setAccessibleName(ui->BBStop->text());
-  SetWebLink(WebAddress());
+  // The link's width needs the font database, which takes longer to load than everything
+  // else here together; it is laid out as soon as the window has gone up, before its first
+  // paint, so that the window appears as soon as a plain window would.
+  QMetaObject::invokeMethod(this, [this] { SetWebLink(WebAddress()); }, Qt::QueuedConnection);
 }
 
 void TFSteepo::SetWebLink(const QString& text) {

@@ -16,7 +16,25 @@ namespace F_Steepo2 {
 
 TFSteepo2* FSteepo2 = nullptr;
 
-void CreateAlarmDialog(QWidget* mainWindow) { FSteepo2 = new TFSteepo2(mainWindow); }
+namespace {
+QWidget* PreparedMainWindow = nullptr;
+QString PreparedCaption;
+} // namespace
+
+void CreateAlarmDialog(QWidget* mainWindow) {
+  FSteepo2 = new TFSteepo2(mainWindow, mainWindow ? mainWindow->windowTitle() : Platform::ApplicationTitle());
+}
+
+void PrepareAlarmDialog(QWidget* mainWindow) {
+  PreparedMainWindow = mainWindow;
+  PreparedCaption = mainWindow->windowTitle();
+}
+
+TFSteepo2* AlarmDialog() {
+  if (!FSteepo2 && PreparedMainWindow)
+    FSteepo2 = new TFSteepo2(PreparedMainWindow, PreparedCaption);
+  return FSteepo2;
+}
 
 bool SoundAlarm(const QString& resource, const std::function<void()>& beep) {
   if (Platform::PlaySound(resource))
@@ -36,11 +54,11 @@ constexpr int ButtonFont = 13;
 constexpr int MessageFont = 29;
 } // namespace
 
-TFSteepo2::TFSteepo2(QWidget* mainWindow)
+TFSteepo2::TFSteepo2(QWidget* mainWindow, const QString& caption)
     : QDialog(mainWindow, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                               Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
-      ui(new Ui::TFSteepo2), FMainWindow(mainWindow) {
+      ui(new Ui::TFSteepo2), FMainWindow(mainWindow), FCaption(caption) {
   ui->setupUi(this);
   setObjectName(QStringLiteral("FSteepo2"));
   setFont(Platform::LayoutFont(FormFont));
@@ -77,8 +95,8 @@ QLabel* TFSteepo2::LMessage() const { return ui->LMessage; }
 QPushButton* TFSteepo2::BBOK() const { return ui->BBOK; }
 
 void TFSteepo2::FormCreate() {
-  // The main window is created first, so this is its idle caption.
-  setWindowTitle(FMainWindow ? FMainWindow->windowTitle() : Platform::ApplicationTitle());
+  // The main window's caption at start-up: its idle caption.
+  setWindowTitle(FCaption);
   ui->LMessage->setText(F_Steepo::MainText(F_Steepo::mtReady));
   ui->BBOK->setText(F_Steepo::MainText(F_Steepo::mtOK));
 

@@ -15,8 +15,8 @@ class TFSteepo2 : public QDialog {
   Q_OBJECT
 
 public:
-  // mainWindow gives the dialog its caption and owns it; the dialog is created hidden.
-  explicit TFSteepo2(QWidget* mainWindow);
+  // Created hidden, owned by mainWindow, with the caption the main window had at start-up.
+  TFSteepo2(QWidget* mainWindow, const QString& caption);
   ~TFSteepo2() override;
 
   // The components of the layout.
@@ -40,6 +40,7 @@ protected:
 private:
   Ui::TFSteepo2* ui;
   QWidget* FMainWindow;
+  QString FCaption;
 };
 
 namespace F_Steepo2 {
@@ -49,6 +50,12 @@ extern TFSteepo2* FSteepo2;
 
 // Creates FSteepo2, hidden, owned by mainWindow, whose current caption it takes.
 void CreateAlarmDialog(QWidget* mainWindow);
+
+// What start-up does instead: it takes the main window's caption now and leaves making the
+// dialog (its fonts, icon and glyphs, which the idle window never needs) to AlarmDialog.
+void PrepareAlarmDialog(QWidget* mainWindow);
+// FSteepo2, made first if start-up only prepared it; none when neither happened.
+TFSteepo2* AlarmDialog();
 
 // Starts the sound at resource without waiting for it; when it cannot play, calls beep
 // instead. Whether the sound started.

@@ -5,6 +5,7 @@
 #include "F_Steepo2.h"
 #include "OrbUtils.h"
 #include "Platform.h"
+#include "Resources.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -38,7 +39,7 @@ int main(int argc, char** argv) {
   qInstallMessageHandler(previous);
 
   QGuiApplication::setDesktopFileName(QStringLiteral(STEEPO_APP_ID));
-  QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/steepo.ico")));
+  QApplication::setWindowIcon(Resources::WindowIcon());
   OrbUtils::SetCommandLine(QApplication::arguments());
   Platform::SetApplicationTitle(QStringLiteral("Steepo"));
   Platform::EndOnTerminationSignals();
@@ -46,7 +47,7 @@ int main(int argc, char** argv) {
   TFSteepo mainWindow;
   F_Steepo::FSteepo = &mainWindow;
   Platform::SetMainWindow(&mainWindow);
-  F_Steepo2::CreateAlarmDialog(&mainWindow);
+  F_Steepo2::PrepareAlarmDialog(&mainWindow);
 
   if (const QScreen* screen = mainWindow.screen())
     mainWindow.move(screen->availableGeometry().center() - mainWindow.rect().center());

@@ -1,6 +1,7 @@
 #pragma once
 // Where the files embedded in the program are found at run time.
 
+#include <QIcon>
 #include <QString>
 
 namespace Resources {
@@ -9,6 +10,10 @@ namespace Resources {
 QString AlarmSound();
 // The program's icon: one .ico with nine sizes from 256 down to 16 pixels.
 QString ProgramIcon();
+// The program's icon for its windows: the sizes from 16 to 64 pixels of the same icon, each
+// read only when it is first drawn. Window managers take the larger ones from the icon theme
+// (the desktop entry names it), so the windows need not carry 256 x 256 pixels each.
+QIcon WindowIcon();
 // A button glyph by the name of its button ("BBOK" gives ":/glyphs/BBOK.bmp").
 QString Glyph(const QString& button);
 

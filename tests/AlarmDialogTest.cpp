@@ -100,6 +100,16 @@ TEST_F(AlarmDialogTest, TakesTheMainWindowsCaptionAndStaysOnTop) {
   EXPECT_FALSE(dialog->BBOK()->icon().isNull());
 }
 
+TEST_F(AlarmDialogTest, PreparedAtStartUpMadeAtTheEndWithTheStartUpCaption) {
+  F_Steepo2::PrepareAlarmDialog(MainWindow.get());
+  EXPECT_EQ(F_Steepo2::FSteepo2, nullptr);  // nothing of it at start-up
+  MainWindow->setWindowTitle(QStringLiteral("Steepo [00:00]"));
+  TFSteepo2* dialog = F_Steepo2::AlarmDialog();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Steepo 2.3"));
+  EXPECT_EQ(F_Steepo2::AlarmDialog(), dialog);  // made once
+}
+
 TEST_F(AlarmDialogTest, WidthFollowsTheMessageAndTheButtonStaysCentred) {
   // Every language, so that the longest and the shortest message are among them.
   int narrowest = INT_MAX, widest = 0;

@@ -139,6 +139,16 @@ TEST(ResourcesTest, QtReadsEveryImageOfTheIcon) {
   EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0);
 }
 
+TEST(ResourcesTest, WindowIconIsTheSameIconInItsSmallSizes) {
+  const QIcon window = Resources::WindowIcon();
+  const QIcon program(Resources::ProgramIcon());
+  for (int size : {16, 24, 32, 48, 64}) {
+    const QImage image = window.pixmap(size, size).toImage().convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(image.size(), QSize(size, size)) << size;
+    EXPECT_EQ(image, program.pixmap(size, size).toImage().convertToFormat(QImage::Format_ARGB32)) << size;
+  }
+}
+
 TEST(ResourcesTest, DesktopIconsMatchTheirSizes) {
   for (int size : {256, 128, 96, 72, 64, 48, 32, 24, 16}) {
     const QImage image(QStringLiteral(STEEPO_RESOURCES_SOURCE "/icons/steepo-%1.png").arg(size));
