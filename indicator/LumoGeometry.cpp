@@ -56,6 +56,8 @@ Ext ScreenAngle(qint32 x, qint32 y) {
 }
 
 void OffsetRun(TPoint* points, qsizetype count, qint64 dx, qint64 dy) {
+  if (dx == 0 && dy == 0)
+    return;  // the usual centring of an unrotated indicator in a control of its own size
   for (qsizetype i = 0; i < count; ++i) {
     points[i].x = Clamp32(points[i].x + dx);
     points[i].y = Clamp32(points[i].y + dy);

@@ -1,17 +1,41 @@
 // Even-odd regions of the indicator's polygons, as the platform's polygon regions make them.
 #include "LumoRegions.h"
 
+#include <QByteArray>
+#include <QHash>
 #include <QPolygon>
 #include <algorithm>
 #include <limits>
 
 namespace LumoLiquidIndicator {
 
-QRegion PolygonRegion(const TPoint* points, qint32 count) {
+namespace {
+
+QRegion ScanPolygon(const TPoint* points, qint32 count) {
   QPolygon polygon(count);
   for (qint32 i = 0; i < count; ++i)
     polygon.setPoint(i, points[i].x, points[i].y);
   return QRegion(polygon, Qt::OddEvenFill);
+}
+
+// The regions of recently seen polygons, by their points. An indicator shows the same segments
+// in the same cells over and over (only which of them are lit changes), so a rebuild finds
+// nearly all of them here instead of scanning each polygon anew. Bounded: emptied when full.
+constexpr qsizetype kCachedPolygons = 4096;
+constexpr qint32 kLargestCachedPolygon = 8;
+
+} // namespace
+
+QRegion PolygonRegion(const TPoint* points, qint32 count) {
+  if (count <= 0 || count > kLargestCachedPolygon)
+    return ScanPolygon(points, count);
+  thread_local QHash<QByteArray, QRegion> cache;
+  const QByteArray key(reinterpret_cast<const char*>(points), qsizetype(count) * qsizetype(sizeof(TPoint)));
+  if (const auto found = cache.constFind(key); found != cache.constEnd())
+    return *found;
+  if (cache.size() >= kCachedPolygons)
+    cache.clear();
+  return *cache.insert(key, ScanPolygon(points, count));
 }
 
 // The even-odd region of all polygons together: in each row, the places that an odd number
