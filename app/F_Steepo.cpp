@@ -73,8 +73,8 @@ TFSteepo::TFSteepo(QWidget* parent)
   ui->BBStop->setFont(Platform::LayoutFont(13, true));
   ui->BBInc->setIcon(Platform::GlyphIcon(QStringLiteral(":/glyphs/BBInc.bmp"), 1));
   ui->BBDec->setIcon(Platform::GlyphIcon(QStringLiteral(":/glyphs/BBDec.bmp"), 1));
-  ui->BBStart->setIcon(Platform::GlyphIcon(QStringLiteral(":/glyphs/BBStart.bmp"), 2));
-  ui->BBStop->setIcon(Platform::GlyphIcon(QStringLiteral(":/glyphs/BBStop.bmp"), 2));
+  Platform::SetButtonGlyph(ui->BBStart, QStringLiteral(":/glyphs/BBStart.bmp"), 2, 8);
+  Platform::SetButtonGlyph(ui->BBStop, QStringLiteral(":/glyphs/BBStop.bmp"), 2, 8);
   ui->LCD->setFocusPolicy(Qt::NoFocus);
   ui->LWeb->setFocusPolicy(Qt::NoFocus);
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

@@ -75,8 +75,7 @@ TFSteepo2::TFSteepo2(QWidget* mainWindow, const QString& caption)
   ui->Image->setPixmap(icon.pixmap(32, 32));
   ui->Image->resize(32, 32);
 
-  ui->BBOK->setIcon(Platform::GlyphIcon(Resources::Glyph(QStringLiteral("BBOK")), 2));
-  ui->BBOK->setIconSize(QSize(18, 18));
+  Platform::SetButtonGlyph(ui->BBOK, Resources::Glyph(QStringLiteral("BBOK")), 2, 8);
   ui->BBOK->setDefault(true);
   ui->BBOK->setFocus();
   connect(ui->BBOK, &QPushButton::clicked, this, &QDialog::accept);

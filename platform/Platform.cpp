@@ -15,6 +15,7 @@
 #include <QLocale>
 #include <QMetaMethod>
 #include <QPointer>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QSocketNotifier>
@@ -165,21 +166,42 @@ QFont LayoutFont(int pixelHeight, bool bold) {
   return font;
 }
 
-QIcon GlyphIcon(const QString& resource, int count) {
+namespace {
+// The gap that Qt's styles leave between a push button's icon and its text.
+constexpr int StyleIconSpacing = 4;
+
+QIcon GlyphIcon(const QString& resource, int count, int trailing) {
   QImage strip(resource);
   if (strip.isNull() || count < 1)
     return {};
   const int width = strip.width() / count;
   const auto image = [&](int index) {
-    QPixmap pixmap = QPixmap::fromImage(strip.copy(index * width, 0, width, strip.height()));
-    pixmap.setMask(pixmap.createMaskFromColor(QColor(128, 128, 0)));
-    return pixmap;
+    QImage glyph(width + trailing, strip.height(), QImage::Format_ARGB32);
+    glyph.fill(Qt::transparent);
+    for (int y = 0; y < strip.height(); ++y)
+      for (int x = 0; x < width; ++x)
+        if (const QRgb pixel = strip.pixel(index * width + x, y); pixel != qRgb(128, 128, 0))
+          glyph.setPixel(x, y, pixel);
+    return QPixmap::fromImage(glyph);
   };
   QIcon icon;
   icon.addPixmap(image(0), QIcon::Normal);
   if (count > 1)
     icon.addPixmap(image(1), QIcon::Disabled);
   return icon;
+}
+} // namespace
+
+QIcon GlyphIcon(const QString& resource, int count) { return GlyphIcon(resource, count, 0); }
+
+void SetButtonGlyph(QPushButton* button, const QString& resource, int count, int spacing) {
+  // The style puts its own gap after the icon; transparent columns at the icon's right make
+  // up the rest.
+  const int trailing = qMax(0, spacing - StyleIconSpacing);
+  const QIcon icon = GlyphIcon(resource, count, trailing);
+  button->setIcon(icon);
+  if (!icon.isNull())
+    button->setIconSize(icon.availableSizes().value(0));
 }
 
 void CallLoaded(QWidget* form) {

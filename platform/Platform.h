@@ -14,6 +14,7 @@ class QKeyEvent;
 class QSettings;
 class QFont;
 class QIcon;
+class QPushButton;
 
 namespace Platform {
 
@@ -43,6 +44,9 @@ QFont LayoutFont(int pixelHeight, bool bold = false);
 // A button glyph: count images side by side (normal, then disabled), the olive background
 // (128, 128, 0) transparent.
 QIcon GlyphIcon(const QString& resource, int count);
+
+// Gives a button with a caption its glyph with spacing pixels between glyph and caption.
+void SetButtonGlyph(QPushButton* button, const QString& resource, int count, int spacing);
 
 // Calls Loaded() on every child of form that has one, after its stored layout has been read.
 void CallLoaded(QWidget* form);

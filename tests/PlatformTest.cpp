@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QTimer>
 #include <csignal>
 #include <QWidget>
@@ -132,6 +133,15 @@ TEST(GlyphIcon, SplitsTheStripAndHidesTheOlive) {
   EXPECT_EQ(normal.pixelColor(0, 0).alpha(), 0);
   EXPECT_EQ(disabled.pixelColor(3, 3), QColor(Qt::gray));
   EXPECT_TRUE(Platform::GlyphIcon(QStringLiteral(":/no/such/glyph.bmp"), 2).isNull());
+
+  // On a button with a caption the glyph keeps 8 pixels to the caption: 4 of them transparent
+  // columns of its own, 4 the style's.
+  QPushButton button(QStringLiteral("Start"));
+  Platform::SetButtonGlyph(&button, path, 2, 8);
+  EXPECT_EQ(button.iconSize(), QSize(20, 16));
+  const QImage padded = button.icon().pixmap(20, 16).toImage().convertToFormat(QImage::Format_ARGB32);
+  EXPECT_EQ(padded.pixelColor(3, 3), QColor(Qt::red));
+  EXPECT_EQ(padded.pixelColor(18, 3).alpha(), 0);
   QFile::remove(path);
 }
 
