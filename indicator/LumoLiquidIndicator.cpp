@@ -82,7 +82,7 @@ template <typename T> bool TLumoLiquidIndicator::Store(T& field, T value) {
   return true;
 }
 
-void TLumoLiquidIndicator::StoreAndRefresh(qint32& field, qint32 value) {
+template <typename T> void TLumoLiquidIndicator::StoreAndRefresh(T& field, T value) {
   if (Store(field, value))
     Refresh();
 }
@@ -149,20 +149,11 @@ void TLumoLiquidIndicator::SetIndicatorstring(const QString& value) {
   Refresh();
 }
 
-void TLumoLiquidIndicator::SetIndicatorKind(TLumoIndicatorKind value) {
-  if (Store(FIndicatorKind, value))
-    Refresh();
-}
+void TLumoLiquidIndicator::SetIndicatorKind(TLumoIndicatorKind value) { StoreAndRefresh(FIndicatorKind, value); }
 
-void TLumoLiquidIndicator::SetInnerBevel(TLumoBevelKind value) {
-  if (Store(FInnerBevel, value))
-    Refresh();
-}
+void TLumoLiquidIndicator::SetInnerBevel(TLumoBevelKind value) { StoreAndRefresh(FInnerBevel, value); }
 
-void TLumoLiquidIndicator::SetOuterBevel(TLumoBevelKind value) {
-  if (Store(FOuterBevel, value))
-    Refresh();
-}
+void TLumoLiquidIndicator::SetOuterBevel(TLumoBevelKind value) { StoreAndRefresh(FOuterBevel, value); }
 
 void TLumoLiquidIndicator::SetInnerBevelWidth(qint32 value) {
   if (value > 0)
@@ -180,15 +171,9 @@ void TLumoLiquidIndicator::SetNumberForeColor(qint32 value) { StoreAndRefresh(FN
 void TLumoLiquidIndicator::SetNumberForeColor1(qint32 value) { StoreAndRefresh(FNumberForeColor1, value); }
 void TLumoLiquidIndicator::SetNumberBackColor(qint32 value) { StoreAndRefresh(FNumberBackColor, value); }
 
-void TLumoLiquidIndicator::SetIndicatorStyle(TLumoIndicatorStyle value) {
-  if (Store(FIndicatorStyle, value))
-    Refresh();
-}
+void TLumoLiquidIndicator::SetIndicatorStyle(TLumoIndicatorStyle value) { StoreAndRefresh(FIndicatorStyle, value); }
 
-void TLumoLiquidIndicator::SetMouseAction(TLumoMouseAction value) {
-  if (Store(FMouseAction, value))
-    Refresh();
-}
+void TLumoLiquidIndicator::SetMouseAction(TLumoMouseAction value) { StoreAndRefresh(FMouseAction, value); }
 
 void TLumoLiquidIndicator::SetTransparentMode(TLumoTransparentMode value) {
   if (!Store(FTransparentMode, value))
@@ -218,15 +203,9 @@ void TLumoLiquidIndicator::SetMaterialShadowMode(TLumoMaterialShadowMode value) 
   Refresh();
 }
 
-void TLumoLiquidIndicator::SetMaterialMode(TLumoMaterialMode value) {
-  if (Store(FMaterialMode, value))
-    Refresh();
-}
+void TLumoLiquidIndicator::SetMaterialMode(TLumoMaterialMode value) { StoreAndRefresh(FMaterialMode, value); }
 
-void TLumoLiquidIndicator::SetForeMaterialMode(TLumoMaterialMode value) {
-  if (Store(FForeMaterialMode, value))
-    Refresh();
-}
+void TLumoLiquidIndicator::SetForeMaterialMode(TLumoMaterialMode value) { StoreAndRefresh(FForeMaterialMode, value); }
 
 // ---- Size ------------------------------------------------------------------------------------
 

@@ -172,7 +172,7 @@ private:
   void RebuildIndicator();
   // Sets a plain field; true when it changed and the caller goes on with its steps.
   template <typename T> bool Store(T& field, T value);
-  void StoreAndRefresh(qint32& field, qint32 value);
+  template <typename T> void StoreAndRefresh(T& field, T value);
 
   LumoLiquidIndicator::TLumoColorScheme FColorScheme = csSilver;
   qint32 FSignNumber = 10;
