@@ -58,6 +58,13 @@ void TLumoLiquidIndicator::Loaded() {
 // ---- Refreshing ------------------------------------------------------------------------------
 
 void TLumoLiquidIndicator::Refresh() {
+  // Nobody sees the control of a minimised window (a running countdown's, say): it rebuilds
+  // once, when the window comes back and shows it again.
+  if (!isWindow() && window()->isMinimized()) {
+    RebuildWhenShown = true;
+    return;
+  }
+  RebuildWhenShown = false;
   RebuildIndicator();
   update();
 }
@@ -67,6 +74,8 @@ void TLumoLiquidIndicator::DeferredRefresh() {
 }
 
 bool TLumoLiquidIndicator::event(QEvent* e) {
+  if (e->type() == QEvent::Show && RebuildWhenShown)
+    Refresh();
   if (e->type() == CM_INDICATORREFRESH) {
     QWidget::event(e);
     Refresh();

@@ -205,6 +205,7 @@ private:
 
   bool Moused = false;
   bool Imloaded = false;
+  bool RebuildWhenShown = false;  // changed while its window was minimised
   QImage CanvasBitmap;                 // the whole control, 32 bits per pixel
   std::optional<QRegion> ClipRGN;      // what stays opaque; none with tmNone
   LumoLiquidIndicator::TIndicatorPolygons Polygons;  // lit (Black) and unlit (Gray), placed
