@@ -9,6 +9,7 @@
 #include <chrono>
 #include <optional>
 #include <cstdlib>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -83,9 +84,9 @@ struct XConnection {
     xcb_flush(Connection);
   }
 
-  // Handles events until the time is up; true as soon as a window of pid is mapped, when pid
-  // is given.
-  bool Serve(std::chrono::milliseconds duration, pid_t pid = 0) const {
+  // Handles events until the time is up; when pid is given, returns as soon as a window of pid
+  // is mapped, with that window (0 after the time-out).
+  xcb_window_t Serve(std::chrono::milliseconds duration, pid_t pid = 0) const {
     const auto end = Clock::now() + duration;
     while (Clock::now() < end) {
       std::unique_ptr<xcb_generic_event_t, decltype(&std::free)> event(xcb_poll_for_event(Connection), &std::free);
@@ -96,14 +97,14 @@ struct XConnection {
       if (pid && (event->response_type & 0x7F) == XCB_MAP_NOTIFY) {
         const auto* map = reinterpret_cast<const xcb_map_notify_event_t*>(event.get());
         if (WindowPid(map->window) == pid)
-          return true;
+          return map->window;
       }
     }
-    return false;
+    return 0;
   }
 
   // Waits until a window of pid is mapped; false after the time-out.
-  bool WaitMapped(pid_t pid, std::chrono::seconds timeout) const { return Serve(timeout, pid); }
+  bool WaitMapped(pid_t pid, std::chrono::seconds timeout) const { return Serve(timeout, pid) != 0; }
 };
 
 pid_t Launch(const std::string& program, const std::vector<std::string>& arguments, const std::string& home) {
@@ -273,6 +274,66 @@ void RunningCountdown(benchmark::State& state) {
   state.counters["cpu_ratio"] = Median(steepoPercent) / Median(baselinePercent);
 }
 
+// A session bus of the benchmark's own, gone with it: without a notification service, or with
+// one that never answers (its activation starts a program that never takes the name).
+struct TPrivateBus {
+  std::string Address;
+  pid_t Pid = 0;
+
+  explicit TPrivateBus(bool silentService) {
+    const std::string dir = TemporaryHome();
+    std::ofstream(dir + "/org.freedesktop.Notifications.service")
+        << "[D-BUS Service]\nName=org.freedesktop.Notifications\nExec=/bin/sleep 30\n";
+    std::ofstream(dir + "/bus.conf")
+        << "<busconfig><include>/usr/share/dbus-1/session.conf</include>"
+        << (silentService ? "<servicedir>" + dir + "</servicedir>" : std::string()) << "</busconfig>\n";
+    const std::string command = "dbus-daemon --config-file=" + dir + "/bus.conf --fork --print-address=1 --print-pid=1";
+    if (FILE* out = popen(command.c_str(), "r")) {
+      char line[512] = {};
+      if (std::fgets(line, sizeof line, out))
+        Address = std::string(line, std::strcspn(line, "\n"));
+      if (std::fgets(line, sizeof line, out))
+        Pid = pid_t(std::atoi(line));
+      pclose(out);
+    }
+  }
+  ~TPrivateBus() {
+    if (Pid > 0)
+      kill(Pid, SIGTERM);
+  }
+};
+
+// From the end of a one-second countdown to the alarm dialog on the screen, as seen from
+// outside: the dialog's window mapped, less the second counted from the main window's. The
+// desktop bus is none, one without a notification service, or one whose service never answers.
+void AlarmLatency(benchmark::State& state, int desktop) {
+  const std::string home = TemporaryHome();
+  std::unique_ptr<TPrivateBus> bus;
+  if (desktop > 0)
+    bus = std::make_unique<TPrivateBus>(desktop == 2);
+  setenv("DBUS_SESSION_BUS_ADDRESS", bus ? bus->Address.c_str() : ("unix:path=" + home + "/no-bus").c_str(), 1);
+  std::vector<double> latencies;
+  for (auto _ : state) {
+    const auto start = Clock::now();
+    const pid_t pid = LaunchMapped(state, SteepoProgram(), {"0:01", "-start"}, home);
+    if (!pid)
+      break;
+    const auto shown = Clock::now();
+    const bool alarm = Display().Serve(std::chrono::seconds(10), pid) != 0;
+    const auto end = Clock::now();
+    Stop(pid);
+    if (!alarm) {
+      state.SkipWithError("the alarm dialog did not appear");
+      break;
+    }
+    latencies.push_back(std::chrono::duration<double, std::milli>(end - shown).count() - 1000.0);
+    state.SetIterationTime(std::chrono::duration<double>(end - start).count());
+  }
+  unsetenv("DBUS_SESSION_BUS_ADDRESS");
+  state.counters["alarm_after_end_ms"] = Median(latencies);
+  state.counters["worst_ms"] = latencies.empty() ? 0 : *std::max_element(latencies.begin(), latencies.end());
+}
+
 } // namespace
 
 BENCHMARK_CAPTURE(SideBySide, bare_window, {})
@@ -280,5 +341,10 @@ BENCHMARK_CAPTURE(SideBySide, bare_window, {})
 BENCHMARK_CAPTURE(SideBySide, same_controls, {"--controls"})
     ->UseManualTime()->Iterations(40)->Unit(benchmark::kMillisecond);
 BENCHMARK(RunningCountdown)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(AlarmLatency, no_bus, 0)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(AlarmLatency, no_notification_service, 1)
+    ->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(AlarmLatency, silent_notification_service, 2)
+    ->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

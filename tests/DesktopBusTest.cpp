@@ -302,8 +302,9 @@ TEST_P(AbsentServiceTest, AlarmComesAsWithoutTheDesktop) {
   bool shown = false;
   RunToTheAlarm(window, [&](TFSteepo2& alarm) {
     shown = alarm.isVisible();
-    if (!row.Bus)
+    if (!row.Bus) {
       EXPECT_TRUE(DesktopBus::Unreached());
+    }
     if (row.Service) {
       EXPECT_TRUE(QTest::qWaitFor([&] { return Log.Unanswered.size() == 1; }));
       EXPECT_FALSE(DesktopBus::Unreached());
