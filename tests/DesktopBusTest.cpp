@@ -4,6 +4,7 @@
 #include "F_Steepo.h"
 #include "F_Steepo2.h"
 #include "OrbDialogs.h"
+#include "OnShow.h"
 #include "OrbUtils.h"
 #include "Platform.h"
 
@@ -104,24 +105,6 @@ private:
 const auto* const BusDaemon = ::testing::AddGlobalTestEnvironment(new TBusDaemon);
 
 QString BusAddress() { return TBusDaemon::Address; }
-
-// Calls act from the event loop once the watched window has been shown.
-class TOnShow : public QObject {
-public:
-  TOnShow(QWidget* window, std::function<void()> act) : FAct(std::move(act)) { window->installEventFilter(this); }
-
-protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Show && FAct) {
-      watched->removeEventFilter(this);
-      QTimer::singleShot(0, this, std::exchange(FAct, {}));
-    }
-    return false;
-  }
-
-private:
-  std::function<void()> FAct;
-};
 
 class DesktopBusTest : public ::testing::Test {
 protected:

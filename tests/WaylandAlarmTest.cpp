@@ -2,6 +2,7 @@
 // with its own runtime folder, is up before the application connects to it.
 #include "F_Steepo.h"
 #include "F_Steepo2.h"
+#include "OnShow.h"
 #include "OrbUtils.h"
 #include "Platform.h"
 
@@ -30,24 +31,6 @@
 extern char** environ;
 
 namespace {
-
-// Calls act from the event loop once the watched window has been shown.
-class TOnShow : public QObject {
-public:
-  TOnShow(QWidget* window, std::function<void()> act) : FAct(std::move(act)) { window->installEventFilter(this); }
-
-protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Show && FAct) {
-      watched->removeEventFilter(this);
-      QTimer::singleShot(0, this, std::exchange(FAct, {}));
-    }
-    return false;
-  }
-
-private:
-  std::function<void()> FAct;
-};
 
 TEST(WaylandAlarmTest, AlarmAppearsOnTheCompositorAndOKEndsTheProgram) {
   ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("wayland"));
@@ -106,15 +89,7 @@ public:
     RuntimeDir = pattern;
     chmod(pattern, 0700);
     Socket = "steepo-test-" + std::to_string(getpid());
-    const std::string runtime = "XDG_RUNTIME_DIR=" + RuntimeDir;
-    std::vector<std::string> environment{runtime};
-    for (char** e = environ; *e; ++e)
-      if (std::string(*e).rfind("XDG_RUNTIME_DIR=", 0) != 0 && std::string(*e).rfind("WAYLAND_DISPLAY=", 0) != 0)
-        environment.emplace_back(*e);
-    std::vector<char*> envp;
-    for (std::string& e : environment)
-      envp.push_back(e.data());
-    envp.push_back(nullptr);
+    setenv("XDG_RUNTIME_DIR", pattern, 1);
     std::string backend = "--backend=headless-backend.so", socket = "--socket=" + Socket, idle = "--idle-time=0";
     char program[] = "weston";
     char* argv[] = {program, backend.data(), socket.data(), idle.data(), nullptr};
@@ -123,7 +98,7 @@ public:
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, (RuntimeDir + "/weston.log").c_str(),
                                      O_WRONLY | O_CREAT, 0600);
-    if (posix_spawnp(&Pid, program, &actions, nullptr, argv, envp.data()) != 0)
+    if (posix_spawnp(&Pid, program, &actions, nullptr, argv, environ) != 0)
       Pid = 0;
     posix_spawn_file_actions_destroy(&actions);
   }
@@ -160,7 +135,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "weston (headless backend) did not start; install it with scripts/deps.sh --tests\n");
     return 1;
   }
-  setenv("XDG_RUNTIME_DIR", compositor.RuntimeDir.c_str(), 1);
   setenv("WAYLAND_DISPLAY", compositor.Socket.c_str(), 1);
   setenv("QT_QPA_PLATFORM", "wayland", 1);
   unsetenv("DISPLAY");
