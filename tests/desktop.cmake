@@ -7,4 +7,10 @@ steepo_add_test(DesktopBusTest SOURCES DesktopBusTest.cpp LIBS steepo_core Qt6::
 add_executable(WaylandAlarmTest WaylandAlarmTest.cpp)
 target_link_libraries(WaylandAlarmTest PRIVATE steepo_core GTest::gtest Qt6::Test)
 add_test(NAME WaylandAlarmTest COMMAND WaylandAlarmTest)
-set_tests_properties(WaylandAlarmTest PROPERTIES ENVIRONMENT "LANG=C.UTF-8;LC_ALL=C.UTF-8" TIMEOUT 600)
+set(wayland_test_environment "LANG=C.UTF-8;LC_ALL=C.UTF-8")
+if(STEEPO_SANITIZE)
+  # Qt's wayland plugin leaves a few protocol objects of libwayland-client behind at exit, and
+  # is unloaded before the leak check could name it.
+  list(APPEND wayland_test_environment "ASAN_OPTIONS=detect_leaks=0")
+endif()
+set_tests_properties(WaylandAlarmTest PROPERTIES ENVIRONMENT "${wayland_test_environment}" TIMEOUT 600)
