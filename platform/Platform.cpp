@@ -159,10 +159,13 @@ void ProcessMessages() {
 }
 
 QFont LayoutFont(int pixelHeight, bool bold) {
-  QFont font;
+  // Built from nothing and with every attribute marked as set, so that nothing of the
+  // application's font, nor of a desktop theme's font for labels or buttons, shows through.
+  QFont font(QStringLiteral("Tahoma"));
   font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"), QStringLiteral("Sans Serif")});
   font.setPixelSize(pixelHeight);
   font.setBold(bold);
+  font.setResolveMask(QFont::AllPropertiesResolved);
   return font;
 }
 

@@ -5,6 +5,7 @@
 #include "OrbUtils.h"
 #include "Platform.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
@@ -398,6 +399,65 @@ TEST_F(MainWindowFixture, LinkClickOpensItsCaption) {
   QTest::mouseClick(w.LWeb(), Qt::LeftButton);
   EXPECT_EQ(opened, QStringList{WebAddress()});
   Platform::SetShellOpener({});
+}
+
+// A large italic serif for the whole application and for labels and buttons, as a desktop
+// theme gives it; the previous fonts come back at the end of the scope.
+class TDesktopFont {
+public:
+  TDesktopFont() {
+    QFont large(QStringLiteral("DejaVu Serif"), 18);
+    large.setItalic(true);
+    for (const char* kind : {"QLabel", "QPushButton"})
+      QApplication::setFont(large, kind);
+    QApplication::setFont(large);
+  }
+  ~TDesktopFont() {
+    for (const char* kind : {"QLabel", "QPushButton"})
+      QApplication::setFont(FBefore, kind);
+    QApplication::setFont(FBefore);
+  }
+
+private:
+  const QFont FBefore = QApplication::font();
+};
+
+TEST_F(MainWindowFixture, LinkKeepsTheLayoutsSmallFontWhateverTheDesktopFont) {
+  const TDesktopFont desktop;
+  TFSteepo& w = Open();
+  Show();
+  const QFont small = Platform::LayoutFont(11);
+  const QFont bold = Platform::LayoutFont(13, true);
+  struct TControl {
+    const char* Name;
+    QWidget* Control;
+    const QFont& Font;
+  };
+  for (const TControl& c : {TControl{"LWeb", w.LWeb(), small}, TControl{"BBStart", w.BBStart(), bold},
+                            TControl{"BBStop", w.BBStop(), bold}}) {
+    const QFont font = c.Control->font();
+    EXPECT_EQ(font.families(), c.Font.families()) << c.Name;
+    EXPECT_EQ(font.pixelSize(), c.Font.pixelSize()) << c.Name;
+    EXPECT_EQ(font.bold(), c.Font.bold()) << c.Name;
+    EXPECT_FALSE(font.italic()) << c.Name;
+  }
+  // The whole link, descenders too, inside its place, and the separator line beside it.
+  const QLabel* link = w.LWeb();
+  EXPECT_EQ(link->geometry(), QRect(8, 73, link->sizeHint().width(), 13));
+  EXPECT_LE(QFontMetrics(link->font()).height(), link->height());
+  EXPECT_LT(link->geometry().right() + 4, w.Bevel()->x() + w.Bevel()->width());
+}
+
+TEST_F(MainWindowFixture, LinkStandsOutOnLightAndDarkWindows) {
+  TFSteepo& w = Open();
+  EXPECT_EQ(w.LWeb()->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+  QPalette dark = w.palette();
+  dark.setColor(QPalette::Window, QColor(40, 40, 40));
+  dark.setColor(QPalette::Link, QColor(0, 0, 128));  // too dark to help
+  w.setPalette(dark);
+  const QColor colour = w.LWeb()->palette().color(QPalette::WindowText);
+  EXPECT_GE(OrbDialogs::Contrast(colour, dark.color(QPalette::Window)), 4.5) << colour.name().toStdString();
+  EXPECT_GT(colour.blue(), colour.red()) << "still a blue";
 }
 
 } // namespace
