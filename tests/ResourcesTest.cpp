@@ -196,6 +196,29 @@ TEST_P(GlyphTest, HasItsSizeAnOliveBackgroundAndAGreyTwin) {
   EXPECT_TRUE(greyOnly);
 }
 
+// The twin for screens of twice the density: twice the size, transparent where the glyph has
+// its olive, and drawn finer than the glyph's pixels doubled.
+TEST_P(GlyphTest, HasASharpTwinOfTwiceTheSize) {
+  const TGlyphRow& row = GetParam();
+  const QImage coarse(Resources::Glyph(QLatin1String(row.Button)));
+  const QImage fine(Resources::Glyph(QLatin1String(row.Button)).replace(QLatin1String(".bmp"), QLatin1String("@2x.png")));
+  ASSERT_EQ(fine.size(), row.Size * 2);
+  ASSERT_TRUE(fine.hasAlphaChannel());
+  const int width = fine.width() / row.Images;
+  EXPECT_EQ(fine.pixelColor(0, 0).alpha(), 0);
+  EXPECT_EQ(fine.pixelColor(width - 1, fine.height() - 1).alpha(), 0);
+  int splitBlocks = 0, coveredBlocks = 0;
+  for (int y = 0; y < coarse.height(); ++y) {
+    for (int x = 0; x < coarse.width(); ++x) {
+      const QRgb corner = fine.pixel(2 * x, 2 * y);
+      splitBlocks += corner != fine.pixel(2 * x + 1, 2 * y) || corner != fine.pixel(2 * x, 2 * y + 1) ||
+                     corner != fine.pixel(2 * x + 1, 2 * y + 1);
+      coveredBlocks += coarse.pixelColor(x, y) != QColor(128, 128, 0);
+    }
+  }
+  EXPECT_GT(splitBlocks, coveredBlocks / 4) << "no finer than the glyph doubled";
+}
+
 INSTANTIATE_TEST_SUITE_P(Glyphs, GlyphTest,
                          ::testing::Values(TGlyphRow{"BBInc", {14, 14}, 1}, TGlyphRow{"BBDec", {14, 14}, 1},
                                            TGlyphRow{"BBStart", {32, 16}, 2}, TGlyphRow{"BBStop", {32, 16}, 2},
