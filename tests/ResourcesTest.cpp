@@ -149,6 +149,18 @@ TEST(ResourcesTest, WindowIconIsTheSameIconInItsSmallSizes) {
   }
 }
 
+TEST(ResourcesTest, WindowIconHasTheDevicePixelsOfDenserScreens) {
+  const QIcon window = Resources::WindowIcon();
+  const QIcon program(Resources::ProgramIcon());
+  for (int size : {16, 24, 32}) {
+    const QPixmap pixmap = window.pixmap(QSize(size, size), 2.0);
+    EXPECT_EQ(pixmap.devicePixelRatio(), 2.0) << size;
+    EXPECT_EQ(pixmap.toImage().convertToFormat(QImage::Format_ARGB32),
+              program.pixmap(2 * size, 2 * size).toImage().convertToFormat(QImage::Format_ARGB32))
+        << size;
+  }
+}
+
 TEST(ResourcesTest, DesktopIconsMatchTheirSizes) {
   for (int size : {256, 128, 96, 72, 64, 48, 32, 24, 16}) {
     const QImage image(QStringLiteral(STEEPO_RESOURCES_SOURCE "/icons/steepo-%1.png").arg(size));
