@@ -417,4 +417,34 @@ TEST_F(StartTimeFixture, WithoutAUsableFolderNothingIsStoredAndOneLineSaysSo) {
   EXPECT_TRUE(Problems[0].startsWith(QStringLiteral("steepo: no usable folder for the preset")));
 }
 
+TEST(InformationRequest, HelpAndVersionComeFirstWhereverTheyStand) {
+  const QString path = QStringLiteral("/home/u/.config/Varnak/Steepo.conf");
+  const struct {
+    QStringList arguments;
+    const char* starts;  // nullptr: the window comes up
+  } rows[] = {
+      {{}, nullptr},
+      {{"--version"}, "Steepo 9.8.7.6\n"},
+      {{"--help"}, "Usage: steepo [MINUTES:SECONDS] [-start]\n"},
+      {{"-h"}, "Usage: steepo"},
+      {{"3:00", "-start", "--version", "--help"}, "Steepo 9.8.7.6"},
+      {{"-H"}, nullptr},
+      {{"--Help"}, nullptr},
+      {{"/h"}, nullptr},
+      {{"-start"}, nullptr},
+  };
+  for (const auto& row : rows) {
+    const auto text = Preset::InformationRequest(QStringList{QStringLiteral("--version")} + row.arguments,
+                                                 QStringLiteral("9.8.7.6"), path);
+    const std::string name = row.arguments.join(u' ').toStdString();
+    ASSERT_EQ(text.has_value(), row.starts != nullptr) << name;
+    if (text) {
+      EXPECT_TRUE(text->startsWith(QString::fromUtf8(row.starts))) << name;
+    }
+  }
+  const QString usage = *Preset::InformationRequest({QString(), QStringLiteral("-h")}, {}, path);
+  EXPECT_TRUE(usage.contains(QStringLiteral("-start")) && usage.contains(path));
+  EXPECT_TRUE(Preset::InformationRequest({QString(), QStringLiteral("-h")}, {}, {})->contains(u"HOME"));
+}
+
 } // namespace
