@@ -53,8 +53,8 @@ const std::array<std::array<const char*, 11>, 8> DlgTexts = {{
 quint8 LanguageIndexFor(quint16 langID, quint8 current) {
   // The languages with texts of their own and their rows; their numbers come from the platform.
   static constexpr std::pair<QLocale::Language, quint8> Rows[] = {
-      {QLocale::Czech, 1},      {QLocale::German, 2}, {QLocale::Spanish, 3}, {QLocale::Portuguese, 4},
-      {QLocale::French, 5},     {QLocale::Italian, 6}, {QLocale::Russian, 7},
+      {QLocale::Czech, 1},  {QLocale::German, 2},  {QLocale::Spanish, 3}, {QLocale::Portuguese, 4},
+      {QLocale::French, 5}, {QLocale::Italian, 6}, {QLocale::Russian, 7},
   };
   for (const auto& [language, row] : Rows)
     if (Platform::PrimaryLanguageID(language) == (langID & 0xFFu))
