@@ -418,33 +418,19 @@ TEST_F(StartTimeFixture, WithoutAUsableFolderNothingIsStoredAndOneLineSaysSo) {
 }
 
 TEST(InformationRequest, HelpAndVersionComeFirstWhereverTheyStand) {
-  const QString path = QStringLiteral("/home/u/.config/Varnak/Steepo.conf");
-  const struct {
-    QStringList arguments;
-    const char* starts;  // nullptr: the window comes up
-  } rows[] = {
-      {{}, nullptr},
-      {{"--version"}, "Steepo 9.8.7.6\n"},
-      {{"--help"}, "Usage: steepo [MINUTES:SECONDS] [-start]\n"},
-      {{"-h"}, "Usage: steepo"},
-      {{"3:00", "-start", "--version", "--help"}, "Steepo 9.8.7.6"},
-      {{"-H"}, nullptr},
-      {{"--Help"}, nullptr},
-      {{"/h"}, nullptr},
-      {{"-start"}, nullptr},
+  const std::pair<QStringList, const char*> rows[] = {
+      {{}, "(window)"}, {{"-H"}, "(window)"}, {{"--Help"}, "(window)"}, {{"/h"}, "(window)"},
+      {{"3:00", "-start", "--version", "--help"}, "Steepo 9.8.7.6\n"},
+      {{"-h", "--version"}, "Usage: steepo [MINUTES:SECONDS] [-start]\n"},
   };
-  for (const auto& row : rows) {
-    const auto text = Preset::InformationRequest(QStringList{QStringLiteral("--version")} + row.arguments,
-                                                 QStringLiteral("9.8.7.6"), path);
-    const std::string name = row.arguments.join(u' ').toStdString();
-    ASSERT_EQ(text.has_value(), row.starts != nullptr) << name;
-    if (text) {
-      EXPECT_TRUE(text->startsWith(QString::fromUtf8(row.starts))) << name;
-    }
+  for (const auto& [arguments, starts] : rows) {
+    // The program path is never a request.
+    const QString text = Preset::InformationRequest(QStringList{QStringLiteral("--version")} + arguments,
+                                                    QStringLiteral("9.8.7.6"), QStringLiteral("/h/Steepo.conf"))
+                             .value_or(QStringLiteral("(window)"));
+    EXPECT_TRUE(text.startsWith(QString::fromUtf8(starts))) << arguments.join(u' ').toStdString();
   }
-  const QString usage = *Preset::InformationRequest({QString(), QStringLiteral("-h")}, {}, path);
-  EXPECT_TRUE(usage.contains(QStringLiteral("-start")) && usage.contains(path));
-  EXPECT_TRUE(Preset::InformationRequest({QString(), QStringLiteral("-h")}, {}, {})->contains(u"HOME"));
+  EXPECT_TRUE(Preset::InformationRequest({{}, QStringLiteral("-h")}, {}, {})->contains(u"nowhere"));
 }
 
 } // namespace
