@@ -35,6 +35,8 @@ TLumoLiquidIndicator::TLumoLiquidIndicator(QWidget* parent) : QWidget(parent) {
   // The fields and the empty materials have their defaults from the declaration.
   CanvasBitmap = QImage(width(), height(), QImage::Format_RGB32);
   resize(FIndicatorWidth, FIndicatorHeight);
+  // The default size is the control's own, not one a form gave it (see Loaded).
+  setAttribute(Qt::WA_Resized, false);
   // Without a parent the shape is computed and dropped; Loaded applies it.
   UpdateWindowRegion();
   RebuildIndicator();
@@ -43,9 +45,14 @@ TLumoLiquidIndicator::TLumoLiquidIndicator(QWidget* parent) : QWidget(parent) {
 TLumoLiquidIndicator::~TLumoLiquidIndicator() = default;
 
 void TLumoLiquidIndicator::Loaded() {
-  // A size given while the control was hidden reaches it only when it is shown or grabbed;
-  // it is handled now, so that the loaded control starts from its settled size.
-  if (testAttribute(Qt::WA_PendingResizeEvent)) {
+  // A form that puts the control in a layout gives it no size: it takes the rotated box of the
+  // indicator the form describes, which is also what it asks of the layout. A size given
+  // while the control was hidden reaches it only when it is shown or grabbed; it is handled
+  // now, so that the loaded control starts from its settled size.
+  if (!testAttribute(Qt::WA_Resized)) {
+    const TBoxSize box = RotatedBox(FIndicatorWidth, FIndicatorHeight, FIndicatorAngle);
+    MoveWindow(x(), y(), box.Width, box.Height, false);
+  } else if (testAttribute(Qt::WA_PendingResizeEvent)) {
     setAttribute(Qt::WA_PendingResizeEvent, false);
     QResizeEvent resize(size(), QSize());
     QCoreApplication::sendEvent(this, &resize);

@@ -132,16 +132,23 @@ TEST(LumoIndicatorQtConventions, SizeHintIsTheRotatedBox) {
 }
 
 TEST(LumoIndicatorQtConventions, ControlSettlesInALayout) {
-  const qint32 angles[] = {0, 900, 300, 1800};
-  for (const qint32 angle : angles) {
-    SCOPED_TRACE(angle);
+  struct Row {
+    qint32 Angle;
+    bool Loaded;  // as a form does after setting the properties; the layout gives no size
+  };
+  const Row rows[] = {{0, false}, {900, false}, {300, false}, {1800, false}, {0, true}, {900, true}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << "angle " << row.Angle << (row.Loaded ? ", loaded" : ""));
     QWidget window;
     auto* layout = new QVBoxLayout(&window);
     auto* lcd = new TLumoLiquidIndicator;
     layout->addWidget(lcd);
     layout->addWidget(new QLabel(QStringLiteral("below")));
-    lcd->setIndicatorAngle(angle);
+    lcd->setIndicatorWidth(150);
+    lcd->setIndicatorAngle(row.Angle);
     lcd->setIndicatorstring(QStringLiteral("12:34"));
+    if (row.Loaded)
+      lcd->Loaded();
     window.show();
     Settle();
     window.resize(window.width() + 50, window.height() + 80);
@@ -152,12 +159,12 @@ TEST(LumoIndicatorQtConventions, ControlSettlesInALayout) {
     Settle();
     EXPECT_EQ(lcd->RebuildCount(), rebuilds) << "nothing left to do once settled";
     EXPECT_EQ(lcd->geometry(), geometry);
-    EXPECT_EQ(lcd->IndicatorWidth(), 172);
+    EXPECT_EQ(lcd->IndicatorWidth(), 150);
     EXPECT_EQ(lcd->IndicatorHeight(), 36);
 
     lcd->setIndicatorWidth(120);
     Settle();
-    const TBoxSize box = RotatedBox(120, 36, angle);
+    const TBoxSize box = RotatedBox(120, 36, row.Angle);
     EXPECT_EQ(lcd->size(), QSize(box.Width, box.Height)) << "the layout follows a new indicator size";
   }
 }

@@ -12,3 +12,13 @@ if(TARGET lumo_indicator_designer)
     LUMO_DESIGNER_PLUGIN="$<TARGET_FILE:lumo_indicator_designer>")
   add_dependencies(LumoIndicatorDesignerPluginTest lumo_indicator_designer)
 endif()
+
+# The example program, built against a scratch install through find_package and with the
+# indicator's sources through add_subdirectory, each time checking itself when run.
+foreach(mode package subdirectory)
+  add_test(NAME LumoIndicatorConsumer_${mode}
+    COMMAND ${CMAKE_COMMAND} -DMODE=${mode} -DINDICATOR_DIR=${PROJECT_SOURCE_DIR}/indicator
+            -DWORK=${CMAKE_CURRENT_BINARY_DIR}/consumer-${mode} -DCXX=${CMAKE_CXX_COMPILER}
+            -DLAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER} -P ${CMAKE_CURRENT_LIST_DIR}/ConsumeIndicator.cmake)
+  set_tests_properties(LumoIndicatorConsumer_${mode} PROPERTIES TIMEOUT 900)
+endforeach()
