@@ -19,6 +19,6 @@ foreach(mode package subdirectory)
   add_test(NAME LumoIndicatorConsumer_${mode}
     COMMAND ${CMAKE_COMMAND} -DMODE=${mode} -DINDICATOR_DIR=${PROJECT_SOURCE_DIR}/indicator
             -DWORK=${CMAKE_CURRENT_BINARY_DIR}/consumer-${mode} -DCXX=${CMAKE_CXX_COMPILER}
-            -DLAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER} -P ${CMAKE_CURRENT_LIST_DIR}/ConsumeIndicator.cmake)
+            -DLAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER} -P ${CMAKE_CURRENT_LIST_DIR}/library/ConsumeIndicator.cmake)
   set_tests_properties(LumoIndicatorConsumer_${mode} PROPERTIES TIMEOUT 900)
 endforeach()
