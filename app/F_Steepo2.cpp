@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QScreen>
 #include <QWindow>
 
@@ -19,7 +20,8 @@ namespace F_Steepo2 {
 TFSteepo2* FSteepo2 = nullptr;
 
 namespace {
-QWidget* PreparedMainWindow = nullptr;
+// Cleared by Qt when the window goes, so the dialog is never made for a window that is gone.
+QPointer<QWidget> PreparedMainWindow;
 QString PreparedCaption;
 } // namespace
 

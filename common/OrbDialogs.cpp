@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace OrbDialogs {
 
@@ -55,16 +56,15 @@ const std::array<std::array<const char*, 11>, 8> DlgTexts = {{
 // clang-format on
 
 quint8 LanguageIndexFor(quint16 langID, quint8 current) {
-  switch (langID & 0xFFu) {
-  case 0x05: return 1; // Czech
-  case 0x07: return 2; // German
-  case 0x0A: return 3; // Spanish
-  case 0x0C: return 5; // French
-  case 0x10: return 6; // Italian
-  case 0x16: return 4; // Portuguese
-  case 0x19: return 7; // Russian
-  default: return current;
-  }
+  // The languages with texts of their own and their rows; their numbers come from the platform.
+  static constexpr std::pair<QLocale::Language, quint8> Rows[] = {
+      {QLocale::Czech, 1},  {QLocale::German, 2},  {QLocale::Spanish, 3}, {QLocale::Portuguese, 4},
+      {QLocale::French, 5}, {QLocale::Italian, 6}, {QLocale::Russian, 7},
+  };
+  for (const auto& [language, row] : Rows)
+    if (Platform::PrimaryLanguageID(language) == (langID & 0xFFu))
+      return row;
+  return current;
 }
 
 void DetectLanguage() { LangIndex = LanguageIndexFor(Platform::SystemDefaultLangID(), LangIndex); }

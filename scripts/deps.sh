@@ -10,7 +10,7 @@ packages=(
   fonts-dejavu-core
 )
 if [ "${1:-}" = "--tests" ]; then
-  packages+=(libgtest-dev libbenchmark-dev desktop-file-utils appstream dbus-daemon weston)
+  packages+=(libgtest-dev libbenchmark-dev desktop-file-utils appstream qt6-tools-dev dbus-daemon weston)
 fi
 
 missing=()

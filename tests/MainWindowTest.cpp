@@ -6,6 +6,7 @@
 #include "Platform.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
@@ -13,6 +14,8 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -27,9 +30,7 @@ protected:
       Log << QStringLiteral("sleep %1").arg(ms);
       Now += quint64(ms);
     });
-    Platform::SetSettingsFactory([this] {
-      return std::make_unique<QSettings>(Dir.filePath(QStringLiteral("Steepo.conf")), QSettings::IniFormat);
-    });
+    Platform::SetSettingsPathSource([this] { return Dir.filePath(QStringLiteral("Steepo.conf")); });
     Platform::SetApplicationTitle(QStringLiteral("Steepo"));
     OrbUtils::SetCommandLine({QStringLiteral("steepo")});
     OrbDialogs::LangIndex = 0;
@@ -44,7 +45,7 @@ protected:
     Platform::SetMainWindow(nullptr);
     Platform::SetTickSource({});
     Platform::SetSleeper({});
-    Platform::SetSettingsFactory({});
+    Platform::SetSettingsPathSource({});
   }
 
   TFSteepo& Open(const QStringList& arguments = {}) {
@@ -399,6 +400,61 @@ TEST_F(MainWindowFixture, LinkClickOpensItsCaption) {
   QTest::mouseClick(w.LWeb(), Qt::LeftButton);
   EXPECT_EQ(opened, QStringList{WebAddress()});
   Platform::SetShellOpener({});
+}
+
+// Holding "+" and then starting the countdown, opening a dialog or losing the button must not
+// leave the repeat running: it would climb the time under a running countdown.
+struct RepeatEndRow {
+  const char* name;
+  std::function<void(TFSteepo&)> act;
+  const char* captionTwoSecondsLater;
+};
+
+TEST_F(MainWindowFixture, AutoRepeatEndsWithTheMouseOrACountdownOrAModalDialog) {
+  const RepeatEndRow rows[] = {
+      {"Enter", [](TFSteepo& w) { QTest::keyClick(w.BBInc(), Qt::Key_Return); }, "Steepo [03:13]"},
+      {"F1",
+       [](TFSteepo& w) {
+         QTimer::singleShot(0, [&w] {
+           EXPECT_FALSE(w.TimerBtn()->isActive()) << "while the about dialog is open";
+           QApplication::activeModalWidget()->close();
+         });
+         QTest::keyClick(w.BBInc(), Qt::Key_F1);
+       },
+       "Steepo 2.3"},
+      {"ButtonDisabled", [](TFSteepo& w) { w.BBInc()->setEnabled(false); }, "Steepo 2.3"},
+  };
+  for (const RepeatEndRow& row : rows) {
+    BrewTime = 180;
+    TFSteepo& w = Open();
+    Show();
+    QTest::mousePress(w.BBInc(), Qt::LeftButton);
+    w.TimerBtnTimer();  // armed
+    w.TimerBtnTimer();  // one step
+    row.act(w);
+    QTest::mouseRelease(w.BBInc(), Qt::LeftButton);
+    EXPECT_FALSE(w.TimerBtn()->isActive()) << row.name;
+    for (int tick = 0; tick < 3; ++tick)
+      w.TimerBtnTimer();  // ticks that were already due step nothing
+    Tick(2000);
+    EXPECT_EQ(BrewTime, 195u) << row.name;
+    EXPECT_EQ(w.windowTitle(), QString::fromUtf8(row.captionTwoSecondsLater)) << row.name;
+    if (Running)
+      w.BBStopClick();
+    Window.reset();
+    QFile::remove(Dir.filePath(QStringLiteral("Steepo.conf")));  // each row starts at 3:00
+  }
+}
+
+TEST_F(MainWindowFixture, TheIndicatorShowsTheColonWhateverTheLocaleSeparator) {
+  TimeSeparator = u'.';
+  TFSteepo& w = Open({QStringLiteral("4.30")});
+  EXPECT_EQ(Shown(), QStringLiteral("04:30"));
+  w.BBStartClick();
+  Tick(1000);
+  EXPECT_EQ(Shown(), QStringLiteral("04:29"));
+  EXPECT_EQ(w.windowTitle(), QStringLiteral("Steepo [04.29]"));  // the caption is plain text
+  w.BBStopClick();
 }
 
 TEST_F(MainWindowFixture, ControlsKeepTheLayoutFontsWhateverTheDesktopFont) {
