@@ -1,5 +1,7 @@
 #include "DesktopBus.h"
 
+#include "Platform.h"
+
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -10,7 +12,6 @@
 #include <QPointer>
 #include <QVariantMap>
 
-#include <cstdio>
 
 namespace DesktopBus {
 
@@ -59,9 +60,9 @@ void Report(const QString& reason) {
   if (state.Reported)
     return;
   state.Reported = true;
-  std::fprintf(stderr, "steepo: the desktop's notification service was not reached (%s); the alarm shows in its window only\n",
-               qPrintable(reason));
-  std::fflush(stderr);
+  Platform::ReportProblem(
+      QStringLiteral("steepo: the desktop's notification service was not reached (%1); the alarm shows in its window only")
+          .arg(reason));
 }
 
 // The session bus: the test's, the session's address, or the user's bus socket. Never the
@@ -204,8 +205,6 @@ void Withdraw() {
   if (state.NotificationId != 0 && state.Bus == TState::Connected)
     CloseNotification(std::exchange(state.NotificationId, 0u));
 }
-
-bool Unreached() { return State().Reported; }
 
 void SetBusAddress(const QString& address) { State().Address = address; }
 

@@ -32,9 +32,6 @@ void Notify(const TNotification& notification, std::function<void(const QString&
 // Withdraws the notification that Notify showed, once its id is known.
 void Withdraw();
 
-// Whether the line saying that the notification service was not reached has been written.
-bool Unreached();
-
 // For tests: the bus address to use instead of the session's (empty: the session's), and a
 // fresh start without connection or notification.
 void SetBusAddress(const QString& address);

@@ -8,7 +8,6 @@
 
 #include <QApplication>
 #include <QPushButton>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -37,9 +36,7 @@ TEST(WaylandAlarmTest, AlarmAppearsOnTheCompositorAndOKEndsTheProgram) {
   QTemporaryDir store;
   quint64 tick = 1000;
   OrbUtils::SetCommandLine({QStringLiteral("steepo")});
-  Platform::SetSettingsFactory([&] {
-    return std::make_unique<QSettings>(store.filePath(QStringLiteral("steepo.ini")), QSettings::IniFormat);
-  });
+  Platform::SetSettingsPathSource([&] { return store.filePath(QStringLiteral("steepo.ini")); });
   Platform::SetTickSource([&] { return tick; });
   Platform::SetSleeper([](int) {});
   Platform::SetApplicationTitle(QStringLiteral("Steepo"));
@@ -74,7 +71,7 @@ TEST(WaylandAlarmTest, AlarmAppearsOnTheCompositorAndOKEndsTheProgram) {
   EXPECT_FALSE(window.isVisible());
   F_Steepo::FSteepo = nullptr;
   Platform::SetMainWindow(nullptr);
-  Platform::SetSettingsFactory({});
+  Platform::SetSettingsPathSource({});
   Platform::SetTickSource({});
   Platform::SetSleeper({});
 }
