@@ -435,35 +435,37 @@ TCellLayout CellLayout(const TIndicatorLayoutSettings& settings) {
   return {Clamp32(border), Clamp32(cellWidth), Clamp32(cellHeight)};
 }
 
-std::vector<TCellCharacter> CellAssignment(const QString& text, qint32 signNumber,
-                                           TLumoIndicatorKind kind) {
+namespace {
+
+// The text's code unit at position j, counted from 1.
+char16_t CharacterAt(const QString& text, qsizetype j) {
+  return static_cast<char16_t>(text.at(j - 1).unicode());
+}
+
+// The 5x7 kind: one character per cell, right-aligned, the rest cut at the right.
+std::vector<TCellCharacter> MatrixCells(const QString& text, qsizetype count) {
   std::vector<TCellCharacter> cells;
-  if (signNumber <= 0)
-    return cells;
-  const qsizetype count = signNumber;
   cells.reserve(static_cast<size_t>(count));
   const qsizetype n = text.size();
-  auto at = [&text](qsizetype j) { return static_cast<char16_t>(text.at(j - 1).unicode()); };
-
-  if (kind == ik5x7matrix) {
-    // One character per cell, right-aligned, the rest cut at the right.
-    for (qsizetype k = 1; k <= count; ++k) {
-      char16_t character = u' ';
-      if (n >= count)
-        character = at(k);
-      else if (k > count - n)
-        character = at(k - (count - n));
-      cells.push_back({character, false});
-    }
-    return cells;
+  for (qsizetype k = 1; k <= count; ++k) {
+    char16_t character = u' ';
+    if (n >= count)
+      character = CharacterAt(text, k);
+    else if (k > count - n)
+      character = CharacterAt(text, k - (count - n));
+    cells.push_back({character, false});
   }
+  return cells;
+}
 
-  // Counting pass: how many cells the text occupies, at most count. A point right after
-  // another character lights that character's decimal point and takes no cell.
+// Counting pass of the segment kinds: how many cells the text occupies, at most count. A
+// point right after another character lights that character's decimal point and takes no cell.
+qsizetype UsedSegmentCells(const QString& text, qsizetype count) {
+  const qsizetype n = text.size();
   qsizetype next = 1;
   bool pending = false;
   for (qsizetype j = 1; j <= n && next <= count; ++j) {
-    const bool point = IsPointCharacter(at(j));
+    const bool point = IsPointCharacter(CharacterAt(text, j));
     if (j == 1 && point) {
       ++next;
     } else if (!pending) {
@@ -481,13 +483,19 @@ std::vector<TCellCharacter> CellAssignment(const QString& text, qint32 signNumbe
         ++next;
     }
   }
-  const qsizetype used = next - 1;
+  return next - 1;
+}
 
-  // Placing pass over the padded text: a space under a leading point, blanks for the unused
-  // cells, then the text.
-  const qsizetype lead = (n > 0 && IsPointCharacter(at(1)) ? 1 : 0) + (count - used);
+// Placing pass of the segment kinds over the padded text: a space under a leading point,
+// blanks for the cells the text leaves unused, then the text.
+std::vector<TCellCharacter> SegmentCells(const QString& text, qsizetype count) {
+  std::vector<TCellCharacter> cells;
+  cells.reserve(static_cast<size_t>(count));
+  const qsizetype n = text.size();
+  const qsizetype leadingPoint = n > 0 && IsPointCharacter(CharacterAt(text, 1)) ? 1 : 0;
+  const qsizetype lead = leadingPoint + (count - UsedSegmentCells(text, count));
   const qsizetype length = lead + n;
-  auto padded = [&](qsizetype j) { return j <= lead ? u' ' : at(j - lead); };
+  auto padded = [&](qsizetype j) { return j <= lead ? u' ' : CharacterAt(text, j - lead); };
   char16_t held = 0;
   bool holding = false;
   auto place = [&cells](char16_t character, bool point) { cells.push_back({character, point}); };
@@ -516,6 +524,15 @@ std::vector<TCellCharacter> CellAssignment(const QString& text, qint32 signNumbe
   // The two passes agree; should they ever not, the cells stay complete and blank.
   cells.resize(static_cast<size_t>(count));
   return cells;
+}
+
+} // namespace
+
+std::vector<TCellCharacter> CellAssignment(const QString& text, qint32 signNumber,
+                                           TLumoIndicatorKind kind) {
+  if (signNumber <= 0)
+    return {};
+  return kind == ik5x7matrix ? MatrixCells(text, signNumber) : SegmentCells(text, signNumber);
 }
 
 TIndicatorPolygons BuildIndicatorPolygons(const TIndicatorLayoutSettings& settings) {

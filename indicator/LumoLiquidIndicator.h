@@ -170,6 +170,24 @@ private:
   void UpdateWindowRegion();
   void PrepareBackMaterials();
   void RebuildIndicator();
+  // The inputs of one rebuild, fixed at its start: the layout of the image (its sizes in the
+  // image's pixels, the control's size among them) and whether the lit segments take the
+  // hover colour. Every step of the rebuild reads them from here.
+  struct TRebuildParameters {
+    LumoLiquidIndicator::TIndicatorLayoutSettings Layout;
+    bool HoverColor = false;
+  };
+  TRebuildParameters RebuildParameters() const;
+  // The steps of a rebuild, in this order.
+  void ResetClipRegion();
+  void PrepareCanvas(const TRebuildParameters& parameters);
+  void PaintBackground();
+  void PaintBevels(const TRebuildParameters& parameters);
+  void PaintBevel(const TRebuildParameters& parameters, LumoLiquidIndicator::TLumoBevelKind kind, qint32 inset,
+                  qint32 bevelWidth);
+  void PaintSegments(const TRebuildParameters& parameters);
+  // A region filled with a colour, or with a back material when there is one.
+  void FillBackRegion(const QRegion& region, TColor color, const QImage& material);
   // Sets a plain field; true when it changed and the caller goes on with its steps.
   template <typename T> bool Store(T& field, T value);
   template <typename T> void StoreAndRefresh(T& field, T value);

@@ -119,13 +119,21 @@ void TLumoLiquidIndicator::PrepareBackMaterials() {
     LightenBytes(FBackMaterialLD.bits(), w, h, FBackMaterialLD.bytesPerLine(), 32);
 }
 
+// The whole rebuild: the polygon lists, the image and the clip region, anew from the fields.
 void TLumoLiquidIndicator::RebuildIndicator() {
   ++FRebuildCount;
-  ClipRGN.reset();
-  if (FTransparentMode != tmNone)
-    ClipRGN = QRegion();
+  const TRebuildParameters parameters = RebuildParameters();
+  ResetClipRegion();
+  Polygons = BuildIndicatorPolygons(parameters.Layout);
+  PrepareCanvas(parameters);
+  PaintBackground();
+  PaintBevels(parameters);
+  PaintSegments(parameters);
+}
 
-  TIndicatorLayoutSettings layout;
+TLumoLiquidIndicator::TRebuildParameters TLumoLiquidIndicator::RebuildParameters() const {
+  TRebuildParameters parameters;
+  TIndicatorLayoutSettings& layout = parameters.Layout;
   layout.SignNumber = FSignNumber;
   layout.IndicatorWidth = FIndicatorWidth;
   layout.IndicatorHeight = FIndicatorHeight;
@@ -141,56 +149,77 @@ void TLumoLiquidIndicator::RebuildIndicator() {
   layout.Hovering = Moused && (FMouseAction == maWidth || FMouseAction == maBoth);
   layout.ControlWidth = width();
   layout.ControlHeight = height();
-  Polygons = BuildIndicatorPolygons(layout);
+  parameters.HoverColor = Moused && (FMouseAction == maColor || FMouseAction == maBoth);
+  return parameters;
+}
 
-  // The whole image is painted anew; an image of the right size is reused.
-  if (CanvasBitmap.size() != size() || CanvasBitmap.format() != QImage::Format_RGB32)
-    CanvasBitmap = QImage(width(), height(), QImage::Format_RGB32);
-  const bool backMaterial = FBackMaterial.width() != 0;
+// No region with tmNone; an empty one to collect what stays opaque otherwise.
+void TLumoLiquidIndicator::ResetClipRegion() {
+  ClipRGN.reset();
+  if (FTransparentMode != tmNone)
+    ClipRGN = QRegion();
+}
 
-  // A region filled with a colour, or with a back material when there is one.
-  const auto fill = [&](const QRegion& region, TColor color, const QImage& material) {
-    if (backMaterial)
-      DrawMaterialInRegion(CanvasBitmap, region, material, FMaterialMode);
-    else
-      FillRgn(CanvasBitmap, region, ToRgb(ResolveColor(color)));
-  };
+// The whole image is painted anew; an image of the right size is reused.
+void TLumoLiquidIndicator::PrepareCanvas(const TRebuildParameters& parameters) {
+  const QSize size(parameters.Layout.ControlWidth, parameters.Layout.ControlHeight);
+  if (CanvasBitmap.size() != size || CanvasBitmap.format() != QImage::Format_RGB32)
+    CanvasBitmap = QImage(size, QImage::Format_RGB32);
+}
 
-  // Background, never part of the clip region. A material that is not opaque shows the back
-  // colour through it, never an earlier image.
-  if (!CanvasBitmap.isNull()) {
-    CanvasBitmap.fill(ToRgb(ResolveColor(FBackColor)));
-    if (backMaterial)
-      DrawMaterial(CanvasBitmap, FBackMaterial, FMaterialMode);
-  }
+// Background, never part of the clip region. A material that is not opaque shows the back
+// colour through it, never an earlier image.
+void TLumoLiquidIndicator::PaintBackground() {
+  if (CanvasBitmap.isNull())
+    return;
+  CanvasBitmap.fill(ToRgb(ResolveColor(FBackColor)));
+  if (FBackMaterial.width() != 0)
+    DrawMaterial(CanvasBitmap, FBackMaterial, FMaterialMode);
+}
 
-  // Bevels: the faces towards the light come out light on a raised bevel, dark on a sunken one.
-  const int octant = LightingOctant(FIndicatorAngle);
+void TLumoLiquidIndicator::FillBackRegion(const QRegion& region, TColor color, const QImage& material) {
+  if (FBackMaterial.width() != 0)
+    DrawMaterialInRegion(CanvasBitmap, region, material, FMaterialMode);
+  else
+    FillRgn(CanvasBitmap, region, ToRgb(ResolveColor(color)));
+}
+
+// The outer bevel, then the inner one directly inside it.
+void TLumoLiquidIndicator::PaintBevels(const TRebuildParameters& parameters) {
+  const TIndicatorLayoutSettings& layout = parameters.Layout;
+  PaintBevel(parameters, layout.OuterBevel, 0, layout.OuterBevelWidth);
+  PaintBevel(parameters, layout.InnerBevel, layout.OuterBevel != bkNone ? layout.OuterBevelWidth : 0,
+             layout.InnerBevelWidth);
+}
+
+// The faces towards the light come out light on a raised bevel, dark on a sunken one.
+void TLumoLiquidIndicator::PaintBevel(const TRebuildParameters& parameters, TLumoBevelKind kind, qint32 inset,
+                                      qint32 bevelWidth) {
+  if (kind == bkNone)
+    return;
+  const TIndicatorLayoutSettings& layout = parameters.Layout;
+  const std::array<TPoint, 16> points =
+      BevelPoints(layout.IndicatorWidth, layout.IndicatorHeight, inset, bevelWidth, layout.IndicatorAngle,
+                  layout.ControlWidth, layout.ControlHeight);
   const TColor light = LighterColor(FBevelColor, SystemColorValue);
   const TColor dark = DarkerColor(FBevelColor, SystemColorValue);
-  const auto drawBevel = [&](TLumoBevelKind kind, qint32 inset, qint32 bevelWidth) {
-    const std::array<TPoint, 16> points = BevelPoints(FIndicatorWidth, FIndicatorHeight, inset, bevelWidth,
-                                                      FIndicatorAngle, width(), height());
-    if (kind == bkNone)
-      return;
-    for (const TBevelFaceRole& face : BevelFaces(octant, kind)) {
-      const QRegion region = PolygonRegion(points.data() + 4 * static_cast<int>(face.Face), 4);
-      if (ClipRGN)
-        *ClipRGN |= region;
-      fill(region, face.Light ? light : dark, face.Light ? FBackMaterialL : FBackMaterialD);
-    }
-  };
-  drawBevel(FOuterBevel, 0, FOuterBevelWidth);
-  drawBevel(FInnerBevel, FOuterBevel != bkNone ? FOuterBevelWidth : 0, FInnerBevelWidth);
+  for (const TBevelFaceRole& face : BevelFaces(LightingOctant(layout.IndicatorAngle), kind)) {
+    const QRegion region = PolygonRegion(points.data() + 4 * static_cast<int>(face.Face), 4);
+    if (ClipRGN)
+      *ClipRGN |= region;
+    FillBackRegion(region, face.Light ? light : dark, face.Light ? FBackMaterialL : FBackMaterialD);
+  }
+}
 
-  // Lit segments, then unlit ones.
+// Lit segments, then unlit ones.
+void TLumoLiquidIndicator::PaintSegments(const TRebuildParameters& parameters) {
   if (!Polygons.Black.Points.empty()) {
-    const bool hoverColor = Moused && (FMouseAction == maColor || FMouseAction == maBoth);
     const QRegion region = PolyPolygonRegion(Polygons.Black);
     if (ClipRGN)
       *ClipRGN |= region;
-    if (FForeMaterial.width() == 0 || hoverColor)
-      FillRgn(CanvasBitmap, region, ToRgb(ResolveColor(hoverColor ? FNumberForeColor1 : FNumberForeColor)));
+    if (FForeMaterial.width() == 0 || parameters.HoverColor)
+      FillRgn(CanvasBitmap, region,
+              ToRgb(ResolveColor(parameters.HoverColor ? FNumberForeColor1 : FNumberForeColor)));
     else
       DrawMaterialInRegion(CanvasBitmap, region, FForeMaterial, FForeMaterialMode);
   }
@@ -198,7 +227,7 @@ void TLumoLiquidIndicator::RebuildIndicator() {
     const QRegion region = PolyPolygonRegion(Polygons.Gray);
     if (ClipRGN && FTransparentMode == tmBackOnly)
       *ClipRGN |= region;
-    fill(region, FNumberBackColor, FBackMaterialLD);
+    FillBackRegion(region, FNumberBackColor, FBackMaterialLD);
   }
 }
 

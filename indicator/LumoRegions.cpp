@@ -38,60 +38,78 @@ QRegion PolygonRegion(const TPoint* points, qint32 count) {
   return *cache.insert(key, ScanPolygon(points, count));
 }
 
-// The even-odd region of all polygons together: in each row, the places that an odd number
-// of the polygons' own regions cover. The same as XOR-ing the polygons' regions one after
-// another, in a single pass instead of one region operation per polygon; the rectangles come
-// out banded and merged as QRegion keeps them.
-QRegion PolyPolygonRegion(const TPolyList& list) {
-  if (list.Count == 1)
-    return PolygonRegion(list.Points.data(), list.Vertices[0]);
-  std::vector<QRect> parts;
-  int top = std::numeric_limits<int>::max(), bottom = std::numeric_limits<int>::min();
+namespace {
+
+// The rectangles of every polygon's own region, and the rows they span.
+struct TPolygonRects {
+  std::vector<QRect> Rects;
+  int Top = std::numeric_limits<int>::max();
+  int Bottom = std::numeric_limits<int>::min();
+};
+
+TPolygonRects CollectRects(const TPolyList& list) {
+  TPolygonRects result;
   const TPoint* next = list.Points.data();
   for (qint32 i = 0; i < list.Count; ++i) {
     for (const QRect& rect : PolygonRegion(next, list.Vertices[i])) {
-      parts.push_back(rect);
-      top = std::min(top, rect.top());
-      bottom = std::max(bottom, rect.bottom());
+      result.Rects.push_back(rect);
+      result.Top = std::min(result.Top, rect.top());
+      result.Bottom = std::max(result.Bottom, rect.bottom());
     }
     next += list.Vertices[i];
   }
-  if (parts.empty())
-    return {};
+  return result;
+}
 
-  // Every rectangle puts its left and right edge into each of its rows.
-  const int rows = bottom - top + 1;
-  std::vector<int> rowStart(rows + 1, 0);
-  for (const QRect& rect : parts)
+// Every rectangle puts its left and right edge into each of its rows: the edges of row r are
+// Edges[RowStart[r] .. RowStart[r + 1]), unsorted.
+struct TRowEdges {
+  std::vector<int> RowStart;
+  std::vector<int> Edges;
+};
+
+TRowEdges RowEdges(const TPolygonRects& parts) {
+  const int rows = parts.Bottom - parts.Top + 1;
+  TRowEdges result;
+  result.RowStart.assign(rows + 1, 0);
+  for (const QRect& rect : parts.Rects)
     for (int y = rect.top(); y <= rect.bottom(); ++y)
-      rowStart[y - top + 1] += 2;
+      result.RowStart[y - parts.Top + 1] += 2;
   for (int row = 1; row <= rows; ++row)
-    rowStart[row] += rowStart[row - 1];
-  std::vector<int> edges(rowStart[rows]);
-  std::vector<int> fillAt(rowStart.begin(), rowStart.end() - 1);
-  for (const QRect& rect : parts)
+    result.RowStart[row] += result.RowStart[row - 1];
+  result.Edges.resize(result.RowStart[rows]);
+  std::vector<int> fillAt(result.RowStart.begin(), result.RowStart.end() - 1);
+  for (const QRect& rect : parts.Rects)
     for (int y = rect.top(); y <= rect.bottom(); ++y) {
-      edges[fillAt[y - top]++] = rect.left();
-      edges[fillAt[y - top]++] = rect.right() + 1;
+      result.Edges[fillAt[y - parts.Top]++] = rect.left();
+      result.Edges[fillAt[y - parts.Top]++] = rect.right() + 1;
     }
+  return result;
+}
 
-  // Sorted edges pair up into the odd-covered spans; equal rows next to each other form one band.
+// Sorts one row's edges and pairs them up into the odd-covered spans [start, end), spans that
+// touch merged into one.
+void OddSpans(std::vector<int>::iterator first, std::vector<int>::iterator last, std::vector<int>& spans) {
+  std::sort(first, last);
+  spans.clear();
+  for (auto edge = first; edge != last; edge += 2) {
+    if (edge[0] == edge[1])
+      continue;
+    if (!spans.empty() && spans.back() == edge[0])
+      spans.back() = edge[1];
+    else
+      spans.insert(spans.end(), {edge[0], edge[1]});
+  }
+}
+
+// The rows' spans as bands: equal rows next to each other form one band.
+std::vector<QRect> Bands(TRowEdges& rows, int top, int bottom) {
   std::vector<QRect> bands;
   std::vector<int> spans, previous;
   size_t previousFirst = 0;
   int previousY = std::numeric_limits<int>::min();
   for (int y = top; y <= bottom; ++y) {
-    const auto first = edges.begin() + rowStart[y - top], last = edges.begin() + rowStart[y - top + 1];
-    std::sort(first, last);
-    spans.clear();
-    for (auto edge = first; edge != last; edge += 2) {
-      if (edge[0] == edge[1])
-        continue;
-      if (!spans.empty() && spans.back() == edge[0])
-        spans.back() = edge[1];
-      else
-        spans.insert(spans.end(), {edge[0], edge[1]});
-    }
+    OddSpans(rows.Edges.begin() + rows.RowStart[y - top], rows.Edges.begin() + rows.RowStart[y - top + 1], spans);
     if (spans.empty())
       continue;
     if (y == previousY + 1 && spans == previous) {
@@ -105,6 +123,23 @@ QRegion PolyPolygonRegion(const TPolyList& list) {
     }
     previousY = y;
   }
+  return bands;
+}
+
+} // namespace
+
+// The even-odd region of all polygons together: in each row, the places that an odd number
+// of the polygons' own regions cover. The same as XOR-ing the polygons' regions one after
+// another, in a single pass instead of one region operation per polygon; the rectangles come
+// out banded and merged as QRegion keeps them.
+QRegion PolyPolygonRegion(const TPolyList& list) {
+  if (list.Count == 1)
+    return PolygonRegion(list.Points.data(), list.Vertices[0]);
+  const TPolygonRects parts = CollectRects(list);
+  if (parts.Rects.empty())
+    return {};
+  TRowEdges rows = RowEdges(parts);
+  const std::vector<QRect> bands = Bands(rows, parts.Top, parts.Bottom);
   QRegion region;
   region.setRects(bands.data(), int(bands.size()));
   return region;
