@@ -37,6 +37,13 @@ qint64 RoundHalfEven(Ext value) {
   return static_cast<qint64>(std::nearbyint(value));
 }
 
+// Nearest integer, halves away from zero, held in the 32-bit range.
+qint64 RoundAway(double value) {
+  if (std::isnan(value))
+    return 0;
+  return Clamp32(std::llround(std::clamp(value, static_cast<double>(kMin32), static_cast<double>(kMax32))));
+}
+
 // Tenths of a degree to radians: the product first, then the division.
 Ext Radians(qint32 angle) {
   return (static_cast<Ext>(angle) * kPi) / 1800.0L;
@@ -566,6 +573,19 @@ TIndicatorPolygons BuildIndicatorPolygons(const TIndicatorLayoutSettings& settin
                    settings.ControlWidth, settings.ControlHeight);
   }
   return result;
+}
+
+TIndicatorLayoutSettings AtPixelRatio(TIndicatorLayoutSettings settings, double ratio) {
+  if (ratio == 1.0)
+    return settings;
+  auto scale = [ratio](qint32& value) {
+    value = static_cast<qint32>(RoundAway(static_cast<double>(value) * ratio));
+  };
+  for (qint32* value : {&settings.IndicatorWidth, &settings.IndicatorHeight, &settings.ControlWidth,
+                        &settings.ControlHeight, &settings.IndicatorGap, &settings.OuterBevelWidth,
+                        &settings.InnerBevelWidth})
+    scale(*value);
+  return settings;
 }
 
 // ---- Rotated box, window shape, bevels -----------------------------------------------------

@@ -101,6 +101,10 @@ struct TIndicatorPolygons {
 };
 TIndicatorPolygons BuildIndicatorPolygons(const TIndicatorLayoutSettings& settings);
 
+// The same indicator in device pixels: its size, the control's size, the gap and the bevel
+// widths each multiplied by ratio and rounded; the rest as it is. Ratio 1 changes nothing.
+TIndicatorLayoutSettings AtPixelRatio(TIndicatorLayoutSettings settings, double ratio);
+
 // ---- Rotated box, window shape, bevels -----------------------------------------------------
 
 struct TBoxSize {

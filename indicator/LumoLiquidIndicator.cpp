@@ -72,7 +72,13 @@ bool TLumoLiquidIndicator::event(QEvent* e) {
     Refresh();
     return true;
   }
-  return QWidget::event(e);
+  const bool handled = QWidget::event(e);
+  // On another screen, or shown on a screen other than the one it was rendered for, the
+  // image is rendered anew at that screen's pixel ratio.
+  if ((e->type() == QEvent::ScreenChangeInternal || e->type() == QEvent::Show) &&
+      CanvasBitmap.devicePixelRatio() != devicePixelRatioF())
+    Refresh();
+  return handled;
 }
 
 template <typename T> bool TLumoLiquidIndicator::Store(T& field, T value) {

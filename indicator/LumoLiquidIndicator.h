@@ -176,6 +176,10 @@ private:
   struct TRebuildParameters {
     LumoLiquidIndicator::TIndicatorLayoutSettings Layout;
     bool HoverColor = false;
+    // Device pixels per logical pixel, and the layout in logical pixels (the window shape's
+    // and the clip region's); Layout is this one at the ratio.
+    qreal PixelRatio = 1.0;
+    LumoLiquidIndicator::TIndicatorLayoutSettings Logical;
   };
   TRebuildParameters RebuildParameters() const;
   // The steps of a rebuild, in this order.
@@ -186,6 +190,7 @@ private:
   void PaintBevel(const TRebuildParameters& parameters, LumoLiquidIndicator::TLumoBevelKind kind, qint32 inset,
                   qint32 bevelWidth);
   void PaintSegments(const TRebuildParameters& parameters);
+  void ClipInLogicalPixels(const TRebuildParameters& parameters);
   // A region filled with a colour, or with a back material when there is one.
   void FillBackRegion(const QRegion& region, TColor color, const QImage& material);
   // Sets a plain field; true when it changed and the caller goes on with its steps.

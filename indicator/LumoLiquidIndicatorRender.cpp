@@ -61,11 +61,13 @@ void FillRgn(QImage& canvas, const QRegion& region, QRgb color) {
 // corner, the last column and row drawn even where they start at the edge.
 void DrawMaterial(QImage& canvas, const QImage& material, TLumoMaterialMode mode) {
   QPainter painter(&canvas);
+  // The painter works in logical pixels, so a material keeps its look on a scaled screen.
+  const QRect area(QPoint(), canvas.deviceIndependentSize().toSize());
   if (mode == mmStretch) {
-    painter.drawImage(canvas.rect(), material);
+    painter.drawImage(area, material);
     return;
   }
-  for (const TPoint& origin : TileOrigins(canvas.width(), canvas.height(), material.width(), material.height()))
+  for (const TPoint& origin : TileOrigins(area.width(), area.height(), material.width(), material.height()))
     painter.drawImage(QPoint(origin.x, origin.y), material);
 }
 
@@ -129,6 +131,7 @@ void TLumoLiquidIndicator::RebuildIndicator() {
   PaintBackground();
   PaintBevels(parameters);
   PaintSegments(parameters);
+  ClipInLogicalPixels(parameters);
 }
 
 TLumoLiquidIndicator::TRebuildParameters TLumoLiquidIndicator::RebuildParameters() const {
@@ -150,6 +153,10 @@ TLumoLiquidIndicator::TRebuildParameters TLumoLiquidIndicator::RebuildParameters
   layout.ControlWidth = width();
   layout.ControlHeight = height();
   parameters.HoverColor = Moused && (FMouseAction == maColor || FMouseAction == maBoth);
+  // The image is rendered in device pixels, so that it stays sharp on a scaled screen.
+  parameters.PixelRatio = devicePixelRatioF();
+  parameters.Logical = layout;
+  parameters.Layout = AtPixelRatio(parameters.Logical, parameters.PixelRatio);
   return parameters;
 }
 
@@ -165,6 +172,7 @@ void TLumoLiquidIndicator::PrepareCanvas(const TRebuildParameters& parameters) {
   const QSize size(parameters.Layout.ControlWidth, parameters.Layout.ControlHeight);
   if (CanvasBitmap.size() != size || CanvasBitmap.format() != QImage::Format_RGB32)
     CanvasBitmap = QImage(size, QImage::Format_RGB32);
+  CanvasBitmap.setDevicePixelRatio(parameters.PixelRatio);
 }
 
 // Background, never part of the clip region. A material that is not opaque shows the back
@@ -229,6 +237,33 @@ void TLumoLiquidIndicator::PaintSegments(const TRebuildParameters& parameters) {
       *ClipRGN |= region;
     FillBackRegion(region, FNumberBackColor, FBackMaterialLD);
   }
+}
+
+// The painting steps collect the clip region in the image's pixels. Where those are not
+// logical pixels the region is made anew, from the same parts laid out in logical pixels:
+// painting clips in those, as the window shape does.
+void TLumoLiquidIndicator::ClipInLogicalPixels(const TRebuildParameters& parameters) {
+  if (!ClipRGN || parameters.PixelRatio == 1.0)
+    return;
+  const TIndicatorLayoutSettings& logical = parameters.Logical;
+  QRegion clip;
+  const auto addBevel = [&](TLumoBevelKind kind, qint32 inset, qint32 bevelWidth) {
+    if (kind == bkNone)
+      return;
+    const std::array<TPoint, 16> points = BevelPoints(logical.IndicatorWidth, logical.IndicatorHeight, inset,
+                                                      bevelWidth, logical.IndicatorAngle, logical.ControlWidth,
+                                                      logical.ControlHeight);
+    for (int face = 0; face < 4; ++face)
+      clip |= PolygonRegion(points.data() + 4 * face, 4);
+  };
+  addBevel(logical.OuterBevel, 0, logical.OuterBevelWidth);
+  addBevel(logical.InnerBevel, logical.OuterBevel != bkNone ? logical.OuterBevelWidth : 0, logical.InnerBevelWidth);
+  const TIndicatorPolygons polygons = BuildIndicatorPolygons(logical);
+  if (!polygons.Black.Points.empty())
+    clip |= PolyPolygonRegion(polygons.Black);
+  if (FTransparentMode == tmBackOnly && !polygons.Gray.Points.empty())
+    clip |= PolyPolygonRegion(polygons.Gray);
+  ClipRGN = clip;
 }
 
 // Painting computes nothing: one copy of the finished image through the clip region.
