@@ -197,7 +197,7 @@ int main(int argc, char** argv) {
     if (config.open(QIODevice::WriteOnly) && config.write(kScreens) == qint64(sizeof kScreens - 1)) {
       config.close();
       qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + path).toLocal8Bit());
-      qputenv("QT_SCREEN_SCALE_FACTORS", "ratio1=1;ratio2=2");
+      qputenv("QT_SCREEN_SCALE_FACTORS", "ratio2=2");
     } else {
       qputenv("QT_QPA_PLATFORM", "offscreen");
     }

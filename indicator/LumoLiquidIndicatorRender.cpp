@@ -48,12 +48,21 @@ TColor SystemColorValue(int index) {
 
 // Plain fills write the pixels directly: a region is a handful of rectangles, and no painter
 // needs to be set up for them.
+// A turned indicator's regions are mostly one-row rectangles, so the image is detached and
+// its rows found once per region, not per rectangle.
 void FillRgn(QImage& canvas, const QRegion& region, QRgb color) {
-  const QRect bounds = canvas.rect();
+  if (canvas.isNull())
+    return;
+  uchar* const bits = canvas.bits();
+  const qsizetype stride = canvas.bytesPerLine();
+  const int width = canvas.width(), height = canvas.height();
   for (const QRect& rect : region) {
-    const QRect r = rect & bounds;
-    for (int y = r.top(); y <= r.bottom(); ++y)
-      std::fill_n(reinterpret_cast<QRgb*>(canvas.scanLine(y)) + r.left(), r.width(), color);
+    const int left = std::max(rect.left(), 0), right = std::min(rect.right(), width - 1);
+    const int top = std::max(rect.top(), 0), bottom = std::min(rect.bottom(), height - 1);
+    for (int y = top; y <= bottom && left <= right; ++y) {
+      QRgb* const row = reinterpret_cast<QRgb*>(bits + y * stride);
+      std::fill(row + left, row + right + 1, color);
+    }
   }
 }
 
