@@ -135,7 +135,7 @@ void TLumoLiquidIndicator::RebuildIndicator() {
   ++FRebuildCount;
   const TRebuildParameters parameters = RebuildParameters();
   ResetClipRegion();
-  Polygons = BuildIndicatorPolygons(parameters.Layout);
+  Polygons = BuildVisibleIndicatorPolygons(parameters.Layout);
   PrepareCanvas(parameters);
   PaintBackground();
   PaintBevels(parameters);
