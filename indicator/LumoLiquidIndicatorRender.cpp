@@ -267,7 +267,7 @@ void TLumoLiquidIndicator::ClipInLogicalPixels(const TRebuildParameters& paramet
   };
   addBevel(logical.OuterBevel, 0, logical.OuterBevelWidth);
   addBevel(logical.InnerBevel, logical.OuterBevel != bkNone ? logical.OuterBevelWidth : 0, logical.InnerBevelWidth);
-  const TIndicatorPolygons polygons = BuildIndicatorPolygons(logical);
+  const TIndicatorPolygons polygons = BuildVisibleIndicatorPolygons(logical);
   if (!polygons.Black.Points.empty())
     clip |= PolyPolygonRegion(polygons.Black);
   if (FTransparentMode == tmBackOnly && !polygons.Gray.Points.empty())
