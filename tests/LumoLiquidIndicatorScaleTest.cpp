@@ -134,3 +134,17 @@ TEST(LumoLiquidIndicatorScale, AnotherScreenRendersAnew) {
   MoveTo(*lcd.Window, QStringLiteral("ratio1"));
   EXPECT_EQ(lcd.Image(), before);
 }
+
+// Before its window exists a widget takes the ratio of the primary screen (ratio1); shown on
+// the screen of ratio 2, the indicator is rendered for that one.
+TEST(LumoLiquidIndicatorScale, ShownOnAScreenRendersForIt) {
+  QWidget window;
+  auto* lcd = new TLumoLiquidIndicator(&window);
+  lcd->Loaded();
+  ASSERT_EQ(lcd->RenderedImage().devicePixelRatio(), 1.0);
+  window.move(ScreenNamed(QStringLiteral("ratio2"))->geometry().topLeft() + QPoint(20, 20));
+  window.show();
+  QCoreApplication::sendPostedEvents();
+  EXPECT_EQ(lcd->RenderedImage().devicePixelRatio(), 2.0);
+  EXPECT_EQ(lcd->RenderedImage().size(), lcd->size() * 2);
+}
