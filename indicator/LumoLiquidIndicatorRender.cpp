@@ -97,7 +97,7 @@ TColor TLumoLiquidIndicator::ResolveColor(TColor color) { return ColorToRGB(colo
 void TLumoLiquidIndicator::UpdateWindowRegion() {
   const std::array<TPoint, 4> corners =
       WindowShape(FIndicatorWidth, FIndicatorHeight, FIndicatorAngle, width(), height());
-  const QRegion shape = PolygonRegion(corners.data(), qint32(corners.size()));
+  const QRegion shape = PolygonRegion(corners.data(), qint32(corners.size()), rect());
   if (parentWidget())
     setMask(shape);
 }
@@ -123,9 +123,10 @@ void TLumoLiquidIndicator::PrepareBackMaterials() {
 void TLumoLiquidIndicator::RebuildIndicator() {
   ++FRebuildCount;
   const TRebuildParameters parameters = RebuildParameters();
+  if (!PrepareCanvas(parameters))
+    return;  // the previous image stays, with its polygons and clip region
   ResetClipRegion();
   Polygons = BuildVisibleIndicatorPolygons(parameters.Layout);
-  PrepareCanvas(parameters);
   PaintBackground();
   PaintBevels(parameters);
   PaintSegments(parameters);
@@ -160,11 +161,27 @@ void TLumoLiquidIndicator::ResetClipRegion() {
     ClipRGN = QRegion();
 }
 
-// The whole image is painted anew; an image of the right size is reused.
-void TLumoLiquidIndicator::PrepareCanvas(const TRebuildParameters& parameters) {
+// The whole image is painted anew; an image of the right size is reused. An image larger than
+// kLargestImagePixels, or one the system cannot give, is not made: false, with a warning.
+bool TLumoLiquidIndicator::PrepareCanvas(const TRebuildParameters& parameters) {
   const QSize size(parameters.Layout.ControlWidth, parameters.Layout.ControlHeight);
-  if (CanvasBitmap.size() != size || CanvasBitmap.format() != QImage::Format_RGB32)
-    CanvasBitmap = QImage(size, QImage::Format_RGB32);
+  if (CanvasBitmap.size() == size && CanvasBitmap.format() == QImage::Format_RGB32)
+    return true;
+  if (qint64(size.width()) * size.height() > kLargestImagePixels) {
+    qWarning("TLumoLiquidIndicator: an image of %d x %d pixels would be larger than the %lld pixels "
+             "allowed; the indicator keeps its previous image",
+             size.width(), size.height(), static_cast<long long>(kLargestImagePixels));
+    return false;
+  }
+  QImage image(size, QImage::Format_RGB32);
+  if (image.isNull() && !size.isEmpty()) {
+    qWarning("TLumoLiquidIndicator: no memory for an image of %d x %d pixels; the indicator keeps its "
+             "previous image",
+             size.width(), size.height());
+    return false;
+  }
+  CanvasBitmap = std::move(image);
+  return true;
 }
 
 // Background, never part of the clip region. A material that is not opaque shows the back
@@ -204,7 +221,7 @@ void TLumoLiquidIndicator::PaintBevel(const TRebuildParameters& parameters, TLum
   const TColor light = LighterColor(FBevelColor, SystemColorValue);
   const TColor dark = DarkerColor(FBevelColor, SystemColorValue);
   for (const TBevelFaceRole& face : BevelFaces(LightingOctant(layout.IndicatorAngle), kind)) {
-    const QRegion region = PolygonRegion(points.data() + 4 * static_cast<int>(face.Face), 4);
+    const QRegion region = PolygonRegion(points.data() + 4 * static_cast<int>(face.Face), 4, CanvasBitmap.rect());
     if (ClipRGN)
       *ClipRGN |= region;
     FillBackRegion(region, face.Light ? light : dark, face.Light ? FBackMaterialL : FBackMaterialD);
@@ -214,7 +231,7 @@ void TLumoLiquidIndicator::PaintBevel(const TRebuildParameters& parameters, TLum
 // Lit segments, then unlit ones.
 void TLumoLiquidIndicator::PaintSegments(const TRebuildParameters& parameters) {
   if (!Polygons.Black.Points.empty()) {
-    const QRegion region = PolyPolygonRegion(Polygons.Black);
+    const QRegion region = PolyPolygonRegion(Polygons.Black, CanvasBitmap.rect());
     if (ClipRGN)
       *ClipRGN |= region;
     if (FForeMaterial.width() == 0 || parameters.HoverColor)
@@ -224,7 +241,7 @@ void TLumoLiquidIndicator::PaintSegments(const TRebuildParameters& parameters) {
       DrawMaterialInRegion(CanvasBitmap, region, FForeMaterial, FForeMaterialMode);
   }
   if (!Polygons.Gray.Points.empty()) {
-    const QRegion region = PolyPolygonRegion(Polygons.Gray);
+    const QRegion region = PolyPolygonRegion(Polygons.Gray, CanvasBitmap.rect());
     if (ClipRGN && FTransparentMode == tmBackOnly)
       *ClipRGN |= region;
     FillBackRegion(region, FNumberBackColor, FBackMaterialLD);
