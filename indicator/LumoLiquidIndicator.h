@@ -53,7 +53,8 @@ class TLumoLiquidIndicator : public QWidget {
   Q_PROPERTY(LumoLiquidIndicator::TLumoMouseAction MouseAction READ MouseAction WRITE SetMouseAction)
   // tmNone: the control is opaque.
   Q_PROPERTY(LumoLiquidIndicator::TLumoTransparentMode TransparentMode READ TransparentMode WRITE SetTransparentMode)
-  // None (a null image). Setting copies the image and always rebuilds.
+  // None (a null image). Setting copies the image, in 32 bits per pixel (with alpha when it
+  // has one), and always rebuilds.
   Q_PROPERTY(QImage BackMaterial READ BackMaterial WRITE SetBackMaterial)
   Q_PROPERTY(QImage ForeMaterial READ ForeMaterial WRITE SetForeMaterial)
   // msmDark; mmStretch for both material modes.
@@ -73,6 +74,13 @@ public:
   using enum LumoLiquidIndicator::TLumoMaterialShadowMode;
   using enum LumoLiquidIndicator::TLumoMaterialMode;
   using TColor = LumoLiquidIndicator::TColor;
+
+  // The largest control, per side: what X11 allows a window. A larger size is held to it.
+  static constexpr int kLargestControlSide = 32767;
+  // The largest image the control renders, in pixels (a 7680 x 4320 screen fits; 128 MB at
+  // 32 bits per pixel). A larger one is not made: the control keeps its previous image and
+  // says so with a warning, as it does when the system cannot give the memory.
+  static constexpr qint64 kLargestImagePixels = qint64(1) << 25;
 
   // The private refresh message, posted to the control itself for deferred refreshes.
   static constexpr QEvent::Type CM_INDICATORREFRESH = static_cast<QEvent::Type>(0xB065);
@@ -169,6 +177,7 @@ private:
   void ApplySizeRule();
   void UpdateWindowRegion();
   void PrepareBackMaterials();
+  static QImage DrawableMaterial(const QImage& value);
   void RebuildIndicator();
   // The inputs of one rebuild, fixed at its start: the layout of the image (its sizes in the
   // image's pixels, the control's size among them) and whether the lit segments take the
@@ -184,7 +193,7 @@ private:
   TRebuildParameters RebuildParameters() const;
   // The steps of a rebuild, in this order.
   void ResetClipRegion();
-  void PrepareCanvas(const TRebuildParameters& parameters);
+  bool PrepareCanvas(const TRebuildParameters& parameters);
   void PaintBackground();
   void PaintBevels(const TRebuildParameters& parameters);
   void PaintBevel(const TRebuildParameters& parameters, LumoLiquidIndicator::TLumoBevelKind kind, qint32 inset,
@@ -218,6 +227,7 @@ private:
   LumoLiquidIndicator::TLumoMouseAction FMouseAction = maNone;
   LumoLiquidIndicator::TLumoTransparentMode FTransparentMode = tmNone;
   QImage FBackMaterial;
+  QImage FBackMaterialBase; // in 24 bits, converted from what was given: the shades start here
   QImage FBackMaterialL;    // lightened by 64: light bevel faces
   QImage FBackMaterialD;    // darkened by 64: dark bevel faces
   QImage FBackMaterialLD;   // shaded by 32 per MaterialShadowMode: unlit segments

@@ -48,44 +48,45 @@ TColor SystemColorValue(int index) {
 
 // Plain fills write the pixels directly: a region is a handful of rectangles, and no painter
 // needs to be set up for them.
-// A turned indicator's regions are mostly one-row rectangles, so the image is detached and
-// its rows found once per region, not per rectangle.
 void FillRgn(QImage& canvas, const QRegion& region, QRgb color) {
-  if (canvas.isNull())
+  if (region.isEmpty() || canvas.isNull())
     return;
-  uchar* const bits = canvas.bits();
+  uchar* const bits = canvas.bits();  // one copy check for the whole fill, not one per row
   const qsizetype stride = canvas.bytesPerLine();
-  const int width = canvas.width(), height = canvas.height();
+  const QRect bounds = canvas.rect();
   for (const QRect& rect : region) {
-    const int left = std::max(rect.left(), 0), right = std::min(rect.right(), width - 1);
-    const int top = std::max(rect.top(), 0), bottom = std::min(rect.bottom(), height - 1);
-    for (int y = top; y <= bottom && left <= right; ++y) {
-      QRgb* const row = reinterpret_cast<QRgb*>(bits + y * stride);
-      std::fill(row + left, row + right + 1, color);
-    }
+    const QRect r = rect & bounds;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+      std::fill_n(reinterpret_cast<QRgb*>(bits + y * stride) + r.left(), r.width(), color);
   }
 }
 
 // Lays a material over the whole image: stretched onto it, or tiled from the top-left
-// corner, the last column and row drawn even where they start at the edge.
+// corner (the last column and row reaching past the edge) with one pattern fill.
 void DrawMaterial(QImage& canvas, const QImage& material, TLumoMaterialMode mode) {
   QPainter painter(&canvas);
-  // The painter works in logical pixels, so a material keeps its look on a scaled screen.
-  const QRect area(QPoint(), canvas.deviceIndependentSize().toSize());
-  if (mode == mmStretch) {
-    painter.drawImage(area, material);
-    return;
-  }
-  for (const TPoint& origin : TileOrigins(area.width(), area.height(), material.width(), material.height()))
-    painter.drawImage(QPoint(origin.x, origin.y), material);
+  if (mode == mmStretch)
+    painter.drawImage(canvas.rect(), material);
+  else if (!material.isNull())
+    painter.fillRect(canvas.rect(), QBrush(material));
 }
 
-// Lays a material over the image inside a region only. The material is laid over a copy of
-// the whole image and the region's rectangles are copied back: Qt's raster engine does not
-// clip a scaled image to a region of several rectangles.
+// Lays a material over the image inside a region only. Tiles are one pattern fill of the
+// region's rectangles. A stretched material is laid over a copy of the whole image and the
+// region's rectangles are copied back: Qt's raster engine does not clip a scaled image to a
+// region of several rectangles.
 void DrawMaterialInRegion(QImage& canvas, const QRegion& region, const QImage& material, TLumoMaterialMode mode) {
   if (region.isEmpty())
     return;
+  if (mode != mmStretch) {
+    if (material.isNull())
+      return;
+    QPainter painter(&canvas);
+    const QBrush tiles(material);
+    for (const QRect& rect : region)
+      painter.fillRect(rect & canvas.rect(), tiles);
+    return;
+  }
   QImage layer = canvas.copy();
   DrawMaterial(layer, material, mode);
   const QRect bounds = canvas.rect();
@@ -108,14 +109,14 @@ TColor TLumoLiquidIndicator::ResolveColor(TColor color) { return ColorToRGB(colo
 void TLumoLiquidIndicator::UpdateWindowRegion() {
   const std::array<TPoint, 4> corners =
       WindowShape(FIndicatorWidth, FIndicatorHeight, FIndicatorAngle, width(), height());
-  const QRegion shape = PolygonRegion(corners.data(), qint32(corners.size()));
+  const QRegion shape = PolygonRegion(corners.data(), qint32(corners.size()), rect());
   if (parentWidget())
     setMask(shape);
 }
 
 // The three shaded copies of the back material, 24 bits per pixel, shaded byte by byte.
 void TLumoLiquidIndicator::PrepareBackMaterials() {
-  const QImage base = FBackMaterial.convertToFormat(QImage::Format_RGB888);
+  const QImage& base = FBackMaterialBase;
   FBackMaterialD = base.copy();
   FBackMaterialL = base.copy();
   FBackMaterialLD = base.copy();
@@ -134,13 +135,18 @@ void TLumoLiquidIndicator::PrepareBackMaterials() {
 void TLumoLiquidIndicator::RebuildIndicator() {
   ++FRebuildCount;
   const TRebuildParameters parameters = RebuildParameters();
+  if (!PrepareCanvas(parameters))
+    return;  // the previous image stays, with its polygons and clip region
   ResetClipRegion();
   Polygons = BuildVisibleIndicatorPolygons(parameters.Layout);
-  PrepareCanvas(parameters);
+  // Drawn in the image's own pixels, which at a ratio other than 1 are device pixels; the
+  // image then carries the ratio, so that painting copies it one to one.
+  CanvasBitmap.setDevicePixelRatio(1.0);
   PaintBackground();
   PaintBevels(parameters);
   PaintSegments(parameters);
   ClipInLogicalPixels(parameters);
+  CanvasBitmap.setDevicePixelRatio(parameters.PixelRatio);
 }
 
 TLumoLiquidIndicator::TRebuildParameters TLumoLiquidIndicator::RebuildParameters() const {
@@ -176,12 +182,27 @@ void TLumoLiquidIndicator::ResetClipRegion() {
     ClipRGN = QRegion();
 }
 
-// The whole image is painted anew; an image of the right size is reused.
-void TLumoLiquidIndicator::PrepareCanvas(const TRebuildParameters& parameters) {
+// The whole image is painted anew; an image of the right size is reused. An image larger than
+// kLargestImagePixels, or one the system cannot give, is not made: false, with a warning.
+bool TLumoLiquidIndicator::PrepareCanvas(const TRebuildParameters& parameters) {
   const QSize size(parameters.Layout.ControlWidth, parameters.Layout.ControlHeight);
-  if (CanvasBitmap.size() != size || CanvasBitmap.format() != QImage::Format_RGB32)
-    CanvasBitmap = QImage(size, QImage::Format_RGB32);
-  CanvasBitmap.setDevicePixelRatio(parameters.PixelRatio);
+  if (CanvasBitmap.size() == size && CanvasBitmap.format() == QImage::Format_RGB32)
+    return true;
+  if (qint64(size.width()) * size.height() > kLargestImagePixels) {
+    qWarning("TLumoLiquidIndicator: an image of %d x %d pixels would be larger than the %lld pixels "
+             "allowed; the indicator keeps its previous image",
+             size.width(), size.height(), static_cast<long long>(kLargestImagePixels));
+    return false;
+  }
+  QImage image(size, QImage::Format_RGB32);
+  if (image.isNull() && !size.isEmpty()) {
+    qWarning("TLumoLiquidIndicator: no memory for an image of %d x %d pixels; the indicator keeps its "
+             "previous image",
+             size.width(), size.height());
+    return false;
+  }
+  CanvasBitmap = std::move(image);
+  return true;
 }
 
 // Background, never part of the clip region. A material that is not opaque shows the back
@@ -221,7 +242,7 @@ void TLumoLiquidIndicator::PaintBevel(const TRebuildParameters& parameters, TLum
   const TColor light = LighterColor(FBevelColor, SystemColorValue);
   const TColor dark = DarkerColor(FBevelColor, SystemColorValue);
   for (const TBevelFaceRole& face : BevelFaces(LightingOctant(layout.IndicatorAngle), kind)) {
-    const QRegion region = PolygonRegion(points.data() + 4 * static_cast<int>(face.Face), 4);
+    const QRegion region = PolygonRegion(points.data() + 4 * static_cast<int>(face.Face), 4, CanvasBitmap.rect());
     if (ClipRGN)
       *ClipRGN |= region;
     FillBackRegion(region, face.Light ? light : dark, face.Light ? FBackMaterialL : FBackMaterialD);
@@ -231,7 +252,7 @@ void TLumoLiquidIndicator::PaintBevel(const TRebuildParameters& parameters, TLum
 // Lit segments, then unlit ones.
 void TLumoLiquidIndicator::PaintSegments(const TRebuildParameters& parameters) {
   if (!Polygons.Black.Points.empty()) {
-    const QRegion region = PolyPolygonRegion(Polygons.Black);
+    const QRegion region = PolyPolygonRegion(Polygons.Black, CanvasBitmap.rect());
     if (ClipRGN)
       *ClipRGN |= region;
     if (FForeMaterial.width() == 0 || parameters.HoverColor)
@@ -241,7 +262,7 @@ void TLumoLiquidIndicator::PaintSegments(const TRebuildParameters& parameters) {
       DrawMaterialInRegion(CanvasBitmap, region, FForeMaterial, FForeMaterialMode);
   }
   if (!Polygons.Gray.Points.empty()) {
-    const QRegion region = PolyPolygonRegion(Polygons.Gray);
+    const QRegion region = PolyPolygonRegion(Polygons.Gray, CanvasBitmap.rect());
     if (ClipRGN && FTransparentMode == tmBackOnly)
       *ClipRGN |= region;
     FillBackRegion(region, FNumberBackColor, FBackMaterialLD);
@@ -255,6 +276,7 @@ void TLumoLiquidIndicator::ClipInLogicalPixels(const TRebuildParameters& paramet
   if (!ClipRGN || parameters.PixelRatio == 1.0)
     return;
   const TIndicatorLayoutSettings& logical = parameters.Logical;
+  const QRect bounds(0, 0, logical.ControlWidth, logical.ControlHeight);
   QRegion clip;
   const auto addBevel = [&](TLumoBevelKind kind, qint32 inset, qint32 bevelWidth) {
     if (kind == bkNone)
@@ -263,15 +285,15 @@ void TLumoLiquidIndicator::ClipInLogicalPixels(const TRebuildParameters& paramet
                                                       bevelWidth, logical.IndicatorAngle, logical.ControlWidth,
                                                       logical.ControlHeight);
     for (int face = 0; face < 4; ++face)
-      clip |= PolygonRegion(points.data() + 4 * face, 4);
+      clip |= PolygonRegion(points.data() + 4 * face, 4, bounds);
   };
   addBevel(logical.OuterBevel, 0, logical.OuterBevelWidth);
   addBevel(logical.InnerBevel, logical.OuterBevel != bkNone ? logical.OuterBevelWidth : 0, logical.InnerBevelWidth);
   const TIndicatorPolygons polygons = BuildVisibleIndicatorPolygons(logical);
   if (!polygons.Black.Points.empty())
-    clip |= PolyPolygonRegion(polygons.Black);
+    clip |= PolyPolygonRegion(polygons.Black, bounds);
   if (FTransparentMode == tmBackOnly && !polygons.Gray.Points.empty())
-    clip |= PolyPolygonRegion(polygons.Gray);
+    clip |= PolyPolygonRegion(polygons.Gray, bounds);
   ClipRGN = clip;
 }
 

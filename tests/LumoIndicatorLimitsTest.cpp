@@ -75,3 +75,24 @@ TEST(BuildVisibleIndicatorPolygons, WorkFollowsWhatCanBeSeen) {
   s.IndicatorGap = kMin;    // the glyph area far outside the control
   EXPECT_EQ(BuildVisibleIndicatorPolygons(s).Gray.Count, 0);
 }
+
+// Tall polygons are scanned by the indicator itself, in time that follows their rows; the
+// pixels are those of the platform's own scan, self-crossing polygons included (the
+// rectangles may be grouped into bands differently).
+TEST(LumoRegions, TallPolygonsScanLikeThePlatform) {
+  std::mt19937 random(4242);
+  std::uniform_int_distribution<int> x(-400, 400), y(-300, 700), corners(3, 8);
+  for (int round = 0; round < 300; ++round) {
+    Tpoints polygon(corners(random));
+    for (TPoint& p : polygon)
+      p = {x(random), y(random)};
+    polygon[0].y = -300;
+    polygon[1].y = 700;  // taller than the platform is left to scan
+    QPolygon platform;
+    for (const TPoint& p : polygon)
+      platform << QPoint(p.x, p.y);
+    const QRegion own = PolygonRegion(polygon.data(), qint32(polygon.size()));
+    const QRegion theirs(platform, Qt::OddEvenFill);
+    ASSERT_TRUE((own ^ theirs).isEmpty()) << "round " << round;
+  }
+}
