@@ -194,14 +194,15 @@ private:
   // The steps of a rebuild, in this order.
   void ResetClipRegion();
   bool PrepareCanvas(const TRebuildParameters& parameters);
-  void PaintBackground();
+  void PaintBackground(const TRebuildParameters& parameters);
   void PaintBevels(const TRebuildParameters& parameters);
   void PaintBevel(const TRebuildParameters& parameters, LumoLiquidIndicator::TLumoBevelKind kind, qint32 inset,
                   qint32 bevelWidth);
   void PaintSegments(const TRebuildParameters& parameters);
   void ClipInLogicalPixels(const TRebuildParameters& parameters);
-  // A region filled with a colour, or with a back material when there is one.
-  void FillBackRegion(const QRegion& region, TColor color, const QImage& material);
+  // A region filled with a colour, or with a back material (tiles enlarged by ratio) when
+  // there is one.
+  void FillBackRegion(const QRegion& region, TColor color, const QImage& material, qreal ratio);
   // Sets a plain field; true when it changed and the caller goes on with its steps.
   template <typename T> bool Store(T& field, T value);
   template <typename T> void StoreAndRefresh(T& field, T value);

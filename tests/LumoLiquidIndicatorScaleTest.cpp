@@ -148,3 +148,20 @@ TEST(LumoLiquidIndicatorScale, ShownOnAScreenRendersForIt) {
   EXPECT_EQ(lcd->RenderedImage().devicePixelRatio(), 2.0);
   EXPECT_EQ(lcd->RenderedImage().size(), lcd->size() * 2);
 }
+
+// Tiles of a material are as large on the scaled screen as on the other: each material pixel
+// takes 2 x 2 device pixels.
+TEST(LumoLiquidIndicatorScale, TiledMaterialKeepsItsLogicalSize) {
+  QImage material(4, 4, QImage::Format_RGB32);
+  material.fill(Qt::yellow);
+  for (int y = 0; y < 4; ++y)
+    material.setPixel(0, y, qRgb(0, 0, 255));
+  const OnScreen two(QStringLiteral("ratio2"), [&](TLumoLiquidIndicator& l) {
+    l.SetOuterBevel(TLumoLiquidIndicator::bkNone);
+    l.SetInnerBevel(TLumoLiquidIndicator::bkNone);
+    l.SetMaterialMode(TLumoLiquidIndicator::mmTile);
+    l.SetBackMaterial(material);
+  });
+  for (int x = 0; x < 40; ++x)  // the top row lies in the gap: background only
+    EXPECT_EQ(two.Image().pixel(x, 0) == qRgb(0, 0, 255), x / 2 % 4 == 0) << x;
+}
