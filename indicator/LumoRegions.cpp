@@ -46,6 +46,15 @@ public:
     }
     PreviousEnd = y1;
   }
+  // Lengthens the last band from row y0 to y1 when it ends right above y0.
+  bool Extend(int y0, int y1) {
+    if (PreviousEnd != y0)
+      return false;
+    for (size_t k = PreviousFirst; k < Rects.size(); ++k)
+      Rects[k].setBottom(y1 - 1);
+    PreviousEnd = y1;
+    return true;
+  }
   QRegion Region() const {
     QRegion region;
     region.setRects(Rects.data(), int(Rects.size()));
@@ -124,6 +133,7 @@ QRegion ScanTallPolygon(const TPoint* points, qint32 count) {
       if (side.Top <= y0 && y0 < side.Bottom)
         active.push_back(&side);
     const bool upright = std::all_of(active.begin(), active.end(), [](const TSide* side) { return side->Upright; });
+    std::vector<int> last;
     for (qint64 y = y0; y < y1; y = upright ? y1 : y + 1) {
       edges.clear();
       for (TSide* side : active) {
@@ -131,8 +141,12 @@ QRegion ScanTallPolygon(const TPoint* points, qint32 count) {
         if (!upright)
           side->Step.Next();
       }
+      const int end = static_cast<int>(upright ? y1 : y + 1);
+      if (edges == last && bands.Extend(static_cast<int>(y), end))
+        continue;  // the sides have not moved: the row above's band goes on
+      last = edges;
       OddSpans(edges.begin(), edges.end(), spans);
-      bands.Add(static_cast<int>(y), static_cast<int>(upright ? y1 : y + 1), spans);
+      bands.Add(static_cast<int>(y), end, spans);
     }
   }
   return bands.Region();
