@@ -24,6 +24,7 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <algorithm>
 #include <cstring>
 #include <csignal>
 #include <fcntl.h>
@@ -159,10 +160,13 @@ void ProcessMessages() {
 }
 
 QFont LayoutFont(int pixelHeight, bool bold) {
-  QFont font;
+  // Built from nothing and with every attribute marked as set, so that nothing of the
+  // application's font, nor of a desktop theme's font for labels or buttons, shows through.
+  QFont font(QStringLiteral("Tahoma"));
   font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"), QStringLiteral("Sans Serif")});
   font.setPixelSize(pixelHeight);
   font.setBold(bold);
+  font.setResolveMask(QFont::AllPropertiesResolved);
   return font;
 }
 
@@ -170,24 +174,41 @@ namespace {
 // The gap that Qt's styles leave between a push button's icon and its text.
 constexpr int StyleIconSpacing = 4;
 
+// The image for screens of twice the pixel density beside a glyph: "BBOK.bmp" has "BBOK@2x.png".
+QString DoubleDensityPath(const QString& resource) {
+  const int dot = resource.lastIndexOf(u'.');
+  return (dot < 0 ? resource : resource.left(dot)) + QStringLiteral("@2x.png");
+}
+
+// Image index of a strip of count, olive made transparent, trailing transparent columns added.
+QPixmap GlyphImage(const QImage& strip, int count, int index, int trailing) {
+  const int width = strip.width() / count;
+  QImage glyph(width + trailing, strip.height(), QImage::Format_ARGB32);
+  glyph.fill(Qt::transparent);
+  for (int y = 0; y < strip.height(); ++y)
+    for (int x = 0; x < width; ++x)
+      if (const QRgb pixel = strip.pixel(index * width + x, y); pixel != qRgb(128, 128, 0))
+        glyph.setPixel(x, y, pixel);
+  return QPixmap::fromImage(glyph);
+}
+
 QIcon GlyphIcon(const QString& resource, int count, int trailing) {
-  QImage strip(resource);
+  const QImage strip(resource);
   if (strip.isNull() || count < 1)
     return {};
-  const int width = strip.width() / count;
-  const auto image = [&](int index) {
-    QImage glyph(width + trailing, strip.height(), QImage::Format_ARGB32);
-    glyph.fill(Qt::transparent);
-    for (int y = 0; y < strip.height(); ++y)
-      for (int x = 0; x < width; ++x)
-        if (const QRgb pixel = strip.pixel(index * width + x, y); pixel != qRgb(128, 128, 0))
-          glyph.setPixel(x, y, pixel);
-    return QPixmap::fromImage(glyph);
-  };
+  // Where there is a twin of twice the size, screens of a higher density draw that one.
+  const QImage fine(DoubleDensityPath(resource));
+  const bool sharp = fine.size() == strip.size() * 2;
   QIcon icon;
-  icon.addPixmap(image(0), QIcon::Normal);
-  if (count > 1)
-    icon.addPixmap(image(1), QIcon::Disabled);
+  for (int index = 0; index < std::min(count, 2); ++index) {
+    const QIcon::Mode mode = index == 0 ? QIcon::Normal : QIcon::Disabled;
+    icon.addPixmap(GlyphImage(strip, count, index, trailing), mode);
+    if (sharp) {
+      QPixmap pixmap = GlyphImage(fine, count, index, 2 * trailing);
+      pixmap.setDevicePixelRatio(2);
+      icon.addPixmap(pixmap, mode);
+    }
+  }
   return icon;
 }
 } // namespace

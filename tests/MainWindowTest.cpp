@@ -5,6 +5,7 @@
 #include "OrbUtils.h"
 #include "Platform.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
@@ -398,6 +399,41 @@ TEST_F(MainWindowFixture, LinkClickOpensItsCaption) {
   QTest::mouseClick(w.LWeb(), Qt::LeftButton);
   EXPECT_EQ(opened, QStringList{WebAddress()});
   Platform::SetShellOpener({});
+}
+
+TEST_F(MainWindowFixture, ControlsKeepTheLayoutFontsWhateverTheDesktopFont) {
+  // A large italic serif for the application and for labels and buttons, as a desktop theme
+  // gives it.
+  const QFont before = QApplication::font();
+  QFont large(QStringLiteral("DejaVu Serif"), 18);
+  large.setItalic(true);
+  for (const char* kind : {"QLabel", "QPushButton", static_cast<const char*>(nullptr)})
+    QApplication::setFont(large, kind);
+  TFSteepo& w = Open();
+  Show();
+  for (QWidget* control : std::initializer_list<QWidget*>{w.LWeb(), w.BBStart(), w.BBStop()}) {
+    const QFont expected = Platform::LayoutFont(control == w.LWeb() ? 11 : 13, control != w.LWeb());
+    EXPECT_EQ(control->font(), expected) << control->objectName().toStdString();
+  }
+  // The whole link, descenders too, inside its place, and the separator line beside it.
+  const QLabel* link = w.LWeb();
+  EXPECT_EQ(link->geometry(), QRect(8, 73, link->sizeHint().width(), 13));
+  EXPECT_LE(QFontMetrics(link->font()).height(), link->height());
+  EXPECT_EQ(w.Bevel()->x(), link->geometry().right() + 5);
+  for (const char* kind : {"QLabel", "QPushButton", static_cast<const char*>(nullptr)})
+    QApplication::setFont(before, kind);
+}
+
+TEST_F(MainWindowFixture, LinkStandsOutOnLightAndDarkWindows) {
+  TFSteepo& w = Open();
+  EXPECT_EQ(w.LWeb()->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+  QPalette dark = w.palette();
+  dark.setColor(QPalette::Window, QColor(40, 40, 40));
+  dark.setColor(QPalette::Link, QColor(0, 0, 128));  // too dark to help
+  w.setPalette(dark);
+  const QColor colour = w.LWeb()->palette().color(QPalette::WindowText);
+  EXPECT_GE(OrbDialogs::Contrast(colour, dark.color(QPalette::Window)), 4.5) << colour.name().toStdString();
+  EXPECT_GT(colour.blue(), colour.red()) << "still a blue";
 }
 
 } // namespace

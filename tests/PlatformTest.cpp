@@ -145,6 +145,36 @@ TEST(GlyphIcon, SplitsTheStripAndHidesTheOlive) {
   QFile::remove(path);
 }
 
+TEST(GlyphIcon, DrawsTheTwinOfTwiceTheSizeOnDenserScreens) {
+  QImage strip(32, 16, QImage::Format_RGB32);
+  strip.fill(QColor(128, 128, 0));
+  QImage fine(64, 32, QImage::Format_ARGB32);
+  fine.fill(Qt::transparent);
+  fine.setPixelColor(7, 7, Qt::blue);    // normal
+  fine.setPixelColor(39, 7, Qt::green);  // disabled
+  const QDir dir = QDir::temp();
+  const QString path = dir.filePath(QStringLiteral("steepo-fine-glyph.bmp"));
+  const QString twin = dir.filePath(QStringLiteral("steepo-fine-glyph@2x.png"));
+  ASSERT_TRUE(strip.save(path) && fine.save(twin));
+  QPushButton button(QStringLiteral("Start"));
+  Platform::SetButtonGlyph(&button, path, 2, 8);
+  EXPECT_EQ(button.iconSize(), QSize(20, 16));
+  struct TRow {
+    const char* Name;
+    QIcon::Mode Mode;
+    QColor Colour;
+  };
+  for (const TRow& row : {TRow{"normal", QIcon::Normal, Qt::blue}, TRow{"disabled", QIcon::Disabled, Qt::green}}) {
+    const QPixmap pixmap = button.icon().pixmap(QSize(20, 16), 2.0, row.Mode);
+    EXPECT_EQ(pixmap.size(), QSize(40, 32)) << row.Name;
+    EXPECT_EQ(pixmap.devicePixelRatio(), 2.0) << row.Name;
+    EXPECT_EQ(pixmap.toImage().pixelColor(7, 7), row.Colour) << row.Name;
+    EXPECT_EQ(button.icon().pixmap(QSize(20, 16), 1.0, row.Mode).toImage().pixelColor(3, 3).alpha(), 0) << row.Name;
+  }
+  QFile::remove(path);
+  QFile::remove(twin);
+}
+
 } // namespace
 
 #include "PlatformTest.moc"
