@@ -100,6 +100,16 @@ struct TIndicatorPolygons {
   TPolyList Gray;
 };
 TIndicatorPolygons BuildIndicatorPolygons(const TIndicatorLayoutSettings& settings);
+// The same lists for drawing into the control, built with work that follows what can be seen
+// rather than SignNumber: cells whose glyphs lie wholly outside the control are left out,
+// and cells narrower than a pixel (width 0), which all lie on one spot and cover one another,
+// come down to their even-odd sum, each distinct polygon once if it occurs an odd number of
+// times. Inside the control both give the same even-odd regions.
+TIndicatorPolygons BuildVisibleIndicatorPolygons(const TIndicatorLayoutSettings& settings);
+
+// The same indicator in device pixels: its size, the control's size, the gap and the bevel
+// widths each multiplied by ratio and rounded; the rest as it is. Ratio 1 changes nothing.
+TIndicatorLayoutSettings AtPixelRatio(TIndicatorLayoutSettings settings, double ratio);
 
 // ---- Rotated box, window shape, bevels -----------------------------------------------------
 

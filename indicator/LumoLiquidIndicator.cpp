@@ -32,6 +32,7 @@ TLumoLiquidIndicator::TLumoLiquidIndicator(QWidget* parent) : QWidget(parent) {
   // The size comes from the indicator's properties; a layout gives the control exactly that.
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   setAttribute(Qt::WA_OpaquePaintEvent, true);
+  setMaximumSize(kLargestControlSide, kLargestControlSide);
   // The fields and the empty materials have their defaults from the declaration.
   CanvasBitmap = QImage(width(), height(), QImage::Format_RGB32);
   resize(FIndicatorWidth, FIndicatorHeight);
@@ -90,7 +91,13 @@ bool TLumoLiquidIndicator::event(QEvent* e) {
     Refresh();
     return true;
   }
-  return QWidget::event(e);
+  const bool handled = QWidget::event(e);
+  // On another screen, or shown on a screen other than the one it was rendered for, the
+  // image is rendered anew at that screen's pixel ratio.
+  if ((e->type() == QEvent::ScreenChangeInternal || e->type() == QEvent::Show) &&
+      CanvasBitmap.devicePixelRatio() != devicePixelRatioF())
+    Refresh();
+  return handled;
 }
 
 template <typename T> bool TLumoLiquidIndicator::Store(T& field, T value) {
@@ -273,16 +280,24 @@ void TLumoLiquidIndicator::SetTransparentMode(TLumoTransparentMode value) {
   emit TransparentModeChanged(FTransparentMode);
 }
 
+// A material is kept in one of two formats the drawing handles alike, 32 bits with or without
+// alpha, whatever the format it came in (an 8-bit indexed image without a colour table
+// included, which Qt cannot draw).
+QImage TLumoLiquidIndicator::DrawableMaterial(const QImage& value) {
+  return value.convertToFormat(value.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+}
+
 void TLumoLiquidIndicator::SetBackMaterial(const QImage& value) {
   // No equality test: assigning a material always copies and rebuilds.
-  FBackMaterial = value.copy();
+  FBackMaterial = DrawableMaterial(value);
+  FBackMaterialBase = value.convertToFormat(QImage::Format_RGB888);
   PrepareBackMaterials();
   Refresh();
   emit BackMaterialChanged(FBackMaterial);
 }
 
 void TLumoLiquidIndicator::SetForeMaterial(const QImage& value) {
-  FForeMaterial = value.copy();
+  FForeMaterial = DrawableMaterial(value);
   Refresh();
   emit ForeMaterialChanged(FForeMaterial);
 }

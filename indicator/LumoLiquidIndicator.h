@@ -7,6 +7,22 @@
 // Every accepted property change renders the whole control once into CanvasBitmap;
 // painting only copies that image through the clip region of the transparent modes.
 // A setter given the current value does nothing (except the materials and ColorScheme).
+//
+// Limits. Every property takes any value of its type, and the work and memory of a rebuild
+// follow what the control can show, not the raw numbers:
+// - the control is at most kLargestControlSide (32767, what X11 allows a window) pixels per
+//   side; a larger size is held to it;
+// - an image above kLargestImagePixels (2^25, a 7680 x 4320 screen fits), or one the system
+//   cannot give, is not made: the control keeps its previous image and logs a warning;
+// - only the cells whose glyphs reach into the control are built, and cells narrower than a
+//   pixel, which all lie on one spot, come down to their even-odd sum: a SignNumber of
+//   2147483647 costs what one cell costs;
+// - a polygon reaching further outside the image than the image's own size (at least 1024
+//   pixels: a bevel wider than the indicator, a far-off glyph area) is cut to that margin
+//   before its region is made, its new corners rounded to whole pixels;
+// - materials are kept in 32 bits per pixel (with alpha when they have one) whatever the
+//   format they are given in; a tiled material is one pattern fill.
+// Within these limits every value renders as it always has, pixel for pixel.
 
 #include "LumoGeometry.h"
 #include "LumoTypes.h"
@@ -53,7 +69,8 @@ class TLumoLiquidIndicator : public QWidget {
   Q_PROPERTY(LumoLiquidIndicator::TLumoMouseAction MouseAction READ MouseAction WRITE SetMouseAction NOTIFY MouseActionChanged)
   // tmNone: the control is opaque.
   Q_PROPERTY(LumoLiquidIndicator::TLumoTransparentMode TransparentMode READ TransparentMode WRITE SetTransparentMode NOTIFY TransparentModeChanged)
-  // None (a null image). Setting copies the image and always rebuilds.
+  // None (a null image). Setting copies the image, in 32 bits per pixel (with alpha when it
+  // has one), always rebuilds and always signals.
   Q_PROPERTY(QImage BackMaterial READ BackMaterial WRITE SetBackMaterial NOTIFY BackMaterialChanged)
   Q_PROPERTY(QImage ForeMaterial READ ForeMaterial WRITE SetForeMaterial NOTIFY ForeMaterialChanged)
   // msmDark; mmStretch for both material modes.
@@ -73,6 +90,13 @@ public:
   using enum LumoLiquidIndicator::TLumoMaterialShadowMode;
   using enum LumoLiquidIndicator::TLumoMaterialMode;
   using TColor = LumoLiquidIndicator::TColor;
+
+  // The largest control, per side: what X11 allows a window. A larger size is held to it.
+  static constexpr int kLargestControlSide = 32767;
+  // The largest image the control renders, in pixels (a 7680 x 4320 screen fits; 128 MB at
+  // 32 bits per pixel). A larger one is not made: the control keeps its previous image and
+  // says so with a warning, as it does when the system cannot give the memory.
+  static constexpr qint64 kLargestImagePixels = qint64(1) << 25;
 
   // The private refresh message, posted to the control itself for deferred refreshes.
   static constexpr QEvent::Type CM_INDICATORREFRESH = static_cast<QEvent::Type>(0xB065);
@@ -228,7 +252,32 @@ private:
   void ApplySizeRule();
   void UpdateWindowRegion();
   void PrepareBackMaterials();
+  static QImage DrawableMaterial(const QImage& value);
   void RebuildIndicator();
+  // The inputs of one rebuild, fixed at its start: the layout of the image (its sizes in the
+  // image's pixels, the control's size among them) and whether the lit segments take the
+  // hover colour. Every step of the rebuild reads them from here.
+  struct TRebuildParameters {
+    LumoLiquidIndicator::TIndicatorLayoutSettings Layout;
+    bool HoverColor = false;
+    // Device pixels per logical pixel, and the layout in logical pixels (the window shape's
+    // and the clip region's); Layout is this one at the ratio.
+    qreal PixelRatio = 1.0;
+    LumoLiquidIndicator::TIndicatorLayoutSettings Logical;
+  };
+  TRebuildParameters RebuildParameters() const;
+  // The steps of a rebuild, in this order.
+  void ResetClipRegion();
+  bool PrepareCanvas(const TRebuildParameters& parameters);
+  void PaintBackground(const TRebuildParameters& parameters);
+  void PaintBevels(const TRebuildParameters& parameters);
+  void PaintBevel(const TRebuildParameters& parameters, LumoLiquidIndicator::TLumoBevelKind kind, qint32 inset,
+                  qint32 bevelWidth);
+  void PaintSegments(const TRebuildParameters& parameters);
+  void ClipInLogicalPixels(const TRebuildParameters& parameters);
+  // A region filled with a colour, or with a back material (tiles enlarged by ratio) when
+  // there is one.
+  void FillBackRegion(const QRegion& region, TColor color, const QImage& material, qreal ratio);
   // Sets a plain field; true when it changed and the caller goes on with its steps.
   template <typename T> bool Store(T& field, T value);
   // Store, then refresh and signal the change.
@@ -257,6 +306,7 @@ private:
   LumoLiquidIndicator::TLumoMouseAction FMouseAction = maNone;
   LumoLiquidIndicator::TLumoTransparentMode FTransparentMode = tmNone;
   QImage FBackMaterial;
+  QImage FBackMaterialBase; // in 24 bits, converted from what was given: the shades start here
   QImage FBackMaterialL;    // lightened by 64: light bevel faces
   QImage FBackMaterialD;    // darkened by 64: dark bevel faces
   QImage FBackMaterialLD;   // shaded by 32 per MaterialShadowMode: unlit segments

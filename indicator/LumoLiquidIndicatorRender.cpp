@@ -49,34 +49,56 @@ TColor SystemColorValue(int index) {
 // Plain fills write the pixels directly: a region is a handful of rectangles, and no painter
 // needs to be set up for them.
 void FillRgn(QImage& canvas, const QRegion& region, QRgb color) {
+  if (region.isEmpty() || canvas.isNull())
+    return;
+  uchar* const bits = canvas.bits();  // one copy check for the whole fill, not one per row
+  const qsizetype stride = canvas.bytesPerLine();
   const QRect bounds = canvas.rect();
   for (const QRect& rect : region) {
     const QRect r = rect & bounds;
     for (int y = r.top(); y <= r.bottom(); ++y)
-      std::fill_n(reinterpret_cast<QRgb*>(canvas.scanLine(y)) + r.left(), r.width(), color);
+      std::fill_n(reinterpret_cast<QRgb*>(bits + y * stride) + r.left(), r.width(), color);
   }
+}
+
+// The tiles of a material, each as large as ratio device pixels per material pixel: on a
+// scaled screen a tiled material looks as it does unscaled.
+QBrush MaterialTiles(const QImage& material, qreal ratio) {
+  QBrush tiles(material);
+  if (ratio != 1.0)
+    tiles.setTransform(QTransform::fromScale(ratio, ratio));
+  return tiles;
 }
 
 // Lays a material over the whole image: stretched onto it, or tiled from the top-left
-// corner, the last column and row drawn even where they start at the edge.
-void DrawMaterial(QImage& canvas, const QImage& material, TLumoMaterialMode mode) {
+// corner (the last column and row reaching past the edge) with one pattern fill.
+void DrawMaterial(QImage& canvas, const QImage& material, TLumoMaterialMode mode, qreal ratio) {
   QPainter painter(&canvas);
-  if (mode == mmStretch) {
+  if (mode == mmStretch)
     painter.drawImage(canvas.rect(), material);
-    return;
-  }
-  for (const TPoint& origin : TileOrigins(canvas.width(), canvas.height(), material.width(), material.height()))
-    painter.drawImage(QPoint(origin.x, origin.y), material);
+  else if (!material.isNull())
+    painter.fillRect(canvas.rect(), MaterialTiles(material, ratio));
 }
 
-// Lays a material over the image inside a region only. The material is laid over a copy of
-// the whole image and the region's rectangles are copied back: Qt's raster engine does not
-// clip a scaled image to a region of several rectangles.
-void DrawMaterialInRegion(QImage& canvas, const QRegion& region, const QImage& material, TLumoMaterialMode mode) {
+// Lays a material over the image inside a region only. Tiles are one pattern fill of the
+// region's rectangles. A stretched material is laid over a copy of the whole image and the
+// region's rectangles are copied back: Qt's raster engine does not clip a scaled image to a
+// region of several rectangles.
+void DrawMaterialInRegion(QImage& canvas, const QRegion& region, const QImage& material, TLumoMaterialMode mode,
+                          qreal ratio) {
   if (region.isEmpty())
     return;
+  if (mode != mmStretch) {
+    if (material.isNull())
+      return;
+    QPainter painter(&canvas);
+    const QBrush tiles = MaterialTiles(material, ratio);
+    for (const QRect& rect : region)
+      painter.fillRect(rect & canvas.rect(), tiles);
+    return;
+  }
   QImage layer = canvas.copy();
-  DrawMaterial(layer, material, mode);
+  DrawMaterial(layer, material, mode, ratio);
   const QRect bounds = canvas.rect();
   for (const QRect& rect : region) {
     const QRect r = rect & bounds;
@@ -97,14 +119,14 @@ TColor TLumoLiquidIndicator::ResolveColor(TColor color) { return ColorToRGB(colo
 void TLumoLiquidIndicator::UpdateWindowRegion() {
   const std::array<TPoint, 4> corners =
       WindowShape(FIndicatorWidth, FIndicatorHeight, FIndicatorAngle, width(), height());
-  const QRegion shape = PolygonRegion(corners.data(), qint32(corners.size()));
+  const QRegion shape = PolygonRegion(corners.data(), qint32(corners.size()), rect());
   if (parentWidget())
     setMask(shape);
 }
 
 // The three shaded copies of the back material, 24 bits per pixel, shaded byte by byte.
 void TLumoLiquidIndicator::PrepareBackMaterials() {
-  const QImage base = FBackMaterial.convertToFormat(QImage::Format_RGB888);
+  const QImage& base = FBackMaterialBase;
   FBackMaterialD = base.copy();
   FBackMaterialL = base.copy();
   FBackMaterialLD = base.copy();
@@ -119,13 +141,27 @@ void TLumoLiquidIndicator::PrepareBackMaterials() {
     LightenBytes(FBackMaterialLD.bits(), w, h, FBackMaterialLD.bytesPerLine(), 32);
 }
 
+// The whole rebuild: the polygon lists, the image and the clip region, anew from the fields.
 void TLumoLiquidIndicator::RebuildIndicator() {
   ++FRebuildCount;
-  ClipRGN.reset();
-  if (FTransparentMode != tmNone)
-    ClipRGN = QRegion();
+  const TRebuildParameters parameters = RebuildParameters();
+  if (!PrepareCanvas(parameters))
+    return;  // the previous image stays, with its polygons and clip region
+  ResetClipRegion();
+  Polygons = BuildVisibleIndicatorPolygons(parameters.Layout);
+  // Drawn in the image's own pixels, which at a ratio other than 1 are device pixels; the
+  // image then carries the ratio, so that painting copies it one to one.
+  CanvasBitmap.setDevicePixelRatio(1.0);
+  PaintBackground(parameters);
+  PaintBevels(parameters);
+  PaintSegments(parameters);
+  ClipInLogicalPixels(parameters);
+  CanvasBitmap.setDevicePixelRatio(parameters.PixelRatio);
+}
 
-  TIndicatorLayoutSettings layout;
+TLumoLiquidIndicator::TRebuildParameters TLumoLiquidIndicator::RebuildParameters() const {
+  TRebuildParameters parameters;
+  TIndicatorLayoutSettings& layout = parameters.Layout;
   layout.SignNumber = FSignNumber;
   layout.IndicatorWidth = FIndicatorWidth;
   layout.IndicatorHeight = FIndicatorHeight;
@@ -141,65 +177,136 @@ void TLumoLiquidIndicator::RebuildIndicator() {
   layout.Hovering = Moused && (FMouseAction == maWidth || FMouseAction == maBoth);
   layout.ControlWidth = width();
   layout.ControlHeight = height();
-  Polygons = BuildIndicatorPolygons(layout);
+  parameters.HoverColor = Moused && (FMouseAction == maColor || FMouseAction == maBoth);
+  // The image is rendered in device pixels, so that it stays sharp on a scaled screen.
+  parameters.PixelRatio = devicePixelRatioF();
+  parameters.Logical = layout;
+  parameters.Layout = AtPixelRatio(parameters.Logical, parameters.PixelRatio);
+  return parameters;
+}
 
-  // The whole image is painted anew; an image of the right size is reused.
-  if (CanvasBitmap.size() != size() || CanvasBitmap.format() != QImage::Format_RGB32)
-    CanvasBitmap = QImage(width(), height(), QImage::Format_RGB32);
-  const bool backMaterial = FBackMaterial.width() != 0;
+// No region with tmNone; an empty one to collect what stays opaque otherwise.
+void TLumoLiquidIndicator::ResetClipRegion() {
+  ClipRGN.reset();
+  if (FTransparentMode != tmNone)
+    ClipRGN = QRegion();
+}
 
-  // A region filled with a colour, or with a back material when there is one.
-  const auto fill = [&](const QRegion& region, TColor color, const QImage& material) {
-    if (backMaterial)
-      DrawMaterialInRegion(CanvasBitmap, region, material, FMaterialMode);
-    else
-      FillRgn(CanvasBitmap, region, ToRgb(ResolveColor(color)));
-  };
-
-  // Background, never part of the clip region. A material that is not opaque shows the back
-  // colour through it, never an earlier image.
-  if (!CanvasBitmap.isNull()) {
-    CanvasBitmap.fill(ToRgb(ResolveColor(FBackColor)));
-    if (backMaterial)
-      DrawMaterial(CanvasBitmap, FBackMaterial, FMaterialMode);
+// The whole image is painted anew; an image of the right size is reused. An image larger than
+// kLargestImagePixels, or one the system cannot give, is not made: false, with a warning.
+bool TLumoLiquidIndicator::PrepareCanvas(const TRebuildParameters& parameters) {
+  const QSize size(parameters.Layout.ControlWidth, parameters.Layout.ControlHeight);
+  if (CanvasBitmap.size() == size && CanvasBitmap.format() == QImage::Format_RGB32)
+    return true;
+  if (qint64(size.width()) * size.height() > kLargestImagePixels) {
+    qWarning("TLumoLiquidIndicator: an image of %d x %d pixels would be larger than the %lld pixels "
+             "allowed; the indicator keeps its previous image",
+             size.width(), size.height(), static_cast<long long>(kLargestImagePixels));
+    return false;
   }
+  QImage image(size, QImage::Format_RGB32);
+  if (image.isNull() && !size.isEmpty()) {
+    qWarning("TLumoLiquidIndicator: no memory for an image of %d x %d pixels; the indicator keeps its "
+             "previous image",
+             size.width(), size.height());
+    return false;
+  }
+  CanvasBitmap = std::move(image);
+  return true;
+}
 
-  // Bevels: the faces towards the light come out light on a raised bevel, dark on a sunken one.
-  const int octant = LightingOctant(FIndicatorAngle);
+// Background, never part of the clip region. A material that is not opaque shows the back
+// colour through it, never an earlier image.
+void TLumoLiquidIndicator::PaintBackground(const TRebuildParameters& parameters) {
+  if (CanvasBitmap.isNull())
+    return;
+  CanvasBitmap.fill(ToRgb(ResolveColor(FBackColor)));
+  if (FBackMaterial.width() != 0)
+    DrawMaterial(CanvasBitmap, FBackMaterial, FMaterialMode, parameters.PixelRatio);
+}
+
+void TLumoLiquidIndicator::FillBackRegion(const QRegion& region, TColor color, const QImage& material,
+                                          qreal ratio) {
+  if (FBackMaterial.width() != 0)
+    DrawMaterialInRegion(CanvasBitmap, region, material, FMaterialMode, ratio);
+  else
+    FillRgn(CanvasBitmap, region, ToRgb(ResolveColor(color)));
+}
+
+// The outer bevel, then the inner one directly inside it.
+void TLumoLiquidIndicator::PaintBevels(const TRebuildParameters& parameters) {
+  const TIndicatorLayoutSettings& layout = parameters.Layout;
+  PaintBevel(parameters, layout.OuterBevel, 0, layout.OuterBevelWidth);
+  PaintBevel(parameters, layout.InnerBevel, layout.OuterBevel != bkNone ? layout.OuterBevelWidth : 0,
+             layout.InnerBevelWidth);
+}
+
+// The faces towards the light come out light on a raised bevel, dark on a sunken one.
+void TLumoLiquidIndicator::PaintBevel(const TRebuildParameters& parameters, TLumoBevelKind kind, qint32 inset,
+                                      qint32 bevelWidth) {
+  if (kind == bkNone)
+    return;
+  const TIndicatorLayoutSettings& layout = parameters.Layout;
+  const std::array<TPoint, 16> points =
+      BevelPoints(layout.IndicatorWidth, layout.IndicatorHeight, inset, bevelWidth, layout.IndicatorAngle,
+                  layout.ControlWidth, layout.ControlHeight);
   const TColor light = LighterColor(FBevelColor, SystemColorValue);
   const TColor dark = DarkerColor(FBevelColor, SystemColorValue);
-  const auto drawBevel = [&](TLumoBevelKind kind, qint32 inset, qint32 bevelWidth) {
-    const std::array<TPoint, 16> points = BevelPoints(FIndicatorWidth, FIndicatorHeight, inset, bevelWidth,
-                                                      FIndicatorAngle, width(), height());
-    if (kind == bkNone)
-      return;
-    for (const TBevelFaceRole& face : BevelFaces(octant, kind)) {
-      const QRegion region = PolygonRegion(points.data() + 4 * static_cast<int>(face.Face), 4);
-      if (ClipRGN)
-        *ClipRGN |= region;
-      fill(region, face.Light ? light : dark, face.Light ? FBackMaterialL : FBackMaterialD);
-    }
-  };
-  drawBevel(FOuterBevel, 0, FOuterBevelWidth);
-  drawBevel(FInnerBevel, FOuterBevel != bkNone ? FOuterBevelWidth : 0, FInnerBevelWidth);
-
-  // Lit segments, then unlit ones.
-  if (!Polygons.Black.Points.empty()) {
-    const bool hoverColor = Moused && (FMouseAction == maColor || FMouseAction == maBoth);
-    const QRegion region = PolyPolygonRegion(Polygons.Black);
+  for (const TBevelFaceRole& face : BevelFaces(LightingOctant(layout.IndicatorAngle), kind)) {
+    const QRegion region = PolygonRegion(points.data() + 4 * static_cast<int>(face.Face), 4, CanvasBitmap.rect());
     if (ClipRGN)
       *ClipRGN |= region;
-    if (FForeMaterial.width() == 0 || hoverColor)
-      FillRgn(CanvasBitmap, region, ToRgb(ResolveColor(hoverColor ? FNumberForeColor1 : FNumberForeColor)));
+    FillBackRegion(region, face.Light ? light : dark, face.Light ? FBackMaterialL : FBackMaterialD,
+                   parameters.PixelRatio);
+  }
+}
+
+// Lit segments, then unlit ones.
+void TLumoLiquidIndicator::PaintSegments(const TRebuildParameters& parameters) {
+  if (!Polygons.Black.Points.empty()) {
+    const QRegion region = PolyPolygonRegion(Polygons.Black, CanvasBitmap.rect());
+    if (ClipRGN)
+      *ClipRGN |= region;
+    if (FForeMaterial.width() == 0 || parameters.HoverColor)
+      FillRgn(CanvasBitmap, region,
+              ToRgb(ResolveColor(parameters.HoverColor ? FNumberForeColor1 : FNumberForeColor)));
     else
-      DrawMaterialInRegion(CanvasBitmap, region, FForeMaterial, FForeMaterialMode);
+      DrawMaterialInRegion(CanvasBitmap, region, FForeMaterial, FForeMaterialMode, parameters.PixelRatio);
   }
   if (!Polygons.Gray.Points.empty()) {
-    const QRegion region = PolyPolygonRegion(Polygons.Gray);
+    const QRegion region = PolyPolygonRegion(Polygons.Gray, CanvasBitmap.rect());
     if (ClipRGN && FTransparentMode == tmBackOnly)
       *ClipRGN |= region;
-    fill(region, FNumberBackColor, FBackMaterialLD);
+    FillBackRegion(region, FNumberBackColor, FBackMaterialLD, parameters.PixelRatio);
   }
+}
+
+// The painting steps collect the clip region in the image's pixels. Where those are not
+// logical pixels the region is made anew, from the same parts laid out in logical pixels:
+// painting clips in those, as the window shape does.
+void TLumoLiquidIndicator::ClipInLogicalPixels(const TRebuildParameters& parameters) {
+  if (!ClipRGN || parameters.PixelRatio == 1.0)
+    return;
+  const TIndicatorLayoutSettings& logical = parameters.Logical;
+  const QRect bounds(0, 0, logical.ControlWidth, logical.ControlHeight);
+  QRegion clip;
+  const auto addBevel = [&](TLumoBevelKind kind, qint32 inset, qint32 bevelWidth) {
+    if (kind == bkNone)
+      return;
+    const std::array<TPoint, 16> points = BevelPoints(logical.IndicatorWidth, logical.IndicatorHeight, inset,
+                                                      bevelWidth, logical.IndicatorAngle, logical.ControlWidth,
+                                                      logical.ControlHeight);
+    for (int face = 0; face < 4; ++face)
+      clip |= PolygonRegion(points.data() + 4 * face, 4, bounds);
+  };
+  addBevel(logical.OuterBevel, 0, logical.OuterBevelWidth);
+  addBevel(logical.InnerBevel, logical.OuterBevel != bkNone ? logical.OuterBevelWidth : 0, logical.InnerBevelWidth);
+  const TIndicatorPolygons polygons = BuildVisibleIndicatorPolygons(logical);
+  if (!polygons.Black.Points.empty())
+    clip |= PolyPolygonRegion(polygons.Black, bounds);
+  if (FTransparentMode == tmBackOnly && !polygons.Gray.Points.empty())
+    clip |= PolyPolygonRegion(polygons.Gray, bounds);
+  ClipRGN = clip;
 }
 
 // Painting computes nothing: one copy of the finished image through the clip region.
