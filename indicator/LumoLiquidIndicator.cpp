@@ -32,7 +32,6 @@ TLumoLiquidIndicator::TLumoLiquidIndicator(QWidget* parent) : QWidget(parent) {
   // The size comes from the indicator's properties; a layout gives the control exactly that.
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   setAttribute(Qt::WA_OpaquePaintEvent, true);
-  setMaximumSize(kLargestControlSide, kLargestControlSide);
   // The fields and the empty materials have their defaults from the declaration.
   CanvasBitmap = QImage(width(), height(), QImage::Format_RGB32);
   resize(FIndicatorWidth, FIndicatorHeight);
@@ -336,7 +335,9 @@ void TLumoLiquidIndicator::MoveWindow(qint32 left, qint32 top, qint32 width, qin
                                       bool repaint) {
   const QSize oldSize = size();
   const quint64 sizeMessages = FSizeMessages;
-  setGeometry(left, top, width, height);
+  // No maximum size on the widget: a layout would then no longer hold a fixed control to
+  // its size hint. The size is held here and in resizeEvent instead.
+  setGeometry(left, top, qMin(width, kLargestControlSide), qMin(height, kLargestControlSide));
   if (size() != oldSize && FSizeMessages == sizeMessages) {
     setAttribute(Qt::WA_PendingResizeEvent, false);
     QResizeEvent resize(size(), oldSize);
@@ -349,6 +350,11 @@ void TLumoLiquidIndicator::MoveWindow(qint32 left, qint32 top, qint32 width, qin
 void TLumoLiquidIndicator::resizeEvent(QResizeEvent* e) {
   ++FSizeMessages;
   QWidget::resizeEvent(e);
+  const QSize bounded = size().boundedTo({kLargestControlSide, kLargestControlSide});
+  if (bounded != size()) {
+    MoveWindow(x(), y(), bounded.width(), bounded.height(), false);  // comes back here
+    return;
+  }
   ApplySizeRule();
 }
 
