@@ -68,14 +68,23 @@ void TLumoLiquidIndicator::Loaded() {
 
 void TLumoLiquidIndicator::Refresh() {
   // Nobody sees the control of a minimised window (a running countdown's, say): it rebuilds
-  // once, when the window comes back and shows it again.
+  // once, when the window comes back. Where the window system unmaps a minimised window that
+  // is its show event; where it does not (Wayland), the window's change of state.
   if (!isWindow() && window()->isMinimized()) {
     RebuildWhenShown = true;
+    window()->installEventFilter(this);
     return;
   }
   RebuildWhenShown = false;
   RebuildIndicator();
   update();
+}
+
+bool TLumoLiquidIndicator::eventFilter(QObject* watched, QEvent* e) {
+  if (e->type() == QEvent::WindowStateChange && watched == window() && RebuildWhenShown &&
+      !window()->isMinimized())
+    Refresh();
+  return QWidget::eventFilter(watched, e);
 }
 
 void TLumoLiquidIndicator::DeferredRefresh() {

@@ -238,6 +238,7 @@ signals:
 
 protected:
   bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void enterEvent(QEnterEvent* event) override;

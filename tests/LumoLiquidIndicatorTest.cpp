@@ -125,6 +125,12 @@ TEST(LumoLiquidIndicatorControl, MinimisedWindowRebuildsOnceWhenBack) {
   EXPECT_EQ(lcd->RebuildCount(), rebuilds);
   window.showNormal();
   EXPECT_EQ(lcd->RebuildCount(), rebuilds + 1);
+
+  // A window system that keeps a minimised window mapped sends no show event on the way back.
+  window.setWindowState(Qt::WindowMinimized);
+  lcd->SetIndicatorstring(QStringLiteral("12:32"));
+  window.setWindowState(Qt::WindowNoState);
+  EXPECT_EQ(lcd->RebuildCount(), rebuilds + 2);
 }
 
 // The materials always copy and rebuild; the scheme is always stored and re-applied.
