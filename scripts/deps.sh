@@ -10,7 +10,8 @@ packages=(
   fonts-dejavu-core
 )
 if [ "${1:-}" = "--tests" ]; then
-  packages+=(libgtest-dev libbenchmark-dev desktop-file-utils appstream)
+  # clang and its runtime (libFuzzer, the sanitizers) build the fuzz targets of scripts/fuzz.
+  packages+=(libgtest-dev libbenchmark-dev desktop-file-utils appstream clang libclang-rt-14-dev)
 fi
 
 missing=()

@@ -1,0 +1,105 @@
+// Fuzz target: the command line. The first byte picks the locale's time separator, the rest
+// is a command line handed over as one UTF-8 string. It is split, set as the program's
+// arguments, and the plain arguments, the numbers, the time and the start switch are read
+// back and checked against what they must be.
+#include "F_Steepo.h"
+#include "OrbUtils.h"
+#include "Platform.h"
+#include "Preset.h"
+
+#include <QRegularExpression>
+#include <QSettings>
+#include <QStringList>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <iterator>
+
+namespace {
+
+void Require(bool condition, const char* what) {
+  if (condition)
+    return;
+  std::fprintf(stderr, "broken: %s\n", what);
+  std::abort();
+}
+
+const QChar Separators[] = {u':', u'.', u'-', u'/', u' ', u'"', QChar(0), QChar(0x2236)};
+
+bool IsSwitch(const QString& argument) {
+  return argument.startsWith(u'-') || argument.startsWith(u'/');
+}
+
+// The number a text is, found another way: a sign, an optional hexadecimal prefix and the
+// digits, converted by Qt.
+std::optional<qint32> ReferenceInt32(const QString& text) {
+  static const QRegularExpression number(
+      QStringLiteral("^[ \\t]*([+-]?)(\\$|0x|0X|x|X)?([0-9a-fA-F]+)$"));
+  const QRegularExpressionMatch match = number.match(text);
+  if (!match.hasMatch())
+    return std::nullopt;
+  const bool hexadecimal = match.capturedLength(2) > 0;
+  bool ok = false;
+  const int value = (match.captured(1) + match.captured(3)).toInt(&ok, hexadecimal ? 16 : 10);
+  return ok ? std::optional<qint32>(value) : std::nullopt;
+}
+
+void CheckArguments(const QStringList& arguments) {
+  qsizetype plain = 0;
+  for (const QString& argument : arguments) {
+    Require(!argument.isEmpty(), "an empty argument");
+    Require(!argument.contains(u'"'), "a quote left in an argument");
+    Require(Preset::ParseInt32(argument) == ReferenceInt32(argument), "ParseInt32 differs");
+    if (!IsSwitch(argument))
+      Require(OrbUtils::GetCmdParam(int(++plain)) == argument, "plain argument out of order");
+  }
+  Require(OrbUtils::GetCmdParam(0) == QStringLiteral("steepo"), "program path lost");
+  Require(OrbUtils::GetCmdParam(int(plain) + 1).isEmpty(), "a plain argument too many");
+  Require(OrbUtils::GetCmdParam(-1).isEmpty(), "a negative index gave an argument");
+}
+
+void CheckStartSwitch(const QStringList& arguments) {
+  bool ascii = false;
+  bool candidate = false;
+  for (const QString& argument : arguments) {
+    const QString lower = argument.toLatin1().toLower();
+    ascii = ascii || (argument.size() == 6 && (lower == "-start" || lower == "/start"));
+    candidate = candidate || (argument.size() == 6 && IsSwitch(argument));
+  }
+  const bool found = Preset::StartSwitch();
+  Require(!ascii || found, "start switch missed");
+  Require(!found || candidate, "start switch without one");
+}
+
+void CheckStartTime(QChar separator) {
+  F_Steepo::TimeSeparator = separator;
+  F_Steepo::CmdTime = 0;
+  F_Steepo::BrewTime = 180;
+  Preset::ReadStartTime();
+  const qint32 time = Preset::ParseTimeArgument(OrbUtils::GetCmdParam(1), separator);
+  Require(time >= 0 && time <= 3599, "time out of range");
+  Require(F_Steepo::CmdTime == time, "command-line time differs");
+  Require(F_Steepo::BrewTime == quint32(time != 0 ? time : 180), "brewing time differs");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  // No store: only the command line decides the time.
+  Platform::SetSettingsFactory([] { return std::unique_ptr<QSettings>(); });
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0)
+    return 0;
+  const QChar separator = Separators[data[0] % std::size(Separators)];
+  const QString line = QString::fromUtf8(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
+  const QStringList arguments = OrbUtils::SplitCommandLine(line);
+  OrbUtils::SetCommandLine(QStringList{QStringLiteral("steepo")} + arguments);
+  CheckArguments(arguments);
+  CheckStartSwitch(arguments);
+  CheckStartTime(separator);
+  return 0;
+}

@@ -1,0 +1,148 @@
+// Fuzz target: the indicator. The input is a stream of steps on a new control: property
+// settings with any value of the property's type, resizes, Loaded(), showing and hiding, the
+// pointer entering and leaving, delivering the posted refreshes, and grabs of the painted
+// control. Offscreen, one application for the whole run.
+#include "LumoLiquidIndicator.h"
+
+#include <QApplication>
+#include <QEnterEvent>
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <memory>
+
+namespace {
+
+using namespace LumoLiquidIndicator;
+using TIndicator = TLumoLiquidIndicator;
+
+// Reads the input front to back; past its end every value is zero.
+class TReader {
+public:
+  TReader(const std::uint8_t* data, std::size_t size) : Data(data), Size(size) {}
+  bool AtEnd() const { return At >= Size; }
+  std::uint8_t Byte() { return At < Size ? Data[At++] : 0; }
+  qint32 Int32() {
+    std::uint32_t value = 0;
+    for (int i = 0; i < 4; ++i)
+      value |= std::uint32_t(Byte()) << (8 * i);
+    return qint32(value);
+  }
+  // A member of an enumeration with count members.
+  template <typename E> E Member(int count) { return E(Byte() % count); }
+  QString Text() {
+    const std::size_t length = std::min<std::size_t>(Byte(), Size - std::min(At, Size));
+    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(Data + At), qsizetype(length));
+    At += length;
+    return text;
+  }
+  // Up to 31 x 31 pixels in one of several formats (the indexed one without a colour
+  // table, as a file might give it), the pixels taken from the input.
+  QImage Image() {
+    static constexpr QImage::Format formats[] = {
+        QImage::Format_RGB32, QImage::Format_ARGB32, QImage::Format_Indexed8,
+        QImage::Format_Mono, QImage::Format_Grayscale8, QImage::Format_RGB16,
+        QImage::Format_ARGB32_Premultiplied, QImage::Format_RGBA64};
+    const int width = Byte() % 32;
+    const int height = Byte() % 32;
+    QImage image(width, height, formats[Byte() % std::size(formats)]);
+    if (image.isNull())
+      return image;
+    const std::uint8_t seed = Byte();
+    for (int y = 0; y < height; ++y)
+      std::memset(image.scanLine(y), seed + y, std::size_t(image.bytesPerLine()));
+    return image;
+  }
+
+private:
+  const std::uint8_t* Data;
+  std::size_t Size;
+  std::size_t At = 0;
+};
+
+using TStep = std::function<void(TIndicator&, TReader&)>;
+
+template <typename T> TStep Int(void (TIndicator::*setter)(T)) {
+  return [setter](TIndicator& control, TReader& in) { (control.*setter)(in.Int32()); };
+}
+template <typename E> TStep Member(void (TIndicator::*setter)(E), int count) {
+  return [setter, count](TIndicator& control, TReader& in) { (control.*setter)(in.Member<E>(count)); };
+}
+
+void SendPointer(TIndicator& control, bool enter) {
+  if (enter) {
+    QEnterEvent event(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+    QApplication::sendEvent(&control, &event);
+  } else {
+    QEvent event(QEvent::Leave);
+    QApplication::sendEvent(&control, &event);
+  }
+}
+
+const std::vector<TStep>& Steps() {
+  static const std::vector<TStep> steps = {
+      Member(&TIndicator::SetColorScheme, 7),
+      Int(&TIndicator::SetSignNumber),
+      Int(&TIndicator::SetIndicatorWidth),
+      Int(&TIndicator::SetIndicatorHeight),
+      Int(&TIndicator::SetIndicatorAngle),
+      Int(&TIndicator::SetIndicatorGap),
+      [](TIndicator& c, TReader& in) { c.SetIndicatorstring(in.Text()); },
+      Member(&TIndicator::SetIndicatorKind, 3),
+      Member(&TIndicator::SetInnerBevel, 3),
+      Member(&TIndicator::SetOuterBevel, 3),
+      Int(&TIndicator::SetInnerBevelWidth),
+      Int(&TIndicator::SetOuterBevelWidth),
+      Int(&TIndicator::SetBevelColor),
+      Int(&TIndicator::SetBackColor),
+      Int(&TIndicator::SetNumberForeColor),
+      Int(&TIndicator::SetNumberForeColor1),
+      Int(&TIndicator::SetNumberBackColor),
+      Member(&TIndicator::SetIndicatorStyle, 3),
+      Member(&TIndicator::SetMouseAction, 4),
+      Member(&TIndicator::SetTransparentMode, 3),
+      [](TIndicator& c, TReader& in) { c.SetBackMaterial(in.Image()); },
+      [](TIndicator& c, TReader& in) { c.SetForeMaterial(in.Image()); },
+      Member(&TIndicator::SetMaterialShadowMode, 3),
+      Member(&TIndicator::SetMaterialMode, 2),
+      Member(&TIndicator::SetForeMaterialMode, 2),
+      // Sizes up to 4095 x 4095 pixels, as a layout or a user may give the control.
+      [](TIndicator& c, TReader& in) {
+        const int width = in.Byte() | (in.Byte() & 0x0F) << 8;
+        c.resize(width, in.Byte() | (in.Byte() & 0x0F) << 8);
+      },
+      [](TIndicator& c, TReader&) { c.Loaded(); },
+      [](TIndicator& c, TReader&) { c.grab(); },
+      [](TIndicator& c, TReader& in) { c.setVisible(in.Byte() & 1); },
+      [](TIndicator& c, TReader& in) { SendPointer(c, in.Byte() & 1); },
+      [](TIndicator& c, TReader&) { QCoreApplication::sendPostedEvents(&c); },
+  };
+  return steps;
+}
+
+std::unique_ptr<QApplication> Application;
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  // Arguments of its own: the application would take its options out of libFuzzer's.
+  static int argc = 1;
+  static char name[] = "fuzz_indicator";
+  static char* argv[] = {name, nullptr};
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  Application = std::make_unique<QApplication>(argc, argv);
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  TReader in(data, size);
+  TIndicator control;
+  const std::vector<TStep>& steps = Steps();
+  while (!in.AtEnd())
+    steps[in.Byte() % steps.size()](control, in);
+  QCoreApplication::sendPostedEvents(&control);
+  control.grab();
+  return 0;
+}
