@@ -53,9 +53,11 @@ QString TwoDigits(quint32 n) {
   return n <= 9 ? QStringLiteral("0%1").arg(n) : QString::number(n);
 }
 
-QString FormatTime(quint32 seconds) {
-  return TwoDigits(seconds / 60) + TimeSeparator + TwoDigits(seconds % 60);
+QString FormatTime(quint32 seconds, QChar separator) {
+  return TwoDigits(seconds / 60) + separator + TwoDigits(seconds % 60);
 }
+
+QString FormatTime(quint32 seconds) { return FormatTime(seconds, TimeSeparator); }
 
 } // namespace F_Steepo
 
@@ -123,7 +125,7 @@ void TFSteepo::FormCreate() {
   VersionText = OrbUtils::ShortVersion(OrbUtils::FileVersion(Platform::ProgramPath()));
   Preset::ReadStartTime();
   DisplayTime(BrewTime);
-  OrbDialogs::DetectLanguage();
+  // The language was chosen once, by the unit's start-up.
   ui->BBStart->setText(MainText(mtStart));
   ui->BBStop->setText(MainText(mtStop));
   ui->BBStart->setAccessibleName(ui->BBStart->text());
@@ -157,7 +159,7 @@ void TFSteepo::FormDestroy() { Preset::StorePreset(); }
 void TFSteepo::LWebClick() { OrbUtils::OpenDocument(ui->LWeb->text()); }
 
 void TFSteepo::DisplayTime(quint32 seconds) {
-  ui->LCD->SetIndicatorstring(FormatTime(seconds));
+  ui->LCD->SetIndicatorstring(FormatTime(seconds, u':'));
   if (Running)
     setWindowTitle(QStringLiteral("%1 [%2]").arg(Platform::ApplicationTitle(), FormatTime(seconds)));
   else
@@ -166,14 +168,14 @@ void TFSteepo::DisplayTime(quint32 seconds) {
 }
 
 void TFSteepo::IncTime() {
-  if (BrewTime > 3584)
+  if (Running || BrewTime > 3584)
     return;
   BrewTime = BrewTime + 15 - BrewTime % 15;
   DisplayTime(BrewTime);
 }
 
 void TFSteepo::DecTime() {
-  if (BrewTime < 16)
+  if (Running || BrewTime < 16)
     return;
   quint32 step = BrewTime % 15;
   if (step == 0)
@@ -210,6 +212,7 @@ void TFSteepo::TimerBtnTimer() {
 }
 
 void TFSteepo::BBStartClick() {
+  StepButtonMouseUp();  // a step button held down must not go on stepping
   ui->BBInc->setEnabled(false);
   ui->BBDec->setEnabled(false);
   ui->BBStart->setEnabled(false);
@@ -282,7 +285,8 @@ bool TFSteepo::eventFilter(QObject* watched, QEvent* event) {
     auto* button = static_cast<QPushButton*>(watched);
     if (event->type() == QEvent::MouseButtonPress && button->isEnabled()) {
       button == ui->BBInc ? BBIncMouseDown() : BBDecMouseDown();
-    } else if (event->type() == QEvent::MouseButtonRelease && button->isEnabled()) {
+    } else if (event->type() == QEvent::MouseButtonRelease) {
+      // Also on a button disabled meanwhile (Enter started the countdown), or the repeat runs on.
       button == ui->BBInc ? BBIncMouseUp() : BBDecMouseUp();
     }
   }
@@ -319,6 +323,9 @@ bool TFSteepo::event(QEvent* event) {
     WMAutoStart(message->WParam, message->LParam);
     return true;
   }
+  // A modal dialog takes the mouse: the release would never come here.
+  if (event->type() == QEvent::WindowBlocked)
+    StepButtonMouseUp();
   return QWidget::event(event);
 }
 

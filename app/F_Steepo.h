@@ -43,7 +43,10 @@ void InitializeUnit();
 
 // N in decimal with one leading "0" when N is at most 9.
 QString TwoDigits(quint32 n);
-// Minutes and seconds, each at least two digits, joined by the time separator.
+// Minutes and seconds, each at least two digits, joined by separator (by default the
+// locale's, as in the caption). The indicator always takes ":", its own separator glyph: a
+// "." there would be a decimal point.
+QString FormatTime(quint32 seconds, QChar separator);
 QString FormatTime(quint32 seconds);
 
 // The window itself.

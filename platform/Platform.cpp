@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QBitmap>
 #include <QFile>
 #include <QFont>
@@ -17,14 +19,15 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QSettings>
 #include <QSocketNotifier>
 #include <QThread>
 #include <QUrl>
 #include <QWidget>
 #include <QWindow>
 
+#include <cstdio>
 #include <cstring>
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
@@ -40,7 +43,8 @@ TTickSource TickSourceOverride;
 TSleeper SleeperOverride;
 TShellOpener ShellOpenerOverride;
 std::function<quint16()> LangIDSourceOverride;
-TSettingsFactory SettingsFactoryOverride;
+std::function<QString()> SettingsPathSourceOverride;
+std::function<void(const QString&)> ProblemSinkOverride;
 
 quint64 MonotonicMilliseconds() {
   timespec now{};
@@ -128,9 +132,20 @@ void RestoreApplication() {
 namespace {
 int SignalPipe[2] = {-1, -1};
 
+constexpr int TerminationSignals[] = {SIGTERM, SIGINT, SIGHUP};
+
 void OnTerminationSignal(int) {
+  // Everything here is async-signal-safe. The loop ends the program in its own time; should it
+  // be stuck, the next signal takes the default action and ends the process at once.
+  const int savedErrno = errno;
+  struct sigaction fallback {};
+  fallback.sa_handler = SIG_DFL;
+  sigemptyset(&fallback.sa_mask);
+  for (const int signal : TerminationSignals)
+    sigaction(signal, &fallback, nullptr);
   const char byte = 1;
-  [[maybe_unused]] const auto written = ::write(SignalPipe[1], &byte, 1);  // async-signal-safe
+  [[maybe_unused]] const auto written = ::write(SignalPipe[1], &byte, 1);
+  errno = savedErrno;
 }
 } // namespace
 
@@ -149,7 +164,10 @@ void EndOnTerminationSignals() {
   action.sa_handler = OnTerminationSignal;
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;
-  for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+  // While one of them is being handled the others wait, so the first one always resets all.
+  for (const int signal : TerminationSignals)
+    sigaddset(&action.sa_mask, signal);
+  for (const int signal : TerminationSignals)
     sigaction(signal, &action, nullptr);
 }
 
@@ -362,13 +380,39 @@ void ForceForeground(QWidget* window) {
 
 // ---- Settings -----------------------------------------------------------------------------
 
-std::unique_ptr<QSettings> OpenSettings() {
-  if (SettingsFactoryOverride)
-    return SettingsFactoryOverride();
-  return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                     QStringLiteral("Varnak"), QStringLiteral("Steepo"));
+QString SettingsPathFor(const QString& home, const QString& configHome) {
+  QString folder;
+  if (!configHome.isEmpty() && QDir::isAbsolutePath(configHome))
+    folder = configHome;
+  else if (!home.isEmpty() && QDir::isAbsolutePath(home) && QFileInfo(home).isDir())
+    folder = home + QStringLiteral("/.config");
+  else
+    return {};
+  return QDir::cleanPath(folder + QStringLiteral("/Varnak/Steepo.conf"));
 }
-void SetSettingsFactory(TSettingsFactory factory) { SettingsFactoryOverride = std::move(factory); }
+
+QString SettingsPath() {
+  if (SettingsPathSourceOverride)
+    return SettingsPathSourceOverride();
+  return SettingsPathFor(qEnvironmentVariable("HOME"), qEnvironmentVariable("XDG_CONFIG_HOME"));
+}
+void SetSettingsPathSource(std::function<QString()> source) { SettingsPathSourceOverride = std::move(source); }
+
+// ---- Diagnostics --------------------------------------------------------------------------
+
+void ReportProblem(const QString& line) {
+  QString shown = line;
+  for (QChar& c : shown)
+    if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+      c = u'?';
+  if (ProblemSinkOverride) {
+    ProblemSinkOverride(shown);
+    return;
+  }
+  std::fputs((shown + u'\n').toLocal8Bit().constData(), stderr);
+  std::fflush(stderr);
+}
+void SetProblemSink(std::function<void(const QString& line)> sink) { ProblemSinkOverride = std::move(sink); }
 
 // ---- Version ------------------------------------------------------------------------------
 

@@ -26,9 +26,7 @@ protected:
       Log << QStringLiteral("sleep %1").arg(ms);
       Now += quint64(ms);
     });
-    Platform::SetSettingsFactory([this] {
-      return std::make_unique<QSettings>(Dir.filePath(QStringLiteral("Steepo.conf")), QSettings::IniFormat);
-    });
+    Platform::SetSettingsPathSource([this] { return Dir.filePath(QStringLiteral("Steepo.conf")); });
     Platform::SetApplicationTitle(QStringLiteral("Steepo"));
     OrbUtils::SetCommandLine({QStringLiteral("steepo")});
     OrbDialogs::LangIndex = 0;
@@ -43,7 +41,7 @@ protected:
     Platform::SetMainWindow(nullptr);
     Platform::SetTickSource({});
     Platform::SetSleeper({});
-    Platform::SetSettingsFactory({});
+    Platform::SetSettingsPathSource({});
   }
 
   TFSteepo& Open(const QStringList& arguments = {}) {
