@@ -1,16 +1,16 @@
 // Fuzz target: the command line. The first byte picks the locale's time separator, the rest
 // is a command line handed over as one UTF-8 string. It is split, set as the program's
-// arguments, and the plain arguments, the numbers, the time and the start switch are read
-// back and checked against what they must be.
+// arguments, and the plain arguments, the numbers, the time, the start switch and the
+// requests for help or the version are read back and checked against what they must be.
 #include "F_Steepo.h"
 #include "OrbUtils.h"
 #include "Platform.h"
 #include "Preset.h"
 
 #include <QRegularExpression>
-#include <QSettings>
 #include <QStringList>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -59,17 +59,22 @@ void CheckArguments(const QStringList& arguments) {
   Require(OrbUtils::GetCmdParam(-1).isEmpty(), "a negative index gave an argument");
 }
 
-void CheckStartSwitch(const QStringList& arguments) {
-  bool ascii = false;
-  bool candidate = false;
+bool IsAscii(const QString& text) {
+  return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 128; });
+}
+
+void CheckSwitches(const QStringList& arguments) {
+  bool start = false;
+  bool information = false;
   for (const QString& argument : arguments) {
-    const QString lower = argument.toLatin1().toLower();
-    ascii = ascii || (argument.size() == 6 && (lower == "-start" || lower == "/start"));
-    candidate = candidate || (argument.size() == 6 && IsSwitch(argument));
+    start = start || (argument.size() == 6 && IsSwitch(argument) && IsAscii(argument) &&
+                      QStringView(argument).mid(1).compare(u"start", Qt::CaseInsensitive) == 0);
+    information = information || argument == u"--help" || argument == u"-h" || argument == u"--version";
   }
-  const bool found = Preset::StartSwitch();
-  Require(!ascii || found, "start switch missed");
-  Require(!found || candidate, "start switch without one");
+  Require(Preset::StartSwitch() == start, "start switch differs");
+  const QStringList line = OrbUtils::CommandLine();
+  Require(Preset::InformationRequest(line, QStringLiteral("1.2"), QString()).has_value() == information,
+          "help or version request differs");
 }
 
 void CheckStartTime(QChar separator) {
@@ -87,7 +92,11 @@ void CheckStartTime(QChar separator) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   // No store: only the command line decides the time.
-  Platform::SetSettingsFactory([] { return std::unique_ptr<QSettings>(); });
+  Platform::SetSettingsPathSource([] { return QString(); });
+  Platform::SetProblemSink([](const QString& line) {
+    Require(std::none_of(line.begin(), line.end(), [](QChar c) { return c.unicode() < 32; }),
+            "a reported problem spans lines");
+  });
   return 0;
 }
 
@@ -99,7 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const QStringList arguments = OrbUtils::SplitCommandLine(line);
   OrbUtils::SetCommandLine(QStringList{QStringLiteral("steepo")} + arguments);
   CheckArguments(arguments);
-  CheckStartSwitch(arguments);
+  CheckSwitches(arguments);
   CheckStartTime(separator);
   return 0;
 }
