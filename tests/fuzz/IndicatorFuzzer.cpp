@@ -122,7 +122,8 @@ const std::vector<TStep>& Steps() {
   return steps;
 }
 
-std::unique_ptr<QApplication> Application;
+// Never destroyed: the run ends in exit(), when the platform's own globals may be gone already.
+QApplication* Application = nullptr;
 
 } // namespace
 
@@ -132,7 +133,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   static char name[] = "fuzz_indicator";
   static char* argv[] = {name, nullptr};
   qputenv("QT_QPA_PLATFORM", "offscreen");
-  Application = std::make_unique<QApplication>(argc, argv);
+  Application = new QApplication(argc, argv);
   return 0;
 }
 
