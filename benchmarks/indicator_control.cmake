@@ -3,3 +3,6 @@
 steepo_add_benchmark(LumoLiquidIndicatorBench
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/LumoLiquidIndicatorBench.cpp
   LIBS lumo_indicator Qt6::Widgets)
+# Time and peak memory of one extreme property value at a time, each in a process of its own.
+add_executable(steepo_indicator_extremes ${CMAKE_CURRENT_LIST_DIR}/IndicatorExtremes.cpp)
+target_link_libraries(steepo_indicator_extremes PRIVATE lumo_indicator Qt6::Widgets)

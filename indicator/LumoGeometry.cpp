@@ -379,35 +379,37 @@ TCellLayout CellLayout(const TIndicatorLayoutSettings& settings) {
   return {Clamp32(border), Clamp32(cellWidth), Clamp32(cellHeight)};
 }
 
-std::vector<TCellCharacter> CellAssignment(const QString& text, qint32 signNumber,
-                                           TLumoIndicatorKind kind) {
+namespace {
+
+// The text's code unit at position j, counted from 1.
+char16_t CharacterAt(const QString& text, qsizetype j) {
+  return static_cast<char16_t>(text.at(j - 1).unicode());
+}
+
+// The 5x7 kind: one character per cell, right-aligned, the rest cut at the right.
+std::vector<TCellCharacter> MatrixCells(const QString& text, qsizetype count) {
   std::vector<TCellCharacter> cells;
-  if (signNumber <= 0)
-    return cells;
-  const qsizetype count = signNumber;
   cells.reserve(static_cast<size_t>(count));
   const qsizetype n = text.size();
-  auto at = [&text](qsizetype j) { return static_cast<char16_t>(text.at(j - 1).unicode()); };
-
-  if (kind == ik5x7matrix) {
-    // One character per cell, right-aligned, the rest cut at the right.
-    for (qsizetype k = 1; k <= count; ++k) {
-      char16_t character = u' ';
-      if (n >= count)
-        character = at(k);
-      else if (k > count - n)
-        character = at(k - (count - n));
-      cells.push_back({character, false});
-    }
-    return cells;
+  for (qsizetype k = 1; k <= count; ++k) {
+    char16_t character = u' ';
+    if (n >= count)
+      character = CharacterAt(text, k);
+    else if (k > count - n)
+      character = CharacterAt(text, k - (count - n));
+    cells.push_back({character, false});
   }
+  return cells;
+}
 
-  // Counting pass: how many cells the text occupies, at most count. A point right after
-  // another character lights that character's decimal point and takes no cell.
+// Counting pass of the segment kinds: how many cells the text occupies, at most count. A
+// point right after another character lights that character's decimal point and takes no cell.
+qsizetype UsedSegmentCells(const QString& text, qsizetype count) {
+  const qsizetype n = text.size();
   qsizetype next = 1;
   bool pending = false;
   for (qsizetype j = 1; j <= n && next <= count; ++j) {
-    const bool point = IsPointCharacter(at(j));
+    const bool point = IsPointCharacter(CharacterAt(text, j));
     if (j == 1 && point) {
       ++next;
     } else if (!pending) {
@@ -425,13 +427,19 @@ std::vector<TCellCharacter> CellAssignment(const QString& text, qint32 signNumbe
         ++next;
     }
   }
-  const qsizetype used = next - 1;
+  return next - 1;
+}
 
-  // Placing pass over the padded text: a space under a leading point, blanks for the unused
-  // cells, then the text.
-  const qsizetype lead = (n > 0 && IsPointCharacter(at(1)) ? 1 : 0) + (count - used);
+// Placing pass of the segment kinds over the padded text: a space under a leading point,
+// blanks for the cells the text leaves unused, then the text.
+std::vector<TCellCharacter> SegmentCells(const QString& text, qsizetype count) {
+  std::vector<TCellCharacter> cells;
+  cells.reserve(static_cast<size_t>(count));
+  const qsizetype n = text.size();
+  const qsizetype leadingPoint = n > 0 && IsPointCharacter(CharacterAt(text, 1)) ? 1 : 0;
+  const qsizetype lead = leadingPoint + (count - UsedSegmentCells(text, count));
   const qsizetype length = lead + n;
-  auto padded = [&](qsizetype j) { return j <= lead ? u' ' : at(j - lead); };
+  auto padded = [&](qsizetype j) { return j <= lead ? u' ' : CharacterAt(text, j - lead); };
   char16_t held = 0;
   bool holding = false;
   auto place = [&cells](char16_t character, bool point) { cells.push_back({character, point}); };
@@ -462,6 +470,55 @@ std::vector<TCellCharacter> CellAssignment(const QString& text, qint32 signNumbe
   return cells;
 }
 
+} // namespace
+
+std::vector<TCellCharacter> CellAssignment(const QString& text, qint32 signNumber,
+                                           TLumoIndicatorKind kind) {
+  if (signNumber <= 0)
+    return {};
+  return kind == ik5x7matrix ? MatrixCells(text, signNumber) : SegmentCells(text, signNumber);
+}
+
+namespace {
+
+// Moves both lists by the border, turns them about the indicator's centre and centres them
+// in the control.
+void PlaceLists(TIndicatorPolygons& result, const TCellLayout& layout, const TIndicatorLayoutSettings& settings) {
+  for (TPolyList* list : {&result.Black, &result.Gray}) {
+    OffsetPoints(list->Points, layout.Border, layout.Border);
+    PlaceInControl(list->Points, settings.IndicatorWidth, settings.IndicatorHeight, settings.IndicatorAngle,
+                   settings.ControlWidth, settings.ControlHeight);
+  }
+}
+
+// Cell k's rectangle in the glyph area.
+TRect CellRect(const TCellLayout& layout, qint64 k) {
+  return {Clamp32((k - 1) * layout.CellWidth), 0, Clamp32(k * layout.CellWidth), layout.CellHeight};
+}
+
+// Appends the glyphs of cells first..last, cell after cell.
+template <typename CharacterOf>
+void AppendCells(TIndicatorPolygons& result, const TCellLayout& layout, const TGlyphSettings& glyph, qint64 first,
+                 qint64 last, CharacterOf characterOf) {
+  const size_t perCell = glyph.Kind == ik5x7matrix ? 35 : glyph.Kind == ik9segment ? 10 : 8;
+  const size_t pointsPerPolygon = glyph.Kind == ik5x7matrix ? 4 : 6;
+  const size_t cells = last >= first ? static_cast<size_t>(last - first + 1) : 0;
+  for (TPolyList* list : {&result.Black, &result.Gray}) {
+    list->Points.reserve(cells * perCell * pointsPerPolygon);
+    list->Vertices.reserve(cells * perCell);
+  }
+  TPolyList lit;
+  TPolyList unlit;
+  for (qint64 k = first; k <= last; ++k) {
+    const TCellCharacter cell = characterOf(k);
+    BuildGlyph(CellRect(layout, k), cell.Character, cell.Point, glyph, lit, unlit);
+    AppendPolygons(result.Black, lit);
+    AppendPolygons(result.Gray, unlit);
+  }
+}
+
+} // namespace
+
 TIndicatorPolygons BuildIndicatorPolygons(const TIndicatorLayoutSettings& settings) {
   TIndicatorPolygons result;
   if (settings.SignNumber <= 0)
@@ -470,28 +527,164 @@ TIndicatorPolygons BuildIndicatorPolygons(const TIndicatorLayoutSettings& settin
   const std::vector<TCellCharacter> cells =
       CellAssignment(settings.Indicatorstring, settings.SignNumber, settings.IndicatorKind);
   const TGlyphSettings glyph{settings.IndicatorKind, settings.IndicatorStyle, settings.Hovering};
-  const qsizetype perCell = settings.IndicatorKind == ik5x7matrix ? 35 : settings.IndicatorKind == ik9segment ? 10 : 8;
-  const size_t pointsPerPolygon = settings.IndicatorKind == ik5x7matrix ? 4 : 6;
-  for (TPolyList* list : {&result.Black, &result.Gray}) {
-    list->Points.reserve(cells.size() * static_cast<size_t>(perCell) * pointsPerPolygon);
-    list->Vertices.reserve(cells.size() * static_cast<size_t>(perCell));
-  }
+  AppendCells(result, layout, glyph, 1, static_cast<qint64>(cells.size()),
+              [&cells](qint64 k) { return cells[static_cast<size_t>(k - 1)]; });
+  PlaceLists(result, layout, settings);
+  return result;
+}
 
+namespace {
+
+// The cells of a text without the blank cells in front of it: a text of n characters in
+// count >= n cells takes count - n blank cells and then the cells it takes in n cells.
+struct TCellTexts {
+  std::vector<TCellCharacter> Tail;
+  qint64 Blanks = 0;
+  TCellTexts(const QString& text, qint32 count, TLumoIndicatorKind kind)
+      : Tail(CellAssignment(text, static_cast<qint32>(std::min<qsizetype>(count, text.size())), kind)),
+        Blanks(count - static_cast<qint64>(Tail.size())) {}
+  TCellCharacter At(qint64 k) const { return k <= Blanks ? TCellCharacter{} : Tail[static_cast<size_t>(k - Blanks - 1)]; }
+};
+
+struct TBox {
+  Ext Left = 0, Top = 0, Right = 0, Bottom = 0;
+};
+
+// The bounding box of every polygon of cell 1, lit or unlit; cell k's is the same box moved
+// by (k - 1) cell widths.
+TBox GlyphBox(const TCellLayout& layout, const TGlyphSettings& glyph) {
   TPolyList lit;
   TPolyList unlit;
-  for (size_t i = 0; i < cells.size(); ++i) {
-    const qint64 k = static_cast<qint64>(i) + 1;
-    const TRect cell{Clamp32((k - 1) * layout.CellWidth), 0, Clamp32(k * layout.CellWidth), layout.CellHeight};
-    BuildGlyph(cell, cells[i].Character, cells[i].Point, glyph, lit, unlit);
-    AppendPolygons(result.Black, lit);
-    AppendPolygons(result.Gray, unlit);
+  BuildGlyph(CellRect(layout, 1), u'8', true, glyph, lit, unlit);
+  AppendPolygons(lit, unlit);
+  TBox box{std::numeric_limits<qint32>::max(), std::numeric_limits<qint32>::max(), kMin32, kMin32};
+  for (const TPoint& p : lit.Points) {
+    box = {std::min<Ext>(box.Left, p.x), std::min<Ext>(box.Top, p.y), std::max<Ext>(box.Right, p.x),
+           std::max<Ext>(box.Bottom, p.y)};
   }
+  return box;
+}
 
-  for (TPolyList* list : {&result.Black, &result.Gray}) {
-    OffsetPoints(list->Points, layout.Border, layout.Border);
-    PlaceInControl(list->Points, settings.IndicatorWidth, settings.IndicatorHeight, settings.IndicatorAngle,
-                   settings.ControlWidth, settings.ControlHeight);
+// The control's rectangle carried back into the glyph area (undoing centring, rotation and the
+// border), as a box widened by a few pixels for the rounding of the placement.
+TBox ControlInGlyphArea(const TIndicatorLayoutSettings& s, const TCellLayout& layout) {
+  const Ext theta = Radians(s.IndicatorAngle);
+  const Ext c = s.IndicatorAngle == 0 ? 1.0L : std::cos(theta);
+  const Ext sn = s.IndicatorAngle == 0 ? 0.0L : std::sin(theta);
+  const Ext px = s.IndicatorWidth / 2, py = s.IndicatorHeight / 2;
+  const Ext dx = static_cast<Ext>(CentringOffset(s.ControlWidth, s.IndicatorWidth)) + px;
+  const Ext dy = static_cast<Ext>(CentringOffset(s.ControlHeight, s.IndicatorHeight)) + py;
+  TBox box{std::numeric_limits<Ext>::max(), std::numeric_limits<Ext>::max(), std::numeric_limits<Ext>::lowest(),
+           std::numeric_limits<Ext>::lowest()};
+  for (const Ext x : {Ext(0), Ext(s.ControlWidth)}) {
+    for (const Ext y : {Ext(0), Ext(s.ControlHeight)}) {
+      const Ext gx = (x - dx) * c - (y - dy) * sn + px - layout.Border;
+      const Ext gy = (x - dx) * sn + (y - dy) * c + py - layout.Border;
+      box = {std::min(box.Left, gx), std::min(box.Top, gy), std::max(box.Right, gx), std::max(box.Bottom, gy)};
+    }
   }
+  constexpr Ext kMargin = 4;
+  return {box.Left - kMargin, box.Top - kMargin, box.Right + kMargin, box.Bottom + kMargin};
+}
+
+// The cells first..last (from 1) whose glyphs can reach into the control; none when last < first.
+std::pair<qint64, qint64> VisibleCells(const TIndicatorLayoutSettings& s, const TCellLayout& layout,
+                                       const TGlyphSettings& glyph) {
+  constexpr std::pair<qint64, qint64> none{1, 0};
+  if (s.ControlWidth <= 0 || s.ControlHeight <= 0)
+    return none;
+  const TBox seen = ControlInGlyphArea(s, layout);
+  const TBox cell = GlyphBox(layout, glyph);
+  if (cell.Bottom < seen.Top || cell.Top > seen.Bottom)
+    return none;
+  if (layout.CellWidth == 0)
+    return cell.Right < seen.Left || cell.Left > seen.Right ? none : std::pair<qint64, qint64>{1, s.SignNumber};
+  const Ext width = layout.CellWidth;
+  const Ext first = std::max<Ext>(std::ceil((seen.Left - cell.Right) / width), 0);
+  const Ext last = std::min<Ext>(std::floor((seen.Right - cell.Left) / width), s.SignNumber - 1);
+  if (last < first)
+    return none;
+  return {static_cast<qint64>(first) + 1, static_cast<qint64>(last) + 1};
+}
+
+// A character that shows the same glyph as another stands for it: every character without a
+// glyph of its own is the blank.
+char16_t GlyphOf(char16_t character, TLumoIndicatorKind kind) {
+  if (kind == ik5x7matrix)
+    return MatrixPattern(character) == MatrixPattern(u' ') ? u' ' : character;
+  return SegmentPattern(kind, character, false) == SegmentPattern(kind, u' ', false) ? u' ' : character;
+}
+
+// Flips whether polygon occurs an odd number of times.
+void Toggle(std::vector<std::pair<Tpoints, bool>>& odd, const TPoint* points, qint32 count) {
+  const Tpoints polygon(points, points + count);
+  for (auto& [known, isOdd] : odd) {
+    if (known == polygon) {
+      isOdd = !isOdd;
+      return;
+    }
+  }
+  odd.emplace_back(polygon, true);
+}
+
+void ToggleAll(std::vector<std::pair<Tpoints, bool>>& odd, const TPolyList& list) {
+  const TPoint* next = list.Points.data();
+  for (const qint32 count : list.Vertices) {
+    Toggle(odd, next, count);
+    next += count;
+  }
+}
+
+// Cells of width 0 all lie on one spot, so that their polygons cover one another: in the
+// even-odd sum a polygon shows when it occurs an odd number of times, and once is enough.
+void AppendStackedCells(TIndicatorPolygons& result, const TCellLayout& layout, const TGlyphSettings& glyph,
+                        const TCellTexts& texts) {
+  std::vector<std::pair<TCellCharacter, qint64>> counts{{TCellCharacter{}, texts.Blanks}};
+  for (TCellCharacter cell : texts.Tail) {
+    cell.Character = GlyphOf(cell.Character, glyph.Kind);
+    const auto found = std::find_if(counts.begin(), counts.end(), [&](const auto& c) { return c.first == cell; });
+    if (found != counts.end())
+      ++found->second;
+    else
+      counts.emplace_back(cell, 1);
+  }
+  std::vector<std::pair<Tpoints, bool>> black, gray;
+  TPolyList lit;
+  TPolyList unlit;
+  for (const auto& [cell, count] : counts) {
+    if (count % 2 == 0)
+      continue;
+    BuildGlyph(CellRect(layout, 1), cell.Character, cell.Point, glyph, lit, unlit);
+    ToggleAll(black, lit);
+    ToggleAll(gray, unlit);
+  }
+  for (auto [odd, list] : {std::pair{&black, &result.Black}, std::pair{&gray, &result.Gray}}) {
+    for (const auto& [polygon, isOdd] : *odd) {
+      if (isOdd) {
+        AddPolygon(list->Points, list->Vertices, polygon);
+        ++list->Count;
+      }
+    }
+  }
+}
+
+} // namespace
+
+TIndicatorPolygons BuildVisibleIndicatorPolygons(const TIndicatorLayoutSettings& settings) {
+  TIndicatorPolygons result;
+  if (settings.SignNumber <= 0)
+    return result;
+  const TCellLayout layout = CellLayout(settings);
+  const TGlyphSettings glyph{settings.IndicatorKind, settings.IndicatorStyle, settings.Hovering};
+  const auto [first, last] = VisibleCells(settings, layout, glyph);
+  if (last < first)
+    return result;
+  const TCellTexts texts(settings.Indicatorstring, settings.SignNumber, settings.IndicatorKind);
+  if (layout.CellWidth == 0)
+    AppendStackedCells(result, layout, glyph, texts);
+  else
+    AppendCells(result, layout, glyph, first, last, [&texts](qint64 k) { return texts.At(k); });
+  PlaceLists(result, layout, settings);
   return result;
 }
 

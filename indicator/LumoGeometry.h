@@ -100,6 +100,12 @@ struct TIndicatorPolygons {
   TPolyList Gray;
 };
 TIndicatorPolygons BuildIndicatorPolygons(const TIndicatorLayoutSettings& settings);
+// The same lists for drawing into the control, built with work that follows what can be seen
+// rather than SignNumber: cells whose glyphs lie wholly outside the control are left out,
+// and cells narrower than a pixel (width 0), which all lie on one spot and cover one another,
+// come down to their even-odd sum, each distinct polygon once if it occurs an odd number of
+// times. Inside the control both give the same even-odd regions.
+TIndicatorPolygons BuildVisibleIndicatorPolygons(const TIndicatorLayoutSettings& settings);
 
 // ---- Rotated box, window shape, bevels -----------------------------------------------------
 

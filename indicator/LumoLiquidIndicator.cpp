@@ -30,6 +30,7 @@ constexpr TSchemeColors SchemeTable[] = {
 TLumoLiquidIndicator::TLumoLiquidIndicator(QWidget* parent) : QWidget(parent) {
   setFocusPolicy(Qt::NoFocus);
   setAttribute(Qt::WA_OpaquePaintEvent, true);
+  setMaximumSize(kLargestControlSide, kLargestControlSide);
   // The fields and the empty materials have their defaults from the declaration.
   CanvasBitmap = QImage(width(), height(), QImage::Format_RGB32);
   resize(FIndicatorWidth, FIndicatorHeight);

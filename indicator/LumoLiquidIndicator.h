@@ -74,6 +74,13 @@ public:
   using enum LumoLiquidIndicator::TLumoMaterialMode;
   using TColor = LumoLiquidIndicator::TColor;
 
+  // The largest control, per side: what X11 allows a window. A larger size is held to it.
+  static constexpr int kLargestControlSide = 32767;
+  // The largest image the control renders, in pixels (a 7680 x 4320 screen fits; 128 MB at
+  // 32 bits per pixel). A larger one is not made: the control keeps its previous image and
+  // says so with a warning, as it does when the system cannot give the memory.
+  static constexpr qint64 kLargestImagePixels = qint64(1) << 25;
+
   // The private refresh message, posted to the control itself for deferred refreshes.
   static constexpr QEvent::Type CM_INDICATORREFRESH = static_cast<QEvent::Type>(0xB065);
 
@@ -170,6 +177,24 @@ private:
   void UpdateWindowRegion();
   void PrepareBackMaterials();
   void RebuildIndicator();
+  // The inputs of one rebuild, fixed at its start: the layout of the image (its sizes in the
+  // image's pixels, the control's size among them) and whether the lit segments take the
+  // hover colour. Every step of the rebuild reads them from here.
+  struct TRebuildParameters {
+    LumoLiquidIndicator::TIndicatorLayoutSettings Layout;
+    bool HoverColor = false;
+  };
+  TRebuildParameters RebuildParameters() const;
+  // The steps of a rebuild, in this order.
+  void ResetClipRegion();
+  bool PrepareCanvas(const TRebuildParameters& parameters);
+  void PaintBackground();
+  void PaintBevels(const TRebuildParameters& parameters);
+  void PaintBevel(const TRebuildParameters& parameters, LumoLiquidIndicator::TLumoBevelKind kind, qint32 inset,
+                  qint32 bevelWidth);
+  void PaintSegments(const TRebuildParameters& parameters);
+  // A region filled with a colour, or with a back material when there is one.
+  void FillBackRegion(const QRegion& region, TColor color, const QImage& material);
   // Sets a plain field; true when it changed and the caller goes on with its steps.
   template <typename T> bool Store(T& field, T value);
   template <typename T> void StoreAndRefresh(T& field, T value);

@@ -97,7 +97,7 @@ TColor TLumoLiquidIndicator::ResolveColor(TColor color) { return ColorToRGB(colo
 void TLumoLiquidIndicator::UpdateWindowRegion() {
   const std::array<TPoint, 4> corners =
       WindowShape(FIndicatorWidth, FIndicatorHeight, FIndicatorAngle, width(), height());
-  const QRegion shape = PolygonRegion(corners.data(), qint32(corners.size()));
+  const QRegion shape = PolygonRegion(corners.data(), qint32(corners.size()), rect());
   if (parentWidget())
     setMask(shape);
 }
@@ -119,13 +119,22 @@ void TLumoLiquidIndicator::PrepareBackMaterials() {
     LightenBytes(FBackMaterialLD.bits(), w, h, FBackMaterialLD.bytesPerLine(), 32);
 }
 
+// The whole rebuild: the polygon lists, the image and the clip region, anew from the fields.
 void TLumoLiquidIndicator::RebuildIndicator() {
   ++FRebuildCount;
-  ClipRGN.reset();
-  if (FTransparentMode != tmNone)
-    ClipRGN = QRegion();
+  const TRebuildParameters parameters = RebuildParameters();
+  if (!PrepareCanvas(parameters))
+    return;  // the previous image stays, with its polygons and clip region
+  ResetClipRegion();
+  Polygons = BuildVisibleIndicatorPolygons(parameters.Layout);
+  PaintBackground();
+  PaintBevels(parameters);
+  PaintSegments(parameters);
+}
 
-  TIndicatorLayoutSettings layout;
+TLumoLiquidIndicator::TRebuildParameters TLumoLiquidIndicator::RebuildParameters() const {
+  TRebuildParameters parameters;
+  TIndicatorLayoutSettings& layout = parameters.Layout;
   layout.SignNumber = FSignNumber;
   layout.IndicatorWidth = FIndicatorWidth;
   layout.IndicatorHeight = FIndicatorHeight;
@@ -141,64 +150,101 @@ void TLumoLiquidIndicator::RebuildIndicator() {
   layout.Hovering = Moused && (FMouseAction == maWidth || FMouseAction == maBoth);
   layout.ControlWidth = width();
   layout.ControlHeight = height();
-  Polygons = BuildIndicatorPolygons(layout);
+  parameters.HoverColor = Moused && (FMouseAction == maColor || FMouseAction == maBoth);
+  return parameters;
+}
 
-  // The whole image is painted anew; an image of the right size is reused.
-  if (CanvasBitmap.size() != size() || CanvasBitmap.format() != QImage::Format_RGB32)
-    CanvasBitmap = QImage(width(), height(), QImage::Format_RGB32);
-  const bool backMaterial = FBackMaterial.width() != 0;
+// No region with tmNone; an empty one to collect what stays opaque otherwise.
+void TLumoLiquidIndicator::ResetClipRegion() {
+  ClipRGN.reset();
+  if (FTransparentMode != tmNone)
+    ClipRGN = QRegion();
+}
 
-  // A region filled with a colour, or with a back material when there is one.
-  const auto fill = [&](const QRegion& region, TColor color, const QImage& material) {
-    if (backMaterial)
-      DrawMaterialInRegion(CanvasBitmap, region, material, FMaterialMode);
-    else
-      FillRgn(CanvasBitmap, region, ToRgb(ResolveColor(color)));
-  };
-
-  // Background, never part of the clip region. A material that is not opaque shows the back
-  // colour through it, never an earlier image.
-  if (!CanvasBitmap.isNull()) {
-    CanvasBitmap.fill(ToRgb(ResolveColor(FBackColor)));
-    if (backMaterial)
-      DrawMaterial(CanvasBitmap, FBackMaterial, FMaterialMode);
+// The whole image is painted anew; an image of the right size is reused. An image larger than
+// kLargestImagePixels, or one the system cannot give, is not made: false, with a warning.
+bool TLumoLiquidIndicator::PrepareCanvas(const TRebuildParameters& parameters) {
+  const QSize size(parameters.Layout.ControlWidth, parameters.Layout.ControlHeight);
+  if (CanvasBitmap.size() == size && CanvasBitmap.format() == QImage::Format_RGB32)
+    return true;
+  if (qint64(size.width()) * size.height() > kLargestImagePixels) {
+    qWarning("TLumoLiquidIndicator: an image of %d x %d pixels would be larger than the %lld pixels "
+             "allowed; the indicator keeps its previous image",
+             size.width(), size.height(), static_cast<long long>(kLargestImagePixels));
+    return false;
   }
+  QImage image(size, QImage::Format_RGB32);
+  if (image.isNull() && !size.isEmpty()) {
+    qWarning("TLumoLiquidIndicator: no memory for an image of %d x %d pixels; the indicator keeps its "
+             "previous image",
+             size.width(), size.height());
+    return false;
+  }
+  CanvasBitmap = std::move(image);
+  return true;
+}
 
-  // Bevels: the faces towards the light come out light on a raised bevel, dark on a sunken one.
-  const int octant = LightingOctant(FIndicatorAngle);
+// Background, never part of the clip region. A material that is not opaque shows the back
+// colour through it, never an earlier image.
+void TLumoLiquidIndicator::PaintBackground() {
+  if (CanvasBitmap.isNull())
+    return;
+  CanvasBitmap.fill(ToRgb(ResolveColor(FBackColor)));
+  if (FBackMaterial.width() != 0)
+    DrawMaterial(CanvasBitmap, FBackMaterial, FMaterialMode);
+}
+
+void TLumoLiquidIndicator::FillBackRegion(const QRegion& region, TColor color, const QImage& material) {
+  if (FBackMaterial.width() != 0)
+    DrawMaterialInRegion(CanvasBitmap, region, material, FMaterialMode);
+  else
+    FillRgn(CanvasBitmap, region, ToRgb(ResolveColor(color)));
+}
+
+// The outer bevel, then the inner one directly inside it.
+void TLumoLiquidIndicator::PaintBevels(const TRebuildParameters& parameters) {
+  const TIndicatorLayoutSettings& layout = parameters.Layout;
+  PaintBevel(parameters, layout.OuterBevel, 0, layout.OuterBevelWidth);
+  PaintBevel(parameters, layout.InnerBevel, layout.OuterBevel != bkNone ? layout.OuterBevelWidth : 0,
+             layout.InnerBevelWidth);
+}
+
+// The faces towards the light come out light on a raised bevel, dark on a sunken one.
+void TLumoLiquidIndicator::PaintBevel(const TRebuildParameters& parameters, TLumoBevelKind kind, qint32 inset,
+                                      qint32 bevelWidth) {
+  if (kind == bkNone)
+    return;
+  const TIndicatorLayoutSettings& layout = parameters.Layout;
+  const std::array<TPoint, 16> points =
+      BevelPoints(layout.IndicatorWidth, layout.IndicatorHeight, inset, bevelWidth, layout.IndicatorAngle,
+                  layout.ControlWidth, layout.ControlHeight);
   const TColor light = LighterColor(FBevelColor, SystemColorValue);
   const TColor dark = DarkerColor(FBevelColor, SystemColorValue);
-  const auto drawBevel = [&](TLumoBevelKind kind, qint32 inset, qint32 bevelWidth) {
-    const std::array<TPoint, 16> points = BevelPoints(FIndicatorWidth, FIndicatorHeight, inset, bevelWidth,
-                                                      FIndicatorAngle, width(), height());
-    if (kind == bkNone)
-      return;
-    for (const TBevelFaceRole& face : BevelFaces(octant, kind)) {
-      const QRegion region = PolygonRegion(points.data() + 4 * static_cast<int>(face.Face), 4);
-      if (ClipRGN)
-        *ClipRGN |= region;
-      fill(region, face.Light ? light : dark, face.Light ? FBackMaterialL : FBackMaterialD);
-    }
-  };
-  drawBevel(FOuterBevel, 0, FOuterBevelWidth);
-  drawBevel(FInnerBevel, FOuterBevel != bkNone ? FOuterBevelWidth : 0, FInnerBevelWidth);
-
-  // Lit segments, then unlit ones.
-  if (!Polygons.Black.Points.empty()) {
-    const bool hoverColor = Moused && (FMouseAction == maColor || FMouseAction == maBoth);
-    const QRegion region = PolyPolygonRegion(Polygons.Black);
+  for (const TBevelFaceRole& face : BevelFaces(LightingOctant(layout.IndicatorAngle), kind)) {
+    const QRegion region = PolygonRegion(points.data() + 4 * static_cast<int>(face.Face), 4, CanvasBitmap.rect());
     if (ClipRGN)
       *ClipRGN |= region;
-    if (FForeMaterial.width() == 0 || hoverColor)
-      FillRgn(CanvasBitmap, region, ToRgb(ResolveColor(hoverColor ? FNumberForeColor1 : FNumberForeColor)));
+    FillBackRegion(region, face.Light ? light : dark, face.Light ? FBackMaterialL : FBackMaterialD);
+  }
+}
+
+// Lit segments, then unlit ones.
+void TLumoLiquidIndicator::PaintSegments(const TRebuildParameters& parameters) {
+  if (!Polygons.Black.Points.empty()) {
+    const QRegion region = PolyPolygonRegion(Polygons.Black, CanvasBitmap.rect());
+    if (ClipRGN)
+      *ClipRGN |= region;
+    if (FForeMaterial.width() == 0 || parameters.HoverColor)
+      FillRgn(CanvasBitmap, region,
+              ToRgb(ResolveColor(parameters.HoverColor ? FNumberForeColor1 : FNumberForeColor)));
     else
       DrawMaterialInRegion(CanvasBitmap, region, FForeMaterial, FForeMaterialMode);
   }
   if (!Polygons.Gray.Points.empty()) {
-    const QRegion region = PolyPolygonRegion(Polygons.Gray);
+    const QRegion region = PolyPolygonRegion(Polygons.Gray, CanvasBitmap.rect());
     if (ClipRGN && FTransparentMode == tmBackOnly)
       *ClipRGN |= region;
-    fill(region, FNumberBackColor, FBackMaterialLD);
+    FillBackRegion(region, FNumberBackColor, FBackMaterialLD);
   }
 }
 

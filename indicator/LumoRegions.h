@@ -10,8 +10,20 @@
 namespace LumoLiquidIndicator {
 
 // The region of one polygon of count points.
-QRegion PolygonRegion(const TPoint* points, qint32 count);
-// The even-odd region of all polygons of the list together (not the union of their regions).
-QRegion PolyPolygonRegion(const TPolyList& list);
+//
+// Given bounds (the image or window the region is for), a polygon that reaches further
+// beyond them than their own size (at least 1024 pixels) is first cut to that widened
+// rectangle, its new corners rounded to whole pixels: the region then costs what the
+// bounds can show, never what a polygon millions of pixels tall would. Anything closer is
+// scanned as it is, pixel for pixel the same.
+QRegion PolygonRegion(const TPoint* points, qint32 count, const QRect& bounds = {});
+// The even-odd region of all polygons of the list together (not the union of their regions),
+// each polygon cut to the bounds as above.
+QRegion PolyPolygonRegion(const TPolyList& list, const QRect& bounds = {});
+
+// What the cache of recently scanned polygons holds, in bytes (bounded by 4 MB), and its
+// number of polygons (bounded by 4096).
+qsizetype PolygonRegionCacheBytes();
+qsizetype PolygonRegionCacheSize();
 
 } // namespace LumoLiquidIndicator

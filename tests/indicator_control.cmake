@@ -4,4 +4,5 @@ steepo_add_test(LumoLiquidIndicatorTest
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/LumoLiquidIndicatorTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/LumoLiquidIndicatorRenderTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/LumoLiquidIndicatorRegionTest.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/LumoIndicatorLimitsTest.cpp
   LIBS lumo_indicator)
