@@ -46,16 +46,19 @@ std::optional<qint32> ReferenceInt32(const QString& text) {
 }
 
 void CheckArguments(const QStringList& arguments) {
-  qsizetype plain = 0;
+  QStringList plain;
   for (const QString& argument : arguments) {
     Require(!argument.isEmpty(), "an empty argument");
     Require(!argument.contains(u'"'), "a quote left in an argument");
     Require(Preset::ParseInt32(argument) == ReferenceInt32(argument), "ParseInt32 differs");
     if (!IsSwitch(argument))
-      Require(OrbUtils::GetCmdParam(int(++plain)) == argument, "plain argument out of order");
+      plain << argument;
   }
+  // The first few and the last (each look-up walks the arguments).
+  for (qsizetype i = 0; i < plain.size(); i = i < 3 ? i + 1 : std::max(i + 1, plain.size() - 1))
+    Require(OrbUtils::GetCmdParam(int(i + 1)) == plain.at(i), "plain argument out of order");
   Require(OrbUtils::GetCmdParam(0) == QStringLiteral("steepo"), "program path lost");
-  Require(OrbUtils::GetCmdParam(int(plain) + 1).isEmpty(), "a plain argument too many");
+  Require(OrbUtils::GetCmdParam(int(plain.size()) + 1).isEmpty(), "a plain argument too many");
   Require(OrbUtils::GetCmdParam(-1).isEmpty(), "a negative index gave an argument");
 }
 
