@@ -185,15 +185,23 @@ void TLumoLiquidIndicator::SetTransparentMode(TLumoTransparentMode value) {
   Refresh();
 }
 
+// A material is kept in one of two formats the drawing handles alike, 32 bits with or without
+// alpha, whatever the format it came in (an 8-bit indexed image without a colour table
+// included, which Qt cannot draw).
+QImage TLumoLiquidIndicator::DrawableMaterial(const QImage& value) {
+  return value.convertToFormat(value.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+}
+
 void TLumoLiquidIndicator::SetBackMaterial(const QImage& value) {
   // No equality test: assigning a material always copies and rebuilds.
-  FBackMaterial = value.copy();
+  FBackMaterial = DrawableMaterial(value);
+  FBackMaterialBase = value.convertToFormat(QImage::Format_RGB888);
   PrepareBackMaterials();
   Refresh();
 }
 
 void TLumoLiquidIndicator::SetForeMaterial(const QImage& value) {
-  FForeMaterial = value.copy();
+  FForeMaterial = DrawableMaterial(value);
   Refresh();
 }
 

@@ -53,7 +53,8 @@ class TLumoLiquidIndicator : public QWidget {
   Q_PROPERTY(LumoLiquidIndicator::TLumoMouseAction MouseAction READ MouseAction WRITE SetMouseAction)
   // tmNone: the control is opaque.
   Q_PROPERTY(LumoLiquidIndicator::TLumoTransparentMode TransparentMode READ TransparentMode WRITE SetTransparentMode)
-  // None (a null image). Setting copies the image and always rebuilds.
+  // None (a null image). Setting copies the image, in 32 bits per pixel (with alpha when it
+  // has one), and always rebuilds.
   Q_PROPERTY(QImage BackMaterial READ BackMaterial WRITE SetBackMaterial)
   Q_PROPERTY(QImage ForeMaterial READ ForeMaterial WRITE SetForeMaterial)
   // msmDark; mmStretch for both material modes.
@@ -176,6 +177,7 @@ private:
   void ApplySizeRule();
   void UpdateWindowRegion();
   void PrepareBackMaterials();
+  static QImage DrawableMaterial(const QImage& value);
   void RebuildIndicator();
   // The inputs of one rebuild, fixed at its start: the layout of the image (its sizes in the
   // image's pixels, the control's size among them) and whether the lit segments take the
@@ -220,6 +222,7 @@ private:
   LumoLiquidIndicator::TLumoMouseAction FMouseAction = maNone;
   LumoLiquidIndicator::TLumoTransparentMode FTransparentMode = tmNone;
   QImage FBackMaterial;
+  QImage FBackMaterialBase; // in 24 bits, converted from what was given: the shades start here
   QImage FBackMaterialL;    // lightened by 64: light bevel faces
   QImage FBackMaterialD;    // darkened by 64: dark bevel faces
   QImage FBackMaterialLD;   // shaded by 32 per MaterialShadowMode: unlit segments

@@ -49,32 +49,44 @@ TColor SystemColorValue(int index) {
 // Plain fills write the pixels directly: a region is a handful of rectangles, and no painter
 // needs to be set up for them.
 void FillRgn(QImage& canvas, const QRegion& region, QRgb color) {
+  if (region.isEmpty() || canvas.isNull())
+    return;
+  uchar* const bits = canvas.bits();  // one copy check for the whole fill, not one per row
+  const qsizetype stride = canvas.bytesPerLine();
   const QRect bounds = canvas.rect();
   for (const QRect& rect : region) {
     const QRect r = rect & bounds;
     for (int y = r.top(); y <= r.bottom(); ++y)
-      std::fill_n(reinterpret_cast<QRgb*>(canvas.scanLine(y)) + r.left(), r.width(), color);
+      std::fill_n(reinterpret_cast<QRgb*>(bits + y * stride) + r.left(), r.width(), color);
   }
 }
 
 // Lays a material over the whole image: stretched onto it, or tiled from the top-left
-// corner, the last column and row drawn even where they start at the edge.
+// corner (the last column and row reaching past the edge) with one pattern fill.
 void DrawMaterial(QImage& canvas, const QImage& material, TLumoMaterialMode mode) {
   QPainter painter(&canvas);
-  if (mode == mmStretch) {
+  if (mode == mmStretch)
     painter.drawImage(canvas.rect(), material);
-    return;
-  }
-  for (const TPoint& origin : TileOrigins(canvas.width(), canvas.height(), material.width(), material.height()))
-    painter.drawImage(QPoint(origin.x, origin.y), material);
+  else if (!material.isNull())
+    painter.fillRect(canvas.rect(), QBrush(material));
 }
 
-// Lays a material over the image inside a region only. The material is laid over a copy of
-// the whole image and the region's rectangles are copied back: Qt's raster engine does not
-// clip a scaled image to a region of several rectangles.
+// Lays a material over the image inside a region only. Tiles are one pattern fill of the
+// region's rectangles. A stretched material is laid over a copy of the whole image and the
+// region's rectangles are copied back: Qt's raster engine does not clip a scaled image to a
+// region of several rectangles.
 void DrawMaterialInRegion(QImage& canvas, const QRegion& region, const QImage& material, TLumoMaterialMode mode) {
   if (region.isEmpty())
     return;
+  if (mode != mmStretch) {
+    if (material.isNull())
+      return;
+    QPainter painter(&canvas);
+    const QBrush tiles(material);
+    for (const QRect& rect : region)
+      painter.fillRect(rect & canvas.rect(), tiles);
+    return;
+  }
   QImage layer = canvas.copy();
   DrawMaterial(layer, material, mode);
   const QRect bounds = canvas.rect();
@@ -104,7 +116,7 @@ void TLumoLiquidIndicator::UpdateWindowRegion() {
 
 // The three shaded copies of the back material, 24 bits per pixel, shaded byte by byte.
 void TLumoLiquidIndicator::PrepareBackMaterials() {
-  const QImage base = FBackMaterial.convertToFormat(QImage::Format_RGB888);
+  const QImage& base = FBackMaterialBase;
   FBackMaterialD = base.copy();
   FBackMaterialL = base.copy();
   FBackMaterialLD = base.copy();
