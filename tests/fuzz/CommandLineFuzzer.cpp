@@ -34,8 +34,8 @@ bool IsSwitch(const QString& argument) {
 // The number a text is, found another way: a sign, an optional hexadecimal prefix and the
 // digits, converted by Qt.
 std::optional<qint32> ReferenceInt32(const QString& text) {
-  static const QRegularExpression number(
-      QStringLiteral("^[ \\t]*([+-]?)(\\$|0x|0X|x|X)?([0-9a-fA-F]+)$"));
+  static const QRegularExpression number(QRegularExpression::anchoredPattern(
+      QStringLiteral("[ \\t]*([+-]?)(\\$|0x|0X|x|X)?([0-9a-fA-F]+)")));
   const QRegularExpressionMatch match = number.match(text);
   if (!match.hasMatch())
     return std::nullopt;

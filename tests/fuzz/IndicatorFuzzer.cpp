@@ -1,7 +1,8 @@
 // Fuzz target: the indicator. The input is a stream of steps on a new control: property
 // settings with any value of the property's type, resizes, Loaded(), showing and hiding, the
-// pointer entering and leaving, delivering the posted refreshes, and grabs of the painted
-// control. Offscreen, one application for the whole run.
+// pointer entering and leaving, delivering the posted events (refreshes and repaints), and
+// grabs of the painted control. Offscreen; one application and one shown form of 640 x 480
+// pixels, the control's parent, for the whole run.
 #include "LumoLiquidIndicator.h"
 
 #include <QApplication>
@@ -11,7 +12,6 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
-#include <memory>
 
 namespace {
 
@@ -81,6 +81,10 @@ void SendPointer(TIndicator& control, bool enter) {
   }
 }
 
+// At most 1024 x 1024 pixels of it: the grab's image is the caller's own, as large as it asks
+// (a whole control of 32767 x 32767 pixels would take 4 GB).
+void Grab(TIndicator& control) { control.grab(control.rect() & QRect(0, 0, 1024, 1024)); }
+
 const std::vector<TStep>& Steps() {
   static const std::vector<TStep> steps = {
       Member(&TIndicator::SetColorScheme, 7),
@@ -114,16 +118,17 @@ const std::vector<TStep>& Steps() {
         c.resize(width, in.Byte() | (in.Byte() & 0x0F) << 8);
       },
       [](TIndicator& c, TReader&) { c.Loaded(); },
-      [](TIndicator& c, TReader&) { c.grab(); },
+      [](TIndicator& c, TReader&) { Grab(c); },
       [](TIndicator& c, TReader& in) { c.setVisible(in.Byte() & 1); },
       [](TIndicator& c, TReader& in) { SendPointer(c, in.Byte() & 1); },
-      [](TIndicator& c, TReader&) { QCoreApplication::sendPostedEvents(&c); },
+      [](TIndicator&, TReader&) { QCoreApplication::sendPostedEvents(); },
   };
   return steps;
 }
 
 // Never destroyed: the run ends in exit(), when the platform's own globals may be gone already.
 QApplication* Application = nullptr;
+QWidget* Form = nullptr;
 
 } // namespace
 
@@ -134,16 +139,19 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   static char* argv[] = {name, nullptr};
   qputenv("QT_QPA_PLATFORM", "offscreen");
   Application = new QApplication(argc, argv);
+  Form = new QWidget;
+  Form->resize(640, 480);
+  Form->show();
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   TReader in(data, size);
-  TIndicator control;
+  TIndicator control(Form);
   const std::vector<TStep>& steps = Steps();
   while (!in.AtEnd())
     steps[in.Byte() % steps.size()](control, in);
-  QCoreApplication::sendPostedEvents(&control);
-  control.grab();
+  QCoreApplication::sendPostedEvents();
+  Grab(control);
   return 0;
 }
