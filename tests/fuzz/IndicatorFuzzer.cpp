@@ -8,7 +8,7 @@
 #include <QApplication>
 #include <QEnterEvent>
 
-#include <array>
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -30,7 +30,7 @@ public:
       value |= std::uint32_t(Byte()) << (8 * i);
     return qint32(value);
   }
-  // A member of an enumeration with count members.
+  // One of the count members of an enumeration (a form names them; no other value is one).
   template <typename E> E Member(int count) { return E(Byte() % count); }
   QString Text() {
     const std::size_t length = std::min<std::size_t>(Byte(), Size - std::min(At, Size));
@@ -39,7 +39,7 @@ public:
     return text;
   }
   // Up to 31 x 31 pixels in one of several formats (the indexed one without a colour
-  // table, as a file might give it), the pixels taken from the input.
+  // table, as a file might give it), the rows a pattern from one byte of the input.
   QImage Image() {
     static constexpr QImage::Format formats[] = {
         QImage::Format_RGB32, QImage::Format_ARGB32, QImage::Format_Indexed8,
