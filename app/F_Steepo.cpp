@@ -73,6 +73,7 @@ TFSteepo::TFSteepo(QWidget* parent)
   setFont(Platform::LayoutFont(11));
   ui->BBStart->setFont(Platform::LayoutFont(13, true));
   ui->BBStop->setFont(Platform::LayoutFont(13, true));
+  StyleWebLink();
   ui->BBInc->setIcon(Platform::GlyphIcon(QStringLiteral(":/glyphs/BBInc.bmp"), 1));
   ui->BBDec->setIcon(Platform::GlyphIcon(QStringLiteral(":/glyphs/BBDec.bmp"), 1));
   Platform::SetButtonGlyph(ui->BBStart, QStringLiteral(":/glyphs/BBStart.bmp"), 2, 8);
@@ -143,6 +144,20 @@ void TFSteepo::SetWebLink(const QString& text) {
   const int bevelLeft = ui->LWeb->x() + ui->LWeb->width() + 4;
   const int bevelWidth = ui->BBStop->x() + ui->BBStop->width() - bevelLeft;
   ui->Bevel->setGeometry(bevelLeft, ui->Bevel->y(), bevelWidth, ui->Bevel->height());
+}
+
+void TFSteepo::StyleWebLink() {
+  // The small text of the layout even where the desktop gives labels a font of their own.
+  ui->LWeb->setFont(Platform::LayoutFont(11));
+  QPalette palette = ui->LWeb->palette();
+  palette.setColor(QPalette::WindowText, OrbDialogs::LinkColor(this->palette()));
+  ui->LWeb->setPalette(palette);
+}
+
+void TFSteepo::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::PaletteChange)
+    StyleWebLink();
 }
 
 void TFSteepo::FormShow() { Platform::PostMessage(this, WM_AUTOSTART, WM_AUTOSTART, WM_AUTOSTART); }

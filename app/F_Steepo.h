@@ -109,11 +109,14 @@ protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
 private:
   void StepButtonMouseDown(QPushButton* sender);
   void StepButtonMouseUp();
   void WMAutoStart(qintptr wParam, qintptr lParam);
+  // The web link's font and a colour that stands out against the window's.
+  void StyleWebLink();
 
   void DisplayTime(quint32 seconds);
   void IncTime();

@@ -10,6 +10,7 @@
 #include <QCloseEvent>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QScreen>
 
 namespace F_Steepo2 {
@@ -17,7 +18,8 @@ namespace F_Steepo2 {
 TFSteepo2* FSteepo2 = nullptr;
 
 namespace {
-QWidget* PreparedMainWindow = nullptr;
+// Cleared by Qt when the window goes, so the dialog is never made for a window that is gone.
+QPointer<QWidget> PreparedMainWindow;
 QString PreparedCaption;
 } // namespace
 

@@ -4,6 +4,7 @@
 // operating system directly.
 
 #include <QEvent>
+#include <QLocale>
 #include <QString>
 #include <functional>
 
@@ -102,6 +103,9 @@ void SetShellOpener(TShellOpener opener);
 // primary language (Czech 0x05, German 0x07, English 0x09, Spanish 0x0A, French 0x0C, Italian
 // 0x10, Portuguese 0x16, Russian 0x19, ...); 0 when unknown.
 quint16 SystemDefaultLangID();
+// The platform's primary-language number of a language (the only table of them); 0 for one
+// it has none for.
+quint16 PrimaryLanguageID(QLocale::Language language);
 // Tests fake the locale; an empty function restores the system's.
 void SetLangIDSource(std::function<quint16()> source);
 // The time separator of the user's locale: the character between hours and minutes of its

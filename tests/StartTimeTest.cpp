@@ -417,4 +417,20 @@ TEST_F(StartTimeFixture, WithoutAUsableFolderNothingIsStoredAndOneLineSaysSo) {
   EXPECT_TRUE(Problems[0].startsWith(QStringLiteral("steepo: no usable folder for the preset")));
 }
 
+TEST(InformationRequest, HelpAndVersionComeFirstWhereverTheyStand) {
+  const std::pair<QStringList, const char*> rows[] = {
+      {{}, "(window)"}, {{"-H"}, "(window)"}, {{"--Help"}, "(window)"}, {{"/h"}, "(window)"},
+      {{"3:00", "-start", "--version", "--help"}, "Steepo 9.8.7.6\n"},
+      {{"-h", "--version"}, "Usage: steepo [MINUTES:SECONDS] [-start]\n"},
+  };
+  for (const auto& [arguments, starts] : rows) {
+    // The program path is never a request.
+    const QString text = Preset::InformationRequest(QStringList{QStringLiteral("--version")} + arguments,
+                                                    QStringLiteral("9.8.7.6"), QStringLiteral("/h/Steepo.conf"))
+                             .value_or(QStringLiteral("(window)"));
+    EXPECT_TRUE(text.startsWith(QString::fromUtf8(starts))) << arguments.join(u' ').toStdString();
+  }
+  EXPECT_TRUE(Preset::InformationRequest({{}, QStringLiteral("-h")}, {}, {})->contains(u"nowhere"));
+}
+
 } // namespace
