@@ -5,10 +5,13 @@
 //   steepo_indicator_extremes            runs every case in a child process and prints a table
 //                                        (run it under "ulimit -v" to cap what a case may take)
 //   steepo_indicator_extremes <case>     runs one case and prints "<ms> <peak MB>"
+//   steepo_indicator_extremes rebuilds   20,000 ordinary rebuilds (texts, angles, kinds) and
+//                                        how much the resident memory grew over them
 #include "LumoLiquidIndicator.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QPainter>
 #include <QProcess>
 #include <cstdio>
@@ -113,6 +116,37 @@ int RunOne(const Case& c) {
   return 0;
 }
 
+qint64 ResidentBytes() {
+  QFile statm(QStringLiteral("/proc/self/statm"));
+  return statm.open(QIODevice::ReadOnly) ? statm.readAll().split(' ').value(1).toLongLong() * 4096 : 0;
+}
+
+int RunRebuilds() {
+  QWidget parent;
+  parent.resize(400, 400);
+  auto* lcd = new TLumoLiquidIndicator(&parent);
+  lcd->Loaded();
+  const QString texts[] = {"12:34", "0.5", "--", "Hello", "88:88", "7.7.7"};
+  const auto round = [&](int i) {
+    lcd->SetIndicatorstring(texts[i % 6]);
+    if (i % 50 == 0)
+      lcd->SetIndicatorAngle((i / 50) % 4 * 450);
+    if (i % 70 == 0)
+      lcd->SetIndicatorKind(TLumoIndicatorKind(i / 70 % 3));
+    QCoreApplication::sendPostedEvents();
+  };
+  for (int i = 0; i < 1000; ++i)
+    round(i);
+  const qint64 before = ResidentBytes();
+  QElapsedTimer timer;
+  timer.start();
+  for (int i = 0; i < 20000; ++i)
+    round(i);
+  std::printf("20000 rebuilds: %.1f s, resident memory %+.2f MB (from %.1f MB)\n", timer.nsecsElapsed() / 1e9,
+              (ResidentBytes() - before) / 1048576.0, before / 1048576.0);
+  return 0;
+}
+
 int RunAll(const QString& program) {
   // A case that runs longer than this (STEEPO_CASE_SECONDS, 60 by default) is stopped.
   const int limitSeconds = qEnvironmentVariableIntValue("STEEPO_CASE_SECONDS") > 0
@@ -143,6 +177,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   if (argc < 2)
     return RunAll(QCoreApplication::applicationFilePath());
+  if (qstrcmp(argv[1], "rebuilds") == 0)
+    return RunRebuilds();
   const int index = QString::fromLatin1(argv[1]).toInt();
   return RunOne(Cases[index]);
 }

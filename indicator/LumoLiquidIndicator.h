@@ -7,6 +7,22 @@
 // Every accepted property change renders the whole control once into CanvasBitmap;
 // painting only copies that image through the clip region of the transparent modes.
 // A setter given the current value does nothing (except the materials and ColorScheme).
+//
+// Limits. Every property takes any value of its type, and the work and memory of a rebuild
+// follow what the control can show, not the raw numbers:
+// - the control is at most kLargestControlSide (32767, what X11 allows a window) pixels per
+//   side; a larger size is held to it;
+// - an image above kLargestImagePixels (2^25, a 7680 x 4320 screen fits), or one the system
+//   cannot give, is not made: the control keeps its previous image and logs a warning;
+// - only the cells whose glyphs reach into the control are built, and cells narrower than a
+//   pixel, which all lie on one spot, come down to their even-odd sum: a SignNumber of
+//   2147483647 costs what one cell costs;
+// - a polygon reaching further outside the image than the image's own size (at least 1024
+//   pixels: a bevel wider than the indicator, a far-off glyph area) is cut to that margin
+//   before its region is made, its new corners rounded to whole pixels;
+// - materials are kept in 32 bits per pixel (with alpha when they have one) whatever the
+//   format they are given in; a tiled material is one pattern fill.
+// Within these limits every value renders as it always has, pixel for pixel.
 
 #include "LumoGeometry.h"
 #include "LumoTypes.h"

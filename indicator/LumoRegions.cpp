@@ -13,39 +13,6 @@ namespace LumoLiquidIndicator {
 
 namespace {
 
-// The rectangles of every polygon's own region, and the rows they span.
-struct TPolygonRects {
-  std::vector<QRect> Rects;
-  int Top = std::numeric_limits<int>::max();
-  int Bottom = std::numeric_limits<int>::min();
-};
-
-// Every rectangle puts its left and right edge into each of its rows: the edges of row r are
-// Edges[RowStart[r] .. RowStart[r + 1]), unsorted.
-struct TRowEdges {
-  std::vector<int> RowStart;
-  std::vector<int> Edges;
-};
-
-TRowEdges RowEdges(const TPolygonRects& parts) {
-  const int rows = parts.Bottom - parts.Top + 1;
-  TRowEdges result;
-  result.RowStart.assign(rows + 1, 0);
-  for (const QRect& rect : parts.Rects)
-    for (int y = rect.top(); y <= rect.bottom(); ++y)
-      result.RowStart[y - parts.Top + 1] += 2;
-  for (int row = 1; row <= rows; ++row)
-    result.RowStart[row] += result.RowStart[row - 1];
-  result.Edges.resize(result.RowStart[rows]);
-  std::vector<int> fillAt(result.RowStart.begin(), result.RowStart.end() - 1);
-  for (const QRect& rect : parts.Rects)
-    for (int y = rect.top(); y <= rect.bottom(); ++y) {
-      result.Edges[fillAt[y - parts.Top]++] = rect.left();
-      result.Edges[fillAt[y - parts.Top]++] = rect.right() + 1;
-    }
-  return result;
-}
-
 // Sorts one row's edges and pairs them up into the odd-covered spans [start, end), spans that
 // touch merged into one.
 void OddSpans(std::vector<int>::iterator first, std::vector<int>::iterator last, std::vector<int>& spans) {
@@ -61,29 +28,45 @@ void OddSpans(std::vector<int>::iterator first, std::vector<int>::iterator last,
   }
 }
 
-// The rows' spans as bands: equal rows next to each other form one band.
-std::vector<QRect> Bands(TRowEdges& rows, int top, int bottom) {
-  std::vector<QRect> bands;
-  std::vector<int> spans, previous;
-  size_t previousFirst = 0;
-  int previousY = std::numeric_limits<int>::min();
-  for (int y = top; y <= bottom; ++y) {
-    OddSpans(rows.Edges.begin() + rows.RowStart[y - top], rows.Edges.begin() + rows.RowStart[y - top + 1], spans);
+// Rectangles in bands, top to bottom: each stretch of rows [y0, y1) with its spans, a stretch
+// whose spans equal those right above it joining that band.
+class TBands {
+public:
+  void Add(int y0, int y1, std::vector<int>& spans) {
     if (spans.empty())
-      continue;
-    if (y == previousY + 1 && spans == previous) {
-      for (size_t k = previousFirst; k < bands.size(); ++k)
-        bands[k].setBottom(y);
+      return;
+    if (y0 == PreviousEnd && spans == Previous) {
+      for (size_t k = PreviousFirst; k < Rects.size(); ++k)
+        Rects[k].setBottom(y1 - 1);
     } else {
-      previousFirst = bands.size();
+      PreviousFirst = Rects.size();
       for (size_t k = 0; k < spans.size(); k += 2)
-        bands.emplace_back(QPoint(spans[k], y), QPoint(spans[k + 1] - 1, y));
-      previous.swap(spans);
+        Rects.emplace_back(QPoint(spans[k], y0), QPoint(spans[k + 1] - 1, y1 - 1));
+      Previous.swap(spans);
     }
-    previousY = y;
+    PreviousEnd = y1;
   }
-  return bands;
-}
+  // Lengthens the last band from row y0 to y1 when it ends right above y0.
+  bool Extend(int y0, int y1) {
+    if (PreviousEnd != y0)
+      return false;
+    for (size_t k = PreviousFirst; k < Rects.size(); ++k)
+      Rects[k].setBottom(y1 - 1);
+    PreviousEnd = y1;
+    return true;
+  }
+  QRegion Region() const {
+    QRegion region;
+    region.setRects(Rects.data(), int(Rects.size()));
+    return region;
+  }
+
+private:
+  std::vector<QRect> Rects;
+  std::vector<int> Previous;
+  size_t PreviousFirst = 0;
+  int PreviousEnd = std::numeric_limits<int>::min();
+};
 
 // ---- Scanning one polygon -------------------------------------------------------------------
 
@@ -114,40 +97,59 @@ struct TEdgeStepper {
 };
 
 // The even-odd region of one polygon, scanned here: the time follows the polygon's rows
-// where the platform's own scan grows with their square. The pixels are the platform's; rows
-// alike are always joined into one band, which the platform now and then leaves apart. A side covers the rows from its upper
-// end to the row above its lower end; horizontal sides cover none.
+// where the platform's own scan grows with their square, and a stretch of rows between two
+// corners where every side is upright is worked out once. The pixels are the platform's;
+// rows alike are always joined into one band, which the platform now and then leaves apart.
+// A side covers the rows from its upper end to the row above its lower end; horizontal sides
+// cover none.
 QRegion ScanTallPolygon(const TPoint* points, qint32 count) {
-  qint64 top = std::numeric_limits<qint64>::max(), bottom = std::numeric_limits<qint64>::min();
-  for (qint32 i = 0; i < count; ++i) {
-    top = std::min<qint64>(top, points[i].y);
-    bottom = std::max<qint64>(bottom, points[i].y);
-  }
-  TRowEdges rows;
-  rows.RowStart.assign(static_cast<size_t>(bottom - top + 1), 0);
+  struct TSide {
+    qint64 Top, Bottom;
+    TEdgeStepper Step;
+    bool Upright;
+  };
+  std::vector<TSide> sides;
+  std::vector<qint64> breaks;
   for (qint32 i = 0; i < count; ++i) {
     const TPoint& a = points[i];
     const TPoint& b = points[(i + 1) % count];
-    for (qint64 y = std::min(a.y, b.y); y < std::max(a.y, b.y); ++y)
-      ++rows.RowStart[static_cast<size_t>(y - top + 1)];
-  }
-  for (size_t row = 1; row < rows.RowStart.size(); ++row)
-    rows.RowStart[row] += rows.RowStart[row - 1];
-  rows.Edges.resize(static_cast<size_t>(rows.RowStart.back()));
-  std::vector<int> fillAt(rows.RowStart.begin(), rows.RowStart.end() - 1);
-  for (qint32 i = 0; i < count; ++i) {
-    const TPoint& upper = points[i].y <= points[(i + 1) % count].y ? points[i] : points[(i + 1) % count];
-    const TPoint& lower = &upper == &points[i] ? points[(i + 1) % count] : points[i];
-    if (upper.y == lower.y)
+    if (a.y == b.y)
       continue;
-    TEdgeStepper edge(upper.x, lower.x, qint64(lower.y) - upper.y);
-    for (qint64 y = upper.y; y < lower.y; ++y, edge.Next())
-      rows.Edges[fillAt[static_cast<size_t>(y - top)]++] = static_cast<int>(edge.X);
+    const TPoint& upper = a.y < b.y ? a : b;
+    const TPoint& lower = a.y < b.y ? b : a;
+    sides.push_back({upper.y, lower.y, TEdgeStepper(upper.x, lower.x, qint64(lower.y) - upper.y), a.x == b.x});
+    breaks.insert(breaks.end(), {upper.y, lower.y});
   }
-  const std::vector<QRect> bands = Bands(rows, static_cast<int>(top), static_cast<int>(bottom) - 1);
-  QRegion region;
-  region.setRects(bands.data(), int(bands.size()));
-  return region;
+  std::sort(breaks.begin(), breaks.end());
+  breaks.erase(std::unique(breaks.begin(), breaks.end()), breaks.end());
+
+  TBands bands;
+  std::vector<int> edges, spans;
+  std::vector<TSide*> active;
+  for (size_t i = 0; i + 1 < breaks.size(); ++i) {
+    const qint64 y0 = breaks[i], y1 = breaks[i + 1];
+    active.clear();
+    for (TSide& side : sides)
+      if (side.Top <= y0 && y0 < side.Bottom)
+        active.push_back(&side);
+    const bool upright = std::all_of(active.begin(), active.end(), [](const TSide* side) { return side->Upright; });
+    std::vector<int> last;
+    for (qint64 y = y0; y < y1; y = upright ? y1 : y + 1) {
+      edges.clear();
+      for (TSide* side : active) {
+        edges.push_back(static_cast<int>(side->Step.X));
+        if (!upright)
+          side->Step.Next();
+      }
+      const int end = static_cast<int>(upright ? y1 : y + 1);
+      if (edges == last && bands.Extend(static_cast<int>(y), end))
+        continue;  // the sides have not moved: the row above's band goes on
+      last = edges;
+      OddSpans(edges.begin(), edges.end(), spans);
+      bands.Add(static_cast<int>(y), end, spans);
+    }
+  }
+  return bands.Region();
 }
 
 // Polygons taller than this are scanned here, shorter ones by the platform.
@@ -276,18 +278,46 @@ qsizetype PolygonRegionCacheSize() { return Cache().Regions.size(); }
 
 namespace {
 
-TPolygonRects CollectRects(const TPolyList& list, const QRect& bounds) {
-  TPolygonRects result;
+// The rectangles of every polygon's own region.
+std::vector<QRect> CollectRects(const TPolyList& list, const QRect& bounds) {
+  std::vector<QRect> rects;
   const TPoint* next = list.Points.data();
   for (qint32 i = 0; i < list.Count; ++i) {
-    for (const QRect& rect : PolygonRegion(next, list.Vertices[i], bounds)) {
-      result.Rects.push_back(rect);
-      result.Top = std::min(result.Top, rect.top());
-      result.Bottom = std::max(result.Bottom, rect.bottom());
-    }
+    const QRegion region = PolygonRegion(next, list.Vertices[i], bounds);
+    rects.insert(rects.end(), region.begin(), region.end());
     next += list.Vertices[i];
   }
-  return result;
+  return rects;
+}
+
+// The odd-covered spans of the rectangles, swept from one rectangle top or bottom to the next:
+// in between, the same rectangles cover every row, so each stretch of rows is worked out once.
+// A stretch whose spans equal those of the stretch right above joins its band.
+QRegion SweptBands(std::vector<QRect> rects) {
+  std::vector<int> breaks;
+  breaks.reserve(2 * rects.size());
+  for (const QRect& rect : rects)
+    breaks.insert(breaks.end(), {rect.top(), rect.bottom() + 1});
+  std::sort(breaks.begin(), breaks.end());
+  breaks.erase(std::unique(breaks.begin(), breaks.end()), breaks.end());
+  std::sort(rects.begin(), rects.end(), [](const QRect& a, const QRect& b) { return a.top() < b.top(); });
+
+  TBands bands;
+  std::vector<QRect> active;
+  std::vector<int> edges, spans;
+  size_t next = 0;
+  for (size_t i = 0; i + 1 < breaks.size(); ++i) {
+    const int y0 = breaks[i], y1 = breaks[i + 1];
+    std::erase_if(active, [y0](const QRect& rect) { return rect.bottom() < y0; });
+    for (; next < rects.size() && rects[next].top() == y0; ++next)
+      active.push_back(rects[next]);
+    edges.clear();
+    for (const QRect& rect : active)
+      edges.insert(edges.end(), {rect.left(), rect.right() + 1});
+    OddSpans(edges.begin(), edges.end(), spans);
+    bands.Add(y0, y1, spans);
+  }
+  return bands.Region();
 }
 
 } // namespace
@@ -299,14 +329,7 @@ TPolygonRects CollectRects(const TPolyList& list, const QRect& bounds) {
 QRegion PolyPolygonRegion(const TPolyList& list, const QRect& bounds) {
   if (list.Count == 1)
     return PolygonRegion(list.Points.data(), list.Vertices[0], bounds);
-  const TPolygonRects parts = CollectRects(list, bounds);
-  if (parts.Rects.empty())
-    return {};
-  TRowEdges rows = RowEdges(parts);
-  const std::vector<QRect> bands = Bands(rows, parts.Top, parts.Bottom);
-  QRegion region;
-  region.setRects(bands.data(), int(bands.size()));
-  return region;
+  return SweptBands(CollectRects(list, bounds));
 }
 
 } // namespace LumoLiquidIndicator

@@ -6,6 +6,8 @@
 #include "LumoRegions.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QPainter>
 #include <functional>
 #include <gtest/gtest.h>
 #include <limits>
@@ -95,4 +97,171 @@ TEST(LumoRegions, TallPolygonsScanLikeThePlatform) {
     const QRegion theirs(platform, Qt::OddEvenFill);
     ASSERT_TRUE((own ^ theirs).isEmpty()) << "round " << round;
   }
+}
+
+namespace {
+
+struct Loaded {
+  std::unique_ptr<QWidget> Parent = std::make_unique<QWidget>();
+  TLumoLiquidIndicator* Lcd = new TLumoLiquidIndicator(Parent.get());
+  Loaded() {
+    Parent->resize(400, 400);
+    Lcd->Loaded();
+    QCoreApplication::sendPostedEvents();
+  }
+};
+
+QImage Indexed8WithoutColours() {
+  QImage image(3, 2, QImage::Format_Indexed8);
+  image.fill(9);
+  return image;
+}
+
+using Change = std::function<void(TLumoLiquidIndicator&)>;
+struct ExtremeRow {
+  const char* Name;
+  Change Set;
+};
+
+} // namespace
+
+// Each property at the ends of its type, on a loaded control of the default size: the
+// control lives on with a size the platform's windows allow and an image within its limit,
+// and paints. (The time and memory each takes are measured by steepo_indicator_extremes.)
+TEST(LumoIndicatorLimits, ExtremeValuesLeaveAWorkingControl) {
+  const ExtremeRow rows[] = {
+      {"SignNumber max", [](auto& l) { l.SetSignNumber(kMax); }},
+      {"SignNumber max, 5x7", [](auto& l) { l.SetIndicatorKind(ik5x7matrix); l.SetSignNumber(kMax); }},
+      {"IndicatorWidth max", [](auto& l) { l.SetIndicatorWidth(kMax); }},
+      {"IndicatorHeight max", [](auto& l) { l.SetIndicatorHeight(kMax); }},
+      {"IndicatorWidth huge at 45 degrees", [](auto& l) { l.SetIndicatorAngle(450); l.SetIndicatorWidth(16777216); }},
+      {"IndicatorAngle min", [](auto& l) { l.SetIndicatorAngle(kMin); }},
+      {"IndicatorGap min", [](auto& l) { l.SetIndicatorGap(kMin); }},
+      {"IndicatorGap max", [](auto& l) { l.SetIndicatorGap(kMax); }},
+      {"both bevel widths max", [](auto& l) { l.SetInnerBevelWidth(kMax); l.SetOuterBevelWidth(kMax); }},
+      {"outer bevel 100000 at 30 degrees", [](auto& l) { l.SetIndicatorAngle(300); l.SetOuterBevelWidth(100000); }},
+      {"back material without colour table", [](auto& l) { l.SetBackMaterial(Indexed8WithoutColours()); }},
+      {"fore material without colour table", [](auto& l) {
+         l.SetIndicatorstring("88");
+         l.SetForeMaterialMode(mmTile);
+         l.SetForeMaterial(Indexed8WithoutColours());
+       }},
+      {"kinds and modes out of range", [](auto& l) {
+         l.SetIndicatorKind(TLumoIndicatorKind(255));
+         l.SetIndicatorStyle(TLumoIndicatorStyle(255));
+         l.SetInnerBevel(TLumoBevelKind(255));
+         l.SetTransparentMode(TLumoTransparentMode(255));
+         l.SetMaterialMode(TLumoMaterialMode(255));
+         l.SetColorScheme(TLumoColorScheme(255));
+       }},
+  };
+  for (const ExtremeRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    Loaded l;
+    row.Set(*l.Lcd);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_LE(l.Lcd->width(), TLumoLiquidIndicator::kLargestControlSide);
+    EXPECT_LE(l.Lcd->height(), TLumoLiquidIndicator::kLargestControlSide);
+    const QImage& image = l.Lcd->RenderedImage();
+    EXPECT_FALSE(image.isNull());
+    EXPECT_LE(qint64(image.width()) * image.height(), TLumoLiquidIndicator::kLargestImagePixels);
+    QImage screen(qMin(l.Lcd->width(), 600), qMin(l.Lcd->height(), 600), QImage::Format_RGB32);
+    l.Lcd->render(&screen);
+  }
+}
+
+// An image above the limit is not made: the previous image stays, and a warning says why.
+TEST(LumoIndicatorLimits, ImageAboveTheLimitKeepsThePreviousImage) {
+  Loaded l;
+  l.Lcd->SetIndicatorstring("12");
+  const QImage before = l.Lcd->RenderedImage();
+  l.Lcd->SetIndicatorAngle(450);
+  const QImage turned = l.Lcd->RenderedImage();
+  ASSERT_EQ(turned.size(), l.Lcd->size());
+  static int warnings = 0;
+  warnings = 0;
+  const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString&) {
+    warnings += type == QtWarningMsg;
+  });
+  l.Lcd->SetIndicatorWidth(30000);  // 45 degrees: a box of about 21000 x 21000 pixels
+  qInstallMessageHandler(previous);
+  EXPECT_GE(warnings, 1);
+  EXPECT_GT(qint64(l.Lcd->width()) * l.Lcd->height(), TLumoLiquidIndicator::kLargestImagePixels);
+  EXPECT_EQ(l.Lcd->RenderedImage(), turned);
+  EXPECT_NE(before, turned);
+}
+
+// A tall region is not kept for long: the cache holds at most a few megabytes, however tall
+// the polygons it has seen.
+TEST(LumoIndicatorLimits, RegionCacheIsBoundedByItsMemory) {
+  for (qint32 i = 0; i < 300; ++i) {
+    const Tpoints diamond{{0, i}, {300, i + 1000}, {0, i + 2000}, {-300, i + 1000}};
+    PolygonRegion(diamond.data(), 4);
+    const Tpoints small{{i, 0}, {i + 7, 3}, {i, 9}};
+    PolygonRegion(small.data(), 3);
+    ASSERT_LE(PolygonRegionCacheBytes(), 4 * 1024 * 1024);
+    ASSERT_LE(PolygonRegionCacheSize(), 4096);
+  }
+  EXPECT_GT(PolygonRegionCacheSize(), 0);
+}
+
+namespace {
+
+// Resident memory of the process, in bytes.
+qint64 Resident() {
+  QFile statm(QStringLiteral("/proc/self/statm"));
+  if (!statm.open(QIODevice::ReadOnly))
+    return 0;
+  return statm.readAll().split(' ').value(1).toLongLong() * 4096;
+}
+
+} // namespace
+
+// Ordinary rebuilds (texts, angles, kinds) hold no memory beyond the control's own. (The
+// measuring program runs 20,000 of them at every angle.)
+TEST(LumoIndicatorLimits, RebuildsDoNotGrowMemory) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the address sanitizer keeps freed memory in quarantine";
+#endif
+  Loaded l;
+  const QString texts[] = {"12:34", "0.5", "--", "Hello", "88:88", "7.7.7"};
+  const auto round = [&](int i) {
+    l.Lcd->SetIndicatorstring(texts[i % 6]);
+    if (i % 50 == 0)
+      l.Lcd->SetIndicatorAngle((i / 50) % 2 * 1800);
+    if (i % 70 == 0)
+      l.Lcd->SetIndicatorKind(TLumoIndicatorKind(i / 70 % 3));
+  };
+  for (int i = 0; i < 700; ++i)  // caches and allocator pools reach their size
+    round(i);
+  const qint64 before = Resident();
+  for (int i = 0; i < 2100; ++i)
+    round(i);
+  EXPECT_LT(Resident() - before, 1024 * 1024);
+}
+
+// A translucent material tiled by one pattern fill blends with the back colour exactly as
+// drawing it tile by tile does; an indexed material without colours shows as grey levels.
+TEST(LumoIndicatorLimits, MaterialsDrawAsGiven) {
+  QImage glass(7, 3, QImage::Format_ARGB32);
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 7; ++x)
+      glass.setPixel(x, y, qRgba(x * 35, y * 80, 200, 40 + x * 30));
+  Loaded l;
+  l.Lcd->SetMaterialMode(mmTile);
+  l.Lcd->SetBackMaterial(glass);
+  QImage expected(l.Lcd->size(), QImage::Format_RGB32);
+  expected.fill(qRgb(0xDD, 0xDD, 0xDD));
+  {
+    QPainter painter(&expected);
+    for (int x = 0; x < expected.width(); x += 7)
+      for (int y = 0; y < expected.height(); y += 3)
+        painter.drawImage(x, y, glass);
+  }
+  for (const QPoint gap : {QPoint(5, 5), QPoint(6, 17), QPoint(165, 30)})
+    EXPECT_EQ(l.Lcd->RenderedImage().pixel(gap), expected.pixel(gap)) << gap.x() << ", " << gap.y();
+
+  l.Lcd->SetMaterialMode(mmStretch);
+  l.Lcd->SetBackMaterial(Indexed8WithoutColours());
+  EXPECT_EQ(l.Lcd->RenderedImage().pixel(5, 5), qRgb(9, 9, 9));
 }
