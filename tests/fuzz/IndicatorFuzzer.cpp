@@ -112,10 +112,11 @@ const std::vector<TStep>& Steps() {
       Member(&TIndicator::SetMaterialShadowMode, 3),
       Member(&TIndicator::SetMaterialMode, 2),
       Member(&TIndicator::SetForeMaterialMode, 2),
-      // Sizes up to 4095 x 4095 pixels, as a layout or a user may give the control.
+      // Sizes up to 1023 x 1023 pixels, as a layout or a user may give the control (the
+      // size properties reach the largest controls).
       [](TIndicator& c, TReader& in) {
-        const int width = in.Byte() | (in.Byte() & 0x0F) << 8;
-        c.resize(width, in.Byte() | (in.Byte() & 0x0F) << 8);
+        const int width = in.Byte() | (in.Byte() & 0x03) << 8;
+        c.resize(width, in.Byte() | (in.Byte() & 0x03) << 8);
       },
       [](TIndicator& c, TReader&) { c.Loaded(); },
       [](TIndicator& c, TReader&) { Grab(c); },
