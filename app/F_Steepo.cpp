@@ -1,6 +1,7 @@
 #include "F_Steepo.h"
 #include "ui_F_Steepo.h"
 
+#include "DesktopBus.h"
 #include "F_Steepo2.h"
 #include "OrbDialogs.h"
 #include "OrbUtils.h"
@@ -60,6 +61,18 @@ QString FormatTime(quint32 seconds, QChar separator) {
 QString FormatTime(quint32 seconds) { return FormatTime(seconds, TimeSeparator); }
 
 } // namespace F_Steepo
+
+namespace {
+// The seconds the display shows while counting, so that a tick within the same second costs
+// one comparison; none before the first tick of a countdown.
+constexpr quint32 NoneShown = ~0u;
+quint32 ShownSeconds = NoneShown;
+
+// The share of the set time that has gone by when the display shows remaining seconds.
+double ElapsedFraction(quint32 brewTime, quint32 remaining) {
+  return brewTime == 0 ? 1.0 : double(brewTime - qMin(remaining, brewTime)) / double(brewTime);
+}
+} // namespace
 
 using namespace F_Steepo;
 
@@ -236,6 +249,8 @@ void TFSteepo::BBStartClick() {
   StartTick = Platform::TickCount();
   EndTick = StartTick + quint64(BrewTime) * 1000u;
   Running = true;
+  ShownSeconds = NoneShown;
+  DesktopBus::Connect();
   Platform::Sleep(200);
   Platform::MinimizeApplication();
 }
@@ -248,6 +263,7 @@ void TFSteepo::BBStopClick() {
   ui->BBInc->setEnabled(true);
   DisplayTime(BrewTime);
   ui->BBStart->setFocus();
+  DesktopBus::Clear();
 }
 
 void TFSteepo::TimerTimer() {
@@ -255,7 +271,13 @@ void TFSteepo::TimerTimer() {
     return;
   const quint64 now = Platform::TickCount();
   if (now < EndTick) {
-    DisplayTime(BrewTime - quint32((now - StartTick) / 1000u));
+    const quint32 remaining = BrewTime - quint32((now - StartTick) / 1000u);
+    if (remaining == ShownSeconds)
+      return;
+    ShownSeconds = remaining;
+    // The dock first: a Stop handled while the display repaints then hides it for good.
+    DesktopBus::Progress(ElapsedFraction(BrewTime, remaining));
+    DisplayTime(remaining);
     return;
   }
   DisplayTime(0);

@@ -107,6 +107,10 @@ TIndicatorPolygons BuildIndicatorPolygons(const TIndicatorLayoutSettings& settin
 // times. Inside the control both give the same even-odd regions.
 TIndicatorPolygons BuildVisibleIndicatorPolygons(const TIndicatorLayoutSettings& settings);
 
+// The same indicator in device pixels: its size, the control's size, the gap and the bevel
+// widths each multiplied by ratio and rounded; the rest as it is. Ratio 1 changes nothing.
+TIndicatorLayoutSettings AtPixelRatio(TIndicatorLayoutSettings settings, double ratio);
+
 // ---- Rotated box, window shape, bevels -----------------------------------------------------
 
 struct TBoxSize {
@@ -162,5 +166,9 @@ void LightenBytes(uchar* bits, qint32 width, qint32 height, qsizetype bytesPerLi
 // Where a tiled material of mw x mh is drawn over a cw x ch image: columns 0..cw div mw, each
 // with rows 0..ch div mh, column after column. Empty when mw or mh is not positive.
 std::vector<TPoint> TileOrigins(qint32 cw, qint32 ch, qint32 mw, qint32 mh);
+
+// Significand bits of the floating type the geometry computes in: 64 with the x87 extended
+// type, 53 where that is double (or when the build forces double).
+int GeometryPrecisionBits();
 
 } // namespace LumoLiquidIndicator

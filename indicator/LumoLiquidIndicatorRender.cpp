@@ -61,34 +61,44 @@ void FillRgn(QImage& canvas, const QRegion& region, QRgb color) {
   }
 }
 
+// The tiles of a material, each as large as ratio device pixels per material pixel: on a
+// scaled screen a tiled material looks as it does unscaled.
+QBrush MaterialTiles(const QImage& material, qreal ratio) {
+  QBrush tiles(material);
+  if (ratio != 1.0)
+    tiles.setTransform(QTransform::fromScale(ratio, ratio));
+  return tiles;
+}
+
 // Lays a material over the whole image: stretched onto it, or tiled from the top-left
 // corner (the last column and row reaching past the edge) with one pattern fill.
-void DrawMaterial(QImage& canvas, const QImage& material, TLumoMaterialMode mode) {
+void DrawMaterial(QImage& canvas, const QImage& material, TLumoMaterialMode mode, qreal ratio) {
   QPainter painter(&canvas);
   if (mode == mmStretch)
     painter.drawImage(canvas.rect(), material);
   else if (!material.isNull())
-    painter.fillRect(canvas.rect(), QBrush(material));
+    painter.fillRect(canvas.rect(), MaterialTiles(material, ratio));
 }
 
 // Lays a material over the image inside a region only. Tiles are one pattern fill of the
 // region's rectangles. A stretched material is laid over a copy of the whole image and the
 // region's rectangles are copied back: Qt's raster engine does not clip a scaled image to a
 // region of several rectangles.
-void DrawMaterialInRegion(QImage& canvas, const QRegion& region, const QImage& material, TLumoMaterialMode mode) {
+void DrawMaterialInRegion(QImage& canvas, const QRegion& region, const QImage& material, TLumoMaterialMode mode,
+                          qreal ratio) {
   if (region.isEmpty())
     return;
   if (mode != mmStretch) {
     if (material.isNull())
       return;
     QPainter painter(&canvas);
-    const QBrush tiles(material);
+    const QBrush tiles = MaterialTiles(material, ratio);
     for (const QRect& rect : region)
       painter.fillRect(rect & canvas.rect(), tiles);
     return;
   }
   QImage layer = canvas.copy();
-  DrawMaterial(layer, material, mode);
+  DrawMaterial(layer, material, mode, ratio);
   const QRect bounds = canvas.rect();
   for (const QRect& rect : region) {
     const QRect r = rect & bounds;
@@ -139,9 +149,14 @@ void TLumoLiquidIndicator::RebuildIndicator() {
     return;  // the previous image stays, with its polygons and clip region
   ResetClipRegion();
   Polygons = BuildVisibleIndicatorPolygons(parameters.Layout);
-  PaintBackground();
+  // Drawn in the image's own pixels, which at a ratio other than 1 are device pixels; the
+  // image then carries the ratio, so that painting copies it one to one.
+  CanvasBitmap.setDevicePixelRatio(1.0);
+  PaintBackground(parameters);
   PaintBevels(parameters);
   PaintSegments(parameters);
+  ClipInLogicalPixels(parameters);
+  CanvasBitmap.setDevicePixelRatio(parameters.PixelRatio);
 }
 
 TLumoLiquidIndicator::TRebuildParameters TLumoLiquidIndicator::RebuildParameters() const {
@@ -163,6 +178,10 @@ TLumoLiquidIndicator::TRebuildParameters TLumoLiquidIndicator::RebuildParameters
   layout.ControlWidth = width();
   layout.ControlHeight = height();
   parameters.HoverColor = Moused && (FMouseAction == maColor || FMouseAction == maBoth);
+  // The image is rendered in device pixels, so that it stays sharp on a scaled screen.
+  parameters.PixelRatio = devicePixelRatioF();
+  parameters.Logical = layout;
+  parameters.Layout = AtPixelRatio(parameters.Logical, parameters.PixelRatio);
   return parameters;
 }
 
@@ -198,17 +217,18 @@ bool TLumoLiquidIndicator::PrepareCanvas(const TRebuildParameters& parameters) {
 
 // Background, never part of the clip region. A material that is not opaque shows the back
 // colour through it, never an earlier image.
-void TLumoLiquidIndicator::PaintBackground() {
+void TLumoLiquidIndicator::PaintBackground(const TRebuildParameters& parameters) {
   if (CanvasBitmap.isNull())
     return;
   CanvasBitmap.fill(ToRgb(ResolveColor(FBackColor)));
   if (FBackMaterial.width() != 0)
-    DrawMaterial(CanvasBitmap, FBackMaterial, FMaterialMode);
+    DrawMaterial(CanvasBitmap, FBackMaterial, FMaterialMode, parameters.PixelRatio);
 }
 
-void TLumoLiquidIndicator::FillBackRegion(const QRegion& region, TColor color, const QImage& material) {
+void TLumoLiquidIndicator::FillBackRegion(const QRegion& region, TColor color, const QImage& material,
+                                          qreal ratio) {
   if (FBackMaterial.width() != 0)
-    DrawMaterialInRegion(CanvasBitmap, region, material, FMaterialMode);
+    DrawMaterialInRegion(CanvasBitmap, region, material, FMaterialMode, ratio);
   else
     FillRgn(CanvasBitmap, region, ToRgb(ResolveColor(color)));
 }
@@ -236,7 +256,8 @@ void TLumoLiquidIndicator::PaintBevel(const TRebuildParameters& parameters, TLum
     const QRegion region = PolygonRegion(points.data() + 4 * static_cast<int>(face.Face), 4, CanvasBitmap.rect());
     if (ClipRGN)
       *ClipRGN |= region;
-    FillBackRegion(region, face.Light ? light : dark, face.Light ? FBackMaterialL : FBackMaterialD);
+    FillBackRegion(region, face.Light ? light : dark, face.Light ? FBackMaterialL : FBackMaterialD,
+                   parameters.PixelRatio);
   }
 }
 
@@ -250,14 +271,42 @@ void TLumoLiquidIndicator::PaintSegments(const TRebuildParameters& parameters) {
       FillRgn(CanvasBitmap, region,
               ToRgb(ResolveColor(parameters.HoverColor ? FNumberForeColor1 : FNumberForeColor)));
     else
-      DrawMaterialInRegion(CanvasBitmap, region, FForeMaterial, FForeMaterialMode);
+      DrawMaterialInRegion(CanvasBitmap, region, FForeMaterial, FForeMaterialMode, parameters.PixelRatio);
   }
   if (!Polygons.Gray.Points.empty()) {
     const QRegion region = PolyPolygonRegion(Polygons.Gray, CanvasBitmap.rect());
     if (ClipRGN && FTransparentMode == tmBackOnly)
       *ClipRGN |= region;
-    FillBackRegion(region, FNumberBackColor, FBackMaterialLD);
+    FillBackRegion(region, FNumberBackColor, FBackMaterialLD, parameters.PixelRatio);
   }
+}
+
+// The painting steps collect the clip region in the image's pixels. Where those are not
+// logical pixels the region is made anew, from the same parts laid out in logical pixels:
+// painting clips in those, as the window shape does.
+void TLumoLiquidIndicator::ClipInLogicalPixels(const TRebuildParameters& parameters) {
+  if (!ClipRGN || parameters.PixelRatio == 1.0)
+    return;
+  const TIndicatorLayoutSettings& logical = parameters.Logical;
+  const QRect bounds(0, 0, logical.ControlWidth, logical.ControlHeight);
+  QRegion clip;
+  const auto addBevel = [&](TLumoBevelKind kind, qint32 inset, qint32 bevelWidth) {
+    if (kind == bkNone)
+      return;
+    const std::array<TPoint, 16> points = BevelPoints(logical.IndicatorWidth, logical.IndicatorHeight, inset,
+                                                      bevelWidth, logical.IndicatorAngle, logical.ControlWidth,
+                                                      logical.ControlHeight);
+    for (int face = 0; face < 4; ++face)
+      clip |= PolygonRegion(points.data() + 4 * face, 4, bounds);
+  };
+  addBevel(logical.OuterBevel, 0, logical.OuterBevelWidth);
+  addBevel(logical.InnerBevel, logical.OuterBevel != bkNone ? logical.OuterBevelWidth : 0, logical.InnerBevelWidth);
+  const TIndicatorPolygons polygons = BuildVisibleIndicatorPolygons(logical);
+  if (!polygons.Black.Points.empty())
+    clip |= PolyPolygonRegion(polygons.Black, bounds);
+  if (FTransparentMode == tmBackOnly && !polygons.Gray.Points.empty())
+    clip |= PolyPolygonRegion(polygons.Gray, bounds);
+  ClipRGN = clip;
 }
 
 // Painting computes nothing: one copy of the finished image through the clip region.

@@ -6,12 +6,13 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libgl-dev libvulkan-dev
-  qt6-qpa-plugins libqt6multimedia6 gstreamer1.0-plugins-base
+  qt6-qpa-plugins qt6-wayland libqt6multimedia6 gstreamer1.0-plugins-base
   fonts-dejavu-core
 )
 if [ "${1:-}" = "--tests" ]; then
   # clang and its runtime (libFuzzer, the sanitizers) build the fuzz targets of scripts/fuzz.
-  packages+=(libgtest-dev libbenchmark-dev desktop-file-utils appstream clang libclang-rt-14-dev)
+  packages+=(libgtest-dev libbenchmark-dev desktop-file-utils appstream qt6-tools-dev dbus-daemon weston
+             clang libclang-rt-14-dev)
 fi
 
 missing=()

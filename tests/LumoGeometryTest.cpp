@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <random>
 #include <string>
@@ -73,6 +74,38 @@ TEST(RotatePoints, FullTurnRoundTripIsExactOverTheWholeRange) {
     Tpoints around = points;
     RotatePointsAround(around, 96, 32, angle);
     EXPECT_EQ(around, points) << angle;
+  }
+}
+
+// The rotation as polar coordinates, step by step in extended precision: the rule every
+// faster way of turning a point must agree with, pixel for pixel.
+TPoint PolarTurn(TPoint p, qint32 angle) {
+  using Ext = long double;
+  const Ext pi = 3.141592653589793238462643383279502884L;
+  const double r = static_cast<double>(std::sqrt(Ext(p.x) * p.x + Ext(p.y) * Ext(p.y)));
+  if (std::nearbyint(r) == 0)
+    return p;
+  const Ext phi = p.x != 0 ? std::atan2(-Ext(p.y) / 1000.0L, Ext(p.x) / 1000.0L) : (p.y <= 0 ? pi / 2 : -pi / 2);
+  const double turned = static_cast<double>(phi + Ext(angle) * pi / 1800.0L);
+  return {qint32(std::nearbyint(Ext(r) * std::cos(Ext(turned)))), qint32(-std::nearbyint(Ext(r) * std::sin(Ext(turned))))};
+}
+
+// Includes angles whose sine or cosine is a simple fraction (exact halves at 30 and 60
+// degrees), tiny and huge angles.
+TEST(RotatePoints, AgreesWithThePolarRotation) {
+  std::mt19937 random(11);
+  std::uniform_int_distribution<qint32> small(-400, 400), large(-3000000, 3000000);
+  Tpoints points;
+  for (int i = 0; i < 4000; ++i)
+    points.push_back(i % 4 ? TPoint{small(random), small(random)} : TPoint{large(random), large(random)});
+  for (qint32 x = -12; x <= 12; ++x)
+    for (qint32 y = -12; y <= 12; ++y)
+      points.push_back({x, y});
+  for (const qint32 angle : {1, -1, 300, 450, 600, 900, 1200, -1500, 2999, 36000 + 300, 7654321, kMax}) {
+    Tpoints turned = points;
+    RotatePoints(turned, angle);
+    for (size_t i = 0; i < points.size(); ++i)
+      ASSERT_EQ(turned[i], PolarTurn(points[i], angle)) << angle << " at " << points[i].x << ", " << points[i].y;
   }
 }
 
@@ -170,6 +203,21 @@ TEST(LightingOctant, Angles) {
     EXPECT_NE(std::find(allowed.begin(), allowed.end(), octant), allowed.end())
         << "angle " << angle << " gave " << octant;
   }
+}
+
+// On the diagonals s = sin(45 degrees) held as double meets r = 1/sqrt(2): in extended
+// precision s lies just above r, in double it does not, so three diagonals take the other
+// neighbouring octant.
+TEST(LightingOctant, OddMultiplesOf45DegreesFollowThePrecision) {
+  struct Row {
+    qint32 angle;
+    int extended;
+    int plainDouble;
+  };
+  const Row rows[] = {{450, 2, 1}, {1350, 3, 3}, {2250, 6, 5}, {3150, 7, 7}, {-450, 7, 8}};
+  const bool extended = GeometryPrecisionBits() > 53;
+  for (const Row& row : rows)
+    EXPECT_EQ(LightingOctant(row.angle), extended ? row.extended : row.plainDouble) << row.angle;
 }
 
 TEST(BevelFaces, OrderAndRoles) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <limits>
 #include <numeric>
 #include <random>
@@ -277,3 +278,31 @@ TEST(BuildIndicatorPolygons, InvariantsOverRandomSettings) {
 }
 
 } // namespace
+
+TEST(AtPixelRatio, SizesGapAndBevelsScaledAndRounded) {
+  struct Row {
+    const char* name;
+    double ratio;
+    std::array<qint32, 7> sizes;  // width, height, control width and height, gap, outer, inner
+  };
+  const Row rows[] = {
+      {"ratio 1 keeps everything", 1.0, {193, 65, 200, 153, 4, 1, 2}},
+      {"ratio 2 doubles", 2.0, {386, 130, 400, 306, 8, 2, 4}},
+      {"ratio 1.25 rounds each alone", 1.25, {241, 81, 250, 191, 5, 1, 3}},
+      {"ratio 1.5 rounds halves up", 1.5, {290, 98, 300, 230, 6, 2, 3}},
+  };
+  for (const Row& row : rows) {
+    TIndicatorLayoutSettings settings = MainWindow();
+    settings.IndicatorAngle = 300;
+    settings.ControlWidth = 200;
+    settings.ControlHeight = 153;
+    const TIndicatorLayoutSettings scaled = AtPixelRatio(settings, row.ratio);
+    const std::array<qint32, 7> sizes{scaled.IndicatorWidth, scaled.IndicatorHeight, scaled.ControlWidth,
+                                      scaled.ControlHeight, scaled.IndicatorGap, scaled.OuterBevelWidth,
+                                      scaled.InnerBevelWidth};
+    EXPECT_EQ(sizes, row.sizes) << row.name;
+    EXPECT_EQ(scaled.IndicatorAngle, 300) << row.name;
+    EXPECT_EQ(scaled.SignNumber, 5) << row.name;
+    EXPECT_EQ(scaled.Indicatorstring, settings.Indicatorstring) << row.name;
+  }
+}
