@@ -10,7 +10,9 @@ packages=(
   fonts-dejavu-core
 )
 if [ "${1:-}" = "--tests" ]; then
-  packages+=(libgtest-dev libbenchmark-dev desktop-file-utils appstream qt6-tools-dev dbus-daemon weston)
+  # clang and its runtime (libFuzzer, the sanitizers) build the fuzz targets of scripts/fuzz.
+  packages+=(libgtest-dev libbenchmark-dev desktop-file-utils appstream qt6-tools-dev dbus-daemon weston
+             clang libclang-rt-14-dev)
 fi
 
 missing=()

@@ -1,0 +1,13 @@
+# The fuzz targets of tests/fuzz/ replayed on their seed corpora (with the inputs of every fault
+# fuzzing found), by the ordinary compiler and without libFuzzer.
+function(steepo_add_fuzz_replay name corpus source)
+  add_executable(${name} ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/${source} ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/FuzzReplay.cpp)
+  target_link_libraries(${name} PRIVATE ${ARGN})
+  add_test(NAME ${name} COMMAND ${name} ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/corpus/${corpus})
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8;LC_ALL=C.UTF-8" TIMEOUT 600)
+endfunction()
+
+steepo_add_fuzz_replay(CommandLineCorpusTest command_line CommandLineFuzzer.cpp steepo_core)
+steepo_add_fuzz_replay(PresetCorpusTest preset PresetFuzzer.cpp steepo_core)
+steepo_add_fuzz_replay(IndicatorCorpusTest indicator IndicatorFuzzer.cpp lumo_indicator)
