@@ -46,6 +46,7 @@ struct TState {
   quint32 NotificationId = 0;       // the shown notification, 0: none
   bool NotifyPending = false;       // Notify sent, its answer outstanding
   bool WithdrawWhenKnown = false;   // withdrawn before its id came back
+  double ProgressSent = -1;         // the dock's last progress, below 0: none shown
   QString Token;                    // activation token for the next invocation
   std::function<void(const QString&)> OnInvoked;
 };
@@ -156,8 +157,18 @@ void Connect() {
 }
 
 void Progress(double fraction) {
+  // A dock's bar shows no finer step than a hundredth: a countdown longer than 100 seconds
+  // sends fewer signals than it shows seconds, which keeps it as light as a plain window.
+  constexpr double Step = 0.01 - 1e-9;
+  TState& state = State();
+  const double progress = qBound(0.0, fraction, 1.0);
+  if (state.ProgressSent >= 0 && progress - state.ProgressSent < Step)
+    return;
   Connect();
-  Update({{QStringLiteral("progress"), qBound(0.0, fraction, 1.0)}, {QStringLiteral("progress-visible"), true}});
+  if (state.Bus != TState::Connected)
+    return;
+  state.ProgressSent = progress;
+  Update({{QStringLiteral("progress"), progress}, {QStringLiteral("progress-visible"), true}});
 }
 
 void Urgent() {
@@ -165,7 +176,10 @@ void Urgent() {
   Update({{QStringLiteral("urgent"), true}});
 }
 
-void Clear() { Update({{QStringLiteral("progress-visible"), false}, {QStringLiteral("urgent"), false}}); }
+void Clear() {
+  State().ProgressSent = -1;
+  Update({{QStringLiteral("progress-visible"), false}, {QStringLiteral("urgent"), false}});
+}
 
 void Notify(const TNotification& notification, std::function<void(const QString& token)> onInvoked) {
   Connect();

@@ -14,7 +14,8 @@ namespace DesktopBus {
 // and Notify connect by themselves; Clear and Withdraw never do.
 void Connect();
 
-// The dock entry: fraction (0 to 1) of the set time elapsed, with the progress shown.
+// The dock entry: fraction (0 to 1) of the set time elapsed, with the progress shown; sent
+// when it has moved by a hundredth since the last one sent (a dock shows no finer step).
 void Progress(double fraction);
 // The dock entry asks for attention.
 void Urgent();

@@ -227,7 +227,7 @@ INSTANTIATE_TEST_SUITE_P(Languages, NotificationTest,
 
 // ---- The dock entry through a countdown -----------------------------------------------------
 
-TEST_F(DesktopBusTest, DockShowsProgressOncePerSecondUrgencyAtTheEndAndHidesAfter) {
+TEST_F(DesktopBusTest, DockShowsProgressPerSecondOrHundredthUrgencyAtTheEndAndHidesAfter) {
   Serve();
   TFSteepo window;
   window.Timer()->stop();
@@ -242,6 +242,11 @@ TEST_F(DesktopBusTest, DockShowsProgressOncePerSecondUrgencyAtTheEndAndHidesAfte
     }
   };
 
+  F_Steepo::BrewTime = 300;  // a long brew: the bar moves in hundredths, every third second
+  window.BBStartClick();
+  ticks(12);  // 300, 300, 299, ... 295, 295
+  window.BBStopClick();
+  F_Steepo::BrewTime = 3;
   window.BBStartClick();
   ticks(4);  // 03, 03, 02, 02
   window.BBStopClick();
@@ -249,7 +254,8 @@ TEST_F(DesktopBusTest, DockShowsProgressOncePerSecondUrgencyAtTheEndAndHidesAfte
   ticks(6);  // 03, 03, 02, 02, 01, 01
   RunToTheAlarm(window, [](TFSteepo2&) {});
 
-  const QStringList expected{QStringLiteral("p0.00"), QStringLiteral("p0.33"), QStringLiteral("hide"),
+  const QStringList expected{QStringLiteral("p0.00"), QStringLiteral("p0.01"), QStringLiteral("hide"),
+                             QStringLiteral("p0.00"), QStringLiteral("p0.33"), QStringLiteral("hide"),
                              QStringLiteral("p0.00"), QStringLiteral("p0.33"), QStringLiteral("p0.67"),
                              QStringLiteral("urgent"), QStringLiteral("hide")};
   EXPECT_TRUE(QTest::qWaitFor([&] { return Dock.Updates.size() >= expected.size(); }));
