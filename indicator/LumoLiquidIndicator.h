@@ -20,8 +20,9 @@
 // - a polygon reaching further outside the image than the image's own size (at least 1024
 //   pixels: a bevel wider than the indicator, a far-off glyph area) is cut to that margin
 //   before its region is made, its new corners rounded to whole pixels;
-// - materials are kept in 32 bits per pixel (with alpha when they have one) whatever the
-//   format they are given in; a tiled material is one pattern fill.
+// - an indexed material whose colour table does not cover its pixels, which Qt cannot draw,
+//   is kept in 32 bits (its missing colours as grey levels); a tiled material of up to 32
+//   bits per pixel is one pattern fill.
 // Within these limits every value renders as it always has, pixel for pixel.
 
 #include "LumoGeometry.h"
@@ -69,8 +70,8 @@ class TLumoLiquidIndicator : public QWidget {
   Q_PROPERTY(LumoLiquidIndicator::TLumoMouseAction MouseAction READ MouseAction WRITE SetMouseAction)
   // tmNone: the control is opaque.
   Q_PROPERTY(LumoLiquidIndicator::TLumoTransparentMode TransparentMode READ TransparentMode WRITE SetTransparentMode)
-  // None (a null image). Setting copies the image, in 32 bits per pixel (with alpha when it
-  // has one), and always rebuilds.
+  // None (a null image). Setting copies the image (an indexed one whose colour table does
+  // not cover its pixels in 32 bits) and always rebuilds.
   Q_PROPERTY(QImage BackMaterial READ BackMaterial WRITE SetBackMaterial)
   Q_PROPERTY(QImage ForeMaterial READ ForeMaterial WRITE SetForeMaterial)
   // msmDark; mmStretch for both material modes.

@@ -63,12 +63,19 @@ void FillRgn(QImage& canvas, const QRegion& region, QRgb color) {
 
 // Lays a material over the whole image: stretched onto it, or tiled from the top-left
 // corner (the last column and row reaching past the edge) with one pattern fill.
+// A texture brush blends like drawing tile by tile for materials of up to 32 bits per pixel;
+// deeper ones (16 bits per channel) are drawn tile by tile to keep their exact blending.
 void DrawMaterial(QImage& canvas, const QImage& material, TLumoMaterialMode mode) {
   QPainter painter(&canvas);
-  if (mode == mmStretch)
+  if (mode == mmStretch) {
     painter.drawImage(canvas.rect(), material);
-  else if (!material.isNull())
-    painter.fillRect(canvas.rect(), QBrush(material));
+  } else if (material.depth() <= 32) {
+    if (!material.isNull())
+      painter.fillRect(canvas.rect(), QBrush(material));
+  } else {
+    for (const TPoint& origin : TileOrigins(canvas.width(), canvas.height(), material.width(), material.height()))
+      painter.drawImage(QPoint(origin.x, origin.y), material);
+  }
 }
 
 // Lays a material over the image inside a region only. Tiles are one pattern fill of the
@@ -78,7 +85,7 @@ void DrawMaterial(QImage& canvas, const QImage& material, TLumoMaterialMode mode
 void DrawMaterialInRegion(QImage& canvas, const QRegion& region, const QImage& material, TLumoMaterialMode mode) {
   if (region.isEmpty())
     return;
-  if (mode != mmStretch) {
+  if (mode != mmStretch && material.depth() <= 32) {
     if (material.isNull())
       return;
     QPainter painter(&canvas);
