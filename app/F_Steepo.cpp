@@ -1,6 +1,7 @@
 #include "F_Steepo.h"
 #include "ui_F_Steepo.h"
 
+#include "DesktopBus.h"
 #include "F_Steepo2.h"
 #include "OrbDialogs.h"
 #include "OrbUtils.h"
@@ -53,11 +54,25 @@ QString TwoDigits(quint32 n) {
   return n <= 9 ? QStringLiteral("0%1").arg(n) : QString::number(n);
 }
 
-QString FormatTime(quint32 seconds) {
-  return TwoDigits(seconds / 60) + TimeSeparator + TwoDigits(seconds % 60);
+QString FormatTime(quint32 seconds, QChar separator) {
+  return TwoDigits(seconds / 60) + separator + TwoDigits(seconds % 60);
 }
 
+QString FormatTime(quint32 seconds) { return FormatTime(seconds, TimeSeparator); }
+
 } // namespace F_Steepo
+
+namespace {
+// The seconds the display shows while counting, so that a tick within the same second costs
+// one comparison; none before the first tick of a countdown.
+constexpr quint32 NoneShown = ~0u;
+quint32 ShownSeconds = NoneShown;
+
+// The share of the set time that has gone by when the display shows remaining seconds.
+double ElapsedFraction(quint32 brewTime, quint32 remaining) {
+  return brewTime == 0 ? 1.0 : double(brewTime - qMin(remaining, brewTime)) / double(brewTime);
+}
+} // namespace
 
 using namespace F_Steepo;
 
@@ -71,6 +86,7 @@ TFSteepo::TFSteepo(QWidget* parent)
   setFont(Platform::LayoutFont(11));
   ui->BBStart->setFont(Platform::LayoutFont(13, true));
   ui->BBStop->setFont(Platform::LayoutFont(13, true));
+  StyleWebLink();
   ui->BBInc->setIcon(Platform::GlyphIcon(QStringLiteral(":/glyphs/BBInc.bmp"), 1));
   ui->BBDec->setIcon(Platform::GlyphIcon(QStringLiteral(":/glyphs/BBDec.bmp"), 1));
   Platform::SetButtonGlyph(ui->BBStart, QStringLiteral(":/glyphs/BBStart.bmp"), 2, 8);
@@ -123,7 +139,7 @@ void TFSteepo::FormCreate() {
   VersionText = OrbUtils::ShortVersion(OrbUtils::FileVersion(Platform::ProgramPath()));
   Preset::ReadStartTime();
   DisplayTime(BrewTime);
-  OrbDialogs::DetectLanguage();
+  // The language was chosen once, by the unit's start-up.
   ui->BBStart->setText(MainText(mtStart));
   ui->BBStop->setText(MainText(mtStop));
   ui->BBStart->setAccessibleName(ui->BBStart->text());
@@ -143,6 +159,20 @@ void TFSteepo::SetWebLink(const QString& text) {
   ui->Bevel->setGeometry(bevelLeft, ui->Bevel->y(), bevelWidth, ui->Bevel->height());
 }
 
+void TFSteepo::StyleWebLink() {
+  // The small text of the layout even where the desktop gives labels a font of their own.
+  ui->LWeb->setFont(Platform::LayoutFont(11));
+  QPalette palette = ui->LWeb->palette();
+  palette.setColor(QPalette::WindowText, OrbDialogs::LinkColor(this->palette()));
+  ui->LWeb->setPalette(palette);
+}
+
+void TFSteepo::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::PaletteChange)
+    StyleWebLink();
+}
+
 void TFSteepo::FormShow() { Platform::PostMessage(this, WM_AUTOSTART, WM_AUTOSTART, WM_AUTOSTART); }
 
 void TFSteepo::WMAutoStart(qintptr wParam, qintptr lParam) {
@@ -157,7 +187,7 @@ void TFSteepo::FormDestroy() { Preset::StorePreset(); }
 void TFSteepo::LWebClick() { OrbUtils::OpenDocument(ui->LWeb->text()); }
 
 void TFSteepo::DisplayTime(quint32 seconds) {
-  ui->LCD->SetIndicatorstring(FormatTime(seconds));
+  ui->LCD->SetIndicatorstring(FormatTime(seconds, u':'));
   if (Running)
     setWindowTitle(QStringLiteral("%1 [%2]").arg(Platform::ApplicationTitle(), FormatTime(seconds)));
   else
@@ -166,14 +196,14 @@ void TFSteepo::DisplayTime(quint32 seconds) {
 }
 
 void TFSteepo::IncTime() {
-  if (BrewTime > 3584)
+  if (Running || BrewTime > 3584)
     return;
   BrewTime = BrewTime + 15 - BrewTime % 15;
   DisplayTime(BrewTime);
 }
 
 void TFSteepo::DecTime() {
-  if (BrewTime < 16)
+  if (Running || BrewTime < 16)
     return;
   quint32 step = BrewTime % 15;
   if (step == 0)
@@ -210,6 +240,7 @@ void TFSteepo::TimerBtnTimer() {
 }
 
 void TFSteepo::BBStartClick() {
+  StepButtonMouseUp();  // a step button held down must not go on stepping
   ui->BBInc->setEnabled(false);
   ui->BBDec->setEnabled(false);
   ui->BBStart->setEnabled(false);
@@ -218,6 +249,8 @@ void TFSteepo::BBStartClick() {
   StartTick = Platform::TickCount();
   EndTick = StartTick + quint64(BrewTime) * 1000u;
   Running = true;
+  ShownSeconds = NoneShown;
+  DesktopBus::Connect();
   Platform::Sleep(200);
   Platform::MinimizeApplication();
 }
@@ -230,6 +263,7 @@ void TFSteepo::BBStopClick() {
   ui->BBInc->setEnabled(true);
   DisplayTime(BrewTime);
   ui->BBStart->setFocus();
+  DesktopBus::Clear();
 }
 
 void TFSteepo::TimerTimer() {
@@ -237,7 +271,13 @@ void TFSteepo::TimerTimer() {
     return;
   const quint64 now = Platform::TickCount();
   if (now < EndTick) {
-    DisplayTime(BrewTime - quint32((now - StartTick) / 1000u));
+    const quint32 remaining = BrewTime - quint32((now - StartTick) / 1000u);
+    if (remaining == ShownSeconds)
+      return;
+    ShownSeconds = remaining;
+    // The dock first: a Stop handled while the display repaints then hides it for good.
+    DesktopBus::Progress(ElapsedFraction(BrewTime, remaining));
+    DisplayTime(remaining);
     return;
   }
   DisplayTime(0);
@@ -282,7 +322,8 @@ bool TFSteepo::eventFilter(QObject* watched, QEvent* event) {
     auto* button = static_cast<QPushButton*>(watched);
     if (event->type() == QEvent::MouseButtonPress && button->isEnabled()) {
       button == ui->BBInc ? BBIncMouseDown() : BBDecMouseDown();
-    } else if (event->type() == QEvent::MouseButtonRelease && button->isEnabled()) {
+    } else if (event->type() == QEvent::MouseButtonRelease) {
+      // Also on a button disabled meanwhile (Enter started the countdown), or the repeat runs on.
       button == ui->BBInc ? BBIncMouseUp() : BBDecMouseUp();
     }
   }
@@ -319,6 +360,9 @@ bool TFSteepo::event(QEvent* event) {
     WMAutoStart(message->WParam, message->LParam);
     return true;
   }
+  // A modal dialog takes the mouse: the release would never come here.
+  if (event->type() == QEvent::WindowBlocked)
+    StepButtonMouseUp();
   return QWidget::event(event);
 }
 

@@ -43,7 +43,10 @@ void InitializeUnit();
 
 // N in decimal with one leading "0" when N is at most 9.
 QString TwoDigits(quint32 n);
-// Minutes and seconds, each at least two digits, joined by the time separator.
+// Minutes and seconds, each at least two digits, joined by separator (by default the
+// locale's, as in the caption). The indicator always takes ":", its own separator glyph: a
+// "." there would be a decimal point.
+QString FormatTime(quint32 seconds, QChar separator);
 QString FormatTime(quint32 seconds);
 
 // The window itself.
@@ -106,11 +109,14 @@ protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
 private:
   void StepButtonMouseDown(QPushButton* sender);
   void StepButtonMouseUp();
   void WMAutoStart(qintptr wParam, qintptr lParam);
+  // The web link's font and a colour that stands out against the window's.
+  void StyleWebLink();
 
   void DisplayTime(quint32 seconds);
   void IncTime();

@@ -1,6 +1,7 @@
 #include "F_Steepo2.h"
 #include "ui_F_Steepo2.h"
 
+#include "DesktopBus.h"
 #include "F_Steepo.h"
 #include "OrbUtils.h"
 #include "Platform.h"
@@ -10,14 +11,17 @@
 #include <QCloseEvent>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QScreen>
+#include <QWindow>
 
 namespace F_Steepo2 {
 
 TFSteepo2* FSteepo2 = nullptr;
 
 namespace {
-QWidget* PreparedMainWindow = nullptr;
+// Cleared by Qt when the window goes, so the dialog is never made for a window that is gone.
+QPointer<QWidget> PreparedMainWindow;
 QString PreparedCaption;
 } // namespace
 
@@ -118,10 +122,33 @@ void TFSteepo2::setVisible(bool visible) {
     // Centred on the screen, not over the main window that owns it.
     if (const QScreen* screen = FMainWindow ? FMainWindow->screen() : this->screen())
       move(screen->availableGeometry().center() - rect().center());
+    // A Wayland compositor keeps a minimised window minimised, whatever the program asks, and
+    // may hide the dialogs that belong to it: there the alarm goes up as a window of its own.
+    if (QGuiApplication::platformName().startsWith(QStringLiteral("wayland"))) {
+      create();
+      windowHandle()->setTransientParent(nullptr);
+    }
   }
+  const bool hiding = !visible && isVisible();
   QDialog::setVisible(visible);
-  if (showing)
+  if (showing) {
     FormShow();
+    AnnounceOnDesktop();
+  } else if (hiding) {
+    DesktopBus::Withdraw();
+    DesktopBus::Clear();
+  }
+}
+
+void TFSteepo2::AnnounceOnDesktop() {
+  DesktopBus::Urgent();
+  DesktopBus::Notify({windowTitle(), ui->LMessage->text(), ui->BBOK->text()}, [this](const QString& token) {
+    // On Wayland the token lets the compositor hand the focus over.
+    if (!token.isEmpty())
+      qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
+    OrbUtils::ForceForeground(this);
+    qunsetenv("XDG_ACTIVATION_TOKEN");
+  });
 }
 
 void TFSteepo2::keyPressEvent(QKeyEvent* event) {

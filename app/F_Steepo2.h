@@ -38,6 +38,9 @@ protected:
   void closeEvent(QCloseEvent* event) override;
 
 private:
+  // The dock entry's urgency and the desktop notification, which brings the dialog back.
+  void AnnounceOnDesktop();
+
   Ui::TFSteepo2* ui;
   QWidget* FMainWindow;
   QString FCaption;

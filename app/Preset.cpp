@@ -4,14 +4,20 @@
 #include "OrbUtils.h"
 #include "Platform.h"
 
+#include <QFileInfo>
 #include <QSettings>
+#include <QTemporaryFile>
+#include <algorithm>
 #include <limits>
 
 namespace Preset {
 
+TStoreState StoreState;
+
 namespace {
 
 const QString PresetValue = QStringLiteral("Preset");
+constexpr quint32 LongestPreset = 3599;
 
 int DigitValue(QChar c, int base) {
   const char16_t u = c.unicode();
@@ -24,8 +30,8 @@ int DigitValue(QChar c, int base) {
   return -1;
 }
 
-// The stored preset as an unsigned 32-bit number of seconds; nothing for a value of another
-// kind (text that is not a plain decimal number, a list, a number out of range).
+// The stored preset as seconds from 1 to 3599; nothing for a value of another kind (text that
+// is not a plain decimal number, a list, ...) or out of that range.
 std::optional<quint32> StoredSeconds(const QVariant& value) {
   bool ok = false;
   qulonglong number = 0;
@@ -54,9 +60,75 @@ std::optional<quint32> StoredSeconds(const QVariant& value) {
   default:
     return std::nullopt;
   }
-  if (!ok || number > std::numeric_limits<quint32>::max())
+  if (!ok || number < 1 || number > LongestPreset)
     return std::nullopt;
   return quint32(number);
+}
+
+void ReportUnusableStore(const QString& path) {
+  if (path.isEmpty()) {
+    Platform::ReportProblem(QStringLiteral(
+        "steepo: no usable folder for the preset (neither XDG_CONFIG_HOME nor HOME names one): "
+        "it is neither read nor stored"));
+    return;
+  }
+  const QString what = QFileInfo(path).isDir() ? QStringLiteral("a folder") : QStringLiteral("not a regular file");
+  Platform::ReportProblem(
+      QStringLiteral("steepo: the preset file %1 is %2: it is neither read nor written").arg(path, what));
+}
+
+// Why the settings file at path could not be written, found by trying as the program does.
+QString WriteFailure(const QString& path) {
+  const QFileInfo file(path);
+  if (file.isSymLink() && !file.exists())
+    return QStringLiteral("it is a link to %1, which cannot be created").arg(file.symLinkTarget());
+  if (file.exists()) {
+    QFile probe(path);
+    if (!probe.open(QIODevice::ReadOnly))
+      return QStringLiteral("the file cannot be read (%1)").arg(probe.errorString());
+    probe.close();
+    if (!probe.open(QIODevice::WriteOnly | QIODevice::Append))
+      return QStringLiteral("the file cannot be written (%1)").arg(probe.errorString());
+  }
+  const QFileInfo folder(file.absolutePath());
+  if (!folder.isDir())
+    return QStringLiteral("its folder %1 cannot be created").arg(folder.filePath());
+  QTemporaryFile probe(folder.filePath() + QStringLiteral("/Steepo.XXXXXX"));
+  if (!probe.open())
+    return QStringLiteral("its folder cannot be written (%1)").arg(probe.errorString());
+  return QStringLiteral("the file cannot be written");
+}
+
+void WriteStore(const QString& path, quint32 seconds) {
+  QSettings settings(path, QSettings::IniFormat);
+  const bool writable = settings.isWritable();
+  if (writable) {
+    settings.setValue(PresetValue, seconds);
+    settings.sync();
+  }
+  if (!writable || settings.status() == QSettings::AccessError)
+    Platform::ReportProblem(
+        QStringLiteral("steepo: cannot store the preset in %1: %2").arg(path, WriteFailure(path)));
+}
+
+QString UsageText(const QString& settingsPath) {
+  const QString where = settingsPath.isEmpty()
+                            ? QStringLiteral("nowhere: neither XDG_CONFIG_HOME nor HOME names a usable folder")
+                            : QStringLiteral("in ") + settingsPath;
+  return QStringLiteral(
+             "Usage: steepo [MINUTES:SECONDS] [-start]\n"
+             "A tea timer: counts the brewing time down and sounds an alarm when the tea is ready.\n"
+             "\n"
+             "  MINUTES:SECONDS  the brewing time for this run only, from 0:01 to 59:59; the\n"
+             "                   locale's time separator may stand for the colon\n"
+             "  -start           start the countdown as soon as the window appears (also /start,\n"
+             "                   in any letter case)\n"
+             "  -h, --help       show this help and exit\n"
+             "  --version        show the version and exit\n"
+             "\n"
+             "Without a time the timer starts with the preset, the last time set (3:00 at first),\n"
+             "kept %1.\n")
+      .arg(where);
 }
 
 } // namespace
@@ -94,8 +166,9 @@ std::optional<qint32> ParseInt32(const QString& text) {
 }
 
 qint32 ParseTimeArgument(const QString& argument, QChar separator) {
-  const qsizetype at = argument.indexOf(separator);
-  if (at < 0)
+  const auto isSeparator = [separator](QChar c) { return c == u':' || c == separator; };
+  const qsizetype at = std::find_if(argument.begin(), argument.end(), isSeparator) - argument.begin();
+  if (at == argument.size())
     return 0;
   const qint64 minutes = ParseInt32(argument.left(at)).value_or(0);
   const qint64 seconds = ParseInt32(argument.mid(at + 1)).value_or(0);
@@ -104,41 +177,90 @@ qint32 ParseTimeArgument(const QString& argument, QChar separator) {
   return total >= 1 && total <= 3599 ? qint32(total) : 0;
 }
 
+bool IsStartSwitch(const QString& argument) {
+  static constexpr char16_t Start[] = u"START";
+  if (argument.size() != 6 || (argument.at(0) != u'-' && argument.at(0) != u'/'))
+    return false;
+  for (int i = 0; i < 5; ++i) {
+    const char16_t c = argument.at(i + 1).unicode();
+    // ASCII case only: Unicode folding would take the long s or the Kelvin sign for a letter.
+    if (c != Start[i] && c != Start[i] + (u'a' - u'A'))
+      return false;
+  }
+  return true;
+}
+
+TStoreKind StoreKind(const QString& path) {
+  const QFileInfo file(path);  // follows links: a dangling link is a file yet to be made
+  if (!file.exists())
+    return TStoreKind::Absent;
+  return file.isFile() ? TStoreKind::Regular : TStoreKind::Other;
+}
+
+std::optional<quint32> ReadStore(const QString& path) {
+  if (StoreKind(path) != TStoreKind::Regular)
+    return std::nullopt;
+  const QSettings settings(path, QSettings::IniFormat);
+  if (settings.status() != QSettings::NoError)
+    return std::nullopt;
+  return StoredSeconds(settings.value(PresetValue));
+}
+
 void ReadStartTime() {
   const QString argument = OrbUtils::GetCmdParam(1);
-  if (!argument.isEmpty())
+  if (!argument.isEmpty()) {
     F_Steepo::CmdTime = ParseTimeArgument(argument, F_Steepo::TimeSeparator);
+    if (F_Steepo::CmdTime == 0)
+      Platform::ReportProblem(
+          QStringLiteral("steepo: ignoring the time '%1': expected minutes:seconds from 0:01 to 59:59").arg(argument));
+  }
   if (F_Steepo::CmdTime != 0) {
     F_Steepo::BrewTime = quint32(F_Steepo::CmdTime);
     return;
   }
   // Every failure of the store leaves the time as it is.
-  const std::unique_ptr<QSettings> settings = Platform::OpenSettings();
-  if (!settings || settings->status() != QSettings::NoError)
-    return;
-  if (const auto stored = StoredSeconds(settings->value(PresetValue)))
+  const QString path = Platform::SettingsPath();
+  StoreState = {true, path.isEmpty() ? TStoreKind::Other : StoreKind(path), 0};
+  if (StoreState.Kind == TStoreKind::Other)
+    ReportUnusableStore(path);
+  else if (const auto stored = ReadStore(path))
     F_Steepo::BrewTime = *stored;
+  StoreState.StartTime = F_Steepo::BrewTime;
 }
 
 bool StartSwitch() {
   const QStringList arguments = OrbUtils::CommandLine();
-  for (qsizetype i = 1; i < arguments.size(); ++i) {
-    const QString& argument = arguments.at(i);
-    if ((argument.startsWith(u'-') || argument.startsWith(u'/')) &&
-        QStringView(argument).mid(1).compare(u"START", Qt::CaseInsensitive) == 0)
-      return true;
-  }
-  return false;
+  return std::any_of(arguments.begin() + std::min<qsizetype>(1, arguments.size()), arguments.end(), IsStartSwitch);
 }
 
 void StorePreset() {
   if (F_Steepo::CmdTime != 0)
     return;
-  const std::unique_ptr<QSettings> settings = Platform::OpenSettings();
-  if (!settings || settings->status() != QSettings::NoError || !settings->isWritable())
+  const QString path = Platform::SettingsPath();
+  const TStoreKind kind = path.isEmpty() ? TStoreKind::Other : StoreKind(path);
+  if (kind == TStoreKind::Other) {
+    if (!StoreState.Read || StoreState.Kind != TStoreKind::Other)
+      ReportUnusableStore(path);  // not said at start already
     return;
-  settings->setValue(PresetValue, F_Steepo::BrewTime);
-  settings->sync();
+  }
+  // An existing file is rewritten only for a time the user changed, so that a file whose
+  // preset is the same, or could not be read, keeps every byte.
+  const bool changed = !StoreState.Read || F_Steepo::BrewTime != StoreState.StartTime;
+  if (!changed && kind == TStoreKind::Regular)
+    return;
+  WriteStore(path, F_Steepo::BrewTime);
+}
+
+std::optional<QString> InformationRequest(const QStringList& arguments, const QString& version,
+                                          const QString& settingsPath) {
+  for (qsizetype i = 1; i < arguments.size(); ++i) {
+    const QString& argument = arguments.at(i);
+    if (argument == u"--version")
+      return QStringLiteral("Steepo %1\n").arg(version);
+    if (argument == u"--help" || argument == u"-h")
+      return UsageText(settingsPath);
+  }
+  return std::nullopt;
 }
 
 } // namespace Preset

@@ -5,6 +5,7 @@
 #include "F_Steepo2.h"
 #include "OrbUtils.h"
 #include "Platform.h"
+#include "Preset.h"
 #include "Resources.h"
 
 #include <QApplication>
@@ -32,6 +33,16 @@ void StartupMessageHandler(QtMsgType type, const QMessageLogContext&, const QStr
 } // namespace
 
 int main(int argc, char** argv) {
+  // --help and --version answer before there is any window, so they need no display.
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i)
+    arguments << QString::fromLocal8Bit(argv[i]);
+  if (const auto information = Preset::InformationRequest(arguments, QStringLiteral(STEEPO_VERSION_TEXT),
+                                                          Platform::SettingsPath())) {
+    std::fputs(information->toLocal8Bit().constData(), stdout);
+    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+  }
+
   F_Steepo::InitializeUnit();
 
   const QtMessageHandler previous = qInstallMessageHandler(StartupMessageHandler);

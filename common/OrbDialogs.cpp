@@ -3,16 +3,22 @@
 #include "OrbUtils.h"
 #include "Platform.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QFont>
 #include <QIcon>
 #include <QLabel>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 
 #include <algorithm>
+#include <cmath>
+#include <utility>
 
 namespace OrbDialogs {
 
@@ -50,16 +56,15 @@ const std::array<std::array<const char*, 11>, 8> DlgTexts = {{
 // clang-format on
 
 quint8 LanguageIndexFor(quint16 langID, quint8 current) {
-  switch (langID & 0xFFu) {
-  case 0x05: return 1; // Czech
-  case 0x07: return 2; // German
-  case 0x0A: return 3; // Spanish
-  case 0x0C: return 5; // French
-  case 0x10: return 6; // Italian
-  case 0x16: return 4; // Portuguese
-  case 0x19: return 7; // Russian
-  default: return current;
-  }
+  // The languages with texts of their own and their rows; their numbers come from the platform.
+  static constexpr std::pair<QLocale::Language, quint8> Rows[] = {
+      {QLocale::Czech, 1},  {QLocale::German, 2},  {QLocale::Spanish, 3}, {QLocale::Portuguese, 4},
+      {QLocale::French, 5}, {QLocale::Italian, 6}, {QLocale::Russian, 7},
+  };
+  for (const auto& [language, row] : Rows)
+    if (Platform::PrimaryLanguageID(language) == (langID & 0xFFu))
+      return row;
+  return current;
 }
 
 void DetectLanguage() { LangIndex = LanguageIndexFor(Platform::SystemDefaultLangID(), LangIndex); }
@@ -89,6 +94,41 @@ QString AboutWebAddress() {
 
 QString AboutEmailAddress() { return QStringLiteral(STEEPO_AUTHOR_EMAIL); }
 
+namespace {
+// The least contrast at which small text reads well.
+constexpr double LinkContrast = 4.5;
+
+// The share of white light in a colour, channels taken from their gamma-encoded values.
+double Luminance(const QColor& colour) {
+  const auto linear = [](double value) {
+    return value <= 0.04045 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
+}
+} // namespace
+
+double Contrast(const QColor& a, const QColor& b) {
+  const double first = Luminance(a);
+  const double second = Luminance(b);
+  return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
+}
+
+QColor LinkColor(const QPalette& palette) {
+  const QColor window = palette.color(QPalette::Window);
+  const QColor blue(0, 0, 255);
+  if (Contrast(blue, window) >= LinkContrast)
+    return blue;
+  if (const QColor link = palette.color(QPalette::Link); Contrast(link, window) >= LinkContrast)
+    return link;
+  // Toward white on a window that white stands out against better than black, else toward
+  // black; one of the two always reaches the contrast before its end.
+  const bool lighten = Contrast(Qt::white, window) >= Contrast(Qt::black, window);
+  QColor colour = blue;
+  for (int step = 1; step <= 255 && Contrast(colour, window) < LinkContrast; ++step)
+    colour = lighten ? QColor(step, step, 255) : QColor(0, 0, 255 - step);
+  return colour;
+}
+
 void ShowAbout() {
   TFAbout form(Platform::MainWindow());
   form.exec();
@@ -100,12 +140,15 @@ namespace {
 
 using namespace OrbDialogs;
 
-// A label that reports a click of the left mouse button released over it.
+// A link: a label that reports a click of the left mouse button released over it, and, as
+// it can be reached with Tab, Enter or Space pressed while it has the focus.
 class TClickLabel : public QLabel {
   Q_OBJECT
 
 public:
-  using QLabel::QLabel;
+  TClickLabel(const QString& text, QWidget* parent) : QLabel(text, parent) { setFocusPolicy(Qt::TabFocus); }
+
+  void Activate() { emit Click(); }
 
 signals:
   void Click();
@@ -122,10 +165,60 @@ protected:
     if (click)
       emit Click();
   }
+  void keyPressEvent(QKeyEvent* event) override {
+    const int key = event->key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Space)
+      return QLabel::keyPressEvent(event);
+    event->accept();
+    if (!event->isAutoRepeat())
+      emit Click();
+  }
+  void paintEvent(QPaintEvent* event) override {
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+      return;
+    QStylePainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.backgroundColor = palette().color(QPalette::Window);
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
+  }
 
 private:
   bool FPressed = false;
 };
+
+// What assistive tools see of a link: its text, the link role, and a press that opens it.
+class TLinkAccessible : public QAccessibleWidget {
+public:
+  explicit TLinkAccessible(TClickLabel* link) : QAccessibleWidget(link, QAccessible::Link) {}
+
+  QString text(QAccessible::Text kind) const override {
+    if (kind == QAccessible::Name || kind == QAccessible::Value)
+      return Link()->text();
+    return QAccessibleWidget::text(kind);
+  }
+  QAccessible::State state() const override {
+    QAccessible::State state = QAccessibleWidget::state();
+    state.linked = true;
+    return state;
+  }
+  QStringList actionNames() const override { return QStringList(pressAction()) << QAccessibleWidget::actionNames(); }
+  void doAction(const QString& action) override {
+    if (action == pressAction())
+      Link()->Activate();
+    else
+      QAccessibleWidget::doAction(action);
+  }
+
+private:
+  TClickLabel* Link() const { return static_cast<TClickLabel*>(widget()); }
+};
+
+QAccessibleInterface* LinkAccessibleFactory(const QString&, QObject* object) {
+  auto* link = qobject_cast<TClickLabel*>(object);
+  return link ? new TLinkAccessible(link) : nullptr;
+}
 
 // The dialog's font at a pixel height: 8 points is 11 pixels at 96 dots per inch, 10 points
 // 13, 14 points 19.
@@ -150,13 +243,13 @@ TLabel* AddLabel(QWidget* parent, const char* name, int left, int top, const QSt
   return label;
 }
 
-// Blue, underlined, with the hand cursor.
+// Blue (or a colour that stands out on a dark window), underlined, with the hand cursor.
 void MakeLink(QLabel* label) {
   QFont font = label->font();
   font.setUnderline(true);
   label->setFont(font);
   QPalette palette = label->palette();
-  palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
+  palette.setColor(QPalette::WindowText, LinkColor(label->parentWidget()->palette()));
   label->setPalette(palette);
   label->setCursor(Qt::PointingHandCursor);
   label->adjustSize();
@@ -168,6 +261,8 @@ TFAbout::TFAbout(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
   setObjectName(QStringLiteral("FAbout"));
+  static const bool linksAccessible = (QAccessible::installFactory(LinkAccessibleFactory), true);
+  Q_UNUSED(linksAccessible);
   setWindowTitle(DlgText(dtAbout) + QStringLiteral("..."));
   const QFont font = Platform::LayoutFont(DialogFont);
   setFont(font);
@@ -205,6 +300,7 @@ TFAbout::TFAbout(QWidget* parent)
   // Default and cancel button at once: Enter clicks it, and Escape closes the dialog as well.
   auto* button = new QPushButton(DlgText(dtOK), this);
   button->setObjectName(QStringLiteral("OKButton"));
+  button->setFont(font);
   button->setGeometry(96 + (width - AboutWidth) / 2, 168, 75, 25);
   button->setDefault(true);
   connect(button, &QPushButton::clicked, this, &QDialog::accept);

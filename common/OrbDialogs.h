@@ -1,7 +1,9 @@
 #pragma once
 // The language of the user interface, the texts of the dialogs and the about dialog.
 
+#include <QColor>
 #include <QDialog>
+#include <QPalette>
 #include <QString>
 #include <array>
 
@@ -46,6 +48,13 @@ QString AboutCopyrightLine(const QString& programPath);
 QString AboutWebAddress();
 // The author's mail address.
 QString AboutEmailAddress();
+
+// How well two colours stand apart: from 1 (the same brightness) to 21 (black and white).
+double Contrast(const QColor& a, const QColor& b);
+// The colour of a link on a window of palette: blue where it stands out well enough against
+// the window colour, otherwise the palette's link colour where that does, otherwise blue made
+// just light enough (on a dark window) or dark enough (on a middle one) to stand out.
+QColor LinkColor(const QPalette& palette);
 
 } // namespace OrbDialogs
 

@@ -4,15 +4,18 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <type_traits>
 
 namespace LumoLiquidIndicator {
 
 namespace {
 
-// Angles, radii and glyph vertices are worked out in the x87 80-bit format; on x86-64 with
-// GCC or Clang that is long double.
-using Ext = long double;
-static_assert(std::numeric_limits<Ext>::digits == 64, "the geometry needs 64-bit-significand long double");
+// Angles, radii and glyph vertices are worked out in the widest floating type there is: long
+// double, the x87 80-bit format on x86 with GCC or Clang, plain double with MSVC and wider
+// still on some 64-bit ARM systems. LUMO_INDICATOR_DOUBLE_ARITHMETIC (a CMake option) forces
+// double, to see here what a compiler without the extended type computes. Literals are plain
+// doubles that every type holds exactly, so they never widen the double path.
+using Ext = std::conditional_t<LUMO_INDICATOR_DOUBLE_ARITHMETIC != 0, double, long double>;
 
 constexpr Ext kPi = 3.141592653589793238462643383279502884L;
 
@@ -26,7 +29,7 @@ qint32 Clamp32(qint64 value) {
 }
 
 // Beyond this the result no longer fits 32 bits anyway; keeps the conversion to qint64 defined.
-constexpr Ext kSafeMagnitude = 9.0e18L;
+constexpr Ext kSafeMagnitude = 9.0e18;
 
 // Nearest integer, halves to the even neighbour (the default rounding mode).
 qint64 RoundHalfEven(Ext value) {
@@ -38,7 +41,7 @@ qint64 RoundHalfEven(Ext value) {
 
 // Tenths of a degree to radians: the product first, then the division.
 Ext Radians(qint32 angle) {
-  return (static_cast<Ext>(angle) * kPi) / 1800.0L;
+  return (static_cast<Ext>(angle) * kPi) / 1800.0;
 }
 
 // Distance of (x, y) from the origin, the root in extended precision, held as double.
@@ -51,8 +54,8 @@ double Radius(qint32 x, qint32 y) {
 // The angle of (x, y) as seen on the screen (y grows downwards), in radians.
 Ext ScreenAngle(qint32 x, qint32 y) {
   if (x != 0)
-    return std::atan2(-static_cast<Ext>(y) / 1000.0L, static_cast<Ext>(x) / 1000.0L);
-  return y <= 0 ? kPi / 2.0L : -kPi / 2.0L;
+    return std::atan2(-static_cast<Ext>(y) / 1000.0, static_cast<Ext>(x) / 1000.0);
+  return y <= 0 ? kPi / 2.0 : -kPi / 2.0;
 }
 
 void OffsetRun(TPoint* points, qsizetype count, qint64 dx, qint64 dy) {
@@ -160,15 +163,15 @@ Ext CellHeight(const TRect& cell) {
 }
 
 double Thickness(TLumoIndicatorStyle style, bool hovering, Ext w, Ext h) {
-  Ext divisor = hovering ? 5.0L : 6.0L;
+  Ext divisor = hovering ? 5.0 : 6.0;
   double lowest = 3.0;
   switch (style) {
   case isThin:
-    divisor = hovering ? 6.0L : 8.0L;
+    divisor = hovering ? 6.0 : 8.0;
     lowest = 2.0;
     break;
   case isThick:
-    divisor = hovering ? 4.5L : 5.0L;
+    divisor = hovering ? 4.5 : 5.0;
     lowest = 4.0;
     break;
   default:
@@ -186,8 +189,8 @@ struct SegmentGrid {
 SegmentGrid SegmentGridOf(const TRect& cell, TLumoIndicatorStyle style, bool hovering) {
   const Ext w = CellWidth(cell);
   const Ext hh = CellHeight(cell);
-  const double u = static_cast<double>(w / 8.0L);
-  const double v = static_cast<double>(hh / 8.0L);
+  const double u = static_cast<double>(w / 8.0);
+  const double v = static_cast<double>(hh / 8.0);
   const double t = Thickness(style, hovering, w, hh);
   const double h = t / 2.0;
   return {u, v, t, h};
@@ -197,22 +200,22 @@ using Hexagon = std::array<TPoint, 6>;
 
 // The colon dot centred at (cx, cy): a = t/3 and b = 2t/3 left, right, above and below.
 Hexagon ColonDot(const SegmentGrid& g, Ext cx, Ext cy) {
-  const Ext a = g.t / 3.0L;
-  const Ext b = (2.0L * g.t) / 3.0L;
+  const Ext a = g.t / 3.0;
+  const Ext b = (2.0 * g.t) / 3.0;
   return {{{T(cx - a), T(cy + b)}, {T(cx - b), T(cy)}, {T(cx - a), T(cy - b)},
            {T(cx + a), T(cy - b)}, {T(cx + b), T(cy)}, {T(cx + a), T(cy + b)}}};
 }
 
 // The decimal point, right of the lower end of segment 5, centred on the bottom line.
 Hexagon DecimalPoint(const SegmentGrid& g) {
-  const Ext x = 5.5L * g.u;
-  const Ext y = 7.0L * g.v;
-  return {{{Nudge(T(x + g.t / 4.0L), 1), T(y)},
-           {Nudge(T(x + (2.0L * g.t) / 4.0L), 1), T(y - g.h)},
-           {T(x + (5.0L * g.t) / 4.0L), T(y - g.h)},
-           {T(x + (6.0L * g.t) / 4.0L), T(y)},
-           {T(x + (5.0L * g.t) / 4.0L), T(y + g.h)},
-           {Nudge(T(x + (2.0L * g.t) / 4.0L), 1), T(y + g.h)}}};
+  const Ext x = 5.5 * g.u;
+  const Ext y = 7.0 * g.v;
+  return {{{Nudge(T(x + g.t / 4.0), 1), T(y)},
+           {Nudge(T(x + (2.0 * g.t) / 4.0), 1), T(y - g.h)},
+           {T(x + (5.0 * g.t) / 4.0), T(y - g.h)},
+           {T(x + (6.0 * g.t) / 4.0), T(y)},
+           {T(x + (5.0 * g.t) / 4.0), T(y + g.h)},
+           {Nudge(T(x + (2.0 * g.t) / 4.0), 1), T(y + g.h)}}};
 }
 
 // Position index of a segment glyph in cell coordinates. Vertical segments end one pixel
@@ -227,30 +230,30 @@ Hexagon SegmentHexagon(const SegmentGrid& g, TLumoIndicatorKind kind, int index)
   auto in = [](qint32 value) { return Nudge(value, 1); };
   switch (index) {
   case 1:  // lower left
-    return {{{T(x(1)), up(T(y(7) + h))}, {T(x(1) - h), up(T(y(7) - h))}, {T(x(1.5L) - h), T(y(4) + h)},
-             {T(x(1.5L)), T(y(4))}, {T(x(1.5L) + h), T(y(4) + h)}, {T(x(1) + h), up(T(y(7) - h))}}};
+    return {{{T(x(1)), up(T(y(7) + h))}, {T(x(1) - h), up(T(y(7) - h))}, {T(x(1.5) - h), T(y(4) + h)},
+             {T(x(1.5)), T(y(4))}, {T(x(1.5) + h), T(y(4) + h)}, {T(x(1) + h), up(T(y(7) - h))}}};
   case 2:  // upper left
-    return {{{T(x(1.5L)), up(T(y(4)))}, {T(x(1.5L) - h), up(T(y(4) - h))}, {T(x(2) - h), T(y(1) + h)},
-             {T(x(2)), T(y(1) - h)}, {T(x(2) + h), T(y(1) + h)}, {T(x(1.5L) + h), up(T(y(4) - h))}}};
+    return {{{T(x(1.5)), up(T(y(4)))}, {T(x(1.5) - h), up(T(y(4) - h))}, {T(x(2) - h), T(y(1) + h)},
+             {T(x(2)), T(y(1) - h)}, {T(x(2) + h), T(y(1) + h)}, {T(x(1.5) + h), up(T(y(4) - h))}}};
   case 3:  // top
-    return {{{in(T(x(2))), T(y(1) - h)}, {in(T(x(2) + h)), T(y(1) - h)}, {up(T(x(6.5L) - h)), T(y(1) - h)},
-             {up(T(x(6.5L))), T(y(1) - h)}, {up(T(x(6.5L) - h)), T(y(1) + h)}, {in(T(x(2) + h)), T(y(1) + h)}}};
+    return {{{in(T(x(2))), T(y(1) - h)}, {in(T(x(2) + h)), T(y(1) - h)}, {up(T(x(6.5) - h)), T(y(1) - h)},
+             {up(T(x(6.5))), T(y(1) - h)}, {up(T(x(6.5) - h)), T(y(1) + h)}, {in(T(x(2) + h)), T(y(1) + h)}}};
   case 4:  // upper right
-    return {{{T(x(6.5L)), T(y(1) - h)}, {T(x(6.5L) + h), T(y(1) + h)}, {T(x(6) + h), up(T(y(4) - h))},
-             {T(x(6)), up(T(y(4)))}, {T(x(6) - h), up(T(y(4) - h))}, {T(x(6.5L) - h), T(y(1) + h)}}};
+    return {{{T(x(6.5)), T(y(1) - h)}, {T(x(6.5) + h), T(y(1) + h)}, {T(x(6) + h), up(T(y(4) - h))},
+             {T(x(6)), up(T(y(4)))}, {T(x(6) - h), up(T(y(4) - h))}, {T(x(6.5) - h), T(y(1) + h)}}};
   case 5:  // lower right
-    return {{{T(x(6)), T(y(4))}, {T(x(6) + h), T(y(4) + h)}, {T(x(5.5L) + h), up(T(y(7) - h))},
-             {T(x(5.5L)), up(T(y(7) + h))}, {T(x(5.5L) - h), up(T(y(7) - h))}, {T(x(6) - h), T(y(4) + h)}}};
+    return {{{T(x(6)), T(y(4))}, {T(x(6) + h), T(y(4) + h)}, {T(x(5.5) + h), up(T(y(7) - h))},
+             {T(x(5.5)), up(T(y(7) + h))}, {T(x(5.5) - h), up(T(y(7) - h))}, {T(x(6) - h), T(y(4) + h)}}};
   case 6:  // bottom
-    return {{{in(T(x(1))), T(y(7) + h)}, {in(T(x(1) + h)), T(y(7) - h)}, {up(T(x(5.5L) - h)), T(y(7) - h)},
-             {up(T(x(5.5L))), T(y(7) + h)}, {up(T(x(5.5L) - h)), T(y(7) + h)}, {in(T(x(1) + h)), T(y(7) + h)}}};
+    return {{{in(T(x(1))), T(y(7) + h)}, {in(T(x(1) + h)), T(y(7) - h)}, {up(T(x(5.5) - h)), T(y(7) - h)},
+             {up(T(x(5.5))), T(y(7) + h)}, {up(T(x(5.5) - h)), T(y(7) + h)}, {in(T(x(1) + h)), T(y(7) + h)}}};
   case 7:  // middle
-    return {{{in(T(x(1.5L))), T(y(4))}, {in(T(x(1.5L) + h)), T(y(4) - h)}, {up(T(x(6) - h)), T(y(4) - h)},
-             {up(T(x(6))), T(y(4))}, {up(T(x(6) - h)), T(y(4) + h)}, {in(T(x(1.5L) + h)), T(y(4) + h)}}};
+    return {{{in(T(x(1.5))), T(y(4))}, {in(T(x(1.5) + h)), T(y(4) - h)}, {up(T(x(6) - h)), T(y(4) - h)},
+             {up(T(x(6))), T(y(4))}, {up(T(x(6) - h)), T(y(4) + h)}, {in(T(x(1.5) + h)), T(y(4) + h)}}};
   case 8:
-    return kind == ik9segment ? ColonDot(g, x(4), y(2.5L)) : DecimalPoint(g);
+    return kind == ik9segment ? ColonDot(g, x(4), y(2.5)) : DecimalPoint(g);
   case 9:
-    return ColonDot(g, x(3.5L), y(5.5L));
+    return ColonDot(g, x(3.5), y(5.5));
   case 10:
     return DecimalPoint(g);
   default:
@@ -266,15 +269,15 @@ struct MatrixGrid {
 
 double DotSize(TLumoIndicatorStyle style, bool hovering, double pitch) {
   const Ext p = pitch;
-  Ext size = hovering ? (2.0L * p) / 3.0L - 1.0L : (3.0L * p) / 4.0L - 1.0L;
+  Ext size = hovering ? (2.0 * p) / 3.0 - 1.0 : (3.0 * p) / 4.0 - 1.0;
   double lowest = 2.5;
   switch (style) {
   case isThin:
-    size = hovering ? p / 2.0L - 1.0L : (2.0L * p) / 3.0L - 1.0L;
+    size = hovering ? p / 2.0 - 1.0 : (2.0 * p) / 3.0 - 1.0;
     lowest = 1.5;
     break;
   case isThick:
-    size = hovering ? (3.0L * p) / 4.0L - 1.0L : p - 1.0L;
+    size = hovering ? (3.0 * p) / 4.0 - 1.0 : p - 1.0;
     lowest = 3.5;
     break;
   default:
@@ -286,10 +289,10 @@ double DotSize(TLumoIndicatorStyle style, bool hovering, double pitch) {
 
 MatrixGrid MatrixGridOf(const TRect& cell, TLumoIndicatorStyle style, bool hovering) {
   const Ext w = CellWidth(cell);
-  const double u = static_cast<double>(w / 8.0L);
-  const qint32 m = Nudge(T(static_cast<Ext>(u) / 2.0L), 1);
-  const double cw = static_cast<double>((w - 2.0L * m) / 5.0L);
-  const double ch = static_cast<double>(CellHeight(cell) / 7.0L);
+  const double u = static_cast<double>(w / 8.0);
+  const qint32 m = Nudge(T(static_cast<Ext>(u) / 2.0), 1);
+  const double cw = static_cast<double>((w - 2.0 * m) / 5.0);
+  const double ch = static_cast<double>(CellHeight(cell) / 7.0);
   return {m, cw, ch, DotSize(style, hovering, cw), DotSize(style, hovering, ch)};
 }
 
@@ -732,7 +735,7 @@ int LightingOctant(qint32 angle) {
     quadrant = 2;
   if (c <= 0 && s <= 0)
     quadrant = 3;
-  const Ext r = 1.0L / std::sqrt(2.0L);
+  const Ext r = Ext(1) / std::sqrt(Ext(2));
   const Ext es = s;
   switch (quadrant) {
   case 1:
@@ -862,6 +865,10 @@ std::vector<TPoint> TileOrigins(qint32 cw, qint32 ch, qint32 mw, qint32 mh) {
     for (qint64 j = 0; j <= lastRow; ++j)
       origins.push_back({Clamp32(i * mw), Clamp32(j * mh)});
   return origins;
+}
+
+int GeometryPrecisionBits() {
+  return std::numeric_limits<Ext>::digits;
 }
 
 } // namespace LumoLiquidIndicator

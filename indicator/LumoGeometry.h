@@ -163,4 +163,8 @@ void LightenBytes(uchar* bits, qint32 width, qint32 height, qsizetype bytesPerLi
 // with rows 0..ch div mh, column after column. Empty when mw or mh is not positive.
 std::vector<TPoint> TileOrigins(qint32 cw, qint32 ch, qint32 mw, qint32 mh);
 
+// Significand bits of the floating type the geometry computes in: 64 with the x87 extended
+// type, 53 where that is double (or when the build forces double).
+int GeometryPrecisionBits();
+
 } // namespace LumoLiquidIndicator

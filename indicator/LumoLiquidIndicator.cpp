@@ -29,11 +29,15 @@ constexpr TSchemeColors SchemeTable[] = {
 
 TLumoLiquidIndicator::TLumoLiquidIndicator(QWidget* parent) : QWidget(parent) {
   setFocusPolicy(Qt::NoFocus);
+  // The size comes from the indicator's properties; a layout gives the control exactly that.
+  setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   setAttribute(Qt::WA_OpaquePaintEvent, true);
   setMaximumSize(kLargestControlSide, kLargestControlSide);
   // The fields and the empty materials have their defaults from the declaration.
   CanvasBitmap = QImage(width(), height(), QImage::Format_RGB32);
   resize(FIndicatorWidth, FIndicatorHeight);
+  // The default size is the control's own, not one a form gave it (see Loaded).
+  setAttribute(Qt::WA_Resized, false);
   // Without a parent the shape is computed and dropped; Loaded applies it.
   UpdateWindowRegion();
   RebuildIndicator();
@@ -42,9 +46,14 @@ TLumoLiquidIndicator::TLumoLiquidIndicator(QWidget* parent) : QWidget(parent) {
 TLumoLiquidIndicator::~TLumoLiquidIndicator() = default;
 
 void TLumoLiquidIndicator::Loaded() {
-  // A size given while the control was hidden reaches it only when it is shown or grabbed;
-  // it is handled now, so that the loaded control starts from its settled size.
-  if (testAttribute(Qt::WA_PendingResizeEvent)) {
+  // A form that puts the control in a layout gives it no size: it takes the rotated box of the
+  // indicator the form describes, which is also what it asks of the layout. A size given
+  // while the control was hidden reaches it only when it is shown or grabbed; it is handled
+  // now, so that the loaded control starts from its settled size.
+  if (!testAttribute(Qt::WA_Resized)) {
+    const TBoxSize box = RotatedBox(FIndicatorWidth, FIndicatorHeight, FIndicatorAngle);
+    MoveWindow(x(), y(), box.Width, box.Height, false);
+  } else if (testAttribute(Qt::WA_PendingResizeEvent)) {
     setAttribute(Qt::WA_PendingResizeEvent, false);
     QResizeEvent resize(size(), QSize());
     QCoreApplication::sendEvent(this, &resize);
@@ -59,6 +68,13 @@ void TLumoLiquidIndicator::Loaded() {
 // ---- Refreshing ------------------------------------------------------------------------------
 
 void TLumoLiquidIndicator::Refresh() {
+  // Nobody sees the control of a minimised window (a running countdown's, say): it rebuilds
+  // once, when the window comes back and shows it again.
+  if (!isWindow() && window()->isMinimized()) {
+    RebuildWhenShown = true;
+    return;
+  }
+  RebuildWhenShown = false;
   RebuildIndicator();
   update();
 }
@@ -68,6 +84,8 @@ void TLumoLiquidIndicator::DeferredRefresh() {
 }
 
 bool TLumoLiquidIndicator::event(QEvent* e) {
+  if (e->type() == QEvent::Show && RebuildWhenShown)
+    Refresh();
   if (e->type() == CM_INDICATORREFRESH) {
     QWidget::event(e);
     Refresh();
@@ -83,9 +101,33 @@ template <typename T> bool TLumoLiquidIndicator::Store(T& field, T value) {
   return true;
 }
 
-template <typename T> void TLumoLiquidIndicator::StoreAndRefresh(T& field, T value) {
-  if (Store(field, value))
-    Refresh();
+template <typename T, typename Signal>
+void TLumoLiquidIndicator::StoreAndRefresh(T& field, T value, Signal changed) {
+  if (!Store(field, value))
+    return;
+  Refresh();
+  emit (this->*changed)(field);
+}
+
+// The indicator's size may change through its setters and through the size rule; either way
+// the layout learns of the new rotated box and listeners of each side that changed.
+void TLumoLiquidIndicator::NotifySizeChange(qint32 oldWidth, qint32 oldHeight) {
+  if (FIndicatorWidth == oldWidth && FIndicatorHeight == oldHeight)
+    return;
+  updateGeometry();
+  if (FIndicatorWidth != oldWidth)
+    emit IndicatorWidthChanged(FIndicatorWidth);
+  if (FIndicatorHeight != oldHeight)
+    emit IndicatorHeightChanged(FIndicatorHeight);
+}
+
+QSize TLumoLiquidIndicator::sizeHint() const {
+  const TBoxSize box = RotatedBox(FIndicatorWidth, FIndicatorHeight, FIndicatorAngle);
+  return {box.Width, box.Height};
+}
+
+QSize TLumoLiquidIndicator::minimumSizeHint() const {
+  return sizeHint();
 }
 
 // ---- Setters ---------------------------------------------------------------------------------
@@ -93,54 +135,79 @@ template <typename T> void TLumoLiquidIndicator::StoreAndRefresh(T& field, T val
 void TLumoLiquidIndicator::SetColorScheme(TLumoColorScheme value) {
   // Always stored; a stored form's own colours win because it is not loaded yet.
   FColorScheme = value;
-  if (!LoadedOrDesigning())
-    return;
   const auto index = static_cast<size_t>(value);
-  if (index >= std::size(SchemeTable))
+  if (!LoadedOrDesigning() || index >= std::size(SchemeTable)) {
+    emit ColorSchemeChanged(FColorScheme);
     return;
+  }
   const TSchemeColors& scheme = SchemeTable[index];
+  const TSchemeColors before{FBackColor, FBevelColor, FNumberBackColor, FNumberForeColor, FNumberForeColor1};
   FBackColor = scheme.Back;
   FBevelColor = scheme.Bevel;
   FNumberBackColor = scheme.NumberBack;
   FNumberForeColor = scheme.NumberFore;
   FNumberForeColor1 = scheme.NumberFore1;
   DeferredRefresh();
+  NotifyColorChange(before.Back, FBackColor, &TLumoLiquidIndicator::BackColorChanged);
+  NotifyColorChange(before.Bevel, FBevelColor, &TLumoLiquidIndicator::BevelColorChanged);
+  NotifyColorChange(before.NumberBack, FNumberBackColor, &TLumoLiquidIndicator::NumberBackColorChanged);
+  NotifyColorChange(before.NumberFore, FNumberForeColor, &TLumoLiquidIndicator::NumberForeColorChanged);
+  NotifyColorChange(before.NumberFore1, FNumberForeColor1, &TLumoLiquidIndicator::NumberForeColor1Changed);
+  emit ColorSchemeChanged(FColorScheme);
+}
+
+void TLumoLiquidIndicator::NotifyColorChange(TColor before, TColor after, void (TLumoLiquidIndicator::*changed)(qint32)) {
+  if (before != after)
+    emit (this->*changed)(after);
 }
 
 void TLumoLiquidIndicator::SetSignNumber(qint32 value) {
   if (value <= 0 || !Store(FSignNumber, value))
     return;
-  if (!LoadedOrDesigning())
-    return;
-  UpdateWindowRegion();
-  Refresh();
+  if (LoadedOrDesigning()) {
+    UpdateWindowRegion();
+    Refresh();
+  }
+  emit SignNumberChanged(FSignNumber);
 }
 
 void TLumoLiquidIndicator::SetIndicatorWidth(qint32 value) {
+  const qint32 oldWidth = FIndicatorWidth;
+  const qint32 oldHeight = FIndicatorHeight;
   if (value <= 0 || !Store(FIndicatorWidth, value))
     return;
   if (LoadedOrDesigning())
     ResizeToRotatedBox();
+  NotifySizeChange(oldWidth, oldHeight);
 }
 
 void TLumoLiquidIndicator::SetIndicatorHeight(qint32 value) {
+  const qint32 oldWidth = FIndicatorWidth;
+  const qint32 oldHeight = FIndicatorHeight;
   if (value <= 0 || !Store(FIndicatorHeight, value))
     return;
   if (LoadedOrDesigning())
     ResizeToRotatedBox();
+  NotifySizeChange(oldWidth, oldHeight);
 }
 
 void TLumoLiquidIndicator::SetIndicatorAngle(qint32 value) {
-  if (!Store(FIndicatorAngle, value) || !LoadedOrDesigning())
+  if (!Store(FIndicatorAngle, value))
     return;
-  const TBoxSize box = RotatedBox(FIndicatorWidth, FIndicatorHeight, FIndicatorAngle);
-  MoveWindow(x(), y(), box.Width, box.Height, true);
-  UpdateWindowRegion();
-  RebuildIndicator();
-  update();
+  if (LoadedOrDesigning()) {
+    const TBoxSize box = RotatedBox(FIndicatorWidth, FIndicatorHeight, FIndicatorAngle);
+    MoveWindow(x(), y(), box.Width, box.Height, true);
+    UpdateWindowRegion();
+    RebuildIndicator();
+    update();
+  }
+  updateGeometry();
+  emit IndicatorAngleChanged(FIndicatorAngle);
 }
 
-void TLumoLiquidIndicator::SetIndicatorGap(qint32 value) { StoreAndRefresh(FIndicatorGap, value); }
+void TLumoLiquidIndicator::SetIndicatorGap(qint32 value) {
+  StoreAndRefresh(FIndicatorGap, value, &TLumoLiquidIndicator::IndicatorGapChanged);
+}
 
 void TLumoLiquidIndicator::SetIndicatorstring(const QString& value) {
   if (!Store(FIndicatorString, value))
@@ -148,33 +215,54 @@ void TLumoLiquidIndicator::SetIndicatorstring(const QString& value) {
   // Screen readers and GUI test tools read the shown text as the control's name.
   setAccessibleName(FIndicatorString);
   Refresh();
+  emit IndicatorstringChanged(FIndicatorString);
 }
 
-void TLumoLiquidIndicator::SetIndicatorKind(TLumoIndicatorKind value) { StoreAndRefresh(FIndicatorKind, value); }
+void TLumoLiquidIndicator::SetIndicatorKind(TLumoIndicatorKind value) {
+  StoreAndRefresh(FIndicatorKind, value, &TLumoLiquidIndicator::IndicatorKindChanged);
+}
 
-void TLumoLiquidIndicator::SetInnerBevel(TLumoBevelKind value) { StoreAndRefresh(FInnerBevel, value); }
+void TLumoLiquidIndicator::SetInnerBevel(TLumoBevelKind value) {
+  StoreAndRefresh(FInnerBevel, value, &TLumoLiquidIndicator::InnerBevelChanged);
+}
 
-void TLumoLiquidIndicator::SetOuterBevel(TLumoBevelKind value) { StoreAndRefresh(FOuterBevel, value); }
+void TLumoLiquidIndicator::SetOuterBevel(TLumoBevelKind value) {
+  StoreAndRefresh(FOuterBevel, value, &TLumoLiquidIndicator::OuterBevelChanged);
+}
 
 void TLumoLiquidIndicator::SetInnerBevelWidth(qint32 value) {
   if (value > 0)
-    StoreAndRefresh(FInnerBevelWidth, value);
+    StoreAndRefresh(FInnerBevelWidth, value, &TLumoLiquidIndicator::InnerBevelWidthChanged);
 }
 
 void TLumoLiquidIndicator::SetOuterBevelWidth(qint32 value) {
   if (value > 0)
-    StoreAndRefresh(FOuterBevelWidth, value);
+    StoreAndRefresh(FOuterBevelWidth, value, &TLumoLiquidIndicator::OuterBevelWidthChanged);
 }
 
-void TLumoLiquidIndicator::SetBevelColor(qint32 value) { StoreAndRefresh(FBevelColor, value); }
-void TLumoLiquidIndicator::SetBackColor(qint32 value) { StoreAndRefresh(FBackColor, value); }
-void TLumoLiquidIndicator::SetNumberForeColor(qint32 value) { StoreAndRefresh(FNumberForeColor, value); }
-void TLumoLiquidIndicator::SetNumberForeColor1(qint32 value) { StoreAndRefresh(FNumberForeColor1, value); }
-void TLumoLiquidIndicator::SetNumberBackColor(qint32 value) { StoreAndRefresh(FNumberBackColor, value); }
+void TLumoLiquidIndicator::SetBevelColor(qint32 value) {
+  StoreAndRefresh(FBevelColor, value, &TLumoLiquidIndicator::BevelColorChanged);
+}
+void TLumoLiquidIndicator::SetBackColor(qint32 value) {
+  StoreAndRefresh(FBackColor, value, &TLumoLiquidIndicator::BackColorChanged);
+}
+void TLumoLiquidIndicator::SetNumberForeColor(qint32 value) {
+  StoreAndRefresh(FNumberForeColor, value, &TLumoLiquidIndicator::NumberForeColorChanged);
+}
+void TLumoLiquidIndicator::SetNumberForeColor1(qint32 value) {
+  StoreAndRefresh(FNumberForeColor1, value, &TLumoLiquidIndicator::NumberForeColor1Changed);
+}
+void TLumoLiquidIndicator::SetNumberBackColor(qint32 value) {
+  StoreAndRefresh(FNumberBackColor, value, &TLumoLiquidIndicator::NumberBackColorChanged);
+}
 
-void TLumoLiquidIndicator::SetIndicatorStyle(TLumoIndicatorStyle value) { StoreAndRefresh(FIndicatorStyle, value); }
+void TLumoLiquidIndicator::SetIndicatorStyle(TLumoIndicatorStyle value) {
+  StoreAndRefresh(FIndicatorStyle, value, &TLumoLiquidIndicator::IndicatorStyleChanged);
+}
 
-void TLumoLiquidIndicator::SetMouseAction(TLumoMouseAction value) { StoreAndRefresh(FMouseAction, value); }
+void TLumoLiquidIndicator::SetMouseAction(TLumoMouseAction value) {
+  StoreAndRefresh(FMouseAction, value, &TLumoLiquidIndicator::MouseActionChanged);
+}
 
 void TLumoLiquidIndicator::SetTransparentMode(TLumoTransparentMode value) {
   if (!Store(FTransparentMode, value))
@@ -183,6 +271,7 @@ void TLumoLiquidIndicator::SetTransparentMode(TLumoTransparentMode value) {
   // the clip region.
   setAttribute(Qt::WA_OpaquePaintEvent, FTransparentMode == tmNone);
   Refresh();
+  emit TransparentModeChanged(FTransparentMode);
 }
 
 // A material is kept as it is given, except an indexed image whose colour table does not
@@ -224,14 +313,15 @@ QImage TLumoLiquidIndicator::DrawableMaterial(const QImage& value) {
 void TLumoLiquidIndicator::SetBackMaterial(const QImage& value) {
   // No equality test: assigning a material always copies and rebuilds.
   FBackMaterial = DrawableMaterial(value);
-  FBackMaterialBase = value.convertToFormat(QImage::Format_RGB888);
   PrepareBackMaterials();
   Refresh();
+  emit BackMaterialChanged(FBackMaterial);
 }
 
 void TLumoLiquidIndicator::SetForeMaterial(const QImage& value) {
   FForeMaterial = DrawableMaterial(value);
   Refresh();
+  emit ForeMaterialChanged(FForeMaterial);
 }
 
 void TLumoLiquidIndicator::SetMaterialShadowMode(TLumoMaterialShadowMode value) {
@@ -239,11 +329,16 @@ void TLumoLiquidIndicator::SetMaterialShadowMode(TLumoMaterialShadowMode value) 
     return;
   PrepareBackMaterials();
   Refresh();
+  emit MaterialShadowModeChanged(FMaterialShadowMode);
 }
 
-void TLumoLiquidIndicator::SetMaterialMode(TLumoMaterialMode value) { StoreAndRefresh(FMaterialMode, value); }
+void TLumoLiquidIndicator::SetMaterialMode(TLumoMaterialMode value) {
+  StoreAndRefresh(FMaterialMode, value, &TLumoLiquidIndicator::MaterialModeChanged);
+}
 
-void TLumoLiquidIndicator::SetForeMaterialMode(TLumoMaterialMode value) { StoreAndRefresh(FForeMaterialMode, value); }
+void TLumoLiquidIndicator::SetForeMaterialMode(TLumoMaterialMode value) {
+  StoreAndRefresh(FForeMaterialMode, value, &TLumoLiquidIndicator::ForeMaterialModeChanged);
+}
 
 // ---- Size ------------------------------------------------------------------------------------
 
@@ -283,18 +378,22 @@ void TLumoLiquidIndicator::resizeEvent(QResizeEvent* e) {
 // too with width and height exchanged; at any other angle the control is put back to the
 // rotated box of the unchanged indicator.
 void TLumoLiquidIndicator::ApplySizeRule() {
+  const qint32 oldWidth = FIndicatorWidth;
+  const qint32 oldHeight = FIndicatorHeight;
   switch (SizeRuleFor(FIndicatorAngle)) {
   case TSizeRule::Straight:
     FIndicatorHeight = height();
     FIndicatorWidth = width();
     UpdateWindowRegion();
     DeferredRefresh();
+    NotifySizeChange(oldWidth, oldHeight);
     break;
   case TSizeRule::Quarter:
     FIndicatorHeight = width();
     FIndicatorWidth = height();
     UpdateWindowRegion();
     Refresh();
+    NotifySizeChange(oldWidth, oldHeight);
     break;
   case TSizeRule::Other: {
     const TBoxSize box = RotatedBox(FIndicatorWidth, FIndicatorHeight, FIndicatorAngle);

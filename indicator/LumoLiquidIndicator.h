@@ -38,46 +38,46 @@ class TLumoLiquidIndicator : public QWidget {
   Q_OBJECT
   // Published in this order; the default of each property stands beside it.
   // csSilver. Applied to the five colours only once loaded; always stored.
-  Q_PROPERTY(LumoLiquidIndicator::TLumoColorScheme ColorScheme READ ColorScheme WRITE SetColorScheme)
+  Q_PROPERTY(LumoLiquidIndicator::TLumoColorScheme ColorScheme READ ColorScheme WRITE SetColorScheme NOTIFY ColorSchemeChanged)
   // 10 cells; values below 1 are ignored.
-  Q_PROPERTY(qint32 SignNumber READ SignNumber WRITE SetSignNumber)
+  Q_PROPERTY(qint32 SignNumber READ SignNumber WRITE SetSignNumber NOTIFY SignNumberChanged)
   // 172 x 36 pixels, the unrotated indicator; values below 1 are ignored.
-  Q_PROPERTY(qint32 IndicatorWidth READ IndicatorWidth WRITE SetIndicatorWidth)
-  Q_PROPERTY(qint32 IndicatorHeight READ IndicatorHeight WRITE SetIndicatorHeight)
+  Q_PROPERTY(qint32 IndicatorWidth READ IndicatorWidth WRITE SetIndicatorWidth NOTIFY IndicatorWidthChanged)
+  Q_PROPERTY(qint32 IndicatorHeight READ IndicatorHeight WRITE SetIndicatorHeight NOTIFY IndicatorHeightChanged)
   // 0, tenths of a degree counter-clockwise; any value.
-  Q_PROPERTY(qint32 IndicatorAngle READ IndicatorAngle WRITE SetIndicatorAngle)
+  Q_PROPERTY(qint32 IndicatorAngle READ IndicatorAngle WRITE SetIndicatorAngle NOTIFY IndicatorAngleChanged)
   // 2 pixels between the inner bevel and the cells; any value.
-  Q_PROPERTY(qint32 IndicatorGap READ IndicatorGap WRITE SetIndicatorGap)
+  Q_PROPERTY(qint32 IndicatorGap READ IndicatorGap WRITE SetIndicatorGap NOTIFY IndicatorGapChanged)
   // Empty. Also the control's accessible name.
-  Q_PROPERTY(QString Indicatorstring READ Indicatorstring WRITE SetIndicatorstring)
+  Q_PROPERTY(QString Indicatorstring READ Indicatorstring WRITE SetIndicatorstring NOTIFY IndicatorstringChanged)
   // ik7segment.
-  Q_PROPERTY(LumoLiquidIndicator::TLumoIndicatorKind IndicatorKind READ IndicatorKind WRITE SetIndicatorKind)
+  Q_PROPERTY(LumoLiquidIndicator::TLumoIndicatorKind IndicatorKind READ IndicatorKind WRITE SetIndicatorKind NOTIFY IndicatorKindChanged)
   // bkDown inside, bkUP outside, both 2 pixels wide (widths below 1 are ignored).
-  Q_PROPERTY(LumoLiquidIndicator::TLumoBevelKind InnerBevel READ InnerBevel WRITE SetInnerBevel)
-  Q_PROPERTY(LumoLiquidIndicator::TLumoBevelKind OuterBevel READ OuterBevel WRITE SetOuterBevel)
-  Q_PROPERTY(qint32 InnerBevelWidth READ InnerBevelWidth WRITE SetInnerBevelWidth)
-  Q_PROPERTY(qint32 OuterBevelWidth READ OuterBevelWidth WRITE SetOuterBevelWidth)
+  Q_PROPERTY(LumoLiquidIndicator::TLumoBevelKind InnerBevel READ InnerBevel WRITE SetInnerBevel NOTIFY InnerBevelChanged)
+  Q_PROPERTY(LumoLiquidIndicator::TLumoBevelKind OuterBevel READ OuterBevel WRITE SetOuterBevel NOTIFY OuterBevelChanged)
+  Q_PROPERTY(qint32 InnerBevelWidth READ InnerBevelWidth WRITE SetInnerBevelWidth NOTIFY InnerBevelWidthChanged)
+  Q_PROPERTY(qint32 OuterBevelWidth READ OuterBevelWidth WRITE SetOuterBevelWidth NOTIFY OuterBevelWidthChanged)
   // Colours are 0x00BBGGRR; a negative value names a system colour by its lowest byte.
   // Bevel and back 0xDDDDDD, lit 0x363636, lit while hovered 0x0000FF, unlit 0xD3D3D3.
-  Q_PROPERTY(qint32 BevelColor READ BevelColor WRITE SetBevelColor)
-  Q_PROPERTY(qint32 BackColor READ BackColor WRITE SetBackColor)
-  Q_PROPERTY(qint32 NumberForeColor READ NumberForeColor WRITE SetNumberForeColor)
-  Q_PROPERTY(qint32 NumberForeColor1 READ NumberForeColor1 WRITE SetNumberForeColor1)
-  Q_PROPERTY(qint32 NumberBackColor READ NumberBackColor WRITE SetNumberBackColor)
+  Q_PROPERTY(qint32 BevelColor READ BevelColor WRITE SetBevelColor NOTIFY BevelColorChanged)
+  Q_PROPERTY(qint32 BackColor READ BackColor WRITE SetBackColor NOTIFY BackColorChanged)
+  Q_PROPERTY(qint32 NumberForeColor READ NumberForeColor WRITE SetNumberForeColor NOTIFY NumberForeColorChanged)
+  Q_PROPERTY(qint32 NumberForeColor1 READ NumberForeColor1 WRITE SetNumberForeColor1 NOTIFY NumberForeColor1Changed)
+  Q_PROPERTY(qint32 NumberBackColor READ NumberBackColor WRITE SetNumberBackColor NOTIFY NumberBackColorChanged)
   // isNormal.
-  Q_PROPERTY(LumoLiquidIndicator::TLumoIndicatorStyle IndicatorStyle READ IndicatorStyle WRITE SetIndicatorStyle)
+  Q_PROPERTY(LumoLiquidIndicator::TLumoIndicatorStyle IndicatorStyle READ IndicatorStyle WRITE SetIndicatorStyle NOTIFY IndicatorStyleChanged)
   // maNone.
-  Q_PROPERTY(LumoLiquidIndicator::TLumoMouseAction MouseAction READ MouseAction WRITE SetMouseAction)
+  Q_PROPERTY(LumoLiquidIndicator::TLumoMouseAction MouseAction READ MouseAction WRITE SetMouseAction NOTIFY MouseActionChanged)
   // tmNone: the control is opaque.
-  Q_PROPERTY(LumoLiquidIndicator::TLumoTransparentMode TransparentMode READ TransparentMode WRITE SetTransparentMode)
+  Q_PROPERTY(LumoLiquidIndicator::TLumoTransparentMode TransparentMode READ TransparentMode WRITE SetTransparentMode NOTIFY TransparentModeChanged)
   // None (a null image). Setting copies the image (an indexed one whose colour table does
   // not cover its pixels in 32 bits) and always rebuilds.
-  Q_PROPERTY(QImage BackMaterial READ BackMaterial WRITE SetBackMaterial)
-  Q_PROPERTY(QImage ForeMaterial READ ForeMaterial WRITE SetForeMaterial)
+  Q_PROPERTY(QImage BackMaterial READ BackMaterial WRITE SetBackMaterial NOTIFY BackMaterialChanged)
+  Q_PROPERTY(QImage ForeMaterial READ ForeMaterial WRITE SetForeMaterial NOTIFY ForeMaterialChanged)
   // msmDark; mmStretch for both material modes.
-  Q_PROPERTY(LumoLiquidIndicator::TLumoMaterialShadowMode MaterialShadowMode READ MaterialShadowMode WRITE SetMaterialShadowMode)
-  Q_PROPERTY(LumoLiquidIndicator::TLumoMaterialMode MaterialMode READ MaterialMode WRITE SetMaterialMode)
-  Q_PROPERTY(LumoLiquidIndicator::TLumoMaterialMode ForeMaterialMode READ ForeMaterialMode WRITE SetForeMaterialMode)
+  Q_PROPERTY(LumoLiquidIndicator::TLumoMaterialShadowMode MaterialShadowMode READ MaterialShadowMode WRITE SetMaterialShadowMode NOTIFY MaterialShadowModeChanged)
+  Q_PROPERTY(LumoLiquidIndicator::TLumoMaterialMode MaterialMode READ MaterialMode WRITE SetMaterialMode NOTIFY MaterialModeChanged)
+  Q_PROPERTY(LumoLiquidIndicator::TLumoMaterialMode ForeMaterialMode READ ForeMaterialMode WRITE SetForeMaterialMode NOTIFY ForeMaterialModeChanged)
 
 public:
   // The members of the enumerations, reachable as TLumoLiquidIndicator::ik9segment too
@@ -161,6 +161,38 @@ public:
   void SetMaterialMode(LumoLiquidIndicator::TLumoMaterialMode value);
   void SetForeMaterialMode(LumoLiquidIndicator::TLumoMaterialMode value);
 
+  // The same setters under Qt's names, which forms compiled by uic call.
+  void setColorScheme(LumoLiquidIndicator::TLumoColorScheme value) { SetColorScheme(value); }
+  void setSignNumber(qint32 value) { SetSignNumber(value); }
+  void setIndicatorWidth(qint32 value) { SetIndicatorWidth(value); }
+  void setIndicatorHeight(qint32 value) { SetIndicatorHeight(value); }
+  void setIndicatorAngle(qint32 value) { SetIndicatorAngle(value); }
+  void setIndicatorGap(qint32 value) { SetIndicatorGap(value); }
+  void setIndicatorstring(const QString& value) { SetIndicatorstring(value); }
+  void setIndicatorKind(LumoLiquidIndicator::TLumoIndicatorKind value) { SetIndicatorKind(value); }
+  void setInnerBevel(LumoLiquidIndicator::TLumoBevelKind value) { SetInnerBevel(value); }
+  void setOuterBevel(LumoLiquidIndicator::TLumoBevelKind value) { SetOuterBevel(value); }
+  void setInnerBevelWidth(qint32 value) { SetInnerBevelWidth(value); }
+  void setOuterBevelWidth(qint32 value) { SetOuterBevelWidth(value); }
+  void setBevelColor(qint32 value) { SetBevelColor(value); }
+  void setBackColor(qint32 value) { SetBackColor(value); }
+  void setNumberForeColor(qint32 value) { SetNumberForeColor(value); }
+  void setNumberForeColor1(qint32 value) { SetNumberForeColor1(value); }
+  void setNumberBackColor(qint32 value) { SetNumberBackColor(value); }
+  void setIndicatorStyle(LumoLiquidIndicator::TLumoIndicatorStyle value) { SetIndicatorStyle(value); }
+  void setMouseAction(LumoLiquidIndicator::TLumoMouseAction value) { SetMouseAction(value); }
+  void setTransparentMode(LumoLiquidIndicator::TLumoTransparentMode value) { SetTransparentMode(value); }
+  void setBackMaterial(const QImage& value) { SetBackMaterial(value); }
+  void setForeMaterial(const QImage& value) { SetForeMaterial(value); }
+  void setMaterialShadowMode(LumoLiquidIndicator::TLumoMaterialShadowMode value) { SetMaterialShadowMode(value); }
+  void setMaterialMode(LumoLiquidIndicator::TLumoMaterialMode value) { SetMaterialMode(value); }
+  void setForeMaterialMode(LumoLiquidIndicator::TLumoMaterialMode value) { SetForeMaterialMode(value); }
+
+  // The rotated box of the indicator: the size the control takes when loaded. The default
+  // size policy is fixed, so a layout gives the control this size and no other.
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
+
   // For tests and tools: the rendered image, the clip region of the transparent modes (none
   // with tmNone), the shaded back materials and the number of rebuilds so far.
   const QImage& RenderedImage() const { return CanvasBitmap; }
@@ -174,6 +206,33 @@ public:
   static TColor ResolveColor(TColor color);
 
 signals:
+  // One per property, emitted after the change has taken effect and only when the value
+  // changed; the materials and ColorScheme signal on every set, as they always act.
+  void ColorSchemeChanged(LumoLiquidIndicator::TLumoColorScheme value);
+  void SignNumberChanged(qint32 value);
+  void IndicatorWidthChanged(qint32 value);
+  void IndicatorHeightChanged(qint32 value);
+  void IndicatorAngleChanged(qint32 value);
+  void IndicatorGapChanged(qint32 value);
+  void IndicatorstringChanged(const QString& value);
+  void IndicatorKindChanged(LumoLiquidIndicator::TLumoIndicatorKind value);
+  void InnerBevelChanged(LumoLiquidIndicator::TLumoBevelKind value);
+  void OuterBevelChanged(LumoLiquidIndicator::TLumoBevelKind value);
+  void InnerBevelWidthChanged(qint32 value);
+  void OuterBevelWidthChanged(qint32 value);
+  void BevelColorChanged(qint32 value);
+  void BackColorChanged(qint32 value);
+  void NumberForeColorChanged(qint32 value);
+  void NumberForeColor1Changed(qint32 value);
+  void NumberBackColorChanged(qint32 value);
+  void IndicatorStyleChanged(LumoLiquidIndicator::TLumoIndicatorStyle value);
+  void MouseActionChanged(LumoLiquidIndicator::TLumoMouseAction value);
+  void TransparentModeChanged(LumoLiquidIndicator::TLumoTransparentMode value);
+  void BackMaterialChanged(const QImage& value);
+  void ForeMaterialChanged(const QImage& value);
+  void MaterialShadowModeChanged(LumoLiquidIndicator::TLumoMaterialShadowMode value);
+  void MaterialModeChanged(LumoLiquidIndicator::TLumoMaterialMode value);
+  void ForeMaterialModeChanged(LumoLiquidIndicator::TLumoMaterialMode value);
   // Emitted after the toolkit's own handling of the pointer entering and leaving.
   void onMouseEnter(TLumoLiquidIndicator* sender);
   void onMouseExit(TLumoLiquidIndicator* sender);
@@ -216,7 +275,10 @@ private:
   void FillBackRegion(const QRegion& region, TColor color, const QImage& material);
   // Sets a plain field; true when it changed and the caller goes on with its steps.
   template <typename T> bool Store(T& field, T value);
-  template <typename T> void StoreAndRefresh(T& field, T value);
+  // Store, then refresh and signal the change.
+  template <typename T, typename Signal> void StoreAndRefresh(T& field, T value, Signal changed);
+  void NotifySizeChange(qint32 oldWidth, qint32 oldHeight);
+  void NotifyColorChange(TColor before, TColor after, void (TLumoLiquidIndicator::*changed)(qint32));
 
   LumoLiquidIndicator::TLumoColorScheme FColorScheme = csSilver;
   qint32 FSignNumber = 10;
@@ -239,7 +301,6 @@ private:
   LumoLiquidIndicator::TLumoMouseAction FMouseAction = maNone;
   LumoLiquidIndicator::TLumoTransparentMode FTransparentMode = tmNone;
   QImage FBackMaterial;
-  QImage FBackMaterialBase; // in 24 bits, converted from what was given: the shades start here
   QImage FBackMaterialL;    // lightened by 64: light bevel faces
   QImage FBackMaterialD;    // darkened by 64: dark bevel faces
   QImage FBackMaterialLD;   // shaded by 32 per MaterialShadowMode: unlit segments
@@ -250,6 +311,7 @@ private:
 
   bool Moused = false;
   bool Imloaded = false;
+  bool RebuildWhenShown = false;  // changed while its window was minimised
   QImage CanvasBitmap;                 // the whole control, 32 bits per pixel
   std::optional<QRegion> ClipRGN;      // what stays opaque; none with tmNone
   LumoLiquidIndicator::TIndicatorPolygons Polygons;  // lit (Black) and unlit (Gray), placed

@@ -123,7 +123,7 @@ void TLumoLiquidIndicator::UpdateWindowRegion() {
 
 // The three shaded copies of the back material, 24 bits per pixel, shaded byte by byte.
 void TLumoLiquidIndicator::PrepareBackMaterials() {
-  const QImage& base = FBackMaterialBase;
+  const QImage base = FBackMaterial.convertToFormat(QImage::Format_RGB888);
   FBackMaterialD = base.copy();
   FBackMaterialL = base.copy();
   FBackMaterialLD = base.copy();

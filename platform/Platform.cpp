@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QBitmap>
 #include <QFile>
 #include <QFont>
@@ -17,14 +19,16 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QSettings>
 #include <QSocketNotifier>
 #include <QThread>
 #include <QUrl>
 #include <QWidget>
 #include <QWindow>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
@@ -40,7 +44,8 @@ TTickSource TickSourceOverride;
 TSleeper SleeperOverride;
 TShellOpener ShellOpenerOverride;
 std::function<quint16()> LangIDSourceOverride;
-TSettingsFactory SettingsFactoryOverride;
+std::function<QString()> SettingsPathSourceOverride;
+std::function<void(const QString&)> ProblemSinkOverride;
 
 quint64 MonotonicMilliseconds() {
   timespec now{};
@@ -52,54 +57,6 @@ quint64 MonotonicMilliseconds() {
   return quint64(now.tv_sec) * 1000u + quint64(now.tv_nsec) / 1000000u;
 }
 
-// The platform's primary-language numbers of the languages Qt knows.
-quint16 PrimaryLanguageOf(QLocale::Language language) {
-  switch (language) {
-  case QLocale::Arabic: return 0x01;
-  case QLocale::Bulgarian: return 0x02;
-  case QLocale::Catalan: return 0x03;
-  case QLocale::Chinese: return 0x04;
-  case QLocale::Czech: return 0x05;
-  case QLocale::Danish: return 0x06;
-  case QLocale::German: return 0x07;
-  case QLocale::Greek: return 0x08;
-  case QLocale::English: return 0x09;
-  case QLocale::Spanish: return 0x0A;
-  case QLocale::Finnish: return 0x0B;
-  case QLocale::French: return 0x0C;
-  case QLocale::Hebrew: return 0x0D;
-  case QLocale::Hungarian: return 0x0E;
-  case QLocale::Icelandic: return 0x0F;
-  case QLocale::Italian: return 0x10;
-  case QLocale::Japanese: return 0x11;
-  case QLocale::Korean: return 0x12;
-  case QLocale::Dutch: return 0x13;
-  case QLocale::NorwegianBokmal: return 0x14;
-  case QLocale::NorwegianNynorsk: return 0x14;
-  case QLocale::Polish: return 0x15;
-  case QLocale::Portuguese: return 0x16;
-  case QLocale::Romanian: return 0x18;
-  case QLocale::Russian: return 0x19;
-  case QLocale::Croatian: return 0x1A;
-  case QLocale::Serbian: return 0x1A;
-  case QLocale::Slovak: return 0x1B;
-  case QLocale::Albanian: return 0x1C;
-  case QLocale::Swedish: return 0x1D;
-  case QLocale::Thai: return 0x1E;
-  case QLocale::Turkish: return 0x1F;
-  case QLocale::Urdu: return 0x20;
-  case QLocale::Indonesian: return 0x21;
-  case QLocale::Ukrainian: return 0x22;
-  case QLocale::Belarusian: return 0x23;
-  case QLocale::Slovenian: return 0x24;
-  case QLocale::Estonian: return 0x25;
-  case QLocale::Latvian: return 0x26;
-  case QLocale::Lithuanian: return 0x27;
-  case QLocale::Persian: return 0x29;
-  case QLocale::Vietnamese: return 0x2A;
-  default: return 0;
-  }
-}
 
 } // namespace
 
@@ -128,9 +85,20 @@ void RestoreApplication() {
 namespace {
 int SignalPipe[2] = {-1, -1};
 
+constexpr int TerminationSignals[] = {SIGTERM, SIGINT, SIGHUP};
+
 void OnTerminationSignal(int) {
+  // Everything here is async-signal-safe. The loop ends the program in its own time; should it
+  // be stuck, the next signal takes the default action and ends the process at once.
+  const int savedErrno = errno;
+  struct sigaction fallback {};
+  fallback.sa_handler = SIG_DFL;
+  sigemptyset(&fallback.sa_mask);
+  for (const int signal : TerminationSignals)
+    sigaction(signal, &fallback, nullptr);
   const char byte = 1;
-  [[maybe_unused]] const auto written = ::write(SignalPipe[1], &byte, 1);  // async-signal-safe
+  [[maybe_unused]] const auto written = ::write(SignalPipe[1], &byte, 1);
+  errno = savedErrno;
 }
 } // namespace
 
@@ -149,7 +117,10 @@ void EndOnTerminationSignals() {
   action.sa_handler = OnTerminationSignal;
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;
-  for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+  // While one of them is being handled the others wait, so the first one always resets all.
+  for (const int signal : TerminationSignals)
+    sigaddset(&action.sa_mask, signal);
+  for (const int signal : TerminationSignals)
     sigaction(signal, &action, nullptr);
 }
 
@@ -159,10 +130,13 @@ void ProcessMessages() {
 }
 
 QFont LayoutFont(int pixelHeight, bool bold) {
-  QFont font;
+  // Built from nothing and with every attribute marked as set, so that nothing of the
+  // application's font, nor of a desktop theme's font for labels or buttons, shows through.
+  QFont font(QStringLiteral("Tahoma"));
   font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"), QStringLiteral("Sans Serif")});
   font.setPixelSize(pixelHeight);
   font.setBold(bold);
+  font.setResolveMask(QFont::AllPropertiesResolved);
   return font;
 }
 
@@ -170,24 +144,41 @@ namespace {
 // The gap that Qt's styles leave between a push button's icon and its text.
 constexpr int StyleIconSpacing = 4;
 
+// The image for screens of twice the pixel density beside a glyph: "BBOK.bmp" has "BBOK@2x.png".
+QString DoubleDensityPath(const QString& resource) {
+  const int dot = resource.lastIndexOf(u'.');
+  return (dot < 0 ? resource : resource.left(dot)) + QStringLiteral("@2x.png");
+}
+
+// Image index of a strip of count, olive made transparent, trailing transparent columns added.
+QPixmap GlyphImage(const QImage& strip, int count, int index, int trailing) {
+  const int width = strip.width() / count;
+  QImage glyph(width + trailing, strip.height(), QImage::Format_ARGB32);
+  glyph.fill(Qt::transparent);
+  for (int y = 0; y < strip.height(); ++y)
+    for (int x = 0; x < width; ++x)
+      if (const QRgb pixel = strip.pixel(index * width + x, y); pixel != qRgb(128, 128, 0))
+        glyph.setPixel(x, y, pixel);
+  return QPixmap::fromImage(glyph);
+}
+
 QIcon GlyphIcon(const QString& resource, int count, int trailing) {
-  QImage strip(resource);
+  const QImage strip(resource);
   if (strip.isNull() || count < 1)
     return {};
-  const int width = strip.width() / count;
-  const auto image = [&](int index) {
-    QImage glyph(width + trailing, strip.height(), QImage::Format_ARGB32);
-    glyph.fill(Qt::transparent);
-    for (int y = 0; y < strip.height(); ++y)
-      for (int x = 0; x < width; ++x)
-        if (const QRgb pixel = strip.pixel(index * width + x, y); pixel != qRgb(128, 128, 0))
-          glyph.setPixel(x, y, pixel);
-    return QPixmap::fromImage(glyph);
-  };
+  // Where there is a twin of twice the size, screens of a higher density draw that one.
+  const QImage fine(DoubleDensityPath(resource));
+  const bool sharp = fine.size() == strip.size() * 2;
   QIcon icon;
-  icon.addPixmap(image(0), QIcon::Normal);
-  if (count > 1)
-    icon.addPixmap(image(1), QIcon::Disabled);
+  for (int index = 0; index < std::min(count, 2); ++index) {
+    const QIcon::Mode mode = index == 0 ? QIcon::Normal : QIcon::Disabled;
+    icon.addPixmap(GlyphImage(strip, count, index, trailing), mode);
+    if (sharp) {
+      QPixmap pixmap = GlyphImage(fine, count, index, 2 * trailing);
+      pixmap.setDevicePixelRatio(2);
+      icon.addPixmap(pixmap, mode);
+    }
+  }
   return icon;
 }
 } // namespace
@@ -313,10 +304,59 @@ void SetShellOpener(TShellOpener opener) { ShellOpenerOverride = std::move(opene
 
 // ---- Locale -------------------------------------------------------------------------------
 
+quint16 PrimaryLanguageID(QLocale::Language language) {
+  switch (language) {
+  case QLocale::Arabic: return 0x01;
+  case QLocale::Bulgarian: return 0x02;
+  case QLocale::Catalan: return 0x03;
+  case QLocale::Chinese: return 0x04;
+  case QLocale::Czech: return 0x05;
+  case QLocale::Danish: return 0x06;
+  case QLocale::German: return 0x07;
+  case QLocale::Greek: return 0x08;
+  case QLocale::English: return 0x09;
+  case QLocale::Spanish: return 0x0A;
+  case QLocale::Finnish: return 0x0B;
+  case QLocale::French: return 0x0C;
+  case QLocale::Hebrew: return 0x0D;
+  case QLocale::Hungarian: return 0x0E;
+  case QLocale::Icelandic: return 0x0F;
+  case QLocale::Italian: return 0x10;
+  case QLocale::Japanese: return 0x11;
+  case QLocale::Korean: return 0x12;
+  case QLocale::Dutch: return 0x13;
+  case QLocale::NorwegianBokmal: return 0x14;
+  case QLocale::NorwegianNynorsk: return 0x14;
+  case QLocale::Polish: return 0x15;
+  case QLocale::Portuguese: return 0x16;
+  case QLocale::Romanian: return 0x18;
+  case QLocale::Russian: return 0x19;
+  case QLocale::Croatian: return 0x1A;
+  case QLocale::Serbian: return 0x1A;
+  case QLocale::Slovak: return 0x1B;
+  case QLocale::Albanian: return 0x1C;
+  case QLocale::Swedish: return 0x1D;
+  case QLocale::Thai: return 0x1E;
+  case QLocale::Turkish: return 0x1F;
+  case QLocale::Urdu: return 0x20;
+  case QLocale::Indonesian: return 0x21;
+  case QLocale::Ukrainian: return 0x22;
+  case QLocale::Belarusian: return 0x23;
+  case QLocale::Slovenian: return 0x24;
+  case QLocale::Estonian: return 0x25;
+  case QLocale::Latvian: return 0x26;
+  case QLocale::Lithuanian: return 0x27;
+  case QLocale::Persian: return 0x29;
+  case QLocale::Vietnamese: return 0x2A;
+  default: return 0;
+  }
+}
+
+
 quint16 SystemDefaultLangID() {
   if (LangIDSourceOverride)
     return LangIDSourceOverride();
-  return PrimaryLanguageOf(QLocale::system().language());
+  return PrimaryLanguageID(QLocale::system().language());
 }
 void SetLangIDSource(std::function<quint16()> source) { LangIDSourceOverride = std::move(source); }
 
@@ -362,13 +402,39 @@ void ForceForeground(QWidget* window) {
 
 // ---- Settings -----------------------------------------------------------------------------
 
-std::unique_ptr<QSettings> OpenSettings() {
-  if (SettingsFactoryOverride)
-    return SettingsFactoryOverride();
-  return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                     QStringLiteral("Varnak"), QStringLiteral("Steepo"));
+QString SettingsPathFor(const QString& home, const QString& configHome) {
+  QString folder;
+  if (!configHome.isEmpty() && QDir::isAbsolutePath(configHome))
+    folder = configHome;
+  else if (!home.isEmpty() && QDir::isAbsolutePath(home) && QFileInfo(home).isDir())
+    folder = home + QStringLiteral("/.config");
+  else
+    return {};
+  return QDir::cleanPath(folder + QStringLiteral("/Varnak/Steepo.conf"));
 }
-void SetSettingsFactory(TSettingsFactory factory) { SettingsFactoryOverride = std::move(factory); }
+
+QString SettingsPath() {
+  if (SettingsPathSourceOverride)
+    return SettingsPathSourceOverride();
+  return SettingsPathFor(qEnvironmentVariable("HOME"), qEnvironmentVariable("XDG_CONFIG_HOME"));
+}
+void SetSettingsPathSource(std::function<QString()> source) { SettingsPathSourceOverride = std::move(source); }
+
+// ---- Diagnostics --------------------------------------------------------------------------
+
+void ReportProblem(const QString& line) {
+  QString shown = line;
+  for (QChar& c : shown)
+    if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+      c = u'?';
+  if (ProblemSinkOverride) {
+    ProblemSinkOverride(shown);
+    return;
+  }
+  std::fputs((shown + u'\n').toLocal8Bit().constData(), stderr);
+  std::fflush(stderr);
+}
+void SetProblemSink(std::function<void(const QString& line)> sink) { ProblemSinkOverride = std::move(sink); }
 
 // ---- Version ------------------------------------------------------------------------------
 

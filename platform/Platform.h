@@ -4,14 +4,13 @@
 // operating system directly.
 
 #include <QEvent>
+#include <QLocale>
 #include <QString>
 #include <functional>
-#include <memory>
 
 class QObject;
 class QWidget;
 class QKeyEvent;
-class QSettings;
 class QFont;
 class QIcon;
 class QPushButton;
@@ -32,7 +31,8 @@ void MinimizeApplication();
 void RestoreApplication();
 
 // Ends the message loop, as closing the main window would (so the program stores what it
-// stores on exit), when the process is asked to terminate (SIGTERM, SIGINT, SIGHUP).
+// stores on exit), when the process is asked to terminate (SIGTERM, SIGINT, SIGHUP). A second
+// such signal ends the process at once, however busy or stuck it is.
 void EndOnTerminationSignals();
 
 // Dispatches waiting timer, input and posted events before it returns.
@@ -103,6 +103,9 @@ void SetShellOpener(TShellOpener opener);
 // primary language (Czech 0x05, German 0x07, English 0x09, Spanish 0x0A, French 0x0C, Italian
 // 0x10, Portuguese 0x16, Russian 0x19, ...); 0 when unknown.
 quint16 SystemDefaultLangID();
+// The platform's primary-language number of a language (the only table of them); 0 for one
+// it has none for.
+quint16 PrimaryLanguageID(QLocale::Language language);
 // Tests fake the locale; an empty function restores the system's.
 void SetLangIDSource(std::function<quint16()> source);
 // The time separator of the user's locale: the character between hours and minutes of its
@@ -117,11 +120,20 @@ void ForceForeground(QWidget* window);
 
 // ---- Settings -----------------------------------------------------------------------------
 
-// The per-user store of the program's one value: organisation "Varnak", application
-// "Steepo". Tests supply their own store.
-using TSettingsFactory = std::function<std::unique_ptr<QSettings>()>;
-std::unique_ptr<QSettings> OpenSettings();
-void SetSettingsFactory(TSettingsFactory factory);
+// The file that keeps the program's one value: Varnak/Steepo.conf in the user's configuration
+// folder ($XDG_CONFIG_HOME, else $HOME/.config). Empty when there is no usable one: neither
+// variable names an absolute folder (a HOME that does not exist counts as none), so that
+// nothing is ever written at the filesystem's root. Tests supply their own path.
+QString SettingsPath();
+QString SettingsPathFor(const QString& home, const QString& configHome);
+void SetSettingsPathSource(std::function<QString()> source);
+
+// ---- Diagnostics --------------------------------------------------------------------------
+
+// Writes one line to the standard error stream (control characters are shown as "?", so a
+// line stays one line). Tests collect the lines instead.
+void ReportProblem(const QString& line);
+void SetProblemSink(std::function<void(const QString& line)> sink);
 
 // ---- Version ------------------------------------------------------------------------------
 

@@ -5,6 +5,7 @@
 #include <QAudioDevice>
 #include <QCoreApplication>
 #include <QMediaDevices>
+#include <QPointer>
 #include <QSoundEffect>
 #include <QUrl>
 
@@ -12,11 +13,16 @@ extern "C" Q_DECL_EXPORT bool SteepoPlaySound(const QString& resource, void (*on
   // Without an output device there is nothing to play; say so, so that the caller beeps.
   if (QMediaDevices::audioOutputs().isEmpty())
     return false;
-  static QSoundEffect* player = nullptr;
+  // The player lives no longer than the application that owns it: it goes when the loop
+  // ends, before the application is taken down, and the guard forgets it however it went, so a
+  // later application makes a new one.
+  static QPointer<QSoundEffect> player;
   static void (*lateFailure)() = nullptr;
   lateFailure = onLateFailure;
   if (!player) {
-    player = new QSoundEffect(QCoreApplication::instance());
+    QCoreApplication* application = QCoreApplication::instance();
+    player = new QSoundEffect(application);
+    QObject::connect(application, &QCoreApplication::aboutToQuit, player, [] { delete player; });
     // A sound that turns out not to load once it is read still ends in the fallback.
     QObject::connect(player, &QSoundEffect::statusChanged, player, [] {
       if (player->status() == QSoundEffect::Error && lateFailure)

@@ -14,7 +14,8 @@ QString ProgramIcon();
 // read only when it is first drawn. Window managers take the larger ones from the icon theme
 // (the desktop entry names it), so the windows need not carry 256 x 256 pixels each.
 QIcon WindowIcon();
-// A button glyph by the name of its button ("BBOK" gives ":/glyphs/BBOK.bmp").
+// A button glyph by the name of its button ("BBOK" gives ":/glyphs/BBOK.bmp"). Beside each
+// lies its twin for screens of twice the pixel density, "BBOK@2x.png", with an alpha channel.
 QString Glyph(const QString& button);
 
 } // namespace Resources

@@ -6,11 +6,11 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libgl-dev libvulkan-dev
-  qt6-qpa-plugins libqt6multimedia6 gstreamer1.0-plugins-base
+  qt6-qpa-plugins qt6-wayland libqt6multimedia6 gstreamer1.0-plugins-base
   fonts-dejavu-core
 )
 if [ "${1:-}" = "--tests" ]; then
-  packages+=(libgtest-dev libbenchmark-dev desktop-file-utils appstream)
+  packages+=(libgtest-dev libbenchmark-dev desktop-file-utils appstream qt6-tools-dev dbus-daemon weston)
 fi
 
 missing=()

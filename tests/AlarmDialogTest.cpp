@@ -226,14 +226,12 @@ class EndSequenceTest : public ::testing::TestWithParam<TCloseRow> {
 protected:
   void SetUp() override {
     OrbUtils::SetCommandLine({QStringLiteral("steepo")});
-    Platform::SetSettingsFactory([this] {
-      return std::make_unique<QSettings>(Store.filePath(QStringLiteral("steepo.ini")), QSettings::IniFormat);
-    });
+    Platform::SetSettingsPathSource([this] { return Store.filePath(QStringLiteral("steepo.ini")); });
     Platform::SetTickSource([this] { return Tick; });
     Platform::SetSleeper([](int) {});
   }
   void TearDown() override {
-    Platform::SetSettingsFactory({});
+    Platform::SetSettingsPathSource({});
     Platform::SetTickSource({});
     Platform::SetSleeper({});
   }

@@ -172,6 +172,21 @@ TEST(LightingOctant, Angles) {
   }
 }
 
+// On the diagonals s = sin(45 degrees) held as double meets r = 1/sqrt(2): in extended
+// precision s lies just above r, in double it does not, so three diagonals take the other
+// neighbouring octant.
+TEST(LightingOctant, OddMultiplesOf45DegreesFollowThePrecision) {
+  struct Row {
+    qint32 angle;
+    int extended;
+    int plainDouble;
+  };
+  const Row rows[] = {{450, 2, 1}, {1350, 3, 3}, {2250, 6, 5}, {3150, 7, 7}, {-450, 7, 8}};
+  const bool extended = GeometryPrecisionBits() > 53;
+  for (const Row& row : rows)
+    EXPECT_EQ(LightingOctant(row.angle), extended ? row.extended : row.plainDouble) << row.angle;
+}
+
 TEST(BevelFaces, OrderAndRoles) {
   using enum TBevelFace;
   struct Row {

@@ -111,6 +111,22 @@ TEST(LumoLiquidIndicatorControl, UnchangedValuesDoNothing) {
   }
 }
 
+// In a minimised window nobody sees the control: it takes every text at once and rebuilds a
+// single time, when the window comes back.
+TEST(LumoLiquidIndicatorControl, MinimisedWindowRebuildsOnceWhenBack) {
+  QWidget window;
+  auto* lcd = new TLumoLiquidIndicator(&window);
+  window.show();
+  window.showMinimized();
+  const quint64 rebuilds = lcd->RebuildCount();
+  lcd->SetIndicatorstring(QStringLiteral("12:34"));
+  lcd->SetIndicatorstring(QStringLiteral("12:33"));
+  EXPECT_EQ(lcd->Indicatorstring(), QStringLiteral("12:33"));
+  EXPECT_EQ(lcd->RebuildCount(), rebuilds);
+  window.showNormal();
+  EXPECT_EQ(lcd->RebuildCount(), rebuilds + 1);
+}
+
 // The materials always copy and rebuild; the scheme is always stored and re-applied.
 TEST(LumoLiquidIndicatorControl, MaterialsAndSchemeActEvenWhenUnchanged) {
   Harness h;

@@ -5,6 +5,8 @@
 #include "OrbUtils.h"
 #include "Platform.h"
 
+#include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
@@ -12,6 +14,8 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -26,9 +30,7 @@ protected:
       Log << QStringLiteral("sleep %1").arg(ms);
       Now += quint64(ms);
     });
-    Platform::SetSettingsFactory([this] {
-      return std::make_unique<QSettings>(Dir.filePath(QStringLiteral("Steepo.conf")), QSettings::IniFormat);
-    });
+    Platform::SetSettingsPathSource([this] { return Dir.filePath(QStringLiteral("Steepo.conf")); });
     Platform::SetApplicationTitle(QStringLiteral("Steepo"));
     OrbUtils::SetCommandLine({QStringLiteral("steepo")});
     OrbDialogs::LangIndex = 0;
@@ -43,7 +45,7 @@ protected:
     Platform::SetMainWindow(nullptr);
     Platform::SetTickSource({});
     Platform::SetSleeper({});
-    Platform::SetSettingsFactory({});
+    Platform::SetSettingsPathSource({});
   }
 
   TFSteepo& Open(const QStringList& arguments = {}) {
@@ -398,6 +400,96 @@ TEST_F(MainWindowFixture, LinkClickOpensItsCaption) {
   QTest::mouseClick(w.LWeb(), Qt::LeftButton);
   EXPECT_EQ(opened, QStringList{WebAddress()});
   Platform::SetShellOpener({});
+}
+
+// Holding "+" and then starting the countdown, opening a dialog or losing the button must not
+// leave the repeat running: it would climb the time under a running countdown.
+struct RepeatEndRow {
+  const char* name;
+  std::function<void(TFSteepo&)> act;
+  const char* captionTwoSecondsLater;
+};
+
+TEST_F(MainWindowFixture, AutoRepeatEndsWithTheMouseOrACountdownOrAModalDialog) {
+  const RepeatEndRow rows[] = {
+      {"Enter", [](TFSteepo& w) { QTest::keyClick(w.BBInc(), Qt::Key_Return); }, "Steepo [03:13]"},
+      {"F1",
+       [](TFSteepo& w) {
+         QTimer::singleShot(0, [&w] {
+           EXPECT_FALSE(w.TimerBtn()->isActive()) << "while the about dialog is open";
+           QApplication::activeModalWidget()->close();
+         });
+         QTest::keyClick(w.BBInc(), Qt::Key_F1);
+       },
+       "Steepo 2.3"},
+      {"ButtonDisabled", [](TFSteepo& w) { w.BBInc()->setEnabled(false); }, "Steepo 2.3"},
+  };
+  for (const RepeatEndRow& row : rows) {
+    BrewTime = 180;
+    TFSteepo& w = Open();
+    Show();
+    QTest::mousePress(w.BBInc(), Qt::LeftButton);
+    w.TimerBtnTimer();  // armed
+    w.TimerBtnTimer();  // one step
+    row.act(w);
+    QTest::mouseRelease(w.BBInc(), Qt::LeftButton);
+    EXPECT_FALSE(w.TimerBtn()->isActive()) << row.name;
+    for (int tick = 0; tick < 3; ++tick)
+      w.TimerBtnTimer();  // ticks that were already due step nothing
+    Tick(2000);
+    EXPECT_EQ(BrewTime, 195u) << row.name;
+    EXPECT_EQ(w.windowTitle(), QString::fromUtf8(row.captionTwoSecondsLater)) << row.name;
+    if (Running)
+      w.BBStopClick();
+    Window.reset();
+    QFile::remove(Dir.filePath(QStringLiteral("Steepo.conf")));  // each row starts at 3:00
+  }
+}
+
+TEST_F(MainWindowFixture, TheIndicatorShowsTheColonWhateverTheLocaleSeparator) {
+  TimeSeparator = u'.';
+  TFSteepo& w = Open({QStringLiteral("4.30")});
+  EXPECT_EQ(Shown(), QStringLiteral("04:30"));
+  w.BBStartClick();
+  Tick(1000);
+  EXPECT_EQ(Shown(), QStringLiteral("04:29"));
+  EXPECT_EQ(w.windowTitle(), QStringLiteral("Steepo [04.29]"));  // the caption is plain text
+  w.BBStopClick();
+}
+
+TEST_F(MainWindowFixture, ControlsKeepTheLayoutFontsWhateverTheDesktopFont) {
+  // A large italic serif for the application and for labels and buttons, as a desktop theme
+  // gives it.
+  const QFont before = QApplication::font();
+  QFont large(QStringLiteral("DejaVu Serif"), 18);
+  large.setItalic(true);
+  for (const char* kind : {"QLabel", "QPushButton", static_cast<const char*>(nullptr)})
+    QApplication::setFont(large, kind);
+  TFSteepo& w = Open();
+  Show();
+  for (QWidget* control : std::initializer_list<QWidget*>{w.LWeb(), w.BBStart(), w.BBStop()}) {
+    const QFont expected = Platform::LayoutFont(control == w.LWeb() ? 11 : 13, control != w.LWeb());
+    EXPECT_EQ(control->font(), expected) << control->objectName().toStdString();
+  }
+  // The whole link, descenders too, inside its place, and the separator line beside it.
+  const QLabel* link = w.LWeb();
+  EXPECT_EQ(link->geometry(), QRect(8, 73, link->sizeHint().width(), 13));
+  EXPECT_LE(QFontMetrics(link->font()).height(), link->height());
+  EXPECT_EQ(w.Bevel()->x(), link->geometry().right() + 5);
+  for (const char* kind : {"QLabel", "QPushButton", static_cast<const char*>(nullptr)})
+    QApplication::setFont(before, kind);
+}
+
+TEST_F(MainWindowFixture, LinkStandsOutOnLightAndDarkWindows) {
+  TFSteepo& w = Open();
+  EXPECT_EQ(w.LWeb()->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+  QPalette dark = w.palette();
+  dark.setColor(QPalette::Window, QColor(40, 40, 40));
+  dark.setColor(QPalette::Link, QColor(0, 0, 128));  // too dark to help
+  w.setPalette(dark);
+  const QColor colour = w.LWeb()->palette().color(QPalette::WindowText);
+  EXPECT_GE(OrbDialogs::Contrast(colour, dark.color(QPalette::Window)), 4.5) << colour.name().toStdString();
+  EXPECT_GT(colour.blue(), colour.red()) << "still a blue";
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "Platform.h"
 #include "Resources.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDateTime>
 #include <QFile>
@@ -326,6 +327,113 @@ TEST_F(OrbDialogsTest, EnterEscapeAndTheButtonCloseTheDialog) {
                              [](QWidget* window) { return qobject_cast<TFAbout*>(window) != nullptr; }))
         << way.Name;
   }
+}
+
+// ---- Links on light and dark windows -----------------------------------------------------
+
+struct TLinkColorRow {
+  const char* Name;
+  QColor Window;
+  QColor Link;      // the palette's link colour
+  QColor Expected;  // invalid: any blue that stands out enough
+};
+void PrintTo(const TLinkColorRow& row, std::ostream* out) { *out << row.Name; }
+
+class LinkColorTest : public ::testing::TestWithParam<TLinkColorRow> {};
+
+TEST_P(LinkColorTest, StandsOutAgainstTheWindow) {
+  const TLinkColorRow& row = GetParam();
+  QPalette palette;
+  palette.setColor(QPalette::Window, row.Window);
+  palette.setColor(QPalette::Link, row.Link);
+  const QColor colour = LinkColor(palette);
+  if (row.Expected.isValid()) {
+    EXPECT_EQ(colour, row.Expected) << colour.name().toStdString();
+  }
+  EXPECT_GE(Contrast(colour, row.Window), 4.5) << colour.name().toStdString();
+  EXPECT_GT(colour.blue(), std::max(colour.red(), colour.green())) << "a blue";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, LinkColorTest,
+    ::testing::Values(TLinkColorRow{"ButtonFaceKeepsBlue", QColor(240, 240, 240), QColor(255, 0, 0), QColor(0, 0, 255)},
+                      TLinkColorRow{"WhiteKeepsBlue", Qt::white, QColor(0, 0, 128), QColor(0, 0, 255)},
+                      TLinkColorRow{"DarkTakesThePalettesLink", QColor(35, 38, 41), QColor(61, 174, 233), QColor(61, 174, 233)},
+                      TLinkColorRow{"DarkWithADarkLinkLightensBlue", QColor(35, 38, 41), QColor(0, 0, 255), QColor()},
+                      TLinkColorRow{"BlackLightensBlue", Qt::black, QColor(0, 0, 128), QColor()},
+                      TLinkColorRow{"MiddleGreyDarkensBlue", QColor(128, 128, 128), QColor(0, 0, 255), QColor()}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(Contrast, RunsFromOneToTwentyOne) {
+  EXPECT_DOUBLE_EQ(Contrast(Qt::white, Qt::black), 21.0);
+  EXPECT_DOUBLE_EQ(Contrast(QColor(90, 20, 200), QColor(90, 20, 200)), 1.0);
+  EXPECT_NEAR(Contrast(QColor(0, 0, 255), Qt::white), 8.59, 0.01);
+}
+
+TEST_F(OrbDialogsTest, AboutLinksStandOutOnADarkPalette) {
+  const QPalette before = QApplication::palette();
+  QPalette dark = before;
+  dark.setColor(QPalette::Window, QColor(30, 30, 30));
+  QApplication::setPalette(dark);
+  RunAbout([](QDialog& dialog) {
+    for (const char* name : {"WebLink", "EmailLink"})
+      EXPECT_GE(Contrast(dialog.findChild<QLabel*>(QLatin1String(name))->palette().color(QPalette::WindowText),
+                         dialog.palette().color(QPalette::Window)),
+                4.5)
+          << name;
+  });
+  QApplication::setPalette(before);
+}
+
+// ---- About dialog: keyboard and assistive tools -------------------------------------------
+
+TEST_F(OrbDialogsTest, LinksAreReachedWithTabShowFocusAndOpenWithEnterOrSpace) {
+  WebPage = QStringLiteral("steepo");
+  QStringList opened;
+  Platform::SetShellOpener([&](const QString& target) {
+    opened << target;
+    return true;
+  });
+  const bool closed = RunAbout([](QDialog& dialog) {
+    auto* web = dialog.findChild<QLabel*>(QStringLiteral("WebLink"));
+    auto* mail = dialog.findChild<QLabel*>(QStringLiteral("EmailLink"));
+    const QImage unfocused = web->grab().toImage();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    struct TStep {
+      QLabel* Focused;
+      Qt::Key Key;
+    };
+    for (const TStep& step : {TStep{web, Qt::Key_Return}, TStep{mail, Qt::Key_Space}, TStep{web, Qt::Key_Enter}}) {
+      QTest::keyClick(dialog.focusWidget(), step.Key == Qt::Key_Enter ? Qt::Key_Backtab : Qt::Key_Tab);
+      ASSERT_EQ(dialog.focusWidget(), step.Focused) << step.Focused->objectName().toStdString();
+      QTest::keyClick(step.Focused, step.Key);
+    }
+    EXPECT_NE(web->grab().toImage(), unfocused) << "no focus shown";
+  });
+  EXPECT_FALSE(closed);
+  EXPECT_EQ(opened, QStringList({QStringLiteral(STEEPO_WEB_ADDRESS "/steepo"), QStringLiteral("mailto:" STEEPO_AUTHOR_EMAIL),
+                                 QStringLiteral(STEEPO_WEB_ADDRESS "/steepo")}));
+}
+
+TEST_F(OrbDialogsTest, LinksAreLinksToAssistiveTools) {
+  QStringList opened;
+  Platform::SetShellOpener([&](const QString& target) {
+    opened << target;
+    return true;
+  });
+  RunAbout([](QDialog& dialog) {
+    for (const char* name : {"WebLink", "EmailLink"}) {
+      auto* label = dialog.findChild<QLabel*>(QLatin1String(name));
+      QAccessibleInterface* link = QAccessible::queryAccessibleInterface(label);
+      ASSERT_NE(link, nullptr) << name;
+      EXPECT_EQ(link->role(), QAccessible::Link) << name;
+      EXPECT_EQ(link->text(QAccessible::Name), label->text()) << name;
+      ASSERT_NE(link->actionInterface(), nullptr) << name;
+      link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    }
+  });
+  EXPECT_EQ(opened, QStringList({QStringLiteral(STEEPO_WEB_ADDRESS), QStringLiteral("mailto:" STEEPO_AUTHOR_EMAIL)}));
 }
 
 } // namespace

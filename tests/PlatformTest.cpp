@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QTimer>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -143,6 +145,75 @@ TEST(GlyphIcon, SplitsTheStripAndHidesTheOlive) {
   EXPECT_EQ(padded.pixelColor(3, 3), QColor(Qt::red));
   EXPECT_EQ(padded.pixelColor(18, 3).alpha(), 0);
   QFile::remove(path);
+}
+
+TEST(EndOnTerminationSignals, ASecondSignalEndsTheProcessAtOnce) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  // No loop runs to take the first signal: as in a program stuck before or outside its loop.
+  EXPECT_EXIT(
+      {
+        Platform::EndOnTerminationSignals();
+        std::raise(SIGTERM);
+        std::fputs("alive after the first\n", stderr);
+        std::raise(SIGINT);
+        std::exit(0);
+      },
+      ::testing::KilledBySignal(SIGINT), "alive after the first");
+}
+
+TEST(SettingsPath, FollowsTheConfigurationFolderAndNeverFallsToTheRoot) {
+  const QString home = QDir::tempPath();
+  const struct {
+    const char* name;
+    QString home, configHome, path;
+  } rows[] = {
+      {"config home", home, QStringLiteral("/cfg"), QStringLiteral("/cfg/Varnak/Steepo.conf")},
+      {"home", home, QString(), home + QStringLiteral("/.config/Varnak/Steepo.conf")},
+      {"relative config home", home, QStringLiteral("cfg"), home + QStringLiteral("/.config/Varnak/Steepo.conf")},
+      {"no home", QString(), QString(), QString()},
+      {"relative home", QStringLiteral("somewhere"), QString(), QString()},
+      {"missing home", QStringLiteral("/nonexistent-home"), QString(), QString()},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(Platform::SettingsPathFor(row.home, row.configHome), row.path) << row.name;
+}
+
+TEST(ReportProblem, KeepsALineOneLine) {
+  QStringList lines;
+  Platform::SetProblemSink([&](const QString& line) { lines << line; });
+  Platform::ReportProblem(QStringLiteral("steepo: a\nb\rc\x1b[31m"));
+  Platform::SetProblemSink({});
+  EXPECT_EQ(lines, QStringList{QStringLiteral("steepo: a?b?c?[31m")});
+}
+
+TEST(GlyphIcon, DrawsTheTwinOfTwiceTheSizeOnDenserScreens) {
+  QImage strip(32, 16, QImage::Format_RGB32);
+  strip.fill(QColor(128, 128, 0));
+  QImage fine(64, 32, QImage::Format_ARGB32);
+  fine.fill(Qt::transparent);
+  fine.setPixelColor(7, 7, Qt::blue);    // normal
+  fine.setPixelColor(39, 7, Qt::green);  // disabled
+  const QDir dir = QDir::temp();
+  const QString path = dir.filePath(QStringLiteral("steepo-fine-glyph.bmp"));
+  const QString twin = dir.filePath(QStringLiteral("steepo-fine-glyph@2x.png"));
+  ASSERT_TRUE(strip.save(path) && fine.save(twin));
+  QPushButton button(QStringLiteral("Start"));
+  Platform::SetButtonGlyph(&button, path, 2, 8);
+  EXPECT_EQ(button.iconSize(), QSize(20, 16));
+  struct TRow {
+    const char* Name;
+    QIcon::Mode Mode;
+    QColor Colour;
+  };
+  for (const TRow& row : {TRow{"normal", QIcon::Normal, Qt::blue}, TRow{"disabled", QIcon::Disabled, Qt::green}}) {
+    const QPixmap pixmap = button.icon().pixmap(QSize(20, 16), 2.0, row.Mode);
+    EXPECT_EQ(pixmap.size(), QSize(40, 32)) << row.Name;
+    EXPECT_EQ(pixmap.devicePixelRatio(), 2.0) << row.Name;
+    EXPECT_EQ(pixmap.toImage().pixelColor(7, 7), row.Colour) << row.Name;
+    EXPECT_EQ(button.icon().pixmap(QSize(20, 16), 1.0, row.Mode).toImage().pixelColor(3, 3).alpha(), 0) << row.Name;
+  }
+  QFile::remove(path);
+  QFile::remove(twin);
 }
 
 } // namespace

@@ -149,6 +149,18 @@ TEST(ResourcesTest, WindowIconIsTheSameIconInItsSmallSizes) {
   }
 }
 
+TEST(ResourcesTest, WindowIconHasTheDevicePixelsOfDenserScreens) {
+  const QIcon window = Resources::WindowIcon();
+  const QIcon program(Resources::ProgramIcon());
+  for (int size : {16, 24, 32}) {
+    const QPixmap pixmap = window.pixmap(QSize(size, size), 2.0);
+    EXPECT_EQ(pixmap.devicePixelRatio(), 2.0) << size;
+    EXPECT_EQ(pixmap.toImage().convertToFormat(QImage::Format_ARGB32),
+              program.pixmap(2 * size, 2 * size).toImage().convertToFormat(QImage::Format_ARGB32))
+        << size;
+  }
+}
+
 TEST(ResourcesTest, DesktopIconsMatchTheirSizes) {
   for (int size : {256, 128, 96, 72, 64, 48, 32, 24, 16}) {
     const QImage image(QStringLiteral(STEEPO_RESOURCES_SOURCE "/icons/steepo-%1.png").arg(size));
@@ -194,6 +206,29 @@ TEST_P(GlyphTest, HasItsSizeAnOliveBackgroundAndAGreyTwin) {
   }
   EXPECT_TRUE(coloured);
   EXPECT_TRUE(greyOnly);
+}
+
+// The twin for screens of twice the density: twice the size, transparent where the glyph has
+// its olive, and drawn finer than the glyph's pixels doubled.
+TEST_P(GlyphTest, HasASharpTwinOfTwiceTheSize) {
+  const TGlyphRow& row = GetParam();
+  const QImage coarse(Resources::Glyph(QLatin1String(row.Button)));
+  const QImage fine(Resources::Glyph(QLatin1String(row.Button)).replace(QLatin1String(".bmp"), QLatin1String("@2x.png")));
+  ASSERT_EQ(fine.size(), row.Size * 2);
+  ASSERT_TRUE(fine.hasAlphaChannel());
+  const int width = fine.width() / row.Images;
+  EXPECT_EQ(fine.pixelColor(0, 0).alpha(), 0);
+  EXPECT_EQ(fine.pixelColor(width - 1, fine.height() - 1).alpha(), 0);
+  int splitBlocks = 0, coveredBlocks = 0;
+  for (int y = 0; y < coarse.height(); ++y) {
+    for (int x = 0; x < coarse.width(); ++x) {
+      const QRgb corner = fine.pixel(2 * x, 2 * y);
+      splitBlocks += corner != fine.pixel(2 * x + 1, 2 * y) || corner != fine.pixel(2 * x, 2 * y + 1) ||
+                     corner != fine.pixel(2 * x + 1, 2 * y + 1);
+      coveredBlocks += coarse.pixelColor(x, y) != QColor(128, 128, 0);
+    }
+  }
+  EXPECT_GT(splitBlocks, coveredBlocks / 4) << "no finer than the glyph doubled";
 }
 
 INSTANTIATE_TEST_SUITE_P(Glyphs, GlyphTest,

@@ -5,12 +5,17 @@
 #include "Platform.h"
 #include "Preset.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -109,9 +114,11 @@ TEST(ParseTimeArgument, MinutesAndSecondsWithinOneToThreeThousandFiveHundredNine
         << row.argument;
 }
 
-TEST(ParseTimeArgument, UsesTheLocalesSeparatorOnly) {
+TEST(ParseTimeArgument, TakesTheColonAsWellAsTheLocalesSeparator) {
   EXPECT_EQ(Preset::ParseTimeArgument(QStringLiteral("2.30"), u'.'), 150);
-  EXPECT_EQ(Preset::ParseTimeArgument(QStringLiteral("2:30"), u'.'), 0);
+  EXPECT_EQ(Preset::ParseTimeArgument(QStringLiteral("2:30"), u'.'), 150);
+  EXPECT_EQ(Preset::ParseTimeArgument(QStringLiteral("2.30"), u':'), 0);
+  EXPECT_EQ(Preset::ParseTimeArgument(QStringLiteral("1.2:3"), u'.'), 60);  // the first one splits
   EXPECT_EQ(Preset::ParseTimeArgument(QString(10000, u'9') + u':' + QString(10000, u'9'), u':'), 0);
 }
 
@@ -121,14 +128,17 @@ protected:
   void SetUp() override {
     ASSERT_TRUE(Dir.isValid());
     StorePath = Dir.filePath(QStringLiteral("Steepo.conf"));
-    Platform::SetSettingsFactory([this] {
-      return std::make_unique<QSettings>(StorePath, QSettings::IniFormat);
-    });
+    Platform::SetSettingsPathSource([this] { return StorePath; });
+    Platform::SetProblemSink([this](const QString& line) { Problems << line; });
+    Preset::StoreState = {};
     F_Steepo::BrewTime = 180;
     F_Steepo::CmdTime = 0;
     F_Steepo::TimeSeparator = u':';
   }
-  void TearDown() override { Platform::SetSettingsFactory({}); }
+  void TearDown() override {
+    Platform::SetSettingsPathSource({});
+    Platform::SetProblemSink({});
+  }
 
   void Store(const QVariant& value) {
     QSettings settings(StorePath, QSettings::IniFormat);
@@ -149,6 +159,7 @@ protected:
 
   QTemporaryDir Dir;
   QString StorePath;
+  QStringList Problems;
 };
 
 TEST_F(StartTimeFixture, NoPresetAndNoArgumentGivesThreeMinutes) {
@@ -157,16 +168,20 @@ TEST_F(StartTimeFixture, NoPresetAndNoArgumentGivesThreeMinutes) {
   EXPECT_EQ(F_Steepo::CmdTime, 0);
 }
 
-TEST_F(StartTimeFixture, StoredPresetIsTakenAsItIsWithoutRangeCheck) {
+TEST_F(StartTimeFixture, StoredPresetCountsOnlyFromOneSecondTo5959) {
   struct Row {
     QVariant stored;
     quint32 expected;
   };
   const Row rows[] = {
       {QVariant(quint32(255)), 255},
-      {QVariant(quint32(0)), 0},
       {QVariant(quint32(7)), 7},
-      {QVariant(quint32(4294967295u)), 4294967295u},
+      {QVariant(quint32(1)), 1},
+      {QVariant(quint32(3599)), 3599},
+      // out of range counts as absent
+      {QVariant(quint32(0)), 180},
+      {QVariant(quint32(3600)), 180},
+      {QVariant(quint32(4294967295u)), 180},
       // values of another kind leave the time as it was
       {QVariant(QStringLiteral("abc")), 180},
       {QVariant(QStringLiteral("-5")), 180},
@@ -213,14 +228,18 @@ TEST_F(StartTimeFixture, OnlyTheFirstPlainArgumentIsExamined) {
   EXPECT_EQ(F_Steepo::CmdTime, 20);  // switches, a negative time among them, are skipped
 }
 
-TEST_F(StartTimeFixture, BadCommandLineTimeFallsBackToThePreset) {
-  for (const char* argument : {"60:00", "0:00", "5", "x", "99999999999:99999999999"}) {
+TEST_F(StartTimeFixture, BadCommandLineTimeFallsBackToThePresetAndSaysSoInOneLine) {
+  for (const char* argument : {"75:00", "60:00", "0:00", "5", "x", "99999999999:99999999999", "1\n2:00"}) {
     F_Steepo::CmdTime = 0;
     F_Steepo::BrewTime = 180;
     Store(quint32(90));
+    Problems.clear();
     Start({QString::fromUtf8(argument)});
     EXPECT_EQ(F_Steepo::CmdTime, 0) << argument;
     EXPECT_EQ(F_Steepo::BrewTime, 90u) << argument;
+    EXPECT_EQ(Problems, QStringList{QStringLiteral("steepo: ignoring the time '%1': expected minutes:seconds "
+                                                   "from 0:01 to 59:59").arg(QString::fromUtf8(argument).replace(u'\n', u'?'))})
+        << argument;
   }
 }
 
@@ -236,11 +255,11 @@ TEST_F(StartTimeFixture, PresetIsStoredUnlessTheCommandLineGaveTheTime) {
 }
 
 TEST_F(StartTimeFixture, StoredPresetReadsBack) {
-  F_Steepo::BrewTime = 4294967295u;
+  F_Steepo::BrewTime = 3599;
   Preset::StorePreset();
   F_Steepo::BrewTime = 180;
   Start({});
-  EXPECT_EQ(F_Steepo::BrewTime, 4294967295u);
+  EXPECT_EQ(F_Steepo::BrewTime, 3599u);
 }
 
 struct SwitchRow {
@@ -262,6 +281,10 @@ TEST(StartSwitch, IsStartAfterAHyphenOrSlashInAnyCase) {
       {{"-sta"}, false},
       {{"-"}, false},
       {{"- start"}, false},
+      {{"-START"}, true},
+      {{"/Start"}, true},
+      {{"-\u017Ftart"}, false},  // the long s folds to "s" in Unicode, not in ASCII
+      {{"-star\u212A"}, false},  // nor is the Kelvin sign a "K" here
   };
   for (const SwitchRow& row : rows) {
     OrbUtils::SetCommandLine(QStringList{QStringLiteral("steepo")} + row.arguments);
@@ -270,6 +293,144 @@ TEST(StartSwitch, IsStartAfterAHyphenOrSlashInAnyCase) {
   // The program path itself is never the switch.
   OrbUtils::SetCommandLine({QStringLiteral("-start")});
   EXPECT_FALSE(Preset::StartSwitch());
+}
+
+// ---- The settings file as the user may have left it -----------------------------------------
+
+// File permissions bind everyone but root: where the tests run as root, a case runs as the
+// user "nobody" (the effective user only, taken back afterwards).
+class TUnprivileged {
+public:
+  TUnprivileged() : FSwitched(::geteuid() == 0 && ::setegid(65534) == 0 && ::seteuid(65534) == 0) {}
+  ~TUnprivileged() {
+    if (FSwitched && ::seteuid(0) == 0)
+      [[maybe_unused]] const int restored = ::setegid(0);
+  }
+
+private:
+  bool FSwitched;
+};
+
+// What lies at path, without opening anything that could block.
+QByteArray Snapshot(const QString& path) {
+  const QFileInfo info(path);
+  if (info.isSymLink() && !info.exists())
+    return "dangling link";
+  if (info.isDir())
+    return "folder";
+  if (!info.exists())
+    return "absent";
+  if (!info.isFile())
+    return "not a regular file";
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("unreadable");
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes, int mode = 0644) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+  file.close();
+  ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), mode_t(mode)), 0);
+}
+
+const QByteArray Preset240 = "; brewed by hand\n[General]\nPreset=240\n";
+const QByteArray Unchanged = "(unchanged)";
+
+struct TStoreFileRow {
+  const char* Name;
+  std::function<void(const QString& path)> Make;
+  bool Step;                // the user steps the time up once before closing
+  quint32 StartTime;
+  QByteArray After;         // what lies there after exit; Unchanged: what lay there before
+  int Lines;                // lines on the error stream
+};
+void PrintTo(const TStoreFileRow& row, std::ostream* out) { *out << row.Name; }
+
+class StoreFileTest : public StartTimeFixture, public ::testing::WithParamInterface<TStoreFileRow> {};
+
+TEST_P(StoreFileTest, StartTimeAndTheFileAfterExit) {
+  const TStoreFileRow& row = GetParam();
+  ASSERT_EQ(::chmod(QFile::encodeName(Dir.path()).constData(), 0777), 0);
+  const QString folder = Dir.filePath(QStringLiteral("Varnak"));
+  StorePath = folder + QStringLiteral("/Steepo.conf");
+  {
+    TUnprivileged unprivileged;
+    ASSERT_TRUE(QDir().mkpath(folder));
+    if (row.Make)
+      row.Make(StorePath);
+  }
+  const QByteArray before = Snapshot(StorePath);
+  {
+    TUnprivileged unprivileged;
+    Start({});
+    EXPECT_EQ(F_Steepo::BrewTime, row.StartTime);
+    if (row.Step)
+      F_Steepo::BrewTime += 15;
+    Preset::StorePreset();
+  }
+  EXPECT_EQ(Snapshot(StorePath), row.After == Unchanged ? before : row.After);
+  EXPECT_EQ(Problems.size(), row.Lines) << Problems.join(u'\n').toStdString();
+  for (const QString& line : Problems)
+    EXPECT_TRUE(line.startsWith(QStringLiteral("steepo: ")) && line.contains(StorePath)) << line.toStdString();
+}
+
+const auto MakeFile = [](const QByteArray& bytes, int mode = 0644) {
+  return [bytes, mode](const QString& path) { WriteFile(path, bytes, mode); };
+};
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, StoreFileTest,
+    ::testing::Values(
+        TStoreFileRow{"Absent", {}, false, 180, "[General]\nPreset=180\n", 0},
+        TStoreFileRow{"Regular", MakeFile(Preset240), false, 240, Unchanged, 0},
+        TStoreFileRow{"RegularStepped", MakeFile(Preset240), true, 240, "[General]\nPreset=255\n", 0},
+        TStoreFileRow{"Fifo", [](const QString& p) { ::mkfifo(QFile::encodeName(p).constData(), 0644); },
+                      true, 180, Unchanged, 1},
+        TStoreFileRow{"Folder", [](const QString& p) { QDir().mkdir(p); }, true, 180, Unchanged, 1},
+        TStoreFileRow{"Unreadable", MakeFile(Preset240, 0), false, 180, Unchanged, 0},
+        TStoreFileRow{"UnreadableStepped", MakeFile(Preset240, 0), true, 180, Unchanged, 1},
+        TStoreFileRow{"ReadOnly", MakeFile(Preset240, 0444), false, 240, Unchanged, 0},
+        TStoreFileRow{"ReadOnlyStepped", MakeFile(Preset240, 0444), true, 240, Unchanged, 1},
+        TStoreFileRow{"ReadOnlyFolder",
+                      [](const QString& p) { ::chmod(QFile::encodeName(QFileInfo(p).path()).constData(), 0555); },
+                      false, 180, "absent", 1},
+        TStoreFileRow{"DanglingLink", [](const QString& p) { QFile::link(QStringLiteral("/nonexistent/Steepo.conf"), p); },
+                      false, 180, "dangling link", 1},
+        TStoreFileRow{"Utf16", MakeFile(QByteArray("\xFF\xFE[\0G\0e\0n\0e\0r\0a\0l\0]\0\n\0P\0r\0e\0s\0e\0t\0="
+                                                   "\0002\0004\0000\0\n\0", 38)),
+                      false, 180, Unchanged, 0},
+        TStoreFileRow{"ForeignText", MakeFile("Tea, Earl Grey, hot.\n"), false, 180, Unchanged, 0},
+        TStoreFileRow{"ForeignTextStepped", MakeFile("Tea, Earl Grey, hot.\n"), true, 180,
+                      "[General]\nPreset=195\n", 0},
+        TStoreFileRow{"Zero", MakeFile("[General]\nPreset=0\n"), false, 180, Unchanged, 0},
+        TStoreFileRow{"OutOfRange", MakeFile("[General]\nPreset=3600\n"), false, 180, Unchanged, 0}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(StartTimeFixture, WithoutAUsableFolderNothingIsStoredAndOneLineSaysSo) {
+  StorePath.clear();
+  Start({});
+  EXPECT_EQ(F_Steepo::BrewTime, 180u);
+  F_Steepo::BrewTime = 195;
+  Preset::StorePreset();
+  ASSERT_EQ(Problems.size(), 1);
+  EXPECT_TRUE(Problems[0].startsWith(QStringLiteral("steepo: no usable folder for the preset")));
+}
+
+TEST(InformationRequest, HelpAndVersionComeFirstWhereverTheyStand) {
+  const std::pair<QStringList, const char*> rows[] = {
+      {{}, "(window)"}, {{"-H"}, "(window)"}, {{"--Help"}, "(window)"}, {{"/h"}, "(window)"},
+      {{"3:00", "-start", "--version", "--help"}, "Steepo 9.8.7.6\n"},
+      {{"-h", "--version"}, "Usage: steepo [MINUTES:SECONDS] [-start]\n"},
+  };
+  for (const auto& [arguments, starts] : rows) {
+    // The program path is never a request.
+    const QString text = Preset::InformationRequest(QStringList{QStringLiteral("--version")} + arguments,
+                                                    QStringLiteral("9.8.7.6"), QStringLiteral("/h/Steepo.conf"))
+                             .value_or(QStringLiteral("(window)"));
+    EXPECT_TRUE(text.startsWith(QString::fromUtf8(starts))) << arguments.join(u' ').toStdString();
+  }
+  EXPECT_TRUE(Preset::InformationRequest({{}, QStringLiteral("-h")}, {}, {})->contains(u"nowhere"));
 }
 
 } // namespace

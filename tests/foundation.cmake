@@ -14,3 +14,8 @@ steepo_add_test(MainWindowTest
   SOURCES MainWindowTest.cpp ${CMAKE_SOURCE_DIR}/app/VersionInfo.cpp
   LIBS steepo_core)
 target_compile_definitions(MainWindowTest PRIVATE ${STEEPO_VERSION_DEFINITIONS})
+
+# The program itself, run without a display.
+add_test(NAME InformationTest
+  COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:steepo> -DVERSION=${PROJECT_VERSION}
+          -P ${CMAKE_CURRENT_SOURCE_DIR}/cli/InformationTest.cmake)

@@ -1,0 +1,40 @@
+#pragma once
+// The desktop's own channels for a running countdown and its alarm, over the session bus:
+// progress and urgency on the program's dock or taskbar entry, and a desktop notification.
+// Every call is asynchronous and nothing here is needed: without a bus or a notification
+// service the calls do nothing, and the timer works as without them. The bus is reached on
+// the first call that needs it, never at start-up.
+
+#include <QString>
+#include <functional>
+
+namespace DesktopBus {
+
+// Connects to the session bus, once; does nothing after a failed attempt. Progress, Urgent
+// and Notify connect by themselves; Clear and Withdraw never do.
+void Connect();
+
+// The dock entry: fraction (0 to 1) of the set time elapsed, with the progress shown.
+void Progress(double fraction);
+// The dock entry asks for attention.
+void Urgent();
+// The dock entry as it is without a countdown: no progress, not urgent.
+void Clear();
+
+// A critical notification with one action labelled actionLabel. onInvoked receives the
+// activation token the desktop sent with the invocation (empty where it sent none).
+struct TNotification {
+  QString Summary;
+  QString Body;
+  QString ActionLabel;
+};
+void Notify(const TNotification& notification, std::function<void(const QString& token)> onInvoked);
+// Withdraws the notification that Notify showed, once its id is known.
+void Withdraw();
+
+// For tests: the bus address to use instead of the session's (empty: the session's), and a
+// fresh start without connection or notification.
+void SetBusAddress(const QString& address);
+void Reset();
+
+} // namespace DesktopBus

@@ -1,0 +1,315 @@
+// The dock entry's progress and the alarm's desktop notification, on a session bus of the
+// test's own with a notification service and a dock listener served by the test.
+#include "DesktopBus.h"
+#include "F_Steepo.h"
+#include "F_Steepo2.h"
+#include "OrbDialogs.h"
+#include "OnShow.h"
+#include "OrbUtils.h"
+#include "Platform.h"
+
+#include <QApplication>
+#include <QDBusAbstractAdaptor>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// What the notification service was asked, and how it answers.
+struct TServiceLog {
+  QList<QVariantList> Notifies;   // the arguments of each Notify
+  QList<uint> Closed;             // the ids of each CloseNotification
+  QList<QDBusMessage> Unanswered; // Notify calls left waiting
+  bool Answers = true;
+};
+
+class TNotificationsAdaptor : public QDBusAbstractAdaptor {
+  Q_OBJECT
+  Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+
+public:
+  TNotificationsAdaptor(QObject* parent, TServiceLog& log) : QDBusAbstractAdaptor(parent), Log(log) {}
+
+public slots:
+  uint Notify(const QString& app, uint replaces, const QString& icon, const QString& summary, const QString& body,
+              const QStringList& actions, const QVariantMap& hints, int timeout, const QDBusMessage& message) {
+    Log.Notifies << QVariantList{app, replaces, icon, summary, body, actions, hints, timeout};
+    if (!Log.Answers) {
+      message.setDelayedReply(true);
+      Log.Unanswered << message;
+    }
+    return uint(40 + Log.Notifies.size());
+  }
+  void CloseNotification(uint id) { Log.Closed << id; }
+
+signals:
+  void ActionInvoked(uint id, const QString& key);
+  void ActivationToken(uint id, const QString& token);
+
+private:
+  TServiceLog& Log;
+};
+
+// Every Update the dock would see, in short: "p0.33" (progress shown), "urgent", "hide".
+class TDockListener : public QObject {
+  Q_OBJECT
+
+public:
+  QStringList Updates;
+  QString AppUri;
+
+public slots:
+  void Update(const QString& appUri, const QVariantMap& properties) {
+    AppUri = appUri;
+    if (properties.value(QStringLiteral("progress-visible")).toBool())
+      Updates << QStringLiteral("p%1").arg(properties.value(QStringLiteral("progress")).toDouble(), 0, 'f', 2);
+    else if (properties.value(QStringLiteral("urgent")).toBool())
+      Updates << QStringLiteral("urgent");
+    else if (properties.contains(QStringLiteral("progress-visible")) && properties.contains(QStringLiteral("urgent")))
+      Updates << QStringLiteral("hide");
+  }
+};
+
+// A private session bus, one for the whole test program.
+class TBusDaemon : public ::testing::Environment {
+public:
+  static inline QString Address;
+
+  void SetUp() override {
+    Daemon = std::make_unique<QProcess>();
+    Daemon->start(QStringLiteral("dbus-daemon"),
+                  {QStringLiteral("--session"), QStringLiteral("--print-address"), QStringLiteral("--nofork")});
+    if (Daemon->waitForReadyRead(10000))
+      Address = QString::fromUtf8(Daemon->readLine()).trimmed();
+  }
+  void TearDown() override {
+    Daemon->terminate();
+    Daemon->waitForFinished();
+    Daemon.reset();
+  }
+
+private:
+  std::unique_ptr<QProcess> Daemon;
+};
+const auto* const BusDaemon = ::testing::AddGlobalTestEnvironment(new TBusDaemon);
+
+QString BusAddress() { return TBusDaemon::Address; }
+
+class DesktopBusTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ASSERT_FALSE(BusAddress().isEmpty()) << "dbus-daemon did not start";
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Tea"));
+    DesktopBus::Reset();
+    DesktopBus::SetBusAddress(BusAddress());
+    OrbDialogs::LangIndex = 0;
+    OrbUtils::SetCommandLine({QStringLiteral("steepo")});
+    Platform::SetSettingsPathSource([this] { return Store.filePath(QStringLiteral("steepo.ini")); });
+    Platform::SetProblemSink([this](const QString& line) { Problems << line; });
+    Platform::SetTickSource([this] { return Tick; });
+    Platform::SetSleeper([](int) {});
+    Platform::SetApplicationTitle(QStringLiteral("Steepo"));
+  }
+  void TearDown() override {
+    DesktopBus::Reset();
+    if (!ServiceName.isEmpty())
+      QDBusConnection::disconnectFromBus(ServiceName);
+    Platform::SetSettingsPathSource({});
+    Platform::SetProblemSink({});
+    Platform::SetTickSource({});
+    Platform::SetSleeper({});
+    OrbDialogs::LangIndex = 0;
+  }
+
+  // Serves the notification service and listens for the dock's signal.
+  void Serve(bool answers = true) {
+    static int count = 0;
+    ServiceName = QStringLiteral("service-%1").arg(++count);
+    QDBusConnection bus = QDBusConnection::connectToBus(BusAddress(), ServiceName);
+    ASSERT_TRUE(bus.isConnected());
+    Log.Answers = answers;
+    Service = std::make_unique<QObject>();
+    Adaptor = new TNotificationsAdaptor(Service.get(), Log);
+    ASSERT_TRUE(bus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), Service.get()));
+    ASSERT_TRUE(bus.registerService(QStringLiteral("org.freedesktop.Notifications")));
+    ASSERT_TRUE(bus.connect(QString(), QString(), QStringLiteral("com.canonical.Unity.LauncherEntry"),
+                            QStringLiteral("Update"), &Dock, SLOT(Update(QString, QVariantMap))));
+  }
+
+  // The end of a countdown with the real windows; during runs while the alarm is shown.
+  void RunToTheAlarm(TFSteepo& window, const std::function<void(TFSteepo2&)>& during) {
+    TFSteepo2* alarm = F_Steepo2::FSteepo2;
+    TOnShow onShow(alarm, [&] {
+      during(*alarm);
+      if (alarm->isVisible())
+        QTest::mouseClick(alarm->BBOK(), Qt::LeftButton);
+    });
+    Tick = F_Steepo::EndTick;
+    window.TimerTimer();
+  }
+
+  QTemporaryDir Store;
+  QStringList Problems;  // the lines for stderr
+  quint64 Tick = 1000;
+  QString ServiceName;
+  TServiceLog Log;
+  std::unique_ptr<QObject> Service;
+  TNotificationsAdaptor* Adaptor = nullptr;
+  TDockListener Dock;
+};
+
+// ---- The notification ----------------------------------------------------------------------
+
+struct TLanguageRow {
+  const char* Name;
+  quint8 LangIndex;
+  const char16_t* Body;
+};
+void PrintTo(const TLanguageRow& row, std::ostream* out) { *out << row.Name; }
+
+class NotificationTest : public DesktopBusTest, public ::testing::WithParamInterface<TLanguageRow> {};
+
+TEST_P(NotificationTest, AlarmIsNotifiedInTheLanguageAndWithdrawnWhenClosed) {
+  Serve();
+  OrbDialogs::LangIndex = GetParam().LangIndex;
+  QWidget mainWindow;
+  mainWindow.setWindowTitle(QStringLiteral("Steepo 2.3"));
+  F_Steepo2::CreateAlarmDialog(&mainWindow);
+  TFSteepo2* alarm = F_Steepo2::FSteepo2;
+
+  alarm->open();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Log.Notifies.size() == 1; }));
+  const QVariantList& args = Log.Notifies.first();
+  EXPECT_EQ(args.at(0), QStringLiteral("Steepo"));
+  EXPECT_EQ(args.at(1).toUInt(), 0u);
+  EXPECT_EQ(args.at(2), QStringLiteral("org.example.Tea"));
+  EXPECT_EQ(args.at(3), QStringLiteral("Steepo 2.3"));
+  EXPECT_EQ(args.at(4), QString::fromUtf16(GetParam().Body));
+  EXPECT_EQ(args.at(5).toStringList(), (QStringList{QStringLiteral("default"), QStringLiteral("OK")}));
+  const QVariantMap hints = args.at(6).toMap();
+  EXPECT_EQ(hints.value(QStringLiteral("urgency")).metaType(), QMetaType::fromType<uchar>());
+  EXPECT_EQ(hints.value(QStringLiteral("urgency")).toInt(), 2);
+  EXPECT_EQ(hints.value(QStringLiteral("desktop-entry")), QStringLiteral("org.example.Tea"));
+  EXPECT_EQ(hints.value(QStringLiteral("suppress-sound")), true);
+  EXPECT_EQ(args.at(7).toInt(), -1);
+
+  // Invoking it brings the dialog back to the front over another window.
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &other; }));
+  emit Adaptor->ActivationToken(41, QStringLiteral("token-1"));
+  emit Adaptor->ActionInvoked(41, QStringLiteral("default"));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == alarm; }));
+
+  alarm->accept();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !Log.Closed.isEmpty() && Dock.Updates.size() >= 2; }));
+  EXPECT_EQ(Log.Closed, QList<uint>{41});
+  EXPECT_EQ(Dock.AppUri, QStringLiteral("application://org.example.Tea.desktop"));
+  EXPECT_EQ(Dock.Updates, (QStringList{QStringLiteral("urgent"), QStringLiteral("hide")}));
+  EXPECT_TRUE(Problems.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, NotificationTest,
+                         ::testing::Values(TLanguageRow{"English", 0, u"Your tea is prepared"},
+                                           TLanguageRow{"German", 2, u"Ihr Tee ist fertig"}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+// ---- The dock entry through a countdown -----------------------------------------------------
+
+TEST_F(DesktopBusTest, DockShowsProgressOncePerSecondUrgencyAtTheEndAndHidesAfter) {
+  Serve();
+  TFSteepo window;
+  window.Timer()->stop();
+  Platform::SetMainWindow(&window);
+  F_Steepo2::CreateAlarmDialog(&window);
+  window.show();
+  F_Steepo::BrewTime = 3;
+  const auto ticks = [&](int count) {
+    for (int i = 0; i < count; ++i) {
+      window.TimerTimer();
+      Tick += 500;
+    }
+  };
+
+  window.BBStartClick();
+  ticks(4);  // 03, 03, 02, 02
+  window.BBStopClick();
+  window.BBStartClick();
+  ticks(6);  // 03, 03, 02, 02, 01, 01
+  RunToTheAlarm(window, [](TFSteepo2&) {});
+
+  const QStringList expected{QStringLiteral("p0.00"), QStringLiteral("p0.33"), QStringLiteral("hide"),
+                             QStringLiteral("p0.00"), QStringLiteral("p0.33"), QStringLiteral("p0.67"),
+                             QStringLiteral("urgent"), QStringLiteral("hide")};
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Dock.Updates.size() >= expected.size(); }));
+  EXPECT_EQ(Dock.Updates, expected);
+  Platform::SetMainWindow(nullptr);
+}
+
+// ---- Never in the way -----------------------------------------------------------------------
+
+struct TAbsentRow {
+  const char* Name;
+  bool Bus;
+  bool Service;
+  bool Reported;  // the one line on stderr, once the answer is in
+};
+void PrintTo(const TAbsentRow& row, std::ostream* out) { *out << row.Name; }
+
+class AbsentServiceTest : public DesktopBusTest, public ::testing::WithParamInterface<TAbsentRow> {};
+
+// The dialog is up and takes its OK while the call is still out, so nothing waits for the
+// answer; a waiting call would have timed out, and said so, before the dialog got its turn.
+TEST_P(AbsentServiceTest, AlarmComesAsWithoutTheDesktop) {
+  const TAbsentRow& row = GetParam();
+  if (!row.Bus)
+    DesktopBus::SetBusAddress(QStringLiteral("unix:path=") + Store.filePath(QStringLiteral("no-bus")));
+  if (row.Service)
+    Serve(false);
+  TFSteepo window;
+  window.Timer()->stop();
+  F_Steepo2::CreateAlarmDialog(&window);
+  window.show();
+  window.BBStartClick();
+
+  bool shown = false;
+  RunToTheAlarm(window, [&](TFSteepo2& alarm) {
+    shown = alarm.isVisible();
+    if (!row.Bus) {
+      EXPECT_EQ(Problems.size(), 1);
+    }
+    if (row.Service) {
+      EXPECT_TRUE(QTest::qWaitFor([&] { return Log.Unanswered.size() == 1; }));
+      EXPECT_TRUE(Problems.isEmpty());
+    }
+  });
+  EXPECT_TRUE(shown);
+  EXPECT_FALSE(window.isVisible());  // OK ended the program
+  if (row.Reported) {
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !Problems.isEmpty(); }));
+    EXPECT_EQ(Problems.size(), 1);  // one line, however many calls failed
+  } else {
+    EXPECT_TRUE(Problems.isEmpty());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Desktops, AbsentServiceTest,
+                         ::testing::Values(TAbsentRow{"NoBus", false, false, true},
+                                           TAbsentRow{"NoNotificationService", true, false, true},
+                                           TAbsentRow{"NeverAnswers", true, true, false}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+} // namespace
+
+#include "DesktopBusTest.moc"

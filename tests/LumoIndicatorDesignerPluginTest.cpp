@@ -1,0 +1,70 @@
+// The Qt Designer plugin as Designer meets it: loaded from its file, it describes the widget
+// and makes one whose properties the property editor can show, enumerations as drop-downs.
+#include <QDomDocument>
+#include <QMetaEnum>
+#include <QMetaProperty>
+#include <QPluginLoader>
+#include <QWidget>
+#include <QtUiPlugin/QDesignerCustomWidgetInterface>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+QDesignerCustomWidgetInterface* LoadPlugin(QPluginLoader& loader) {
+  loader.setFileName(QString::fromUtf8(LUMO_DESIGNER_PLUGIN));
+  QObject* instance = loader.instance();
+  EXPECT_NE(instance, nullptr) << loader.errorString().toStdString();
+  return qobject_cast<QDesignerCustomWidgetInterface*>(instance);
+}
+
+} // namespace
+
+TEST(LumoIndicatorDesignerPlugin, DescribesTheWidget) {
+  QPluginLoader loader;
+  QDesignerCustomWidgetInterface* plugin = LoadPlugin(loader);
+  ASSERT_NE(plugin, nullptr);
+  EXPECT_EQ(plugin->name(), QStringLiteral("TLumoLiquidIndicator"));
+  EXPECT_EQ(plugin->group(), QStringLiteral("Lumo"));
+  EXPECT_EQ(plugin->includeFile(), QStringLiteral("LumoLiquidIndicator.h"));
+  EXPECT_FALSE(plugin->toolTip().isEmpty());
+  EXPECT_FALSE(plugin->icon().isNull());
+  EXPECT_FALSE(plugin->isContainer());
+
+  QDomDocument dom;
+  ASSERT_TRUE(dom.setContent(plugin->domXml()));
+  const QDomElement widget = dom.documentElement().firstChildElement(QStringLiteral("widget"));
+  EXPECT_EQ(widget.attribute(QStringLiteral("class")), plugin->name());
+  const QDomElement rect = widget.firstChildElement(QStringLiteral("property")).firstChildElement(QStringLiteral("rect"));
+  EXPECT_EQ(rect.firstChildElement(QStringLiteral("width")).text(), QStringLiteral("172"));
+  EXPECT_EQ(rect.firstChildElement(QStringLiteral("height")).text(), QStringLiteral("36"));
+}
+
+TEST(LumoIndicatorDesignerPlugin, CreatesAWidgetThatActsAsDesigned) {
+  QPluginLoader loader;
+  QDesignerCustomWidgetInterface* plugin = LoadPlugin(loader);
+  ASSERT_NE(plugin, nullptr);
+  plugin->initialize(nullptr);
+  EXPECT_TRUE(plugin->isInitialized());
+  QWidget form;
+  QWidget* widget = plugin->createWidget(&form);
+  ASSERT_NE(widget, nullptr);
+  EXPECT_STREQ(widget->metaObject()->className(), "TLumoLiquidIndicator");
+  EXPECT_EQ(widget->parentWidget(), &form);
+
+  // While designed, a new angle turns the control at once.
+  ASSERT_TRUE(widget->setProperty("IndicatorAngle", 900));
+  EXPECT_EQ(widget->size(), QSize(36, 172));
+
+  const QMetaObject* meta = widget->metaObject();
+  int enumerations = 0;
+  for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
+    const QMetaProperty property = meta->property(i);
+    EXPECT_TRUE(property.isDesignable() && property.isWritable()) << property.name();
+    if (!property.isEnumType())
+      continue;
+    ++enumerations;
+    EXPECT_GT(property.enumerator().keyCount(), 1) << property.name();
+  }
+  EXPECT_EQ(enumerations, 10) << "every enumeration property offers its members";
+}

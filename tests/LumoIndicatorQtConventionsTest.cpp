@@ -1,0 +1,170 @@
+// The indicator as Qt code expects a widget to behave: a change signal per property, the
+// rotated box as size hint, and a control that settles in a layout.
+#include "LumoLiquidIndicator.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QMetaProperty>
+#include <QSignalSpy>
+#include <QVBoxLayout>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace LumoLiquidIndicator;
+
+namespace {
+
+void Settle() {
+  for (int i = 0; i < 4; ++i) {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+  }
+}
+
+QImage Material() {
+  QImage image(8, 8, QImage::Format_RGB32);
+  image.fill(qRgb(10, 20, 30));
+  return image;
+}
+
+struct SignalRow {
+  const char* Property;
+  QVariant Value;       // differs from the default
+  bool AlwaysActs;      // signals again when set to the same value
+};
+
+const SignalRow kSignalRows[] = {
+    {"ColorScheme", QVariant::fromValue(csBlack), true},
+    {"SignNumber", 4, false},
+    {"IndicatorWidth", 150, false},
+    {"IndicatorHeight", 40, false},
+    {"IndicatorAngle", 900, false},
+    {"IndicatorGap", 3, false},
+    {"Indicatorstring", QStringLiteral("12:34"), false},
+    {"IndicatorKind", QVariant::fromValue(ik9segment), false},
+    {"InnerBevel", QVariant::fromValue(bkUP), false},
+    {"OuterBevel", QVariant::fromValue(bkNone), false},
+    {"InnerBevelWidth", 3, false},
+    {"OuterBevelWidth", 1, false},
+    {"BevelColor", 0x010203, false},
+    {"BackColor", 0x040506, false},
+    {"NumberForeColor", 0x070809, false},
+    {"NumberForeColor1", 0x0A0B0C, false},
+    {"NumberBackColor", 0x0D0E0F, false},
+    {"IndicatorStyle", QVariant::fromValue(isThick), false},
+    {"MouseAction", QVariant::fromValue(maBoth), false},
+    {"TransparentMode", QVariant::fromValue(tmAll), false},
+    {"BackMaterial", Material(), true},
+    {"ForeMaterial", Material(), true},
+    {"MaterialShadowMode", QVariant::fromValue(msmLight), false},
+    {"MaterialMode", QVariant::fromValue(mmTile), false},
+    {"ForeMaterialMode", QVariant::fromValue(mmTile), false},
+};
+
+} // namespace
+
+TEST(LumoIndicatorQtConventions, EveryPropertySignalsOncePerRealChange) {
+  const QMetaObject& meta = TLumoLiquidIndicator::staticMetaObject;
+  ASSERT_EQ(meta.propertyCount() - meta.propertyOffset(), qsizetype(std::size(kSignalRows)));
+  for (const SignalRow& row : kSignalRows) {
+    SCOPED_TRACE(row.Property);
+    QWidget parent;
+    auto* lcd = new TLumoLiquidIndicator(&parent);
+    lcd->Loaded();
+    const QMetaProperty property = meta.property(meta.indexOfProperty(row.Property));
+    ASSERT_TRUE(property.hasNotifySignal());
+    QSignalSpy spy(lcd, property.notifySignal());
+    ASSERT_TRUE(property.write(lcd, row.Value));
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_EQ(spy.at(0).at(0), property.read(lcd)) << "the signal carries the new value";
+    property.write(lcd, row.Value);
+    EXPECT_EQ(spy.count(), row.AlwaysActs ? 2 : 1) << "set again to the same value";
+  }
+}
+
+TEST(LumoIndicatorQtConventions, IgnoredValuesAndIndirectChangesSignalAsTheyStore) {
+  QWidget parent;
+  auto* lcd = new TLumoLiquidIndicator(&parent);
+  lcd->Loaded();
+  parent.show();  // a hidden control hears of a new size only when shown
+  QSignalSpy signs(lcd, &TLumoLiquidIndicator::SignNumberChanged);
+  QSignalSpy widths(lcd, &TLumoLiquidIndicator::IndicatorWidthChanged);
+  QSignalSpy heights(lcd, &TLumoLiquidIndicator::IndicatorHeightChanged);
+  QSignalSpy backs(lcd, &TLumoLiquidIndicator::BackColorChanged);
+  QSignalSpy bevels(lcd, &TLumoLiquidIndicator::BevelColorChanged);
+  lcd->setSignNumber(0);
+  lcd->setIndicatorWidth(-5);
+  EXPECT_EQ(signs.count() + widths.count(), 0) << "ignored values change nothing";
+
+  lcd->resize(200, 50);  // at angle 0 the indicator takes the control's size
+  EXPECT_EQ(widths.count(), 1);
+  EXPECT_EQ(heights.count(), 1);
+  ASSERT_FALSE(widths.isEmpty());
+  EXPECT_EQ(widths.at(0).at(0).toInt(), 200);
+
+  lcd->setColorScheme(csWhite);  // changes the back colour, keeps the bevel colour
+  EXPECT_EQ(backs.count(), 1);
+  EXPECT_EQ(bevels.count(), 0);
+}
+
+TEST(LumoIndicatorQtConventions, SizeHintIsTheRotatedBox) {
+  struct Row {
+    const char* Name;
+    bool Loaded;
+    qint32 Angle;
+    QSize Expected;
+  };
+  const Row rows[] = {
+      {"upright", true, 0, {172, 36}},
+      {"a quarter turn", true, 900, {36, 172}},
+      {"45 degrees", true, 450, {147, 147}},
+      {"a quarter turn before loading", false, 900, {36, 172}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.Name);
+    TLumoLiquidIndicator lcd;
+    if (row.Loaded)
+      lcd.Loaded();
+    lcd.setIndicatorAngle(row.Angle);
+    EXPECT_EQ(lcd.sizeHint(), row.Expected);
+    EXPECT_EQ(lcd.minimumSizeHint(), row.Expected);
+  }
+}
+
+TEST(LumoIndicatorQtConventions, ControlSettlesInALayout) {
+  struct Row {
+    qint32 Angle;
+    bool Loaded;  // as a form does after setting the properties; the layout gives no size
+  };
+  const Row rows[] = {{0, false}, {900, false}, {300, false}, {1800, false}, {0, true}, {900, true}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << "angle " << row.Angle << (row.Loaded ? ", loaded" : ""));
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* lcd = new TLumoLiquidIndicator;
+    layout->addWidget(lcd);
+    layout->addWidget(new QLabel(QStringLiteral("below")));
+    lcd->setIndicatorWidth(150);
+    lcd->setIndicatorAngle(row.Angle);
+    lcd->setIndicatorstring(QStringLiteral("12:34"));
+    if (row.Loaded)
+      lcd->Loaded();
+    window.show();
+    Settle();
+    window.resize(window.width() + 50, window.height() + 80);
+    Settle();
+    EXPECT_EQ(lcd->size(), lcd->sizeHint());
+    const quint64 rebuilds = lcd->RebuildCount();
+    const QRect geometry = lcd->geometry();
+    Settle();
+    EXPECT_EQ(lcd->RebuildCount(), rebuilds) << "nothing left to do once settled";
+    EXPECT_EQ(lcd->geometry(), geometry);
+    EXPECT_EQ(lcd->IndicatorWidth(), 150);
+    EXPECT_EQ(lcd->IndicatorHeight(), 36);
+
+    lcd->setIndicatorWidth(120);
+    Settle();
+    const TBoxSize box = RotatedBox(120, 36, row.Angle);
+    EXPECT_EQ(lcd->size(), QSize(box.Width, box.Height)) << "the layout follows a new indicator size";
+  }
+}

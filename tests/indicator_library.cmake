@@ -1,0 +1,24 @@
+# The indicator as a library for Qt developers: change signals, size hints and layouts; the
+# Qt Designer plugin loaded from its file.
+steepo_add_test(LumoIndicatorQtConventionsTest
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/LumoIndicatorQtConventionsTest.cpp
+  LIBS lumo_indicator)
+if(TARGET lumo_indicator_designer)
+  find_package(Qt6 REQUIRED COMPONENTS UiPlugin Xml)
+  steepo_add_test(LumoIndicatorDesignerPluginTest
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/LumoIndicatorDesignerPluginTest.cpp
+    LIBS Qt6::UiPlugin Qt6::Xml)
+  target_compile_definitions(LumoIndicatorDesignerPluginTest PRIVATE
+    LUMO_DESIGNER_PLUGIN="$<TARGET_FILE:lumo_indicator_designer>")
+  add_dependencies(LumoIndicatorDesignerPluginTest lumo_indicator_designer)
+endif()
+
+# The example program, built against a scratch install through find_package and with the
+# indicator's sources through add_subdirectory, each time checking itself when run.
+foreach(mode package subdirectory)
+  add_test(NAME LumoIndicatorConsumer_${mode}
+    COMMAND ${CMAKE_COMMAND} -DMODE=${mode} -DINDICATOR_DIR=${PROJECT_SOURCE_DIR}/indicator
+            -DWORK=${CMAKE_CURRENT_BINARY_DIR}/consumer-${mode} -DCXX=${CMAKE_CXX_COMPILER}
+            -DLAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER} -P ${CMAKE_CURRENT_LIST_DIR}/library/ConsumeIndicator.cmake)
+  set_tests_properties(LumoIndicatorConsumer_${mode} PROPERTIES TIMEOUT 900)
+endforeach()

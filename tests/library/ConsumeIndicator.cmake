@@ -1,0 +1,49 @@
+# Builds and runs the indicator's example program as another project would use the indicator:
+#   MODE=package       build the indicator alone, install it into a scratch prefix, check what
+#                      was installed, then build the example against it through find_package;
+#   MODE=subdirectory  build the example with the indicator's sources through add_subdirectory.
+# Run with cmake -P; needs MODE, INDICATOR_DIR, WORK and CXX (LAUNCHER is optional).
+cmake_minimum_required(VERSION 3.25)
+
+function(run)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "${ARGN}\n${output}")
+  endif()
+endfunction()
+
+# No optimisation and no debug information: the quickest build that shows the package works.
+set(common -G Ninja -DCMAKE_BUILD_TYPE= -DCMAKE_CXX_COMPILER=${CXX} -DLUMO_INDICATOR_BUILD_GALLERY=OFF)
+if(LAUNCHER)
+  list(APPEND common -DCMAKE_CXX_COMPILER_LAUNCHER=${LAUNCHER})
+endif()
+file(REMOVE_RECURSE ${WORK})
+
+if(MODE STREQUAL "package")
+  set(prefix ${WORK}/prefix)
+  run(${CMAKE_COMMAND} -S ${INDICATOR_DIR} -B ${WORK}/indicator ${common} -DCMAKE_INSTALL_PREFIX=${prefix})
+  run(${CMAKE_COMMAND} --build ${WORK}/indicator)
+  run(${CMAKE_COMMAND} --install ${WORK}/indicator)
+  foreach(file include/LumoIndicator/LumoLiquidIndicator.h include/LumoIndicator/LumoGeometry.h
+               include/LumoIndicator/LumoTypes.h)
+    if(NOT EXISTS ${prefix}/${file})
+      message(FATAL_ERROR "not installed: ${file}")
+    endif()
+  endforeach()
+  file(GLOB_RECURSE private_headers ${prefix}/*LumoRegions.h ${prefix}/*LumoPatterns.h)
+  file(GLOB config ${prefix}/lib*/cmake/LumoIndicator/LumoIndicatorConfigVersion.cmake)
+  file(GLOB plugin ${prefix}/lib*/qt6/plugins/designer/*lumoindicatorplugin*)
+  if(private_headers OR NOT config OR NOT plugin)
+    message(FATAL_ERROR "installed private headers '${private_headers}', package '${config}', plugin '${plugin}'")
+  endif()
+  run(${CMAKE_COMMAND} -S ${INDICATOR_DIR}/example -B ${WORK}/example ${common} -DCMAKE_PREFIX_PATH=${prefix})
+elseif(MODE STREQUAL "subdirectory")
+  run(${CMAKE_COMMAND} -S ${INDICATOR_DIR}/example -B ${WORK}/example ${common} -DLUMO_INDICATOR_SOURCE_DIR=${INDICATOR_DIR})
+else()
+  message(FATAL_ERROR "MODE is package or subdirectory")
+endif()
+run(${CMAKE_COMMAND} --build ${WORK}/example)
+if(MODE STREQUAL "subdirectory")
+  file(GLOB plugin ${WORK}/example/lumo-indicator/designer/*lumoindicatorplugin*)
+endif()
+run(${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ${WORK}/example/lumo-example --check ${plugin})
