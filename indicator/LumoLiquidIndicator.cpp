@@ -2,6 +2,8 @@
 // the deferred refresh. Rendering is in LumoLiquidIndicatorRender.cpp.
 #include "LumoLiquidIndicator.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <QResizeEvent>
@@ -32,7 +34,6 @@ TLumoLiquidIndicator::TLumoLiquidIndicator(QWidget* parent) : QWidget(parent) {
   // The size comes from the indicator's properties; a layout gives the control exactly that.
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   setAttribute(Qt::WA_OpaquePaintEvent, true);
-  setMaximumSize(kLargestControlSide, kLargestControlSide);
   // The fields and the empty materials have their defaults from the declaration.
   CanvasBitmap = QImage(width(), height(), QImage::Format_RGB32);
   resize(FIndicatorWidth, FIndicatorHeight);
@@ -358,7 +359,7 @@ void TLumoLiquidIndicator::MoveWindow(qint32 left, qint32 top, qint32 width, qin
                                       bool repaint) {
   const QSize oldSize = size();
   const quint64 sizeMessages = FSizeMessages;
-  setGeometry(left, top, width, height);
+  setGeometry(left, top, std::min(width, kLargestControlSide), std::min(height, kLargestControlSide));
   if (size() != oldSize && FSizeMessages == sizeMessages) {
     setAttribute(Qt::WA_PendingResizeEvent, false);
     QResizeEvent resize(size(), oldSize);

@@ -10,8 +10,8 @@
 //
 // Limits. Every property takes any value of its type, and the work and memory of a rebuild
 // follow what the control can show, not the raw numbers:
-// - the control is at most kLargestControlSide (32767, what X11 allows a window) pixels per
-//   side; a larger size is held to it;
+// - the control sizes itself to at most kLargestControlSide (32767, what X11 allows a
+//   window) pixels per side;
 // - an image above kLargestImagePixels (2^25, a 7680 x 4320 screen fits), or one the system
 //   cannot give, is not made: the control keeps its previous image and logs a warning;
 // - only the cells whose glyphs reach into the control are built, and cells narrower than a
@@ -92,7 +92,8 @@ public:
   using enum LumoLiquidIndicator::TLumoMaterialMode;
   using TColor = LumoLiquidIndicator::TColor;
 
-  // The largest control, per side: what X11 allows a window. A larger size is held to it.
+  // The largest control, per side: what X11 allows a window. The control sizes itself to
+  // at most this.
   static constexpr int kLargestControlSide = 32767;
   // The largest image the control renders, in pixels (a 7680 x 4320 screen fits; 128 MB at
   // 32 bits per pixel). A larger one is not made: the control keeps its previous image and
