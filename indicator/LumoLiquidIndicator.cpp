@@ -2,6 +2,8 @@
 // the deferred refresh. Rendering is in LumoLiquidIndicatorRender.cpp.
 #include "LumoLiquidIndicator.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <QResizeEvent>
@@ -288,17 +290,45 @@ void TLumoLiquidIndicator::SetTransparentMode(TLumoTransparentMode value) {
   emit TransparentModeChanged(FTransparentMode);
 }
 
-// A material is kept in one of two formats the drawing handles alike, 32 bits with or without
-// alpha, whatever the format it came in (an 8-bit indexed image without a colour table
-// included, which Qt cannot draw).
+// A material is kept as it is given, except an indexed image whose colour table does not
+// cover its pixels (an 8-bit image without a colour table, say), which Qt cannot draw: that
+// one is kept in 32 bits, the missing colours as grey levels. Converting every material
+// would change the pixels of a stretched one, so the others keep their format.
+namespace {
+
+// Whether every pixel of an indexed image has a colour in its table.
+bool ColoursCovered(const QImage& image) {
+  const int count = image.colorCount();
+  if (count >= (1 << image.depth()))
+    return true;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x)
+      if (image.pixelIndex(x, y) >= count)
+        return false;
+  }
+  return true;
+}
+
+} // namespace
+
 QImage TLumoLiquidIndicator::DrawableMaterial(const QImage& value) {
-  return value.convertToFormat(value.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+  const QImage::Format format = value.format();
+  const bool indexed = format == QImage::Format_Mono || format == QImage::Format_MonoLSB ||
+                       format == QImage::Format_Indexed8;
+  if (!indexed || ColoursCovered(value))
+    return value.copy();
+  QImage image = value.copy();
+  QList<QRgb> colours = image.colorTable();
+  for (int i = int(colours.size()); i < (1 << image.depth()); ++i)
+    colours.append(qRgb(i * 255 / ((1 << image.depth()) - 1), i * 255 / ((1 << image.depth()) - 1),
+                        i * 255 / ((1 << image.depth()) - 1)));
+  image.setColorTable(colours);
+  return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
 }
 
 void TLumoLiquidIndicator::SetBackMaterial(const QImage& value) {
   // No equality test: assigning a material always copies and rebuilds.
   FBackMaterial = DrawableMaterial(value);
-  FBackMaterialBase = value.convertToFormat(QImage::Format_RGB888);
   PrepareBackMaterials();
   Refresh();
   emit BackMaterialChanged(FBackMaterial);
@@ -346,7 +376,7 @@ void TLumoLiquidIndicator::MoveWindow(qint32 left, qint32 top, qint32 width, qin
   const quint64 sizeMessages = FSizeMessages;
   // No maximum size on the widget: a layout would then no longer hold a fixed control to
   // its size hint. The size is held here and in resizeEvent instead.
-  setGeometry(left, top, qMin(width, kLargestControlSide), qMin(height, kLargestControlSide));
+  setGeometry(left, top, std::min(width, kLargestControlSide), std::min(height, kLargestControlSide));
   if (size() != oldSize && FSizeMessages == sizeMessages) {
     setAttribute(Qt::WA_PendingResizeEvent, false);
     QResizeEvent resize(size(), oldSize);

@@ -10,8 +10,8 @@
 //
 // Limits. Every property takes any value of its type, and the work and memory of a rebuild
 // follow what the control can show, not the raw numbers:
-// - the control is at most kLargestControlSide (32767, what X11 allows a window) pixels per
-//   side; a larger size is held to it;
+// - the control sizes itself to at most kLargestControlSide (32767, what X11 allows a
+//   window) pixels per side;
 // - an image above kLargestImagePixels (2^25, a 7680 x 4320 screen fits), or one the system
 //   cannot give, is not made: the control keeps its previous image and logs a warning;
 // - only the cells whose glyphs reach into the control are built, and cells narrower than a
@@ -20,8 +20,9 @@
 // - a polygon reaching further outside the image than the image's own size (at least 1024
 //   pixels: a bevel wider than the indicator, a far-off glyph area) is cut to that margin
 //   before its region is made, its new corners rounded to whole pixels;
-// - materials are kept in 32 bits per pixel (with alpha when they have one) whatever the
-//   format they are given in; a tiled material is one pattern fill.
+// - an indexed material whose colour table does not cover its pixels, which Qt cannot draw,
+//   is kept in 32 bits (its missing colours as grey levels); a tiled material of up to 32
+//   bits per pixel is one pattern fill.
 // Within these limits every value renders as it always has, pixel for pixel.
 
 #include "LumoGeometry.h"
@@ -69,8 +70,8 @@ class TLumoLiquidIndicator : public QWidget {
   Q_PROPERTY(LumoLiquidIndicator::TLumoMouseAction MouseAction READ MouseAction WRITE SetMouseAction NOTIFY MouseActionChanged)
   // tmNone: the control is opaque.
   Q_PROPERTY(LumoLiquidIndicator::TLumoTransparentMode TransparentMode READ TransparentMode WRITE SetTransparentMode NOTIFY TransparentModeChanged)
-  // None (a null image). Setting copies the image, in 32 bits per pixel (with alpha when it
-  // has one), always rebuilds and always signals.
+  // None (a null image). Setting copies the image (an indexed one whose colour table does
+  // not cover its pixels in 32 bits), always rebuilds and always signals.
   Q_PROPERTY(QImage BackMaterial READ BackMaterial WRITE SetBackMaterial NOTIFY BackMaterialChanged)
   Q_PROPERTY(QImage ForeMaterial READ ForeMaterial WRITE SetForeMaterial NOTIFY ForeMaterialChanged)
   // msmDark; mmStretch for both material modes.
@@ -91,7 +92,8 @@ public:
   using enum LumoLiquidIndicator::TLumoMaterialMode;
   using TColor = LumoLiquidIndicator::TColor;
 
-  // The largest control, per side: what X11 allows a window. A larger size is held to it.
+  // The largest control, per side: what X11 allows a window. The control sizes itself to
+  // at most this.
   static constexpr int kLargestControlSide = 32767;
   // The largest image the control renders, in pixels (a 7680 x 4320 screen fits; 128 MB at
   // 32 bits per pixel). A larger one is not made: the control keeps its previous image and
@@ -307,7 +309,6 @@ private:
   LumoLiquidIndicator::TLumoMouseAction FMouseAction = maNone;
   LumoLiquidIndicator::TLumoTransparentMode FTransparentMode = tmNone;
   QImage FBackMaterial;
-  QImage FBackMaterialBase; // in 24 bits, converted from what was given: the shades start here
   QImage FBackMaterialL;    // lightened by 64: light bevel faces
   QImage FBackMaterialD;    // darkened by 64: dark bevel faces
   QImage FBackMaterialLD;   // shaded by 32 per MaterialShadowMode: unlit segments

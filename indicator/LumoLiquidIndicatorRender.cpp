@@ -6,6 +6,7 @@
 
 #include <QGuiApplication>
 #include <QPainter>
+#include <QtMath>
 #include <QPalette>
 
 using namespace LumoLiquidIndicator;
@@ -72,12 +73,22 @@ QBrush MaterialTiles(const QImage& material, qreal ratio) {
 
 // Lays a material over the whole image: stretched onto it, or tiled from the top-left
 // corner (the last column and row reaching past the edge) with one pattern fill.
+// A texture brush blends like drawing tile by tile for materials of up to 32 bits per pixel;
+// deeper ones (16 bits per channel) are drawn tile by tile to keep their exact blending.
 void DrawMaterial(QImage& canvas, const QImage& material, TLumoMaterialMode mode, qreal ratio) {
   QPainter painter(&canvas);
-  if (mode == mmStretch)
+  if (mode == mmStretch) {
     painter.drawImage(canvas.rect(), material);
-  else if (!material.isNull())
-    painter.fillRect(canvas.rect(), MaterialTiles(material, ratio));
+  } else if (material.depth() <= 32) {
+    if (!material.isNull())
+      painter.fillRect(canvas.rect(), MaterialTiles(material, ratio));
+  } else {
+    painter.scale(ratio, ratio);
+    const QSizeF logical = QSizeF(canvas.size()) / ratio;
+    for (const TPoint& origin : TileOrigins(qCeil(logical.width()), qCeil(logical.height()), material.width(),
+                                            material.height()))
+      painter.drawImage(QPoint(origin.x, origin.y), material);
+  }
 }
 
 // Lays a material over the image inside a region only. Tiles are one pattern fill of the
@@ -88,7 +99,7 @@ void DrawMaterialInRegion(QImage& canvas, const QRegion& region, const QImage& m
                           qreal ratio) {
   if (region.isEmpty())
     return;
-  if (mode != mmStretch) {
+  if (mode != mmStretch && material.depth() <= 32) {
     if (material.isNull())
       return;
     QPainter painter(&canvas);
@@ -126,7 +137,7 @@ void TLumoLiquidIndicator::UpdateWindowRegion() {
 
 // The three shaded copies of the back material, 24 bits per pixel, shaded byte by byte.
 void TLumoLiquidIndicator::PrepareBackMaterials() {
-  const QImage& base = FBackMaterialBase;
+  const QImage base = FBackMaterial.convertToFormat(QImage::Format_RGB888);
   FBackMaterialD = base.copy();
   FBackMaterialL = base.copy();
   FBackMaterialLD = base.copy();
