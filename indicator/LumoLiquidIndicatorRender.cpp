@@ -159,6 +159,10 @@ void TLumoLiquidIndicator::RebuildIndicator() {
   if (!PrepareCanvas(parameters))
     return;  // the previous image stays, with its polygons and clip region
   ResetClipRegion();
+  if (CanvasBitmap.isNull()) {  // a control without a pixel shows nothing, whatever its fields
+    Polygons = {};
+    return;
+  }
   Polygons = BuildVisibleIndicatorPolygons(parameters.Layout);
   // Drawn in the image's own pixels, which at a ratio other than 1 are device pixels; the
   // image then carries the ratio, so that painting copies it one to one.
