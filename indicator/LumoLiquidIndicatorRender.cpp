@@ -75,20 +75,26 @@ QBrush MaterialTiles(const QImage& material, qreal ratio) {
 // corner (the last column and row reaching past the edge) with one pattern fill.
 // A texture brush blends like drawing tile by tile for materials of up to 32 bits per pixel;
 // deeper ones (16 bits per channel) are drawn tile by tile to keep their exact blending.
-void DrawMaterial(QImage& canvas, const QImage& material, TLumoMaterialMode mode, qreal ratio) {
-  QPainter painter(&canvas);
+void DrawMaterialOn(QPainter& painter, const QSize& size, const QImage& material, TLumoMaterialMode mode,
+                    qreal ratio) {
+  const QRect whole(QPoint(0, 0), size);
   if (mode == mmStretch) {
-    painter.drawImage(canvas.rect(), material);
+    painter.drawImage(whole, material);
   } else if (material.depth() <= 32) {
     if (!material.isNull())
-      painter.fillRect(canvas.rect(), MaterialTiles(material, ratio));
+      painter.fillRect(whole, MaterialTiles(material, ratio));
   } else {
     painter.scale(ratio, ratio);
-    const QSizeF logical = QSizeF(canvas.size()) / ratio;
+    const QSizeF logical = QSizeF(size) / ratio;
     for (const TPoint& origin : TileOrigins(qCeil(logical.width()), qCeil(logical.height()), material.width(),
                                             material.height()))
       painter.drawImage(QPoint(origin.x, origin.y), material);
   }
+}
+
+void DrawMaterial(QImage& canvas, const QImage& material, TLumoMaterialMode mode, qreal ratio) {
+  QPainter painter(&canvas);
+  DrawMaterialOn(painter, canvas.size(), material, mode, ratio);
 }
 
 // Lays a material over the image inside a region only. Tiles are one pattern fill of the
@@ -108,14 +114,22 @@ void DrawMaterialInRegion(QImage& canvas, const QRegion& region, const QImage& m
       painter.fillRect(rect & canvas.rect(), tiles);
     return;
   }
-  QImage layer = canvas.copy();
-  DrawMaterial(layer, material, mode, ratio);
-  const QRect bounds = canvas.rect();
+  // Only the part under the region is laid: a bevel face or a few segments of a tall control
+  // need not pay for stretching the material over all of it.
+  const QRect area = region.boundingRect() & canvas.rect();
+  if (area.isEmpty())
+    return;
+  QImage layer = canvas.copy(area);
+  {
+    QPainter painter(&layer);
+    painter.translate(-area.topLeft());
+    DrawMaterialOn(painter, canvas.size(), material, mode, ratio);
+  }
   for (const QRect& rect : region) {
-    const QRect r = rect & bounds;
+    const QRect r = rect & area;
     for (int y = r.top(); y <= r.bottom(); ++y)
-      std::copy_n(reinterpret_cast<const QRgb*>(layer.constScanLine(y)) + r.left(), r.width(),
-                  reinterpret_cast<QRgb*>(canvas.scanLine(y)) + r.left());
+      std::copy_n(reinterpret_cast<const QRgb*>(layer.constScanLine(y - area.top())) + (r.left() - area.left()),
+                  r.width(), reinterpret_cast<QRgb*>(canvas.scanLine(y)) + r.left());
   }
 }
 
