@@ -1,6 +1,7 @@
 // The alarm dialog and the texts that the chosen language gives the timer's windows.
 #include "F_Steepo.h"
 #include "F_Steepo2.h"
+#include "OnShow.h"
 #include "OrbDialogs.h"
 #include "OrbUtils.h"
 #include "Platform.h"
@@ -202,23 +203,6 @@ INSTANTIATE_TEST_SUITE_P(
         TCloseRow{"Escape", [](TFSteepo2& d) { QTest::keyClick(&d, Qt::Key_Escape); }, false}),
     [](const auto& info) { return std::string(info.param.Name); });
 
-// Calls act from the event loop once the watched window has been shown.
-class TOnShow : public QObject {
-public:
-  TOnShow(QWidget* window, std::function<void()> act) : FAct(std::move(act)) { window->installEventFilter(this); }
-
-protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Show && FAct) {
-      watched->removeEventFilter(this);
-      QTimer::singleShot(0, this, std::exchange(FAct, {}));
-    }
-    return false;
-  }
-
-private:
-  std::function<void()> FAct;
-};
 
 // The whole end of a countdown with the real main window: however the alarm is closed, the
 // main window closes after it, which ends the program.
