@@ -2,6 +2,7 @@
 // is a command line handed over as one UTF-8 string. It is split, set as the program's
 // arguments, and the plain arguments, the numbers, the time, the start switch and the
 // requests for help or the version are read back and checked against what they must be.
+#include "FuzzRequire.h"
 #include "F_Steepo.h"
 #include "OrbUtils.h"
 #include "Platform.h"
@@ -17,13 +18,6 @@
 #include <iterator>
 
 namespace {
-
-void Require(bool condition, const char* what) {
-  if (condition)
-    return;
-  std::fprintf(stderr, "broken: %s\n", what);
-  std::abort();
-}
 
 const QChar Separators[] = {u':', u'.', u'-', u'/', u' ', u'"', QChar(0), QChar(0x2236)};
 

@@ -1,6 +1,7 @@
 // Fuzz target: the preset store. The input is the whole settings file. The start time is read
 // from it; storing it back unchanged keeps every byte of the file; storing another time and
 // reading again gives that time.
+#include "FuzzRequire.h"
 #include "F_Steepo.h"
 #include "Platform.h"
 #include "Preset.h"
@@ -18,13 +19,6 @@
 #include <memory>
 
 namespace {
-
-void Require(bool condition, const char* what) {
-  if (condition)
-    return;
-  std::fprintf(stderr, "broken: %s\n", what);
-  std::abort();
-}
 
 std::unique_ptr<QTemporaryDir> Scratch;  // removed with its files when the run ends
 QString SettingsPath;
