@@ -77,6 +77,34 @@ const Case Cases[] = {
     {"Indexed8 back material, no colours", nullptr, [](auto& l) { l.SetBackMaterial(Indexed8WithoutColours()); }},
     {"Indexed8 fore material, no colours", [](auto& l) { l.SetIndicatorstring("88"); },
      [](auto& l) { l.SetForeMaterial(Indexed8WithoutColours()); }},
+    {"32767 one-pixel cells", [](auto& l) { l.SetIndicatorWidth(Max); },
+     [](auto& l) { l.SetSignNumber(32767); }},
+    {"32767 one-pixel cells, 5x7", [](auto& l) {
+       l.SetIndicatorKind(ik5x7matrix);
+       l.SetIndicatorWidth(Max);
+     }, [](auto& l) { l.SetSignNumber(32767); }},
+    {"32767 one-pixel cells, 5x7, 1x1 fore tiled", [](auto& l) {
+       l.SetIndicatorKind(ik5x7matrix);
+       l.SetIndicatorWidth(Max);
+       l.SetForeMaterialMode(mmTile);
+       l.SetIndicatorstring(QString(32767, u'8'));
+       l.SetSignNumber(32767);
+     }, [](auto& l) { l.SetForeMaterial(Pixel()); }},
+    {"32767 one-pixel cells, 5x7, back stretched", [](auto& l) {
+       l.SetIndicatorKind(ik5x7matrix);
+       l.SetIndicatorWidth(Max);
+       l.SetBackMaterial(Pixel());
+     }, [](auto& l) { l.SetSignNumber(32767); }},
+    {"8000 one-pixel cells at 45, 5x7", [](auto& l) {
+       l.SetIndicatorKind(ik5x7matrix);
+       l.SetIndicatorAngle(450);
+       l.SetIndicatorWidth(8000);
+     }, [](auto& l) { l.SetSignNumber(8000); }},
+    {"8000 one-pixel cells at 45, 9 segments", [](auto& l) {
+       l.SetIndicatorKind(ik9segment);
+       l.SetIndicatorAngle(450);
+       l.SetIndicatorWidth(8000);
+     }, [](auto& l) { l.SetSignNumber(8000); }},
     {"unloaded IndicatorWidth max", nullptr, nullptr},
 };
 

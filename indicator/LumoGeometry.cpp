@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <unordered_map>
 #include <type_traits>
 
 namespace LumoLiquidIndicator {
@@ -562,6 +563,72 @@ TRect CellRect(const TCellLayout& layout, qint64 k) {
   return {Clamp32((k - 1) * layout.CellWidth), 0, Clamp32(k * layout.CellWidth), layout.CellHeight};
 }
 
+// Appends part moved by (dx, dy), each coordinate held to 32 bits as the glyph's own moving
+// does; with held false the caller knows that no coordinate leaves the 32-bit range.
+void AppendMovedPolygons(TPolyList& into, const TPolyList& part, qint32 dx, qint32 dy, bool held) {
+  const size_t at = into.Points.size();
+  into.Points.resize(at + part.Points.size());
+  TPoint* out = into.Points.data() + at;
+  if (held) {
+    for (const TPoint& p : part.Points)
+      *out++ = {Clamp32(static_cast<qint64>(p.x) + dx), Clamp32(static_cast<qint64>(p.y) + dy)};
+  } else {
+    for (const TPoint& p : part.Points)
+      *out++ = {p.x + dx, p.y + dy};
+  }
+  into.Vertices.insert(into.Vertices.end(), part.Vertices.begin(), part.Vertices.end());
+  into.Count = Clamp32(static_cast<qint64>(into.Count) + part.Count);
+}
+
+// A glyph built in the first cell: its lit and unlit polygons and the box of their corners.
+struct TGlyphShape {
+  TPolyList Lit, Unlit;
+  qint64 Left = 0, Top = 0, Right = 0, Bottom = 0;
+  // Whether moving the glyph by (dx, dy) keeps every corner inside the 32-bit range.
+  bool FitsMovedBy(qint32 dx, qint32 dy) const {
+    return Left + dx >= kMin32 && Right + dx <= kMax32 && Top + dy >= kMin32 && Bottom + dy <= kMax32;
+  }
+};
+
+// The glyphs of one layout, each built once in the first cell: every cell is as wide and tall
+// as the first, and a glyph is the same polygons moved to its cell, so a text of thousands of
+// cells builds only its few distinct characters.
+class TGlyphShapes {
+public:
+  TGlyphShapes(const TCellLayout& layout, const TGlyphSettings& glyph) : First(CellRect(layout, 1)), Glyph(glyph) {}
+  const TGlyphShape& Of(TCellCharacter cell) {
+    const quint32 key = quint32(cell.Character) | (cell.Point ? 0x10000u : 0u);
+    auto found = Shapes.find(key);
+    if (found == Shapes.end()) {
+      found = Shapes.emplace(key, TGlyphShape{}).first;
+      Build(cell, found->second);
+    }
+    return found->second;
+  }
+  // Whether cell (a cell rectangle of the layout) has the first cell's size.
+  bool SameSize(const TRect& cell) const {
+    return qint64(cell.Right) - cell.Left == qint64(First.Right) - First.Left;
+  }
+
+private:
+  void Build(TCellCharacter cell, TGlyphShape& shape) const {
+    BuildGlyph(First, cell.Character, cell.Point, Glyph, shape.Lit, shape.Unlit);
+    shape.Left = shape.Top = kMax32;
+    shape.Right = shape.Bottom = kMin32;
+    for (const TPolyList* list : {&shape.Lit, &shape.Unlit})
+      for (const TPoint& p : list->Points) {
+        shape.Left = std::min<qint64>(shape.Left, p.x);
+        shape.Top = std::min<qint64>(shape.Top, p.y);
+        shape.Right = std::max<qint64>(shape.Right, p.x);
+        shape.Bottom = std::max<qint64>(shape.Bottom, p.y);
+      }
+  }
+
+  TRect First;
+  TGlyphSettings Glyph;
+  std::unordered_map<quint32, TGlyphShape> Shapes;
+};
+
 // Appends the glyphs of cells first..last, cell after cell.
 template <typename CharacterOf>
 void AppendCells(TIndicatorPolygons& result, const TCellLayout& layout, const TGlyphSettings& glyph, qint64 first,
@@ -573,11 +640,20 @@ void AppendCells(TIndicatorPolygons& result, const TCellLayout& layout, const TG
     list->Points.reserve(cells * perCell * pointsPerPolygon);
     list->Vertices.reserve(cells * perCell);
   }
+  TGlyphShapes shapes(layout, glyph);
   TPolyList lit;
   TPolyList unlit;
   for (qint64 k = first; k <= last; ++k) {
     const TCellCharacter cell = characterOf(k);
-    BuildGlyph(CellRect(layout, k), cell.Character, cell.Point, glyph, lit, unlit);
+    const TRect rect = CellRect(layout, k);
+    if (shapes.SameSize(rect)) {
+      const TGlyphShape& shape = shapes.Of(cell);
+      const bool held = !shape.FitsMovedBy(rect.Left, rect.Top);
+      AppendMovedPolygons(result.Black, shape.Lit, rect.Left, rect.Top, held);
+      AppendMovedPolygons(result.Gray, shape.Unlit, rect.Left, rect.Top, held);
+      continue;
+    }
+    BuildGlyph(rect, cell.Character, cell.Point, glyph, lit, unlit);
     AppendPolygons(result.Black, lit);
     AppendPolygons(result.Gray, unlit);
   }

@@ -1,10 +1,11 @@
 // Even-odd regions of the indicator's polygons, as the platform's polygon regions make them.
 #include "LumoRegions.h"
 
-#include <QByteArray>
 #include <QHash>
 #include <QPolygon>
+#include <array>
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -224,17 +225,46 @@ Tpoints CutToLimit(const TPoint* points, qint32 count, const QRect& limit) {
 
 // ---- The cache -----------------------------------------------------------------------------
 
-// The regions of recently seen polygons, by their points. An indicator shows the same segments
-// in the same cells over and over (only which of them are lit changes), so a rebuild finds
-// nearly all of them here instead of scanning each polygon anew. Bounded by the number of
-// polygons and by the memory their regions hold (a tall polygon's region is one rectangle per
-// row): emptied when either is full, and a region larger than a sixteenth of it is not kept.
+// The regions of recently seen polygon shapes, by their points taken from the first one. An
+// indicator shows the same segments in the same cells over and over (only which of them are
+// lit changes), and every cell's segments are the first cell's moved along, so a rebuild
+// finds nearly all of them here instead of scanning each polygon anew. The platform's scan
+// gives a moved polygon the same region moved. Bounded by the number of shapes and by the
+// memory their regions hold (a tall polygon's region is one rectangle per row): emptied when
+// either is full, and a region larger than a sixteenth of it is not kept.
 constexpr qsizetype kCachedPolygons = 4096;
 constexpr qsizetype kCachedBytes = 4 * 1024 * 1024;
 constexpr qint32 kLargestCachedPolygon = 8;
 
+struct TShapeKey {
+  std::array<TPoint, kLargestCachedPolygon> Points{};
+  qint32 Count = 0;
+  friend bool operator==(const TShapeKey&, const TShapeKey&) = default;
+};
+
+size_t qHash(const TShapeKey& key, size_t seed) {
+  return qHashBits(key.Points.data(), sizeof(TPoint) * size_t(key.Count), seed ^ size_t(key.Count));
+}
+
+// The polygon's points less its first one; none when there are too many of them or a
+// difference does not fit in 32 bits.
+std::optional<TShapeKey> ShapeKey(const TPoint* points, qint32 count) {
+  if (count <= 0 || count > kLargestCachedPolygon)
+    return std::nullopt;
+  TShapeKey key;
+  key.Count = count;
+  for (qint32 i = 0; i < count; ++i) {
+    const qint64 x = qint64(points[i].x) - points[0].x;
+    const qint64 y = qint64(points[i].y) - points[0].y;
+    if (x != qint32(x) || y != qint32(y))
+      return std::nullopt;
+    key.Points[size_t(i)] = {qint32(x), qint32(y)};
+  }
+  return key;
+}
+
 struct TRegionCache {
-  QHash<QByteArray, QRegion> Regions;
+  QHash<TShapeKey, QRegion> Regions;
   qsizetype Bytes = 0;
 };
 
@@ -244,25 +274,17 @@ TRegionCache& Cache() {
 }
 
 // What an entry holds: its key, its rectangles and the bookkeeping of both.
-qsizetype EntryBytes(const QByteArray& key, const QRegion& region) {
-  return key.size() + region.rectCount() * qsizetype(sizeof(QRect)) + 64;
+qsizetype EntryBytes(const QRegion& region) {
+  return qsizetype(sizeof(TShapeKey)) + region.rectCount() * qsizetype(sizeof(QRect)) + 64;
 }
 
-} // namespace
-
-QRegion PolygonRegion(const TPoint* points, qint32 count, const QRect& bounds) {
-  if (const std::optional<QRect> limit = ScanLimit(bounds); limit && !Inside(points, count, *limit)) {
-    const Tpoints cut = CutToLimit(points, count, *limit);
-    return cut.size() < 3 ? QRegion() : ScanPolygon(cut.data(), qint32(cut.size()));
-  }
-  if (count <= 0 || count > kLargestCachedPolygon)
-    return ScanPolygon(points, count);
+// The region of a polygon's shape, at its first point: from the cache, or scanned and kept.
+QRegion CachedShape(const TShapeKey& key) {
   TRegionCache& cache = Cache();
-  const QByteArray key(reinterpret_cast<const char*>(points), qsizetype(count) * qsizetype(sizeof(TPoint)));
   if (const auto found = cache.Regions.constFind(key); found != cache.Regions.constEnd())
     return *found;
-  const QRegion region = ScanPolygon(points, count);
-  const qsizetype bytes = EntryBytes(key, region);
+  const QRegion region = ScanPolygon(key.Points.data(), key.Count);
+  const qsizetype bytes = EntryBytes(region);
   if (bytes > kCachedBytes / 16)
     return region;
   if (cache.Regions.size() >= kCachedPolygons || cache.Bytes + bytes > kCachedBytes) {
@@ -271,6 +293,30 @@ QRegion PolygonRegion(const TPoint* points, qint32 count, const QRect& bounds) {
   }
   cache.Bytes += bytes;
   return *cache.Regions.insert(key, region);
+}
+
+// A polygon's region as a region and the offset it is to be moved by: the shape from the
+// cache and the polygon's first point, or the region itself and no offset.
+struct TPlacedRegion {
+  QRegion Region;
+  QPoint Offset;
+};
+
+TPlacedRegion PlacedPolygonRegion(const TPoint* points, qint32 count, const QRect& bounds) {
+  if (const std::optional<QRect> limit = ScanLimit(bounds); limit && !Inside(points, count, *limit)) {
+    const Tpoints cut = CutToLimit(points, count, *limit);
+    return {cut.size() < 3 ? QRegion() : ScanPolygon(cut.data(), qint32(cut.size())), {}};
+  }
+  if (const std::optional<TShapeKey> key = ShapeKey(points, count))
+    return {CachedShape(*key), QPoint(points[0].x, points[0].y)};
+  return {ScanPolygon(points, count), {}};
+}
+
+} // namespace
+
+QRegion PolygonRegion(const TPoint* points, qint32 count, const QRect& bounds) {
+  const TPlacedRegion placed = PlacedPolygonRegion(points, count, bounds);
+  return placed.Offset.isNull() ? placed.Region : placed.Region.translated(placed.Offset);
 }
 
 qsizetype PolygonRegionCacheBytes() { return Cache().Bytes; }
@@ -320,15 +366,166 @@ QRegion SweptBands(std::vector<QRect> rects) {
   return bands.Region();
 }
 
+// ---- Many polygons ---------------------------------------------------------------------------
+
+// Lists longer than this are counted pixel by pixel inside the bounds (a control thousands of
+// cells long); shorter ones keep their whole region, beyond the bounds too.
+constexpr qint32 kManyPolygons = 2048;
+// The largest area counted pixel by pixel, in pixels (16 MB of bits).
+constexpr qint64 kLargestParityArea = qint64(1) << 27;
+
+// Pixel bounds [Left, Right) x [Top, Bottom) of a polygon's corners, wide enough for any.
+struct TSpan {
+  qint64 Left, Top, Right, Bottom;
+};
+
+TSpan Extent(const TPoint* points, qint32 count) {
+  TSpan box{points[0].x, points[0].y, points[0].x, points[0].y};
+  for (qint32 i = 1; i < count; ++i)
+    box = {std::min<qint64>(box.Left, points[i].x), std::min<qint64>(box.Top, points[i].y),
+           std::max<qint64>(box.Right, points[i].x), std::max<qint64>(box.Bottom, points[i].y)};
+  return box;
+}
+
+// The part of box inside area, empty when they do not meet.
+QRect Within(const TSpan& box, const QRect& area) {
+  const qint64 left = std::max<qint64>(box.Left, area.left());
+  const qint64 top = std::max<qint64>(box.Top, area.top());
+  const qint64 right = std::min<qint64>(box.Right, qint64(area.right()) + 1);
+  const qint64 bottom = std::min<qint64>(box.Bottom, qint64(area.bottom()) + 1);
+  if (left >= right || top >= bottom)
+    return {};
+  return QRect(int(left), int(top), int(right - left), int(bottom - top));
+}
+
+// Whether the polygon is a rectangle with upright sides, whose region is its corners' box.
+bool UprightRectangle(const TPoint* p, qint32 count) {
+  if (count != 4)
+    return false;
+  return (p[0].y == p[1].y && p[1].x == p[2].x && p[2].y == p[3].y && p[3].x == p[0].x) ||
+         (p[0].x == p[1].x && p[1].y == p[2].y && p[2].x == p[3].x && p[3].y == p[0].y);
+}
+
+// Whether each pixel of an area is covered an odd number of times: a bit per pixel, each
+// row in whole 64-bit words.
+class TParity {
+public:
+  explicit TParity(const QRect& area)
+      : Area(area), RowWords((qsizetype(area.width()) + 63) / 64), Bits(size_t(RowWords * area.height()), 0) {}
+
+  // Flips the pixels of rect, a rectangle inside the area.
+  void Flip(const QRect& rect) {
+    if (rect.isEmpty())
+      return;
+    const int x0 = rect.left() - Area.left();
+    const int x1 = rect.right() + 1 - Area.left();
+    const int w0 = x0 / 64, w1 = (x1 - 1) / 64;
+    const quint64 head = ~quint64(0) << (x0 % 64);
+    const quint64 tail = ~quint64(0) >> (63 - (x1 - 1) % 64);
+    for (int y = rect.top() - Area.top(); y <= rect.bottom() - Area.top(); ++y) {
+      quint64* row = Bits.data() + qsizetype(y) * RowWords;
+      if (w0 == w1) {
+        row[w0] ^= head & tail;
+        continue;
+      }
+      row[w0] ^= head;
+      for (int w = w0 + 1; w < w1; ++w)
+        row[w] = ~row[w];
+      row[w1] ^= tail;
+    }
+  }
+
+  // The odd pixels as a region, rows alike joined into bands.
+  QRegion Region() const {
+    TBands bands;
+    std::vector<int> spans;
+    for (int y = 0; y < Area.height(); ++y) {
+      RowSpans(Bits.data() + qsizetype(y) * RowWords, spans);
+      bands.Add(Area.top() + y, Area.top() + y + 1, spans);
+    }
+    return bands.Region();
+  }
+
+private:
+  // The first pixel from x on whose bit is set (or clear), the area's width if none is.
+  int Next(const quint64* row, int x, bool set) const {
+    const int width = Area.width();
+    for (int w = x / 64; w < RowWords && w * 64 < width; ++w) {
+      quint64 word = set ? row[w] : ~row[w];
+      if (w == x / 64)
+        word &= ~quint64(0) << (x % 64);
+      if (word != 0)
+        return std::min(width, w * 64 + std::countr_zero(word));
+    }
+    return width;
+  }
+
+  void RowSpans(const quint64* row, std::vector<int>& spans) const {
+    spans.clear();
+    for (int x = Next(row, 0, true); x < Area.width(); x = Next(row, x, true)) {
+      const int end = Next(row, x, false);
+      spans.insert(spans.end(), {Area.left() + x, Area.left() + end});
+      x = end;
+    }
+  }
+
+  QRect Area;
+  qsizetype RowWords;
+  std::vector<quint64> Bits;
+};
+
+// The area a long list is counted in: the bounds, or where they are too large for that, the
+// part of them its corners reach.
+QRect ParityArea(const TPolyList& list, const QRect& bounds) {
+  if (qint64(bounds.width()) * bounds.height() <= kLargestParityArea || list.Points.empty())
+    return bounds;
+  TSpan box{list.Points[0].x, list.Points[0].y, list.Points[0].x, list.Points[0].y};
+  for (const TPoint& p : list.Points)
+    box = {std::min<qint64>(box.Left, p.x), std::min<qint64>(box.Top, p.y), std::max<qint64>(box.Right, p.x),
+           std::max<qint64>(box.Bottom, p.y)};
+  return Within(box, bounds);
+}
+
+// The even-odd region of a long list inside the bounds: each polygon's pixels flipped in turn.
+QRegion ParityRegion(const TPolyList& list, const QRect& area, const QRect& bounds) {
+  TParity parity(area);
+  const TPoint* next = list.Points.data();
+  for (qint32 i = 0; i < list.Count; ++i) {
+    const qint32 count = list.Vertices[i];
+    const TPoint* points = next;
+    next += count;
+    if (count < 3)
+      continue;
+    const QRect seen = Within(Extent(points, count), area);
+    if (seen.isEmpty())
+      continue;
+    if (UprightRectangle(points, count)) {
+      parity.Flip(seen);
+      continue;
+    }
+    const TPlacedRegion placed = PlacedPolygonRegion(points, count, bounds);
+    for (const QRect& rect : placed.Region)
+      parity.Flip(rect.translated(placed.Offset) & area);
+  }
+  return parity.Region();
+}
+
 } // namespace
 
 // The even-odd region of all polygons together: in each row, the places that an odd number
 // of the polygons' own regions cover. The same as XOR-ing the polygons' regions one after
 // another, in a single pass instead of one region operation per polygon; the rectangles come
-// out banded and merged as QRegion keeps them.
+// out banded and merged as QRegion keeps them. A long list is counted inside the bounds only.
 QRegion PolyPolygonRegion(const TPolyList& list, const QRect& bounds) {
   if (list.Count == 1)
     return PolygonRegion(list.Points.data(), list.Vertices[0], bounds);
+  if (list.Count > kManyPolygons && !bounds.isEmpty()) {
+    const QRect area = ParityArea(list, bounds);
+    if (area.isEmpty())
+      return {};
+    if (qint64(area.width()) * area.height() <= kLargestParityArea)
+      return ParityRegion(list, area, bounds);
+  }
   return SweptBands(CollectRects(list, bounds));
 }
 

@@ -18,7 +18,9 @@ namespace LumoLiquidIndicator {
 // scanned as it is, pixel for pixel the same.
 QRegion PolygonRegion(const TPoint* points, qint32 count, const QRect& bounds = {});
 // The even-odd region of all polygons of the list together (not the union of their regions),
-// each polygon cut to the bounds as above.
+// each polygon cut to the bounds as above. A list of more than 2048 polygons with bounds is
+// counted pixel by pixel inside the bounds, and its region ends at them; the pixels inside
+// are the same.
 QRegion PolyPolygonRegion(const TPolyList& list, const QRect& bounds = {});
 
 // What the cache of recently scanned polygons holds, in bytes (bounded by 4 MB), and its

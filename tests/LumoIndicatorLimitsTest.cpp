@@ -27,6 +27,46 @@ QRegion Seen(const TPolyList& list, const TIndicatorLayoutSettings& s) {
 
 } // namespace
 
+// Every cell's glyph is the first cell's moved along: the lists are the glyphs built cell by
+// cell, whatever the kind, the decimal points and the characters repeated or not.
+TEST(BuildIndicatorPolygons, EachCellHoldsItsOwnGlyph) {
+  struct Row {
+    const char* Name;
+    TLumoIndicatorKind Kind;
+    const char* Text;
+    qint32 Signs, Width;
+  };
+  const Row rows[] = {
+      {"seven segments, points", ik7segment, "8.8.1.:2", 9, 300},
+      {"nine segments, one pixel cells", ik9segment, "-88-", 300, 300},
+      {"matrix, repeated and single", ik5x7matrix, "AAbA.q", 7, 400},
+      {"matrix, narrow cells", ik5x7matrix, "Zz9:", 150, 310},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.Name);
+    TIndicatorLayoutSettings s;
+    s.IndicatorKind = row.Kind;
+    s.Indicatorstring = QString::fromLatin1(row.Text);
+    s.SignNumber = row.Signs;
+    s.IndicatorWidth = s.ControlWidth = row.Width;
+    const TCellLayout layout = CellLayout(s);
+    const std::vector<TCellCharacter> cells = CellAssignment(s.Indicatorstring, s.SignNumber, s.IndicatorKind);
+    TIndicatorPolygons expected, lists;
+    for (qint32 k = 1; k <= s.SignNumber; ++k) {
+      const TRect cell{(k - 1) * layout.CellWidth, 0, k * layout.CellWidth, layout.CellHeight};
+      BuildGlyph(cell, cells[size_t(k - 1)].Character, cells[size_t(k - 1)].Point,
+                 {s.IndicatorKind, s.IndicatorStyle, false}, lists.Black, lists.Gray);
+      AppendPolygons(expected.Black, lists.Black);
+      AppendPolygons(expected.Gray, lists.Gray);
+    }
+    for (TPolyList* list : {&expected.Black, &expected.Gray})
+      OffsetPoints(list->Points, layout.Border, layout.Border);
+    const TIndicatorPolygons built = BuildIndicatorPolygons(s);
+    EXPECT_EQ(built.Black, expected.Black);
+    EXPECT_EQ(built.Gray, expected.Gray);
+  }
+}
+
 // Leaving out cells outside the control and cancelling stacked cells of width 0 changes
 // nothing inside the control, at any angle, size, gap and text.
 TEST(BuildVisibleIndicatorPolygons, ShowsWhatTheFullListsShowInsideTheControl) {

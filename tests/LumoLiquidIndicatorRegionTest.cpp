@@ -3,7 +3,9 @@
 #include "LumoGeometry.h"
 #include "LumoRegions.h"
 
+#include <QPolygon>
 #include <gtest/gtest.h>
+#include <random>
 #include <vector>
 
 using namespace LumoLiquidIndicator;
@@ -22,14 +24,28 @@ Tpoints Square(qint32 x, qint32 y, qint32 side) {
   return {{x, y}, {x + side, y}, {x + side, y + side}, {x, y + side}};
 }
 
+// The platform's own region of a polygon.
+QRegion PlatformRegion(const TPoint* points, qint32 count) {
+  QPolygon polygon;
+  for (qint32 i = 0; i < count; ++i)
+    polygon << QPoint(points[i].x, points[i].y);
+  return QRegion(polygon, Qt::OddEvenFill);
+}
+
 QRegion XorOneByOne(const TPolyList& list) {
   QRegion region;
   const TPoint* next = list.Points.data();
   for (qint32 i = 0; i < list.Count; ++i) {
-    region ^= PolygonRegion(next, list.Vertices[i]);
+    region ^= PlatformRegion(next, list.Vertices[i]);
     next += list.Vertices[i];
   }
   return region;
+}
+
+Tpoints Moved(Tpoints points, qint32 dx, qint32 dy) {
+  for (TPoint& p : points)
+    p = {p.x + dx, p.y + dy};
+  return points;
 }
 
 std::vector<QRect> Rects(const QRegion& region) { return {region.begin(), region.end()}; }
@@ -86,4 +102,71 @@ TEST(LumoRegions, WholeIndicatorsAgreeWithXorOneByOne) {
           EXPECT_EQ(Rects(region), Rects(expected));
         }
       }
+}
+
+// Polygons seen before elsewhere come from the cache moved to their place: every shape, at
+// every place, still has the platform's own region.
+TEST(LumoRegions, MovedShapesHaveThePlatformsRegion) {
+  struct Row {
+    const char* Name;
+    Tpoints Shape;
+  };
+  const Row rows[] = {
+      {"hexagon", {{2, 0}, {9, 0}, {11, 2}, {9, 4}, {2, 4}, {0, 2}}},
+      {"sliver", {{0, 0}, {1, 0}, {37, 90}, {36, 90}}},
+      {"triangle", {{0, 0}, {13, 5}, {4, 11}}},
+      {"turned square", {{5, 0}, {10, 5}, {5, 10}, {0, 5}}},
+      {"upright, from its lower right", {{8, 6}, {0, 6}, {0, 0}, {8, 0}}},
+      {"upright, no width", {{3, 0}, {3, 0}, {3, 9}, {3, 9}}},
+      {"star crossing itself", {{10, 0}, {16, 20}, {0, 7}, {20, 7}, {4, 20}}},
+  };
+  const QPoint places[] = {{0, 0}, {1, 0}, {0, -1}, {-7, 3}, {123457, -98765}, {-1000000, 1000000}};
+  for (const Row& row : rows) {
+    for (const QPoint& place : places) {
+      SCOPED_TRACE(testing::Message() << row.Name << " at " << place.x() << "," << place.y());
+      const Tpoints polygon = Moved(row.Shape, place.x(), place.y());
+      const qint32 count = qint32(polygon.size());
+      EXPECT_EQ(Rects(PolygonRegion(polygon.data(), count)), Rects(PlatformRegion(polygon.data(), count)));
+    }
+  }
+}
+
+// Long lists are counted pixel by pixel inside the bounds; that is the same region there as
+// XOR-ing each polygon's region, with upright rectangles in any corner order, polygons
+// without area, tall and far-reaching ones, and polygons wholly outside.
+TEST(LumoRegions, LongListsAgreeInsideTheBounds) {
+  const QRect bounds(0, 0, 300, 200);
+  std::mt19937 random(2024);
+  const auto any = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+  std::vector<Tpoints> polygons;
+  while (polygons.size() < 2100) {
+    const qint32 x = any(-400, 700), y = any(-300, 500), w = any(0, 12), h = any(0, 9);
+    switch (any(0, 19)) {
+    case 0: polygons.push_back({{x, y}, {x + 3, y}, {x + w + 3, y + 600}, {x + w, y + 600}}); break;
+    case 1: polygons.push_back({{x, y}, {x + w, y + 5000}, {x - 4000, y + h}}); break;
+    case 2: case 3: polygons.push_back({{x, y}, {x + w, y + h / 2}, {x + w / 2, y + h}}); break;
+    case 4: case 5: case 6: polygons.push_back({{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}}); break;
+    case 7: case 8: case 9: polygons.push_back({{x + w, y + h}, {x + w, y}, {x, y}, {x, y + h}}); break;
+    default: polygons.push_back(Moved({{2, 0}, {9, 0}, {11, 2}, {9, 4}, {2, 4}, {0, 2}}, x, y)); break;
+    }
+  }
+  polygons.push_back({{5, 5}, {9, 9}});  // two corners: nothing
+  const TPolyList list = List(polygons);
+  std::vector<QRegion> parts;
+  const TPoint* next = list.Points.data();
+  for (qint32 i = 0; i < list.Count; ++i) {
+    parts.push_back(PolygonRegion(next, list.Vertices[i], bounds) & bounds);
+    next += list.Vertices[i];
+  }
+  while (parts.size() > 1) {  // XOR-ed pairwise, which keeps the regions small until the end
+    for (size_t i = 0; i + 1 < parts.size(); i += 2)
+      parts[i / 2] = parts[i] ^ parts[i + 1];
+    if (parts.size() % 2 == 1)
+      parts[parts.size() / 2] = parts.back();
+    parts.resize((parts.size() + 1) / 2);
+  }
+  const QRegion expected = parts.front();
+  EXPECT_FALSE(expected.isEmpty());
+  const QRegion region = PolyPolygonRegion(list, bounds);
+  EXPECT_EQ(Rects(region ^ expected), std::vector<QRect>{}) << "the same pixels";
 }
