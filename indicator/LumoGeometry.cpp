@@ -580,13 +580,28 @@ void AppendMovedPolygons(TPolyList& into, const TPolyList& part, qint32 dx, qint
   into.Count = Clamp32(static_cast<qint64>(into.Count) + part.Count);
 }
 
+// The box of the corners of polygon lists; left of right and below bottom when there are none.
+struct TCorners {
+  qint64 Left = kMax32, Top = kMax32, Right = kMin32, Bottom = kMin32;
+};
+
+TCorners CornersOf(std::initializer_list<const TPolyList*> lists) {
+  TCorners box;
+  for (const TPolyList* list : lists)
+    for (const TPoint& p : list->Points)
+      box = {std::min<qint64>(box.Left, p.x), std::min<qint64>(box.Top, p.y), std::max<qint64>(box.Right, p.x),
+             std::max<qint64>(box.Bottom, p.y)};
+  return box;
+}
+
 // A glyph built in the first cell: its lit and unlit polygons and the box of their corners.
 struct TGlyphShape {
   TPolyList Lit, Unlit;
-  qint64 Left = 0, Top = 0, Right = 0, Bottom = 0;
+  TCorners Box;
   // Whether moving the glyph by (dx, dy) keeps every corner inside the 32-bit range.
   bool FitsMovedBy(qint32 dx, qint32 dy) const {
-    return Left + dx >= kMin32 && Right + dx <= kMax32 && Top + dy >= kMin32 && Bottom + dy <= kMax32;
+    return Box.Left + dx >= kMin32 && Box.Right + dx <= kMax32 && Box.Top + dy >= kMin32 &&
+           Box.Bottom + dy <= kMax32;
   }
 };
 
@@ -613,15 +628,7 @@ public:
 private:
   void Build(TCellCharacter cell, TGlyphShape& shape) const {
     BuildGlyph(First, cell.Character, cell.Point, Glyph, shape.Lit, shape.Unlit);
-    shape.Left = shape.Top = kMax32;
-    shape.Right = shape.Bottom = kMin32;
-    for (const TPolyList* list : {&shape.Lit, &shape.Unlit})
-      for (const TPoint& p : list->Points) {
-        shape.Left = std::min<qint64>(shape.Left, p.x);
-        shape.Top = std::min<qint64>(shape.Top, p.y);
-        shape.Right = std::max<qint64>(shape.Right, p.x);
-        shape.Bottom = std::max<qint64>(shape.Bottom, p.y);
-      }
+    shape.Box = CornersOf({&shape.Lit, &shape.Unlit});
   }
 
   TRect First;
@@ -698,13 +705,8 @@ TBox GlyphBox(const TCellLayout& layout, const TGlyphSettings& glyph) {
   TPolyList lit;
   TPolyList unlit;
   BuildGlyph(CellRect(layout, 1), u'8', true, glyph, lit, unlit);
-  AppendPolygons(lit, unlit);
-  TBox box{std::numeric_limits<qint32>::max(), std::numeric_limits<qint32>::max(), kMin32, kMin32};
-  for (const TPoint& p : lit.Points) {
-    box = {std::min<Ext>(box.Left, p.x), std::min<Ext>(box.Top, p.y), std::max<Ext>(box.Right, p.x),
-           std::max<Ext>(box.Bottom, p.y)};
-  }
-  return box;
+  const TCorners box = CornersOf({&lit, &unlit});
+  return {Ext(box.Left), Ext(box.Top), Ext(box.Right), Ext(box.Bottom)};
 }
 
 // The control's rectangle carried back into the glyph area (undoing centring, rotation and the

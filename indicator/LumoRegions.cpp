@@ -379,9 +379,9 @@ struct TSpan {
   qint64 Left, Top, Right, Bottom;
 };
 
-TSpan Extent(const TPoint* points, qint32 count) {
+TSpan Extent(const TPoint* points, qsizetype count) {
   TSpan box{points[0].x, points[0].y, points[0].x, points[0].y};
-  for (qint32 i = 1; i < count; ++i)
+  for (qsizetype i = 1; i < count; ++i)
     box = {std::min<qint64>(box.Left, points[i].x), std::min<qint64>(box.Top, points[i].y),
            std::max<qint64>(box.Right, points[i].x), std::max<qint64>(box.Bottom, points[i].y)};
   return box;
@@ -479,11 +479,7 @@ private:
 QRect ParityArea(const TPolyList& list, const QRect& bounds) {
   if (qint64(bounds.width()) * bounds.height() <= kLargestParityArea || list.Points.empty())
     return bounds;
-  TSpan box{list.Points[0].x, list.Points[0].y, list.Points[0].x, list.Points[0].y};
-  for (const TPoint& p : list.Points)
-    box = {std::min<qint64>(box.Left, p.x), std::min<qint64>(box.Top, p.y), std::max<qint64>(box.Right, p.x),
-           std::max<qint64>(box.Bottom, p.y)};
-  return Within(box, bounds);
+  return Within(Extent(list.Points.data(), qsizetype(list.Points.size())), bounds);
 }
 
 // The even-odd region of a long list inside the bounds: each polygon's pixels flipped in turn.
