@@ -105,6 +105,13 @@ const Case Cases[] = {
        l.SetIndicatorAngle(450);
        l.SetIndicatorWidth(8000);
      }, [](auto& l) { l.SetSignNumber(8000); }},
+    {"6963 wide at 130.4, 64-bit stretched back", [](auto& l) {
+       l.resize(300, 100);
+       l.SetIndicatorAngle(1304);
+       QImage material(25, 17, QImage::Format_RGBA64);
+       material.fill(qRgba(40, 160, 90, 200));
+       l.SetBackMaterial(material);
+     }, [](auto& l) { l.SetIndicatorWidth(6963); }},
     {"unloaded IndicatorWidth max", nullptr, nullptr},
 };
 

@@ -2,11 +2,11 @@
 // in CanvasBitmap with the clip region of the transparent modes, and painting, which only
 // copies that image.
 #include "LumoLiquidIndicator.h"
+#include "LumoMaterials.h"
 #include "LumoRegions.h"
 
 #include <QGuiApplication>
 #include <QPainter>
-#include <QtMath>
 #include <QPalette>
 
 using namespace LumoLiquidIndicator;
@@ -45,92 +45,6 @@ QColor SystemColor(int index) {
 TColor SystemColorValue(int index) {
   const QColor c = SystemColor(index);
   return c.red() | (c.green() << 8) | (c.blue() << 16);
-}
-
-// Plain fills write the pixels directly: a region is a handful of rectangles, and no painter
-// needs to be set up for them.
-void FillRgn(QImage& canvas, const QRegion& region, QRgb color) {
-  if (region.isEmpty() || canvas.isNull())
-    return;
-  uchar* const bits = canvas.bits();  // one copy check for the whole fill, not one per row
-  const qsizetype stride = canvas.bytesPerLine();
-  const QRect bounds = canvas.rect();
-  for (const QRect& rect : region) {
-    const QRect r = rect & bounds;
-    for (int y = r.top(); y <= r.bottom(); ++y)
-      std::fill_n(reinterpret_cast<QRgb*>(bits + y * stride) + r.left(), r.width(), color);
-  }
-}
-
-// The tiles of a material, each as large as ratio device pixels per material pixel: on a
-// scaled screen a tiled material looks as it does unscaled.
-QBrush MaterialTiles(const QImage& material, qreal ratio) {
-  QBrush tiles(material);
-  if (ratio != 1.0)
-    tiles.setTransform(QTransform::fromScale(ratio, ratio));
-  return tiles;
-}
-
-// Lays a material over the whole image: stretched onto it, or tiled from the top-left
-// corner (the last column and row reaching past the edge) with one pattern fill.
-// A texture brush blends like drawing tile by tile for materials of up to 32 bits per pixel;
-// deeper ones (16 bits per channel) are drawn tile by tile to keep their exact blending.
-void DrawMaterialOn(QPainter& painter, const QSize& size, const QImage& material, TLumoMaterialMode mode,
-                    qreal ratio) {
-  const QRect whole(QPoint(0, 0), size);
-  if (mode == mmStretch) {
-    painter.drawImage(whole, material);
-  } else if (material.depth() <= 32) {
-    if (!material.isNull())
-      painter.fillRect(whole, MaterialTiles(material, ratio));
-  } else {
-    painter.scale(ratio, ratio);
-    const QSizeF logical = QSizeF(size) / ratio;
-    for (const TPoint& origin : TileOrigins(qCeil(logical.width()), qCeil(logical.height()), material.width(),
-                                            material.height()))
-      painter.drawImage(QPoint(origin.x, origin.y), material);
-  }
-}
-
-void DrawMaterial(QImage& canvas, const QImage& material, TLumoMaterialMode mode, qreal ratio) {
-  QPainter painter(&canvas);
-  DrawMaterialOn(painter, canvas.size(), material, mode, ratio);
-}
-
-// Lays a material over the image inside a region only. Tiles are one pattern fill of the
-// region's rectangles. A stretched material is laid over a copy of the whole image and the
-// region's rectangles are copied back: Qt's raster engine does not clip a scaled image to a
-// region of several rectangles.
-void DrawMaterialInRegion(QImage& canvas, const QRegion& region, const QImage& material, TLumoMaterialMode mode,
-                          qreal ratio) {
-  if (region.isEmpty())
-    return;
-  if (mode != mmStretch && material.depth() <= 32) {
-    if (material.isNull())
-      return;
-    QPainter painter(&canvas);
-    const QBrush tiles = MaterialTiles(material, ratio);
-    for (const QRect& rect : region)
-      painter.fillRect(rect & canvas.rect(), tiles);
-    return;
-  }
-  // Only the part under the region is laid: a bevel face or a few segments of a tall control
-  // need not pay for stretching the material over all of it.
-  const QRect area = region.boundingRect() & canvas.rect();
-  if (area.isEmpty())
-    return;
-  QImage layer = canvas.copy(area);
-  {
-    QPainter painter(&layer);
-    painter.translate(-area.topLeft());
-    DrawMaterialOn(painter, canvas.size(), material, mode, ratio);
-  }
-  for (const QRect& rect : region) {
-    const QRect r = rect & area;
-    for (int y = r.top(); y <= r.bottom(); ++y)
-      std::copy_n(reinterpret_cast<const QRgb*>(layer.constScanLine(y - area.top())) + (r.left() - area.left()),
-                  r.width(), reinterpret_cast<QRgb*>(canvas.scanLine(y)) + r.left());
-  }
 }
 
 QRgb ToRgb(TColor rgb) { return qRgb(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF); }

@@ -1,0 +1,70 @@
+// Materials laid inside a region show what the material laid over the whole image shows
+// there, for regions anywhere on the image, with and without alpha, at device pixel ratios
+// 1 and 2.
+#include "LumoMaterials.h"
+#include "LumoRegions.h"
+
+#include <QPainter>
+#include <gtest/gtest.h>
+
+using namespace LumoLiquidIndicator;
+
+namespace {
+
+QImage Material(int width, int height, QImage::Format format) {
+  QImage image(width, height, format);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      image.setPixelColor(x, y, QColor(40 * x % 256, 70 * y % 256, 90, 255 - 30 * ((x + y) % 5)));
+  return image;
+}
+
+// An image whose pixels all differ a little, so that blending shows where it went wrong.
+QImage Canvas() {
+  static const QImage canvas = [] {
+    QImage image(400, 700, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x)
+        image.setPixel(x, y, qRgb(x % 256, y % 256, (x + y) % 256));
+    return image;
+  }();
+  return canvas;
+}
+
+QRegion Quad(std::array<TPoint, 4> corners) { return PolygonRegion(corners.data(), 4); }
+
+} // namespace
+
+TEST(DrawMaterialInRegion, LaysWhatTheWholeImageShowsThere) {
+  struct Region {
+    const char* Name;
+    QRegion Value;
+  };
+  const Region regions[] = {
+      {"two rectangles", QRegion(30, 40, 100, 60) | QRegion(150, 70, 20, 100)},
+      {"diagonal band", Quad({{{-20, 0}, {10, 0}, {310, 690}, {280, 690}}})},
+      {"blobs far apart", QRegion(17, 5, 30, 30) | QRegion(130, 230, 50, 60)},
+      {"right side only", QRegion(100, 10, 150, 600)},
+      {"reaching outside", Quad({{{-300, -200}, {260, 50}, {250, 400}, {-20, 250}}})},
+  };
+  const QImage materials[] = {Material(7, 5, QImage::Format_RGB888), Material(9, 4, QImage::Format_ARGB32),
+                              Material(5, 6, QImage::Format_RGBA64)};
+  for (const Region& region : regions)
+    for (const QImage& material : materials)
+      for (const TLumoMaterialMode mode : {mmStretch, mmTile})
+        for (const qreal ratio : {1.0, 2.0}) {
+          SCOPED_TRACE(testing::Message() << region.Name << ", format " << material.format() << ", mode "
+                                          << int(mode) << ", ratio " << ratio);
+          QImage whole = Canvas();
+          DrawMaterial(whole, material, mode, ratio);
+          QImage expected = Canvas();  // the whole image's pixels copied in through the region
+          {
+            QPainter painter(&expected);
+            painter.setClipRegion(region.Value);
+            painter.drawImage(0, 0, whole);
+          }
+          QImage inRegion = Canvas();
+          DrawMaterialInRegion(inRegion, region.Value, material, mode, ratio);
+          ASSERT_EQ(inRegion, expected);
+        }
+}
