@@ -407,41 +407,42 @@ bool UprightRectangle(const TPoint* p, qint32 count) {
 }
 
 // Whether each pixel of an area is covered an odd number of times: a bit per pixel, each
-// row in whole 64-bit words.
+// row in whole 64-bit words. What is kept is each row's change from the row above, so that
+// flipping a rectangle touches two rows however tall it is, and rows that do not change
+// simply lengthen the band above.
 class TParity {
 public:
   explicit TParity(const QRect& area)
-      : Area(area), RowWords((qsizetype(area.width()) + 63) / 64), Bits(size_t(RowWords * area.height()), 0) {}
+      : Area(area), RowWords((qsizetype(area.width()) + 63) / 64), Changes(size_t(RowWords * area.height()), 0),
+        Changed(size_t(area.height()), false) {}
 
   // Flips the pixels of rect, a rectangle inside the area.
   void Flip(const QRect& rect) {
     if (rect.isEmpty())
       return;
-    const int x0 = rect.left() - Area.left();
-    const int x1 = rect.right() + 1 - Area.left();
-    const int w0 = x0 / 64, w1 = (x1 - 1) / 64;
-    const quint64 head = ~quint64(0) << (x0 % 64);
-    const quint64 tail = ~quint64(0) >> (63 - (x1 - 1) % 64);
-    for (int y = rect.top() - Area.top(); y <= rect.bottom() - Area.top(); ++y) {
-      quint64* row = Bits.data() + qsizetype(y) * RowWords;
-      if (w0 == w1) {
-        row[w0] ^= head & tail;
-        continue;
-      }
-      row[w0] ^= head;
-      for (int w = w0 + 1; w < w1; ++w)
-        row[w] = ~row[w];
-      row[w1] ^= tail;
-    }
+    FlipRow(rect.top() - Area.top(), rect);
+    if (rect.bottom() < Area.bottom())
+      FlipRow(rect.bottom() + 1 - Area.top(), rect);
   }
 
-  // The odd pixels as a region, rows alike joined into bands.
+  // The odd pixels as a region, rows alike joined into bands: the rows from one changed row
+  // to the next are one stretch.
   QRegion Region() const {
     TBands bands;
+    std::vector<quint64> row(size_t(RowWords), 0);
     std::vector<int> spans;
-    for (int y = 0; y < Area.height(); ++y) {
-      RowSpans(Bits.data() + qsizetype(y) * RowWords, spans);
-      bands.Add(Area.top() + y, Area.top() + y + 1, spans);
+    int from = 0;
+    for (int y = 0; y <= Area.height(); ++y) {
+      if (y < Area.height() && !Changed[size_t(y)])
+        continue;
+      bands.Add(Area.top() + from, Area.top() + y, spans);  // may take spans' contents
+      if (y == Area.height())
+        break;
+      const quint64* change = Changes.data() + qsizetype(y) * RowWords;
+      for (qsizetype w = 0; w < RowWords; ++w)
+        row[size_t(w)] ^= change[w];
+      RowSpans(row.data(), spans);
+      from = y;
     }
     return bands.Region();
   }
@@ -469,9 +470,29 @@ private:
     }
   }
 
+  // Flips the change of row y over the columns of rect.
+  void FlipRow(int y, const QRect& rect) {
+    Changed[size_t(y)] = true;
+    const int x0 = rect.left() - Area.left();
+    const int x1 = rect.right() + 1 - Area.left();
+    const int w0 = x0 / 64, w1 = (x1 - 1) / 64;
+    const quint64 head = ~quint64(0) << (x0 % 64);
+    const quint64 tail = ~quint64(0) >> (63 - (x1 - 1) % 64);
+    quint64* row = Changes.data() + qsizetype(y) * RowWords;
+    if (w0 == w1) {
+      row[w0] ^= head & tail;
+      return;
+    }
+    row[w0] ^= head;
+    for (int w = w0 + 1; w < w1; ++w)
+      row[w] = ~row[w];
+    row[w1] ^= tail;
+  }
+
   QRect Area;
   qsizetype RowWords;
-  std::vector<quint64> Bits;
+  std::vector<quint64> Changes;  // each row XOR the row above
+  std::vector<bool> Changed;     // rows whose change may not be zero
 };
 
 // The area a long list is counted in: the bounds, or where they are too large for that, the
