@@ -17,8 +17,8 @@
 // - only the cells whose glyphs reach into the control are built, and cells narrower than a
 //   pixel, which all lie on one spot, come down to their even-odd sum: a SignNumber of
 //   2147483647 costs what one cell costs; each distinct glyph is built once and moved into
-//   the cells that show it, and a list of thousands of polygons (a control 32767 pixels long
-//   of one-pixel cells) is counted pixel by pixel inside the image;
+//   the cells that show it, and the lit and unlit segments' regions are counted pixel by
+//   pixel inside the image (a control 32767 pixels long of one-pixel cells has a million);
 // - a polygon reaching further outside the image than the image's own size (at least 1024
 //   pixels: a bevel wider than the indicator, a far-off glyph area) is cut to that margin
 //   before its region is made, its new corners rounded to whole pixels;

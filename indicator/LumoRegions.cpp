@@ -329,8 +329,9 @@ std::vector<QRect> CollectRects(const TPolyList& list, const QRect& bounds) {
   std::vector<QRect> rects;
   const TPoint* next = list.Points.data();
   for (qint32 i = 0; i < list.Count; ++i) {
-    const QRegion region = PolygonRegion(next, list.Vertices[i], bounds);
-    rects.insert(rects.end(), region.begin(), region.end());
+    const TPlacedRegion placed = PlacedPolygonRegion(next, list.Vertices[i], bounds);
+    for (const QRect& rect : placed.Region)
+      rects.push_back(rect.translated(placed.Offset));
     next += list.Vertices[i];
   }
   return rects;
@@ -368,9 +369,10 @@ QRegion SweptBands(std::vector<QRect> rects) {
 
 // ---- Many polygons ---------------------------------------------------------------------------
 
-// Lists longer than this are counted pixel by pixel inside the bounds (a control thousands of
-// cells long); shorter ones keep their whole region, beyond the bounds too.
-constexpr qint32 kManyPolygons = 2048;
+// Lists longer than this are counted pixel by pixel inside the bounds, which costs what the
+// bounds and the polygons' rows cost; shorter ones are swept, keeping their region beyond the
+// bounds too.
+constexpr qint32 kManyPolygons = 16;
 // The largest area counted pixel by pixel, in pixels (16 MB of bits).
 constexpr qint64 kLargestParityArea = qint64(1) << 27;
 
@@ -495,7 +497,7 @@ private:
   std::vector<bool> Changed;     // rows whose change may not be zero
 };
 
-// The area a long list is counted in: the bounds, or where they are too large for that, the
+// The area a list is counted in: the bounds, or where they are too large for that, the
 // part of them its corners reach.
 QRect ParityArea(const TPolyList& list, const QRect& bounds) {
   if (qint64(bounds.width()) * bounds.height() <= kLargestParityArea || list.Points.empty())
@@ -503,7 +505,7 @@ QRect ParityArea(const TPolyList& list, const QRect& bounds) {
   return Within(Extent(list.Points.data(), qsizetype(list.Points.size())), bounds);
 }
 
-// The even-odd region of a long list inside the bounds: each polygon's pixels flipped in turn.
+// The even-odd region of a list inside the bounds: each polygon's pixels flipped in turn.
 QRegion ParityRegion(const TPolyList& list, const QRect& area, const QRect& bounds) {
   TParity parity(area);
   const TPoint* next = list.Points.data();
@@ -532,7 +534,8 @@ QRegion ParityRegion(const TPolyList& list, const QRect& area, const QRect& boun
 // The even-odd region of all polygons together: in each row, the places that an odd number
 // of the polygons' own regions cover. The same as XOR-ing the polygons' regions one after
 // another, in a single pass instead of one region operation per polygon; the rectangles come
-// out banded and merged as QRegion keeps them. A long list is counted inside the bounds only.
+// out banded and merged as QRegion keeps them. A list of more than a few polygons given bounds
+// is counted inside the bounds only.
 QRegion PolyPolygonRegion(const TPolyList& list, const QRect& bounds) {
   if (list.Count == 1)
     return PolygonRegion(list.Points.data(), list.Vertices[0], bounds);

@@ -18,7 +18,7 @@ namespace LumoLiquidIndicator {
 // scanned as it is, pixel for pixel the same.
 QRegion PolygonRegion(const TPoint* points, qint32 count, const QRect& bounds = {});
 // The even-odd region of all polygons of the list together (not the union of their regions),
-// each polygon cut to the bounds as above. A list of more than 2048 polygons with bounds is
+// each polygon cut to the bounds as above. A list of more than 16 polygons with bounds is
 // counted pixel by pixel inside the bounds, and its region ends at them; the pixels inside
 // are the same.
 QRegion PolyPolygonRegion(const TPolyList& list, const QRect& bounds = {});

@@ -131,7 +131,7 @@ TEST(LumoRegions, MovedShapesHaveThePlatformsRegion) {
   }
 }
 
-// Long lists are counted pixel by pixel inside the bounds; that is the same region there as
+// Lists given bounds are counted pixel by pixel inside them; that is the same region there as
 // XOR-ing each polygon's region, with upright rectangles in any corner order, polygons
 // without area, tall and far-reaching ones, and polygons wholly outside.
 TEST(LumoRegions, LongListsAgreeInsideTheBounds) {
