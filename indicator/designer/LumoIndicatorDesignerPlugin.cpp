@@ -1,6 +1,6 @@
 #include "LumoIndicatorDesignerPlugin.h"
 
-#include "LumoLiquidIndicator.h"
+#include "LumoLiquidIndicator_p.h"
 
 #include <QPixmap>
 
@@ -40,7 +40,7 @@ QIcon TLumoIndicatorDesignerPlugin::icon() const {
     sample.SetInnerBevelWidth(1);
     sample.SetOuterBevelWidth(1);
     sample.SetIndicatorstring(QStringLiteral("88"));
-    Icon = QIcon(QPixmap::fromImage(sample.RenderedImage()));
+    Icon = QIcon(QPixmap::fromImage(LumoLiquidIndicator::RenderedImage(sample)));
   }
   return Icon;
 }
