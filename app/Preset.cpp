@@ -209,13 +209,13 @@ std::optional<quint32> ReadStore(const QString& path) {
 void ReadStartTime() {
   const QString argument = OrbUtils::GetCmdParam(1);
   if (!argument.isEmpty()) {
-    F_Steepo::CmdTime = ParseTimeArgument(argument, F_Steepo::TimeSeparator);
-    if (F_Steepo::CmdTime == 0)
+    F_Steepo::TimerState.CmdTime = ParseTimeArgument(argument, F_Steepo::TimerState.TimeSeparator);
+    if (F_Steepo::TimerState.CmdTime == 0)
       Platform::ReportProblem(
           QStringLiteral("steepo: ignoring the time '%1': expected minutes:seconds from 0:01 to 59:59").arg(argument));
   }
-  if (F_Steepo::CmdTime != 0) {
-    F_Steepo::BrewTime = quint32(F_Steepo::CmdTime);
+  if (F_Steepo::TimerState.CmdTime != 0) {
+    F_Steepo::TimerState.BrewTime = quint32(F_Steepo::TimerState.CmdTime);
     return;
   }
   // Every failure of the store leaves the time as it is.
@@ -224,8 +224,8 @@ void ReadStartTime() {
   if (StoreState.Kind == TStoreKind::Other)
     ReportUnusableStore(path);
   else if (const auto stored = ReadStore(path))
-    F_Steepo::BrewTime = *stored;
-  StoreState.StartTime = F_Steepo::BrewTime;
+    F_Steepo::TimerState.BrewTime = *stored;
+  StoreState.StartTime = F_Steepo::TimerState.BrewTime;
 }
 
 bool StartSwitch() {
@@ -234,7 +234,7 @@ bool StartSwitch() {
 }
 
 void StorePreset() {
-  if (F_Steepo::CmdTime != 0)
+  if (F_Steepo::TimerState.CmdTime != 0)
     return;
   const QString path = Platform::SettingsPath();
   const TStoreKind kind = path.isEmpty() ? TStoreKind::Other : StoreKind(path);
@@ -245,10 +245,10 @@ void StorePreset() {
   }
   // An existing file is rewritten only for a time the user changed, so that a file whose
   // preset is the same, or could not be read, keeps every byte.
-  const bool changed = !StoreState.Read || F_Steepo::BrewTime != StoreState.StartTime;
+  const bool changed = !StoreState.Read || F_Steepo::TimerState.BrewTime != StoreState.StartTime;
   if (!changed && kind == TStoreKind::Regular)
     return;
-  WriteStore(path, F_Steepo::BrewTime);
+  WriteStore(path, F_Steepo::TimerState.BrewTime);
 }
 
 std::optional<QString> InformationRequest(const QStringList& arguments, const QString& version,

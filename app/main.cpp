@@ -7,6 +7,7 @@
 #include "Platform.h"
 #include "Preset.h"
 #include "Resources.h"
+#include "SteepoConfig.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -37,7 +38,7 @@ int main(int argc, char** argv) {
   QStringList arguments;
   for (int i = 0; i < argc; ++i)
     arguments << QString::fromLocal8Bit(argv[i]);
-  if (const auto information = Preset::InformationRequest(arguments, QStringLiteral(STEEPO_VERSION_TEXT),
+  if (const auto information = Preset::InformationRequest(arguments, QString::fromUtf8(SteepoConfig::VersionText),
                                                           Platform::SettingsPath())) {
     std::fputs(information->toLocal8Bit().constData(), stdout);
     return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
@@ -49,7 +50,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   qInstallMessageHandler(previous);
 
-  QGuiApplication::setDesktopFileName(QStringLiteral(STEEPO_APP_ID));
+  QGuiApplication::setDesktopFileName(QString::fromUtf8(SteepoConfig::AppId));
   QApplication::setWindowIcon(Resources::WindowIcon());
   OrbUtils::SetCommandLine(QApplication::arguments());
   Platform::SetApplicationTitle(QStringLiteral("Steepo"));
