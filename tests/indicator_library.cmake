@@ -33,7 +33,11 @@ add_test(NAME LumoIndicatorAccessibilityTest
 set_tests_properties(LumoIndicatorAccessibilityTest PROPERTIES ENVIRONMENT "LANG=C.UTF-8;LC_ALL=C.UTF-8" TIMEOUT 120)
 
 # The example program, built against a scratch install through find_package and with the
-# indicator's sources through add_subdirectory, each time checking itself when run.
+# indicator's sources through add_subdirectory, each time checking itself when run (on the
+# machine that builds it).
+if(CMAKE_CROSSCOMPILING)
+  return()
+endif()
 foreach(mode package subdirectory)
   add_test(NAME LumoIndicatorConsumer_${mode}
     COMMAND ${CMAKE_COMMAND} -DMODE=${mode} -DINDICATOR_DIR=${PROJECT_SOURCE_DIR}/indicator
