@@ -1,5 +1,9 @@
 # The desktop's channels: the dock entry and the notification on a private session bus, and
 # the end of a countdown on a headless Wayland compositor.
+# Linux only: Windows has the taskbar instead (windows.cmake).
+if(WIN32)
+  return()
+endif()
 find_package(Qt6 REQUIRED COMPONENTS DBus)
 steepo_add_test(DesktopBusTest SOURCES DesktopBusTest.cpp LIBS steepo_core Qt6::DBus)
 

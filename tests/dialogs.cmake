@@ -13,6 +13,9 @@ if(TARGET steepo_resources)
   steepo_add_test(AlarmDialogTest SOURCES AlarmDialogTest.cpp LIBS steepo_core)
 
   # Validates the desktop entry and the metainfo and installs them into a scratch prefix.
+  if(WIN32)
+    return()
+  endif()
   find_program(STEEPO_DESKTOP_FILE_VALIDATE desktop-file-validate)
   find_program(STEEPO_APPSTREAMCLI appstreamcli)
   add_test(NAME DesktopFilesTest
