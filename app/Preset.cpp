@@ -127,13 +127,13 @@ bool IsStartSwitch(const QString& argument) {
 void ReadStartTime() {
   const QString argument = OrbUtils::GetCmdParam(1);
   if (!argument.isEmpty()) {
-    F_Steepo::CmdTime = ParseTimeArgument(argument, F_Steepo::TimeSeparator);
-    if (F_Steepo::CmdTime == 0)
+    F_Steepo::TimerState.CmdTime = ParseTimeArgument(argument, F_Steepo::TimerState.TimeSeparator);
+    if (F_Steepo::TimerState.CmdTime == 0)
       Platform::ReportProblem(
           QStringLiteral("steepo: ignoring the time '%1': expected minutes:seconds from 0:01 to 59:59").arg(argument));
   }
-  if (F_Steepo::CmdTime != 0) {
-    F_Steepo::BrewTime = quint32(F_Steepo::CmdTime);
+  if (F_Steepo::TimerState.CmdTime != 0) {
+    F_Steepo::TimerState.BrewTime = quint32(F_Steepo::TimerState.CmdTime);
     return;
   }
   // Every failure of the store leaves the time as it is.
@@ -142,8 +142,8 @@ void ReadStartTime() {
   if (StoreState.Kind == TStoreKind::Other)
     ReportUnusableStore(location);
   else if (const auto stored = Platform::ReadPreset())
-    F_Steepo::BrewTime = *stored;
-  StoreState.StartTime = F_Steepo::BrewTime;
+    F_Steepo::TimerState.BrewTime = *stored;
+  StoreState.StartTime = F_Steepo::TimerState.BrewTime;
 }
 
 bool StartSwitch() {
@@ -152,7 +152,7 @@ bool StartSwitch() {
 }
 
 void StorePreset() {
-  if (F_Steepo::CmdTime != 0)
+  if (F_Steepo::TimerState.CmdTime != 0)
     return;
   const QString location = Platform::PresetLocation();
   const TStoreKind kind = location.isEmpty() ? TStoreKind::Other : Platform::PresetStoreKind();
@@ -163,10 +163,10 @@ void StorePreset() {
   }
   // An existing file is rewritten only for a time the user changed, so that a file whose
   // preset is the same, or could not be read, keeps every byte.
-  const bool changed = !StoreState.Read || F_Steepo::BrewTime != StoreState.StartTime;
+  const bool changed = !StoreState.Read || F_Steepo::TimerState.BrewTime != StoreState.StartTime;
   if (!changed && kind == TStoreKind::Regular)
     return;
-  WriteStore(location, F_Steepo::BrewTime);
+  WriteStore(location, F_Steepo::TimerState.BrewTime);
 }
 
 std::optional<QString> InformationRequest(const QStringList& arguments, const QString& version,

@@ -9,6 +9,7 @@
 #include "Preset.h"
 #include "PresetStore.h"
 #include "Resources.h"
+#include "SteepoConfig.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -52,7 +53,7 @@ int main(int argc, char** argv) {
   QStringList arguments;
   for (int i = 0; i < argc; ++i)
     arguments << QString::fromLocal8Bit(argv[i]);
-  if (const auto information = Preset::InformationRequest(arguments, QStringLiteral(STEEPO_VERSION_TEXT),
+  if (const auto information = Preset::InformationRequest(arguments, QString::fromUtf8(SteepoConfig::VersionText),
                                                           Platform::PresetLocation())) {
     return Answer(*information);
   }
@@ -64,7 +65,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   qInstallMessageHandler(previous);
 
-  QGuiApplication::setDesktopFileName(QStringLiteral(STEEPO_APP_ID));
+  QGuiApplication::setDesktopFileName(QString::fromUtf8(SteepoConfig::AppId));
   QApplication::setWindowIcon(Resources::WindowIcon());
   OrbUtils::SetCommandLine(QApplication::arguments());
   Platform::SetApplicationTitle(QStringLiteral("Steepo"));

@@ -4,6 +4,7 @@
 
 #include "Platform.h"
 #include "PlatformNative.h"
+#include "SteepoConfig.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -89,7 +90,7 @@ using TPlaySound = bool (*)(const QString& resource, void (*onLateFailure)());
 // The sound module lies beside the program, or in the program's library folder once installed.
 TPlaySound LoadSoundPlayer() {
   const QString programDir = QCoreApplication::applicationDirPath();
-  for (const QString& dir : {programDir, programDir + QStringLiteral("/" STEEPO_MODULE_RELATIVE_DIR)}) {
+  for (const QString& dir : {programDir, programDir + u'/' + QString::fromUtf8(SteepoConfig::ModuleRelativeDir)}) {
     QLibrary module(dir + QStringLiteral("/steepo-sound"));
     if (auto play = reinterpret_cast<TPlaySound>(module.resolve("SteepoPlaySound")))
       return play;

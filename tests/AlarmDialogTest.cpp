@@ -232,7 +232,7 @@ TEST_P(EndSequenceTest, ClosingTheAlarmClosesTheMainWindow) {
   mainWindow.show();
 
   mainWindow.BBStartClick();
-  Tick += quint64(F_Steepo::BrewTime) * 1000u;
+  Tick += quint64(F_Steepo::TimerState.BrewTime) * 1000u;
   // The end sequence processes pending events before it shows the alarm, so act only once
   // the alarm is on the screen.
   bool alarmShown = false;

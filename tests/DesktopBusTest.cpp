@@ -162,7 +162,7 @@ protected:
       if (alarm->isVisible())
         QTest::mouseClick(alarm->BBOK(), Qt::LeftButton);
     });
-    Tick = F_Steepo::EndTick;
+    Tick = F_Steepo::TimerState.EndTick;
     window.TimerTimer();
   }
 
@@ -242,7 +242,7 @@ TEST_F(DesktopBusTest, DockShowsProgressPerSecondOrHundredthUrgencyAtTheEndAndHi
   Platform::SetMainWindow(&window);
   F_Steepo2::CreateAlarmDialog(&window);
   window.show();
-  F_Steepo::BrewTime = 3;
+  F_Steepo::TimerState.BrewTime = 3;
   const auto ticks = [&](int count) {
     for (int i = 0; i < count; ++i) {
       window.TimerTimer();
@@ -250,11 +250,11 @@ TEST_F(DesktopBusTest, DockShowsProgressPerSecondOrHundredthUrgencyAtTheEndAndHi
     }
   };
 
-  F_Steepo::BrewTime = 300;  // a long brew: the bar moves in hundredths, every third second
+  F_Steepo::TimerState.BrewTime = 300;  // a long brew: the bar moves in hundredths, every third second
   window.BBStartClick();
   ticks(12);  // 300, 300, 299, ... 295, 295
   window.BBStopClick();
-  F_Steepo::BrewTime = 3;
+  F_Steepo::TimerState.BrewTime = 3;
   window.BBStartClick();
   ticks(4);  // 03, 03, 02, 02
   window.BBStopClick();

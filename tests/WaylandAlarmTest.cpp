@@ -63,7 +63,7 @@ TEST(WaylandAlarmTest, AlarmAppearsOnTheCompositorAndOKEndsTheProgram) {
   // Start, then let the window's own timer find the end.
   QTimer::singleShot(0, &window, [&] {
     window.BBStartClick();
-    tick = F_Steepo::EndTick;
+    tick = F_Steepo::TimerState.EndTick;
   });
   const int status = QApplication::exec();
 
