@@ -378,7 +378,7 @@ TEST_P(StoppedBusTest, TheTimerGoesOnAsWithoutTheDesktop) {
   Platform::SetMainWindow(&window);
   F_Steepo2::CreateAlarmDialog(&window);
   window.show();
-  F_Steepo::BrewTime = 3;
+  F_Steepo::TimerState.BrewTime = 3;
   TStoppedBus bus;
   const QByteArray environment = qgetenv("DBUS_SESSION_BUS_ADDRESS");
   if (row.Moment == TMoment::BeforeLaunch) {
