@@ -2,6 +2,8 @@
 // the deferred refresh. Rendering is in LumoLiquidIndicatorRender.cpp.
 #include "LumoLiquidIndicator.h"
 
+#include "LumoIndicatorAccessible.h"
+
 #include <algorithm>
 
 #include <QCoreApplication>
@@ -30,6 +32,7 @@ constexpr TSchemeColors SchemeTable[] = {
 } // namespace
 
 TLumoLiquidIndicator::TLumoLiquidIndicator(QWidget* parent) : QWidget(parent) {
+  LumoLiquidIndicator::InstallAccessibility();
   setFocusPolicy(Qt::NoFocus);
   // The size comes from the indicator's properties; a layout gives the control exactly that.
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -228,8 +231,9 @@ void TLumoLiquidIndicator::SetIndicatorGap(qint32 value) {
 void TLumoLiquidIndicator::SetIndicatorstring(const QString& value) {
   if (!Store(FIndicatorString, value))
     return;
-  // Screen readers and GUI test tools read the shown text as the control's name.
+  // Screen readers and GUI test tools read the shown text as the control's name and value.
   setAccessibleName(FIndicatorString);
+  LumoLiquidIndicator::AnnounceText(this, FIndicatorString);
   Refresh();
   emit IndicatorstringChanged(FIndicatorString);
 }

@@ -247,6 +247,50 @@ TEST_F(StartTimeFixture, BadCommandLineTimeFallsBackToThePresetAndSaysSoInOneLin
   }
 }
 
+// The reading of a time never changes; a reading other than what the text plainly says, and
+// every switch but the start switch, are said in one line each.
+struct TCommandLineNoteRow {
+  const char* Name;
+  QStringList Arguments;
+  QChar Separator;
+  qint32 CmdTime;
+  QStringList Lines;
+};
+
+TEST_F(StartTimeFixture, TimesReadOtherwiseThanTheyLookAndUnknownSwitchesAreNamed) {
+  const auto read = [](const char* argument, const char* as) {
+    return QStringLiteral("steepo: read \"%1\" as %2").arg(QString::fromUtf8(argument), QString::fromUtf8(as));
+  };
+  const auto unknown = [](const char* argument) {
+    return QStringLiteral("steepo: unknown switch \"%1\" ignored (steepo --help lists the options)").arg(argument);
+  };
+  const TCommandLineNoteRow rows[] = {
+      {"Plain", {"4:30", "-start"}, u':', 270, {}},
+      {"PlainShort", {"0:45"}, u':', 45, {}},
+      {"PlainLocaleSeparator", {"12.05"}, u'.', 725, {}},
+      {"Letters", {"4:abc"}, u':', 240, {read("4:abc", "4:00")}},
+      {"TrailingLetter", {"9:3x"}, u':', 540, {read("9:3x", "9:00")}},
+      {"TwoSeparators", {"7:2:3"}, u':', 420, {read("7:2:3", "7:00")}},
+      {"NoMinutes", {"x:30"}, u':', 30, {read("x:30", "0:30")}},
+      {"NegativeSeconds", {"5:-10"}, u':', 290, {read("5:-10", "4:50")}},
+      {"SixtySeconds", {"1:60"}, u':', 120, {read("1:60", "2:00")}},
+      {"NinetySeconds", {"0:90"}, u':', 90, {read("0:90", "1:30")}},
+      {"OneSecondDigit", {"2:5"}, u':', 125, {read("2:5", "2:05")}},
+      {"Hexadecimal", {"0x2:0"}, u':', 120, {read("0x2:0", "2:00")}},
+      {"DoubleDashStart", {"--start"}, u':', 0,
+       {QStringLiteral("steepo: unknown switch \"--start\" ignored; the start switch is -start")}},
+      {"UnknownSwitches", {"-x", "-5", "/tmp", "3:00", "/START"}, u':', 180, {unknown("-x"), unknown("-5"), unknown("/tmp")}},
+  };
+  for (const TCommandLineNoteRow& row : rows) {
+    F_Steepo::TimerState = {};
+    F_Steepo::TimerState.TimeSeparator = row.Separator;
+    Problems.clear();
+    Start(row.Arguments);
+    EXPECT_EQ(F_Steepo::TimerState.CmdTime, row.CmdTime) << row.Name;
+    EXPECT_EQ(Problems, row.Lines) << row.Name;
+  }
+}
+
 TEST_F(StartTimeFixture, PresetIsStoredUnlessTheCommandLineGaveTheTime) {
   F_Steepo::TimerState.BrewTime = 345;
   Preset::StorePreset();
