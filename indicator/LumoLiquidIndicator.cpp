@@ -4,6 +4,8 @@
 #include "LumoGeometry.h"
 #include "LumoRegions.h"
 
+#include "LumoIndicatorAccessible.h"
+
 #include <algorithm>
 
 #include <QCoreApplication>
@@ -18,6 +20,7 @@ static_assert(TLumoLiquidIndicator::kLargestImagePixels == TLumoRenderer::kLarge
 
 TLumoLiquidIndicator::TLumoLiquidIndicator(QWidget* parent)
     : QWidget(parent), d(std::make_unique<TLumoLiquidIndicatorPrivate>(this)) {
+  LumoLiquidIndicator::InstallAccessibility();
   setFocusPolicy(Qt::NoFocus);
   // The size comes from the indicator's properties; a layout gives the control exactly that.
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -243,8 +246,9 @@ void TLumoLiquidIndicator::SetIndicatorGap(qint32 value) {
 void TLumoLiquidIndicator::SetIndicatorstring(const QString& value) {
   if (!d->Store(d->FIndicatorString, value))
     return;
-  // Screen readers and GUI test tools read the shown text as the control's name.
+  // Screen readers and GUI test tools read the shown text as the control's name and value.
   setAccessibleName(d->FIndicatorString);
+  LumoLiquidIndicator::AnnounceText(this, d->FIndicatorString);
   d->Refresh();
   emit IndicatorstringChanged(d->FIndicatorString);
 }

@@ -168,37 +168,37 @@ int VirtualKeyCode(const QKeyEvent& event) {
   if (key >= Qt::Key_A && key <= Qt::Key_Z)
     return 'A' + (key - Qt::Key_A);
   if (key >= Qt::Key_0 && key <= Qt::Key_9)
-    return keypad ? 0x60 + (key - Qt::Key_0) : '0' + (key - Qt::Key_0);
+    return keypad ? vkNumpad0 + (key - Qt::Key_0) : '0' + (key - Qt::Key_0);
   if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
-    return 0x70 + (key - Qt::Key_F1);
+    return vkF1 + (key - Qt::Key_F1);
   switch (key) {
-  case Qt::Key_Backspace: return 0x08;
-  case Qt::Key_Tab: return 0x09;
-  case Qt::Key_Backtab: return 0x09;
-  case Qt::Key_Return: return 0x0D;
-  case Qt::Key_Enter: return 0x0D;
-  case Qt::Key_Shift: return 0x10;
-  case Qt::Key_Control: return 0x11;
-  case Qt::Key_Alt: return 0x12;
-  case Qt::Key_Pause: return 0x13;
-  case Qt::Key_Escape: return 0x1B;
-  case Qt::Key_Space: return 0x20;
-  case Qt::Key_PageUp: return 0x21;
-  case Qt::Key_PageDown: return 0x22;
-  case Qt::Key_End: return 0x23;
-  case Qt::Key_Home: return 0x24;
-  case Qt::Key_Left: return 0x25;
-  case Qt::Key_Up: return 0x26;
-  case Qt::Key_Right: return 0x27;
-  case Qt::Key_Down: return 0x28;
-  case Qt::Key_Insert: return 0x2D;
-  case Qt::Key_Delete: return 0x2E;
-  case Qt::Key_Asterisk: return keypad ? 0x6A : 0;
-  case Qt::Key_Plus: return keypad ? 0x6B : 0xBB;
-  case Qt::Key_Minus: return keypad ? 0x6D : 0xBD;
-  case Qt::Key_Period: return keypad ? 0x6E : 0xBE;
-  case Qt::Key_Slash: return keypad ? 0x6F : 0xBF;
-  case Qt::Key_Comma: return 0xBC;
+  case Qt::Key_Backspace: return vkBack;
+  case Qt::Key_Tab: return vkTab;
+  case Qt::Key_Backtab: return vkTab;
+  case Qt::Key_Return: return vkReturn;
+  case Qt::Key_Enter: return vkReturn;
+  case Qt::Key_Shift: return vkShift;
+  case Qt::Key_Control: return vkControl;
+  case Qt::Key_Alt: return vkMenu;
+  case Qt::Key_Pause: return vkPause;
+  case Qt::Key_Escape: return vkEscape;
+  case Qt::Key_Space: return vkSpace;
+  case Qt::Key_PageUp: return vkPrior;
+  case Qt::Key_PageDown: return vkNext;
+  case Qt::Key_End: return vkEnd;
+  case Qt::Key_Home: return vkHome;
+  case Qt::Key_Left: return vkLeft;
+  case Qt::Key_Up: return vkUp;
+  case Qt::Key_Right: return vkRight;
+  case Qt::Key_Down: return vkDown;
+  case Qt::Key_Insert: return vkInsert;
+  case Qt::Key_Delete: return vkDelete;
+  case Qt::Key_Asterisk: return keypad ? vkMultiply : 0;
+  case Qt::Key_Plus: return keypad ? vkAdd : vkOemPlus;
+  case Qt::Key_Minus: return keypad ? vkSubtract : vkOemMinus;
+  case Qt::Key_Period: return keypad ? vkDecimal : vkOemPeriod;
+  case Qt::Key_Slash: return keypad ? vkDivide : vkOem2;
+  case Qt::Key_Comma: return vkOemComma;
   default: return 0;
   }
 }

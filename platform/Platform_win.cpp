@@ -14,6 +14,9 @@
 #include <mmsystem.h>
 #include <shellapi.h>
 
+// The layer's own PlaySound, not the system's macro for PlaySoundW.
+#undef PlaySound
+
 namespace Platform {
 
 // ---- Time ---------------------------------------------------------------------------------

@@ -11,7 +11,7 @@ packages=(
 )
 if [ "${1:-}" = "--tests" ]; then
   # clang and its runtime (libFuzzer, the sanitizers) build the fuzz targets of scripts/fuzz.
-  packages+=(libgtest-dev libbenchmark-dev desktop-file-utils appstream qt6-tools-dev dbus-daemon weston
+  packages+=(libgtest-dev libbenchmark-dev desktop-file-utils appstream qt6-tools-dev dbus-daemon weston xvfb at-spi2-core
              clang libclang-rt-14-dev)
 fi
 

@@ -14,28 +14,26 @@
 
 #include <windows.h>
 
+// The layer's own PlaySound, not the system's macro for PlaySoundW.
+#undef PlaySound
+
 namespace {
 
 // ---- The preset in the registry -------------------------------------------------------------
 
-constexpr wchar_t ScratchKey[] = L"Software\\SteepoTest";
 constexpr wchar_t PresetKey[] = L"Software\\Varnak\\Steepo";
 
-// HKEY_CURRENT_USER stands for a scratch key while a test runs, so the user's own preset is
-// never touched.
+// The test main keeps HKEY_CURRENT_USER in a scratch key of its own; each test starts with no
+// preset there.
 class RegistryPresetTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    RegDeleteTreeW(HKEY_CURRENT_USER, ScratchKey);
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, ScratchKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &Scratch, nullptr),
-              ERROR_SUCCESS);
-    ASSERT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, Scratch), ERROR_SUCCESS);
+    // Inside the scratch key there is no scratch key: this is not the user's own hive.
+    HKEY scratch = nullptr;
+    ASSERT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\SteepoTests", 0, KEY_READ, &scratch), ERROR_SUCCESS);
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Varnak");
   }
-  void TearDown() override {
-    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
-    RegCloseKey(Scratch);
-    RegDeleteTreeW(HKEY_CURRENT_USER, ScratchKey);
-  }
+  void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Varnak"); }
 
   static void Store(DWORD type, const void* data, DWORD size) {
     ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, PresetKey, L"Preset", type, data, size), ERROR_SUCCESS);
@@ -47,8 +45,6 @@ protected:
     RegCloseKey(key);
     return true;
   }
-
-  HKEY Scratch = nullptr;
 };
 
 struct TStoredRow {
