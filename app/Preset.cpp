@@ -5,8 +5,6 @@
 #include "Platform.h"
 
 #include <QFileInfo>
-#include <QSettings>
-#include <QTemporaryFile>
 #include <algorithm>
 #include <limits>
 
@@ -14,10 +12,9 @@ namespace Preset {
 
 TStoreState StoreState;
 
-namespace {
+using Platform::TStoreKind;
 
-const QString PresetValue = QStringLiteral("Preset");
-constexpr quint32 LongestPreset = 3599;
+namespace {
 
 int DigitValue(QChar c, int base) {
   const char16_t u = c.unicode();
@@ -28,41 +25,6 @@ int DigitValue(QChar c, int base) {
   if (base == 16 && u >= u'A' && u <= u'F')
     return u - u'A' + 10;
   return -1;
-}
-
-// The stored preset as seconds from 1 to 3599; nothing for a value of another kind (text that
-// is not a plain decimal number, a list, ...) or out of that range.
-std::optional<quint32> StoredSeconds(const QVariant& value) {
-  bool ok = false;
-  qulonglong number = 0;
-  switch (value.typeId()) {
-  case QMetaType::Int:
-  case QMetaType::LongLong: {
-    const qlonglong signedNumber = value.toLongLong(&ok);
-    if (!ok || signedNumber < 0)
-      return std::nullopt;
-    number = qulonglong(signedNumber);
-    break;
-  }
-  case QMetaType::UInt:
-  case QMetaType::ULongLong:
-    number = value.toULongLong(&ok);
-    break;
-  case QMetaType::QString: {
-    const QString text = value.toString();
-    ok = !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) {
-      return c.unicode() >= u'0' && c.unicode() <= u'9';
-    });
-    if (ok)
-      number = text.toULongLong(&ok);
-    break;
-  }
-  default:
-    return std::nullopt;
-  }
-  if (!ok || number < 1 || number > LongestPreset)
-    return std::nullopt;
-  return quint32(number);
 }
 
 void ReportUnusableStore(const QString& path) {
@@ -77,38 +39,10 @@ void ReportUnusableStore(const QString& path) {
       QStringLiteral("steepo: the preset file %1 is %2: it is neither read nor written").arg(path, what));
 }
 
-// Why the settings file at path could not be written, found by trying as the program does.
-QString WriteFailure(const QString& path) {
-  const QFileInfo file(path);
-  if (file.isSymLink() && !file.exists())
-    return QStringLiteral("it is a link to %1, which cannot be created").arg(file.symLinkTarget());
-  if (file.exists()) {
-    QFile probe(path);
-    if (!probe.open(QIODevice::ReadOnly))
-      return QStringLiteral("the file cannot be read (%1)").arg(probe.errorString());
-    probe.close();
-    if (!probe.open(QIODevice::WriteOnly | QIODevice::Append))
-      return QStringLiteral("the file cannot be written (%1)").arg(probe.errorString());
-  }
-  const QFileInfo folder(file.absolutePath());
-  if (!folder.isDir())
-    return QStringLiteral("its folder %1 cannot be created").arg(folder.filePath());
-  QTemporaryFile probe(folder.filePath() + QStringLiteral("/Steepo.XXXXXX"));
-  if (!probe.open())
-    return QStringLiteral("its folder cannot be written (%1)").arg(probe.errorString());
-  return QStringLiteral("the file cannot be written");
-}
-
-void WriteStore(const QString& path, quint32 seconds) {
-  QSettings settings(path, QSettings::IniFormat);
-  const bool writable = settings.isWritable();
-  if (writable) {
-    settings.setValue(PresetValue, seconds);
-    settings.sync();
-  }
-  if (!writable || settings.status() == QSettings::AccessError)
-    Platform::ReportProblem(
-        QStringLiteral("steepo: cannot store the preset in %1: %2").arg(path, WriteFailure(path)));
+void WriteStore(const QString& location, quint32 seconds) {
+  QString reason;
+  if (!Platform::WritePreset(seconds, &reason))
+    Platform::ReportProblem(QStringLiteral("steepo: cannot store the preset in %1: %2").arg(location, reason));
 }
 
 QString UsageText(const QString& settingsPath) {
@@ -190,22 +124,6 @@ bool IsStartSwitch(const QString& argument) {
   return true;
 }
 
-TStoreKind StoreKind(const QString& path) {
-  const QFileInfo file(path);  // follows links: a dangling link is a file yet to be made
-  if (!file.exists())
-    return TStoreKind::Absent;
-  return file.isFile() ? TStoreKind::Regular : TStoreKind::Other;
-}
-
-std::optional<quint32> ReadStore(const QString& path) {
-  if (StoreKind(path) != TStoreKind::Regular)
-    return std::nullopt;
-  const QSettings settings(path, QSettings::IniFormat);
-  if (settings.status() != QSettings::NoError)
-    return std::nullopt;
-  return StoredSeconds(settings.value(PresetValue));
-}
-
 void ReadStartTime() {
   const QString argument = OrbUtils::GetCmdParam(1);
   if (!argument.isEmpty()) {
@@ -219,11 +137,11 @@ void ReadStartTime() {
     return;
   }
   // Every failure of the store leaves the time as it is.
-  const QString path = Platform::SettingsPath();
-  StoreState = {true, path.isEmpty() ? TStoreKind::Other : StoreKind(path), 0};
+  const QString location = Platform::PresetLocation();
+  StoreState = {true, location.isEmpty() ? TStoreKind::Other : Platform::PresetStoreKind(), 0};
   if (StoreState.Kind == TStoreKind::Other)
-    ReportUnusableStore(path);
-  else if (const auto stored = ReadStore(path))
+    ReportUnusableStore(location);
+  else if (const auto stored = Platform::ReadPreset())
     F_Steepo::BrewTime = *stored;
   StoreState.StartTime = F_Steepo::BrewTime;
 }
@@ -236,11 +154,11 @@ bool StartSwitch() {
 void StorePreset() {
   if (F_Steepo::CmdTime != 0)
     return;
-  const QString path = Platform::SettingsPath();
-  const TStoreKind kind = path.isEmpty() ? TStoreKind::Other : StoreKind(path);
+  const QString location = Platform::PresetLocation();
+  const TStoreKind kind = location.isEmpty() ? TStoreKind::Other : Platform::PresetStoreKind();
   if (kind == TStoreKind::Other) {
     if (!StoreState.Read || StoreState.Kind != TStoreKind::Other)
-      ReportUnusableStore(path);  // not said at start already
+      ReportUnusableStore(location);  // not said at start already
     return;
   }
   // An existing file is rewritten only for a time the user changed, so that a file whose
@@ -248,7 +166,7 @@ void StorePreset() {
   const bool changed = !StoreState.Read || F_Steepo::BrewTime != StoreState.StartTime;
   if (!changed && kind == TStoreKind::Regular)
     return;
-  WriteStore(path, F_Steepo::BrewTime);
+  WriteStore(location, F_Steepo::BrewTime);
 }
 
 std::optional<QString> InformationRequest(const QStringList& arguments, const QString& version,

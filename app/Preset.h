@@ -3,6 +3,8 @@
 // stored in the per-user settings file; the start switch; storing the preset back; and the
 // answers to --help and --version.
 
+#include "PresetStore.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -21,20 +23,11 @@ qint32 ParseTimeArgument(const QString& argument, QChar separator);
 // True for "-START" or "/START" with the letters in any ASCII case ("-ſtart" is no switch).
 bool IsStartSwitch(const QString& argument);
 
-// The settings file as the store finds it. Only a regular file (or a link to one) is ever
-// opened: anything else, a FIFO above all, could block the program for good.
-enum class TStoreKind { Absent, Regular, Other };
-TStoreKind StoreKind(const QString& path);
-
-// The preset held by the settings file at path: seconds from 1 to 3599, nothing for a file
-// that is not regular, cannot be read, lacks the value or holds anything else there.
-std::optional<quint32> ReadStore(const QString& path);
-
 // What reading the store at start found, so that the file is written on exit only when the
 // preset changed: a file whose preset could not be read is kept unless the user set a time.
 struct TStoreState {
   bool Read = false;          // the store was consulted at start
-  TStoreKind Kind = TStoreKind::Absent;
+  Platform::TStoreKind Kind = Platform::TStoreKind::Absent;
   quint32 StartTime = 0;      // BrewTime right after reading
 };
 extern TStoreState StoreState;

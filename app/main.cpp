@@ -6,13 +6,16 @@
 #include "OrbUtils.h"
 #include "Platform.h"
 #include "Preset.h"
+#include "PresetStore.h"
 #include "Resources.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QScreen>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <unistd.h>
 
 namespace {
@@ -30,6 +33,17 @@ void StartupMessageHandler(QtMsgType type, const QMessageLogContext&, const QStr
   ::_exit(1);
 }
 
+// The answer to --help or --version on standard output; a failed write (a full disk, a closed
+// pipe) is said on stderr and ends with status 1, as the shell's own tools do.
+int Answer(const QString& text) {
+  errno = 0;
+  if (std::fputs(text.toLocal8Bit().constData(), stdout) >= 0 && std::fflush(stdout) == 0 && !std::ferror(stdout))
+    return 0;
+  Platform::ReportProblem(
+      QStringLiteral("steepo: write error: %1").arg(QString::fromLocal8Bit(std::strerror(errno != 0 ? errno : EIO))));
+  return 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -38,9 +52,8 @@ int main(int argc, char** argv) {
   for (int i = 0; i < argc; ++i)
     arguments << QString::fromLocal8Bit(argv[i]);
   if (const auto information = Preset::InformationRequest(arguments, QStringLiteral(STEEPO_VERSION_TEXT),
-                                                          Platform::SettingsPath())) {
-    std::fputs(information->toLocal8Bit().constData(), stdout);
-    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+                                                          Platform::PresetLocation())) {
+    return Answer(*information);
   }
 
   F_Steepo::InitializeUnit();

@@ -28,6 +28,8 @@
 // Within these limits every value renders as it always has, pixel for pixel.
 
 #include "LumoGeometry.h"
+#include "LumoIndicatorExport.h"
+#include "LumoIndicatorVersion.h"
 #include "LumoTypes.h"
 
 #include <QEvent>
@@ -36,7 +38,7 @@
 #include <QWidget>
 #include <optional>
 
-class TLumoLiquidIndicator : public QWidget {
+class LUMO_INDICATOR_EXPORT TLumoLiquidIndicator : public QWidget {
   Q_OBJECT
   // Published in this order; the default of each property stands beside it.
   // csSilver. Applied to the five colours only once loaded; always stored.
@@ -83,15 +85,36 @@ class TLumoLiquidIndicator : public QWidget {
 
 public:
   // The members of the enumerations, reachable as TLumoLiquidIndicator::ik9segment too
-  // (which is how a form loader names them).
-  using enum LumoLiquidIndicator::TLumoIndicatorKind;
-  using enum LumoLiquidIndicator::TLumoBevelKind;
-  using enum LumoLiquidIndicator::TLumoIndicatorStyle;
-  using enum LumoLiquidIndicator::TLumoMouseAction;
-  using enum LumoLiquidIndicator::TLumoTransparentMode;
-  using enum LumoLiquidIndicator::TLumoColorScheme;
-  using enum LumoLiquidIndicator::TLumoMaterialShadowMode;
-  using enum LumoLiquidIndicator::TLumoMaterialMode;
+  // (which is how a form compiled by uic names them). Constants rather than C++20's
+  // "using enum", so that the header stays C++17.
+  static constexpr LumoLiquidIndicator::TLumoIndicatorKind ik7segment = LumoLiquidIndicator::ik7segment;
+  static constexpr LumoLiquidIndicator::TLumoIndicatorKind ik5x7matrix = LumoLiquidIndicator::ik5x7matrix;
+  static constexpr LumoLiquidIndicator::TLumoIndicatorKind ik9segment = LumoLiquidIndicator::ik9segment;
+  static constexpr LumoLiquidIndicator::TLumoBevelKind bkUP = LumoLiquidIndicator::bkUP;
+  static constexpr LumoLiquidIndicator::TLumoBevelKind bkDown = LumoLiquidIndicator::bkDown;
+  static constexpr LumoLiquidIndicator::TLumoBevelKind bkNone = LumoLiquidIndicator::bkNone;
+  static constexpr LumoLiquidIndicator::TLumoIndicatorStyle isThin = LumoLiquidIndicator::isThin;
+  static constexpr LumoLiquidIndicator::TLumoIndicatorStyle isNormal = LumoLiquidIndicator::isNormal;
+  static constexpr LumoLiquidIndicator::TLumoIndicatorStyle isThick = LumoLiquidIndicator::isThick;
+  static constexpr LumoLiquidIndicator::TLumoMouseAction maNone = LumoLiquidIndicator::maNone;
+  static constexpr LumoLiquidIndicator::TLumoMouseAction maColor = LumoLiquidIndicator::maColor;
+  static constexpr LumoLiquidIndicator::TLumoMouseAction maWidth = LumoLiquidIndicator::maWidth;
+  static constexpr LumoLiquidIndicator::TLumoMouseAction maBoth = LumoLiquidIndicator::maBoth;
+  static constexpr LumoLiquidIndicator::TLumoTransparentMode tmNone = LumoLiquidIndicator::tmNone;
+  static constexpr LumoLiquidIndicator::TLumoTransparentMode tmBackOnly = LumoLiquidIndicator::tmBackOnly;
+  static constexpr LumoLiquidIndicator::TLumoTransparentMode tmAll = LumoLiquidIndicator::tmAll;
+  static constexpr LumoLiquidIndicator::TLumoColorScheme csSilver = LumoLiquidIndicator::csSilver;
+  static constexpr LumoLiquidIndicator::TLumoColorScheme csInvSilver = LumoLiquidIndicator::csInvSilver;
+  static constexpr LumoLiquidIndicator::TLumoColorScheme csWhite = LumoLiquidIndicator::csWhite;
+  static constexpr LumoLiquidIndicator::TLumoColorScheme csBlack = LumoLiquidIndicator::csBlack;
+  static constexpr LumoLiquidIndicator::TLumoColorScheme csPlasma = LumoLiquidIndicator::csPlasma;
+  static constexpr LumoLiquidIndicator::TLumoColorScheme csInvPlasma = LumoLiquidIndicator::csInvPlasma;
+  static constexpr LumoLiquidIndicator::TLumoColorScheme csZORA = LumoLiquidIndicator::csZORA;
+  static constexpr LumoLiquidIndicator::TLumoMaterialShadowMode msmDark = LumoLiquidIndicator::msmDark;
+  static constexpr LumoLiquidIndicator::TLumoMaterialShadowMode msmLight = LumoLiquidIndicator::msmLight;
+  static constexpr LumoLiquidIndicator::TLumoMaterialShadowMode msmNone = LumoLiquidIndicator::msmNone;
+  static constexpr LumoLiquidIndicator::TLumoMaterialMode mmStretch = LumoLiquidIndicator::mmStretch;
+  static constexpr LumoLiquidIndicator::TLumoMaterialMode mmTile = LumoLiquidIndicator::mmTile;
   using TColor = LumoLiquidIndicator::TColor;
 
   // The largest control, per side: what X11 allows a window. The control sizes itself to

@@ -1,13 +1,16 @@
 #pragma once
 // Types shared by the indicator widget and its pure geometry: the enumerations of the
-// published properties, colours, points and polygon lists.
+// published properties, colours, points and polygon lists. C++17 is enough for this header
+// (the widget's users include it); the comparisons are written out for that reason.
+
+#include "LumoIndicatorExport.h"
 
 #include <QtCore/qobjectdefs.h>
 #include <QtCore/qglobal.h>
 #include <vector>
 
 namespace LumoLiquidIndicator {
-Q_NAMESPACE
+Q_NAMESPACE_EXPORT(LUMO_INDICATOR_EXPORT)
 
 enum TLumoIndicatorKind : quint8 { ik7segment = 0, ik5x7matrix = 1, ik9segment = 2 };
 Q_ENUM_NS(TLumoIndicatorKind)
@@ -43,7 +46,7 @@ using TColor = qint32;
 struct TPoint {
   qint32 x = 0;
   qint32 y = 0;
-  friend bool operator==(const TPoint&, const TPoint&) = default;
+  friend bool operator==(const TPoint& a, const TPoint& b) { return a.x == b.x && a.y == b.y; }
 };
 
 // Left, Top, Right, Bottom as the cell rectangles of the rebuild use them.
@@ -52,7 +55,9 @@ struct TRect {
   qint32 Top = 0;
   qint32 Right = 0;
   qint32 Bottom = 0;
-  friend bool operator==(const TRect&, const TRect&) = default;
+  friend bool operator==(const TRect& a, const TRect& b) {
+    return a.Left == b.Left && a.Top == b.Top && a.Right == b.Right && a.Bottom == b.Bottom;
+  }
 };
 
 using Tpoints = std::vector<TPoint>;
@@ -65,7 +70,9 @@ struct TPolyList {
   Tpoints Points;
   Tintegers Vertices;
   qint32 Count = 0;
-  friend bool operator==(const TPolyList&, const TPolyList&) = default;
+  friend bool operator==(const TPolyList& a, const TPolyList& b) {
+    return a.Points == b.Points && a.Vertices == b.Vertices && a.Count == b.Count;
+  }
 };
 
 } // namespace LumoLiquidIndicator

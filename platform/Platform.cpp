@@ -31,6 +31,7 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <ctime>
 
@@ -402,22 +403,30 @@ void ForceForeground(QWidget* window) {
 
 // ---- Settings -----------------------------------------------------------------------------
 
-QString SettingsPathFor(const QString& home, const QString& configHome) {
-  QString folder;
-  if (!configHome.isEmpty() && QDir::isAbsolutePath(configHome))
+QByteArray SettingsFileNameFor(const QByteArray& home, const QByteArray& configHome) {
+  struct stat info {};
+  QByteArray folder;
+  if (configHome.startsWith('/'))
     folder = configHome;
-  else if (!home.isEmpty() && QDir::isAbsolutePath(home) && QFileInfo(home).isDir())
-    folder = home + QStringLiteral("/.config");
+  else if (home.startsWith('/') && ::stat(home.constData(), &info) == 0 && S_ISDIR(info.st_mode))
+    folder = home + "/.config";
   else
     return {};
-  return QDir::cleanPath(folder + QStringLiteral("/Varnak/Steepo.conf"));
+  // Latin-1 carries every byte through unchanged; the cleaning only looks at "/" and ".".
+  return QDir::cleanPath(QString::fromLatin1(folder + "/Varnak/Steepo.conf")).toLatin1();
 }
 
-QString SettingsPath() {
-  if (SettingsPathSourceOverride)
-    return SettingsPathSourceOverride();
-  return SettingsPathFor(qEnvironmentVariable("HOME"), qEnvironmentVariable("XDG_CONFIG_HOME"));
+QString SettingsPathFor(const QString& home, const QString& configHome) {
+  return QFile::decodeName(SettingsFileNameFor(QFile::encodeName(home), QFile::encodeName(configHome)));
 }
+
+QByteArray SettingsFileName() {
+  if (SettingsPathSourceOverride)
+    return QFile::encodeName(SettingsPathSourceOverride());
+  return SettingsFileNameFor(qgetenv("HOME"), qgetenv("XDG_CONFIG_HOME"));
+}
+
+QString SettingsPath() { return QFile::decodeName(SettingsFileName()); }
 void SetSettingsPathSource(std::function<QString()> source) { SettingsPathSourceOverride = std::move(source); }
 
 // ---- Diagnostics --------------------------------------------------------------------------

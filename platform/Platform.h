@@ -127,6 +127,10 @@ void ForceForeground(QWidget* window);
 QString SettingsPath();
 QString SettingsPathFor(const QString& home, const QString& configHome);
 void SetSettingsPathSource(std::function<QString()> source);
+// The same path as the bytes the file system knows it by: a HOME or XDG_CONFIG_HOME that is
+// not valid UTF-8 is used as it is (a QString could not carry it back).
+QByteArray SettingsFileName();
+QByteArray SettingsFileNameFor(const QByteArray& home, const QByteArray& configHome);
 
 // ---- Diagnostics --------------------------------------------------------------------------
 

@@ -14,7 +14,13 @@
 
 #include <functional>
 #include <optional>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <memory>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace {
@@ -316,6 +322,8 @@ QByteArray Snapshot(const QString& path) {
   const QFileInfo info(path);
   if (info.isSymLink() && !info.exists())
     return "dangling link";
+  if (info.isSymLink())
+    return "link to " + Snapshot(info.symLinkTarget());
   if (info.isDir())
     return "folder";
   if (!info.exists())
@@ -379,12 +387,48 @@ const auto MakeFile = [](const QByteArray& bytes, int mode = 0644) {
   return [bytes, mode](const QString& path) { WriteFile(path, bytes, mode); };
 };
 
+// Every byte but the one value survives, line endings and all.
+const QString CrlfFile = QStringLiteral("; Steepo\r\n[Other]\r\nPreset=1\r\n\r\n[General]\r\n; the last time set\r\n"
+                                        "Preset=%1\r\nColour=green\r\n[Third]\r\nx=%20y");
+const QByteArray Bashrc = "# aliases\r\nalias ll='ls -l'\r\n";
+
+// A dotfile manager's link to a file of another program.
+const auto MakeLink = [](const QByteArray& bytes) {
+  return [bytes](const QString& path) {
+    const QString target = QFileInfo(path).path() + QStringLiteral("/bashrc");
+    WriteFile(target, bytes);
+    QFile::link(QStringLiteral("bashrc"), path);
+  };
+};
+
+// A lock left by a program that used one: a stale lock file (in a folder that only the file
+// in it may be changed in) or a folder of its name.
+const auto MakeLockedFile = [](bool lockFolder, bool readOnlyFolder) {
+  return [=](const QString& path) {
+    WriteFile(path, Preset240, 0666);
+    const QString lock = path + QStringLiteral(".lock");
+    if (lockFolder)
+      QDir().mkdir(lock);
+    else
+      WriteFile(lock, "999999\nsteepo\nelsewhere\n");
+    if (readOnlyFolder)
+      ::chmod(QFile::encodeName(QFileInfo(path).path()).constData(), 0555);
+  };
+};
+
 INSTANTIATE_TEST_SUITE_P(
     Files, StoreFileTest,
     ::testing::Values(
         TStoreFileRow{"Absent", {}, false, 180, "[General]\nPreset=180\n", 0},
         TStoreFileRow{"Regular", MakeFile(Preset240), false, 240, Unchanged, 0},
-        TStoreFileRow{"RegularStepped", MakeFile(Preset240), true, 240, "[General]\nPreset=255\n", 0},
+        TStoreFileRow{"RegularStepped", MakeFile(Preset240), true, 240, "; brewed by hand\n[General]\nPreset=255\n", 0},
+        TStoreFileRow{"CrlfCommentsAndOtherSections", MakeFile(CrlfFile.arg(240).toLatin1()), true, 240,
+                      CrlfFile.arg(255).toLatin1(), 0},
+        TStoreFileRow{"LinkToAFileWithOtherContent", MakeLink(Bashrc), true, 180,
+                      "link to " + Bashrc + "[General]\r\nPreset=195\r\n", 0},
+        TStoreFileRow{"LoopingLink", [](const QString& p) { QFile::link(p, p); }, true, 180, Unchanged, 1},
+        TStoreFileRow{"StaleLockInReadOnlyFolder", MakeLockedFile(false, true), true, 240, Unchanged, 1},
+        TStoreFileRow{"LockFolder", MakeLockedFile(true, false), true, 240, "; brewed by hand\n[General]\nPreset=255\n", 0},
         TStoreFileRow{"Fifo", [](const QString& p) { ::mkfifo(QFile::encodeName(p).constData(), 0644); },
                       true, 180, Unchanged, 1},
         TStoreFileRow{"Folder", [](const QString& p) { QDir().mkdir(p); }, true, 180, Unchanged, 1},
@@ -402,10 +446,108 @@ INSTANTIATE_TEST_SUITE_P(
                       false, 180, Unchanged, 0},
         TStoreFileRow{"ForeignText", MakeFile("Tea, Earl Grey, hot.\n"), false, 180, Unchanged, 0},
         TStoreFileRow{"ForeignTextStepped", MakeFile("Tea, Earl Grey, hot.\n"), true, 180,
-                      "[General]\nPreset=195\n", 0},
+                      "Tea, Earl Grey, hot.\n[General]\nPreset=195\n", 0},
+        TStoreFileRow{"OtherSectionFirst", MakeFile("; mine\n[Other]\nPreset=5"), true, 180,
+                      "; mine\n[General]\nPreset=195\n[Other]\nPreset=5", 0},
         TStoreFileRow{"Zero", MakeFile("[General]\nPreset=0\n"), false, 180, Unchanged, 0},
         TStoreFileRow{"OutOfRange", MakeFile("[General]\nPreset=3600\n"), false, 180, Unchanged, 0}),
     [](const auto& info) { return std::string(info.param.Name); });
+
+// ---- A full disk: the file is whole, the new one or the old -------------------------------
+
+// Fills the file system at folder until pages of it are free.
+void FillUpTo(const QString& folder, int pages) {
+  const QByteArray name = QFile::encodeName(folder + QStringLiteral("/filler"));
+  const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  ASSERT_GE(fd, 0);
+  const QByteArray block(4096, 'x');
+  while (::write(fd, block.constData(), size_t(block.size())) > 0) {
+  }
+  struct statvfs disk {};
+  ASSERT_EQ(::fstatvfs(fd, &disk), 0);
+  ASSERT_EQ(disk.f_bavail, 0u);
+  ASSERT_EQ(::ftruncate(fd, ::lseek(fd, 0, SEEK_END) - off_t(pages) * off_t(disk.f_bsize)), 0);
+  ::close(fd);
+}
+
+// A settings file of about size bytes, with comments and another section.
+QByteArray SettingsOfSize(int size, quint32 preset) {
+  QByteArray text = "; my tea timer\n[General]\nPreset=" + QByteArray::number(preset) + "\n[Other]\n";
+  for (int i = 0; text.size() < size; ++i)
+    text += "key" + QByteArray::number(i) + "=a value of the other section\n";
+  return text;
+}
+
+struct TFullDiskRow {
+  const char* Name;
+  int FreePages;
+  int Size;
+  bool Written;
+};
+void PrintTo(const TFullDiskRow& row, std::ostream* out) { *out << row.Name; }
+
+class FullDiskTest : public StartTimeFixture, public ::testing::WithParamInterface<TFullDiskRow> {};
+
+TEST_P(FullDiskTest, TheFileIsTheNewOneOrTheOldOne) {
+  const TFullDiskRow& row = GetParam();
+  if (::geteuid() != 0)
+    GTEST_SKIP() << "a file system small enough to fill needs root to mount";
+  const QByteArray mountPoint = QFile::encodeName(Dir.path());
+  if (::mount("steepo-test", mountPoint.constData(), "tmpfs", 0, "size=256k") != 0)
+    GTEST_SKIP() << "no tmpfs could be mounted: " << std::strerror(errno);
+  const std::unique_ptr<const char, void (*)(const char*)> unmount(mountPoint.constData(),
+                                                                   [](const char* at) { ::umount2(at, MNT_DETACH); });
+  ASSERT_TRUE(QDir().mkpath(Dir.filePath(QStringLiteral("Varnak"))));
+  StorePath = Dir.filePath(QStringLiteral("Varnak/Steepo.conf"));
+  WriteFile(StorePath, SettingsOfSize(row.Size, 240));
+  FillUpTo(Dir.path(), row.FreePages);
+
+  Start({});
+  F_Steepo::BrewTime += 15;
+  Preset::StorePreset();
+  EXPECT_EQ(Snapshot(StorePath), SettingsOfSize(row.Size, row.Written ? 255 : 240));
+  EXPECT_EQ(Problems.size(), row.Written ? 0 : 1) << Problems.join(u'\n').toStdString();
+  EXPECT_EQ(QDir(Dir.filePath(QStringLiteral("Varnak"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 1)
+      << "a temporary file was left behind";
+}
+
+INSTANTIATE_TEST_SUITE_P(Disks, FullDiskTest,
+                         ::testing::Values(TFullDiskRow{"NoPageSmallFile", 0, 300, false},
+                                           TFullDiskRow{"OnePageSmallFile", 1, 300, true},
+                                           TFullDiskRow{"OnePageLargeFile", 1, 11000, false},
+                                           TFullDiskRow{"FourPagesLargeFile", 4, 11000, true}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+// ---- Where the store is ---------------------------------------------------------------------
+
+TEST_F(StartTimeFixture, FolderNamesThatAreNotUtf8AreUsedAsTheyAre) {
+  const QByteArray base = QFile::encodeName(Dir.path()) + "/h\xE9me";
+  ASSERT_EQ(::mkdir(base.constData(), 0755), 0);
+  const struct {
+    const char* Name;
+    QByteArray Home, ConfigHome, File;
+  } rows[] = {
+      {"config home", "/nonexistent", base + "/cfg\xFF", base + "/cfg\xFF/Varnak/Steepo.conf"},
+      {"home", base, {}, base + "/.config/Varnak/Steepo.conf"},
+  };
+  const QByteArray home = qgetenv("HOME"), configHome = qgetenv("XDG_CONFIG_HOME");
+  Platform::SetSettingsPathSource({});
+  for (const auto& row : rows) {
+    qputenv("HOME", row.Home);
+    row.ConfigHome.isEmpty() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", row.ConfigHome);
+    Preset::StoreState = {};
+    F_Steepo::BrewTime = 195;
+    Preset::StorePreset();
+    struct stat info {};
+    EXPECT_EQ(::stat(row.File.constData(), &info), 0) << row.Name;
+    F_Steepo::BrewTime = 180;
+    Start({});
+    EXPECT_EQ(F_Steepo::BrewTime, 195u) << row.Name;
+  }
+  qputenv("HOME", home);
+  configHome.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", configHome);
+  EXPECT_TRUE(Problems.isEmpty()) << Problems.join(u'\n').toStdString();
+}
 
 TEST_F(StartTimeFixture, WithoutAUsableFolderNothingIsStoredAndOneLineSaysSo) {
   StorePath.clear();

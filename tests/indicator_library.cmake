@@ -11,6 +11,17 @@ if(TARGET lumo_indicator_designer)
   target_compile_definitions(LumoIndicatorDesignerPluginTest PRIVATE
     LUMO_DESIGNER_PLUGIN="$<TARGET_FILE:lumo_indicator_designer>")
   add_dependencies(LumoIndicatorDesignerPluginTest lumo_indicator_designer)
+  # Designer's own form editor with the plugin: what a saved form holds. Its library is taken
+  # as a file: the package's CMake target also wants the private headers, which the test
+  # does not use.
+  find_package(Qt6 REQUIRED COMPONENTS Designer)
+  find_library(LUMO_DESIGNER_COMPONENTS NAMES Qt6DesignerComponents REQUIRED)
+  steepo_add_test(LumoIndicatorDesignerFormTest
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/LumoIndicatorDesignerFormTest.cpp
+    LIBS Qt6::Designer ${LUMO_DESIGNER_COMPONENTS} Qt6::Xml)
+  target_compile_definitions(LumoIndicatorDesignerFormTest PRIVATE
+    LUMO_DESIGNER_PLUGIN="$<TARGET_FILE:lumo_indicator_designer>")
+  add_dependencies(LumoIndicatorDesignerFormTest lumo_indicator_designer)
 endif()
 
 # The example program, built against a scratch install through find_package and with the

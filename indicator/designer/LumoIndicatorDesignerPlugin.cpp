@@ -1,5 +1,6 @@
 #include "LumoIndicatorDesignerPlugin.h"
 
+#include "LumoIndicatorSchemeRecorder.h"
 #include "LumoLiquidIndicator.h"
 
 #include <QPixmap>
@@ -64,6 +65,7 @@ QString TLumoIndicatorDesignerPlugin::domXml() const {
 QWidget* TLumoIndicatorDesignerPlugin::createWidget(QWidget* parent) {
   auto* indicator = new TLumoLiquidIndicator(parent);
   indicator->Loaded();
+  LumoDesigner::RecordSchemeColours(Core, indicator);
   return indicator;
 }
 
@@ -71,6 +73,7 @@ bool TLumoIndicatorDesignerPlugin::isInitialized() const {
   return Initialized;
 }
 
-void TLumoIndicatorDesignerPlugin::initialize(QDesignerFormEditorInterface*) {
+void TLumoIndicatorDesignerPlugin::initialize(QDesignerFormEditorInterface* core) {
+  Core = core;
   Initialized = true;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Qt Designer's entry for the liquid-crystal indicator: its name, group, icon, include file
 // and the markup of a new instance. Widgets made here behave as loaded at once, so that size,
-// angle, sign count and colour scheme take effect while the form is being edited.
+// angle, sign count and colour scheme take effect while the form is being edited; a colour
+// scheme chosen there is saved with the five colours it set.
 
 #include <QtUiPlugin/QDesignerCustomWidgetInterface>
 
@@ -30,5 +31,6 @@ public:
 
 private:
   bool Initialized = false;
+  QDesignerFormEditorInterface* Core = nullptr;  // Designer's form editor, once initialised
   mutable QIcon Icon;  // drawn by the widget itself on first use
 };

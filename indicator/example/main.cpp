@@ -76,6 +76,10 @@ int Check(Ui::ExampleWindow& ui, const QString& pluginFile) {
       std::unique_ptr<QWidget> made(plugin->createWidget(nullptr));
       check.Expect(made && made->inherits("TLumoLiquidIndicator") && plugin->group() == QStringLiteral("Lumo"),
                    "the Designer plugin makes the widget");
+#ifdef LUMO_EXAMPLE_SHARED_INDICATOR
+      check.Expect(qobject_cast<TLumoLiquidIndicator*>(made.get()) != nullptr,
+                   "the Designer plugin's widget is the program's class");
+#endif
     }
   }
   std::printf("%d failed\n", check.Failures);

@@ -1,6 +1,7 @@
 # Builds and runs the indicator's example program as another project would use the indicator:
-#   MODE=package       build the indicator alone, install it into a scratch prefix, check what
-#                      was installed, then build the example against it through find_package;
+#   MODE=package       build the indicator alone (a shared library), install it into a scratch
+#                      prefix, check what was installed (the SONAME among it), build a program
+#                      through pkg-config, then the example through find_package;
 #   MODE=subdirectory  build the example with the indicator's sources through add_subdirectory.
 # Run with cmake -P; needs MODE, INDICATOR_DIR, WORK and CXX (LAUNCHER is optional).
 cmake_minimum_required(VERSION 3.25)
@@ -10,6 +11,29 @@ function(run)
   if(NOT result EQUAL 0)
     message(FATAL_ERROR "${ARGN}\n${output}")
   endif()
+endfunction()
+
+# The shared library carries the SONAME of its major version, and a program built with
+# pkg-config's flags alone runs against it.
+function(check_shared_library prefix)
+  file(GLOB pc ${prefix}/lib*/pkgconfig/LumoIndicator.pc)
+  if(NOT pc)
+    message(FATAL_ERROR "not installed: LumoIndicator.pc")
+  endif()
+  get_filename_component(pcdir ${pc} DIRECTORY)
+  get_filename_component(libdir ${pcdir} DIRECTORY)
+  set(ENV{PKG_CONFIG_PATH} ${pcdir})
+  execute_process(COMMAND pkg-config --modversion LumoIndicator OUTPUT_VARIABLE version OUTPUT_STRIP_TRAILING_WHITESPACE)
+  execute_process(COMMAND pkg-config --cflags --libs LumoIndicator OUTPUT_VARIABLE flags OUTPUT_STRIP_TRAILING_WHITESPACE)
+  string(REGEX MATCH "^[0-9]+" major "${version}")
+  execute_process(COMMAND readelf -d ${libdir}/liblumo-indicator.so OUTPUT_VARIABLE dynamic)
+  if(NOT major OR NOT dynamic MATCHES "Library soname: \\[liblumo-indicator\\.so\\.${major}\\]")
+    message(FATAL_ERROR "version '${version}', SONAME not liblumo-indicator.so.${major}:\n${dynamic}")
+  endif()
+  separate_arguments(flags UNIX_COMMAND "${flags}")
+  run(${LAUNCHER} ${CXX} -std=c++20 -fPIC "-DEXPECTED_VERSION=\"${version}\"" ${CMAKE_CURRENT_LIST_DIR}/PkgConfigConsumer.cpp
+      -o ${WORK}/pkgconfig-consumer ${flags} -Wl,-rpath,${libdir})
+  run(${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ${WORK}/pkgconfig-consumer)
 endfunction()
 
 # No optimisation and no debug information: the quickest build that shows the package works.
@@ -25,7 +49,8 @@ if(MODE STREQUAL "package")
   run(${CMAKE_COMMAND} --build ${WORK}/indicator)
   run(${CMAKE_COMMAND} --install ${WORK}/indicator)
   foreach(file include/LumoIndicator/LumoLiquidIndicator.h include/LumoIndicator/LumoGeometry.h
-               include/LumoIndicator/LumoTypes.h)
+               include/LumoIndicator/LumoTypes.h include/LumoIndicator/LumoIndicatorVersion.h
+               include/LumoIndicator/LumoIndicatorExport.h)
     if(NOT EXISTS ${prefix}/${file})
       message(FATAL_ERROR "not installed: ${file}")
     endif()
@@ -36,6 +61,7 @@ if(MODE STREQUAL "package")
   if(private_headers OR NOT config OR NOT plugin)
     message(FATAL_ERROR "installed private headers '${private_headers}', package '${config}', plugin '${plugin}'")
   endif()
+  check_shared_library(${prefix})
   # The QML module, where Qt Quick was there to build it, imported from the prefix.
   file(GLOB qml_dir ${prefix}/lib*/qt6/qml)
   find_program(qml_tool qml HINTS /usr/lib/qt6/bin)

@@ -1,0 +1,109 @@
+// A form edited in Designer's own form editor, with the indicator from its plugin file: a colour
+// scheme chosen there is saved with the five colours it set, so that a program built from the
+// saved form shows what Designer showed.
+#include <QCoreApplication>
+#include <QDir>
+#include <QDomDocument>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <QtDesigner/QDesignerComponents>
+#include <QtDesigner/QDesignerFormEditorInterface>
+#include <QtDesigner/QDesignerFormWindowCursorInterface>
+#include <QtDesigner/QDesignerFormWindowInterface>
+#include <QtDesigner/QDesignerFormWindowManagerInterface>
+#include <QtDesigner/QDesignerIntegration>
+#include <QtDesigner/QDesignerPropertyEditorInterface>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+constexpr const char* kColours[] = {"BevelColor", "BackColor", "NumberForeColor", "NumberForeColor1",
+                                    "NumberBackColor"};
+
+const char* const kForm = R"(<ui version="4.0">
+ <class>Form</class>
+ <widget class="QWidget" name="Form">
+  <widget class="TLumoLiquidIndicator" name="lcd"/>
+ </widget>
+ <customwidgets>
+  <customwidget>
+   <class>TLumoLiquidIndicator</class>
+   <extends>QWidget</extends>
+   <header>LumoLiquidIndicator.h</header>
+  </customwidget>
+ </customwidgets>
+</ui>
+)";
+
+// The values of the indicator's properties in a saved form, as uic reads them.
+QMap<QString, QString> SavedProperties(const QString& contents) {
+  QDomDocument dom;
+  EXPECT_TRUE(dom.setContent(contents));
+  QMap<QString, QString> values;
+  const QDomNodeList widgets = dom.elementsByTagName(QStringLiteral("widget"));
+  for (int i = 0; i < widgets.size(); ++i) {
+    const QDomElement widget = widgets.at(i).toElement();
+    if (widget.attribute(QStringLiteral("class")) != QStringLiteral("TLumoLiquidIndicator"))
+      continue;
+    for (QDomElement p = widget.firstChildElement(QStringLiteral("property")); !p.isNull();
+         p = p.nextSiblingElement(QStringLiteral("property")))
+      values[p.attribute(QStringLiteral("name"))] = p.firstChildElement().text();
+  }
+  return values;
+}
+
+// Designer's form editor, with the plugin found as Designer finds it: in a "designer"
+// directory below a library path.
+class DesignerForm : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ASSERT_TRUE(PluginRoot.isValid());
+    ASSERT_TRUE(QDir(PluginRoot.path()).mkdir(QStringLiteral("designer")));
+    ASSERT_TRUE(QFile::link(QString::fromUtf8(LUMO_DESIGNER_PLUGIN),
+                            PluginRoot.filePath(QStringLiteral("designer/liblumoindicatorplugin.so"))));
+    QCoreApplication::addLibraryPath(PluginRoot.path());
+    Core.reset(QDesignerComponents::createFormEditor(nullptr));
+    QDesignerComponents::initializePlugins(Core.get());
+    Core->setWidgetBox(QDesignerComponents::createWidgetBox(Core.get(), &Host));
+    Core->setPropertyEditor(QDesignerComponents::createPropertyEditor(Core.get(), &Host));
+    new QDesignerIntegration(Core.get(), &Host);
+    Form = Core->formWindowManager()->createFormWindow(&Host);
+    ASSERT_TRUE(Form->setContents(QString::fromUtf8(kForm)));
+    Indicator = Form->mainContainer()->findChild<QWidget*>(QStringLiteral("lcd"));
+    ASSERT_NE(Indicator, nullptr);
+    ASSERT_STREQ(Indicator->metaObject()->className(), "TLumoLiquidIndicator");
+  }
+  void TearDown() override { QCoreApplication::removeLibraryPath(PluginRoot.path()); }
+
+  QTemporaryDir PluginRoot;
+  std::unique_ptr<QDesignerFormEditorInterface> Core;
+  QWidget Host;  // the editor's windows, gone before the editor
+  QDesignerFormWindowInterface* Form = nullptr;
+  QWidget* Indicator = nullptr;
+};
+
+TEST_F(DesignerForm, SavesTheColoursASchemeSet) {
+  struct Row {
+    const char* Name;
+    int Scheme;
+    bool Selected;  // shown in the property editor while the scheme is chosen
+  };
+  const Row rows[] = {{"black, selected", 3, true}, {"ZORA, not selected", 6, false}};
+  for (const Row& row : rows) {
+    Core->propertyEditor()->setObject(row.Selected ? static_cast<QObject*>(Indicator) : Form->mainContainer());
+    Form->cursor()->setWidgetProperty(Indicator, QStringLiteral("ColorScheme"), row.Scheme);
+    ASSERT_EQ(Indicator->property("ColorScheme").toInt(), row.Scheme) << row.Name;
+
+    const QMap<QString, QString> saved = SavedProperties(Form->contents());
+    for (const char* colour : kColours) {
+      ASSERT_TRUE(saved.contains(QString::fromLatin1(colour))) << row.Name << ": " << colour;
+      EXPECT_EQ(saved[QString::fromLatin1(colour)], Indicator->property(colour).toString())
+          << row.Name << ": " << colour;
+    }
+    EXPECT_TRUE(Form->isDirty()) << row.Name;
+  }
+}
+
+} // namespace
