@@ -21,7 +21,11 @@ struct TQuickDisplay {
   QQuickWindow Window;
   TLumoIndicatorItem* Lcd = new TLumoIndicatorItem(Window.contentItem());
   explicit TQuickDisplay(int ratio) {
-    Window.setScreen(LumoBench::ScreenOfRatio(ratio));
+    // The offscreen platform takes a window's screen from its place.
+    QScreen* screen = LumoBench::ScreenOfRatio(ratio);
+    Window.setScreen(screen);
+    Window.setGeometry(QRect(screen->geometry().topLeft() + QPoint(50, 50), QSize(193, 65)));
+    Window.create();
     Lcd->setSignNumber(5);
     Lcd->setIndicatorWidth(193);
     Lcd->setIndicatorHeight(65);
@@ -29,8 +33,6 @@ struct TQuickDisplay {
     Lcd->setOuterBevelWidth(1);
     Lcd->setIndicatorKind(LumoLiquidIndicator::ik9segment);
     Lcd->setIndicatorString(QStringLiteral("03:00"));
-    Lcd->setIndicatorAngle(0);
-    Window.resize(193, 65);
     Window.grabWindow();
   }
 };

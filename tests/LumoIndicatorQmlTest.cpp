@@ -121,8 +121,11 @@ struct Item {
     volatile const auto registration = &qml_register_types_Lumo_Indicator;
     (void)registration;
     Engine.addImportPath(QStringLiteral(LUMO_QML_IMPORT_PATH));
-    Window.setScreen(ScreenOfRatio(ratio));
-    Window.resize(600, 600);
+    // Placed on the screen, as the offscreen platform takes a window's screen from its place.
+    QScreen* screen = ScreenOfRatio(ratio);
+    Window.setScreen(screen);
+    Window.setGeometry(QRect(screen->geometry().topLeft() + QPoint(20, 20), QSize(600, 600)));
+    Window.create();
     Window.setColor(QColor::fromRgb(Background));
     QQmlComponent component(&Engine);
     component.setData(qml.toUtf8(), QUrl(QStringLiteral("file:///lumo-test/Item.qml")));

@@ -9,7 +9,7 @@ Rectangle {
     id: root
     width: 420
     height: 260
-    color: "#30343a"
+    color: "#b8c0c8"
 
     readonly property var schemes: [Lumo.csSilver, Lumo.csInvSilver, Lumo.csWhite,
         Lumo.csBlack, Lumo.csPlasma, Lumo.csInvPlasma, Lumo.csZORA]
