@@ -6,7 +6,7 @@
 // screens, "ratio1" and "ratio2" (scaled by QT_SCREEN_SCALE_FACTORS), with Qt Quick's
 // software backend.
 #include "LumoIndicatorItem.h"
-#include "LumoLiquidIndicator.h"
+#include "LumoLiquidIndicator_p.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -106,8 +106,8 @@ struct Widget {
   // What the widget shows: its window shape and, in the transparent modes, its clip region.
   QRegion Opaque() const {
     QRegion opaque = Lcd->mask().isEmpty() ? QRegion(Lcd->rect()) : Lcd->mask();
-    if (Lcd->ClipRegion())
-      opaque &= *Lcd->ClipRegion();
+    if (const std::optional<QRegion> clip = LumoLiquidIndicator::ClipRegion(*Lcd))
+      opaque &= *clip;
     return opaque;
   }
 };
@@ -152,7 +152,7 @@ QString QmlOf(const Settings& settings) {
 // Pixels of the grabbed window that differ from the widget (where it is opaque) or from
 // the window's colour (where it is not), over the widget's area; the first is described.
 int Mismatches(const QImage& grabbed, const Widget& widget, QString* first) {
-  const QImage& image = widget.Lcd->RenderedImage();
+  const QImage& image = LumoLiquidIndicator::RenderedImage(*widget.Lcd);
   const qreal ratio = image.devicePixelRatio();
   const QRegion opaque = widget.Opaque();
   int n = 0;

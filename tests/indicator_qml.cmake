@@ -3,7 +3,7 @@
 if(TARGET lumo_indicator_qml)
   steepo_add_test(LumoIndicatorQmlTest
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/LumoIndicatorQmlTest.cpp
-    LIBS lumo_indicator_qml)
+    LIBS lumo_indicator_qml lumo_indicator)
   target_compile_definitions(LumoIndicatorQmlTest PRIVATE
     LUMO_QML_IMPORT_PATH="${LUMO_INDICATOR_QML_IMPORT_PATH}"
     LUMO_QML_EXAMPLE="${PROJECT_SOURCE_DIR}/indicator/examples/qml/Clock.qml")
