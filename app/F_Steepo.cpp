@@ -7,47 +7,58 @@
 #include "OrbUtils.h"
 #include "Platform.h"
 #include "Preset.h"
+#include "SteepoConfig.h"
 
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QTimer>
 
 namespace F_Steepo {
 
-quint32 BrewTime = 180;
-qint32 CmdTime = 0;
-bool Running = false;
-QPushButton* DownButton = nullptr;
-QPushButton* RepeatButton = nullptr;
-quint64 StartTick = 0;
-quint64 EndTick = 0;
-QString VersionText;
-QChar TimeSeparator = u':';
+TTimerState TimerState;
 TFSteepo* FSteepo = nullptr;
 
-const std::array<std::array<const char*, 4>, 8> MainTexts = {{
-    {"Start", "Stop", "Your tea is prepared", "OK"},
-    {"Start", "Stop", "Váš čaj je připraven", "OK"},
-    {"Start", "Stopp", "Ihr Tee ist fertig", "OK"},
-    {"Start", "Stop", "Your tea is prepared", "OK"},
-    {"Start", "Stop", "Your tea is prepared", "OK"},
-    {"Start", "Stop", "Your tea is prepared", "OK"},
-    {"Start", "Stop", "Il suo tè è pronto", "OK"},
-    {"Старт", "Стоп", "Ваш чай готов", "OK"},
+// clang-format off
+const std::array<std::array<const char*, MainTextColumns>, 8> MainTexts = {{
+    {"Start", "Stop", "Your tea is prepared", "OK",
+     "Add 15 seconds", "Makes the brewing time 15 seconds longer (Page Up)",
+     "Subtract 15 seconds", "Makes the brewing time 15 seconds shorter (Page Down)"},
+    {"Start", "Stop", "Váš čaj je připraven", "OK",
+     "Přidat 15 sekund", "Prodlouží dobu louhování o 15 sekund (Page Up)",
+     "Ubrat 15 sekund", "Zkrátí dobu louhování o 15 sekund (Page Down)"},
+    {"Start", "Stopp", "Ihr Tee ist fertig", "OK",
+     "15 Sekunden mehr", "Verlängert die Ziehzeit um 15 Sekunden (Bild auf)",
+     "15 Sekunden weniger", "Verkürzt die Ziehzeit um 15 Sekunden (Bild ab)"},
+    {"Start", "Stop", "Your tea is prepared", "OK",
+     "Añadir 15 segundos", "Alarga el tiempo de infusión 15 segundos (Re Pág)",
+     "Quitar 15 segundos", "Acorta el tiempo de infusión 15 segundos (Av Pág)"},
+    {"Start", "Stop", "Your tea is prepared", "OK",
+     "Adicionar 15 segundos", "Aumenta o tempo de infusão em 15 segundos (Page Up)",
+     "Tirar 15 segundos", "Diminui o tempo de infusão em 15 segundos (Page Down)"},
+    {"Start", "Stop", "Your tea is prepared", "OK",
+     "Ajouter 15 secondes", "Allonge le temps d'infusion de 15 secondes (Page précédente)",
+     "Retirer 15 secondes", "Raccourcit le temps d'infusion de 15 secondes (Page suivante)"},
+    {"Start", "Stop", "Il suo tè è pronto", "OK",
+     "Aggiungi 15 secondi", "Allunga il tempo di infusione di 15 secondi (Pagina su)",
+     "Togli 15 secondi", "Accorcia il tempo di infusione di 15 secondi (Pagina giù)"},
+    {"Старт", "Стоп", "Ваш чай готов", "OK",
+     "Добавить 15 секунд", "Увеличивает время заваривания на 15 секунд (Page Up)",
+     "Убавить 15 секунд", "Уменьшает время заваривания на 15 секунд (Page Down)"},
 }};
+// clang-format on
 
 QString MainText(int column) {
   const auto& row = MainTexts.at(qMin<std::size_t>(OrbDialogs::LangIndex, MainTexts.size() - 1));
   return QString::fromUtf8(row.at(std::size_t(column)));
 }
 
-QString WebAddress() { return QStringLiteral(STEEPO_WEB_ADDRESS); }
+QString WebAddress() { return QString::fromUtf8(SteepoConfig::WebAddress); }
 
 void InitializeUnit() {
   OrbDialogs::DetectLanguage();
   OrbDialogs::WebPage = QStringLiteral("steepo");
-  TimeSeparator = Platform::TimeSeparator();
+  TimerState.TimeSeparator = Platform::TimeSeparator();
 }
 
 QString TwoDigits(quint32 n) {
@@ -58,17 +69,28 @@ QString FormatTime(quint32 seconds, QChar separator) {
   return TwoDigits(seconds / 60) + separator + TwoDigits(seconds % 60);
 }
 
-QString FormatTime(quint32 seconds) { return FormatTime(seconds, TimeSeparator); }
+QString FormatTime(quint32 seconds) { return FormatTime(seconds, TimerState.TimeSeparator); }
 
 } // namespace F_Steepo
 
 namespace {
-// The seconds the display shows while counting, so that a tick within the same second costs
-// one comparison; none before the first tick of a countdown.
-constexpr quint32 NoneShown = ~0u;
-quint32 ShownSeconds = NoneShown;
-
 // The share of the set time that has gone by when the display shows remaining seconds.
+// What assistive tools see of the main window: a window named by its caption, also while it
+// is minimised (the toolkit would name a minimised window by its empty icon text).
+class TMainWindowAccessible : public QAccessibleWidget {
+public:
+  explicit TMainWindowAccessible(QWidget* window) : QAccessibleWidget(window, QAccessible::Window) {}
+
+  QString text(QAccessible::Text kind) const override {
+    return kind == QAccessible::Name ? widget()->windowTitle() : QAccessibleWidget::text(kind);
+  }
+};
+
+QAccessibleInterface* MainWindowAccessibleFactory(const QString&, QObject* object) {
+  auto* window = qobject_cast<TFSteepo*>(object);
+  return window ? new TMainWindowAccessible(window) : nullptr;
+}
+
 double ElapsedFraction(quint32 brewTime, quint32 remaining) {
   return brewTime == 0 ? 1.0 : double(brewTime - qMin(remaining, brewTime)) / double(brewTime);
 }
@@ -78,6 +100,8 @@ using namespace F_Steepo;
 
 TFSteepo::TFSteepo(QWidget* parent)
     : QWidget(parent), ui(new Ui::TFSteepo), FTimer(new QTimer(this)), FTimerBtn(new QTimer(this)) {
+  static const bool accessible = (QAccessible::installFactory(MainWindowAccessibleFactory), true);
+  Q_UNUSED(accessible);
   ui->setupUi(this);
   Platform::CallLoaded(this);
 
@@ -86,18 +110,18 @@ TFSteepo::TFSteepo(QWidget* parent)
   setFont(Platform::LayoutFont(11));
   ui->BBStart->setFont(Platform::LayoutFont(13, true));
   ui->BBStop->setFont(Platform::LayoutFont(13, true));
-  StyleWebLink();
+  // The small text of the layout even where the desktop gives labels a font of their own.
+  ui->LWeb->setFont(Platform::LayoutFont(11));
   ui->BBInc->setIcon(Platform::GlyphIcon(QStringLiteral(":/glyphs/BBInc.bmp"), 1));
   ui->BBDec->setIcon(Platform::GlyphIcon(QStringLiteral(":/glyphs/BBDec.bmp"), 1));
   Platform::SetButtonGlyph(ui->BBStart, QStringLiteral(":/glyphs/BBStart.bmp"), 2, 8);
   Platform::SetButtonGlyph(ui->BBStop, QStringLiteral(":/glyphs/BBStop.bmp"), 2, 8);
   ui->LCD->setFocusPolicy(Qt::NoFocus);
-  ui->LWeb->setFocusPolicy(Qt::NoFocus);
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
   setFixedSize(248, 128);
-  // One filter for the whole application: it sees the step buttons' mouse buttons, the link's
-  // clicks and, as the form's key preview, every key before the focused control does.
+  // One filter for the whole application: it sees the step buttons' mouse buttons and, as the
+  // form's key preview, every key before the focused control does.
   qApp->installEventFilter(this);
 
   FTimer->setInterval(200);
@@ -108,6 +132,7 @@ TFSteepo::TFSteepo(QWidget* parent)
   connect(ui->BBDec, &QPushButton::clicked, this, &TFSteepo::BBDecClick);
   connect(ui->BBStart, &QPushButton::clicked, this, &TFSteepo::BBStartClick);
   connect(ui->BBStop, &QPushButton::clicked, this, &TFSteepo::BBStopClick);
+  connect(ui->LWeb, &TLinkLabel::Click, this, &TFSteepo::LWebClick);
 
   ShowAlarm = [] {
     if (TFSteepo2* alarm = F_Steepo2::AlarmDialog())
@@ -136,14 +161,19 @@ QLabel* TFSteepo::LWeb() const { return ui->LWeb; }
 QWidget* TFSteepo::Bevel() const { return ui->Bevel; }
 
 void TFSteepo::FormCreate() {
-  VersionText = OrbUtils::ShortVersion(OrbUtils::FileVersion(Platform::ProgramPath()));
+  TimerState.VersionText = OrbUtils::ShortVersion(OrbUtils::FileVersion(Platform::ProgramPath()));
   Preset::ReadStartTime();
-  DisplayTime(BrewTime);
+  DisplayTime(TimerState.BrewTime);
   // The language was chosen once, by the unit's start-up.
   ui->BBStart->setText(MainText(mtStart));
   ui->BBStop->setText(MainText(mtStop));
   ui->BBStart->setAccessibleName(ui->BBStart->text());
   ui->BBStop->setAccessibleName(ui->BBStop->text());
+  // The step buttons show only a sign: a screen reader says what they do.
+  ui->BBInc->setAccessibleName(MainText(mtIncName));
+  ui->BBInc->setAccessibleDescription(MainText(mtIncDescription));
+  ui->BBDec->setAccessibleName(MainText(mtDecName));
+  ui->BBDec->setAccessibleDescription(MainText(mtDecDescription));
   // The link's width needs the font database, which takes longer to load than everything
   // else here together; it is laid out as soon as the window has gone up, before its first
   // paint, so that the window appears as soon as a plain window would.
@@ -159,20 +189,6 @@ void TFSteepo::SetWebLink(const QString& text) {
   ui->Bevel->setGeometry(bevelLeft, ui->Bevel->y(), bevelWidth, ui->Bevel->height());
 }
 
-void TFSteepo::StyleWebLink() {
-  // The small text of the layout even where the desktop gives labels a font of their own.
-  ui->LWeb->setFont(Platform::LayoutFont(11));
-  QPalette palette = ui->LWeb->palette();
-  palette.setColor(QPalette::WindowText, OrbDialogs::LinkColor(this->palette()));
-  ui->LWeb->setPalette(palette);
-}
-
-void TFSteepo::changeEvent(QEvent* event) {
-  QWidget::changeEvent(event);
-  if (event->type() == QEvent::PaletteChange)
-    StyleWebLink();
-}
-
 void TFSteepo::FormShow() { Platform::PostMessage(this, WM_AUTOSTART, WM_AUTOSTART, WM_AUTOSTART); }
 
 void TFSteepo::WMAutoStart(qintptr wParam, qintptr lParam) {
@@ -180,7 +196,7 @@ void TFSteepo::WMAutoStart(qintptr wParam, qintptr lParam) {
     BBStartClick();
 }
 
-void TFSteepo::FormCloseQuery(bool& canClose) { canClose = !Running; }
+void TFSteepo::FormCloseQuery(bool& canClose) { canClose = !TimerState.Running; }
 
 void TFSteepo::FormDestroy() { Preset::StorePreset(); }
 
@@ -188,28 +204,28 @@ void TFSteepo::LWebClick() { OrbUtils::OpenDocument(ui->LWeb->text()); }
 
 void TFSteepo::DisplayTime(quint32 seconds) {
   ui->LCD->SetIndicatorstring(FormatTime(seconds, u':'));
-  if (Running)
+  if (TimerState.Running)
     setWindowTitle(QStringLiteral("%1 [%2]").arg(Platform::ApplicationTitle(), FormatTime(seconds)));
   else
-    setWindowTitle(QStringLiteral("%1 %2").arg(Platform::ApplicationTitle(), VersionText));
+    setWindowTitle(QStringLiteral("%1 %2").arg(Platform::ApplicationTitle(), TimerState.VersionText));
   Platform::ProcessMessages();
 }
 
 void TFSteepo::IncTime() {
-  if (Running || BrewTime > 3584)
+  if (TimerState.Running || TimerState.BrewTime > 3584)
     return;
-  BrewTime = BrewTime + 15 - BrewTime % 15;
-  DisplayTime(BrewTime);
+  TimerState.BrewTime = TimerState.BrewTime + 15 - TimerState.BrewTime % 15;
+  DisplayTime(TimerState.BrewTime);
 }
 
 void TFSteepo::DecTime() {
-  if (Running || BrewTime < 16)
+  if (TimerState.Running || TimerState.BrewTime < 16)
     return;
-  quint32 step = BrewTime % 15;
+  quint32 step = TimerState.BrewTime % 15;
   if (step == 0)
     step = 15;
-  BrewTime -= step;
-  DisplayTime(BrewTime);
+  TimerState.BrewTime -= step;
+  DisplayTime(TimerState.BrewTime);
 }
 
 void TFSteepo::BBIncClick() { IncTime(); }
@@ -220,22 +236,22 @@ void TFSteepo::BBIncMouseUp() { StepButtonMouseUp(); }
 void TFSteepo::BBDecMouseUp() { StepButtonMouseUp(); }
 
 void TFSteepo::StepButtonMouseDown(QPushButton* sender) {
-  DownButton = sender;
+  TimerState.DownButton = sender;
   FTimerBtn->start();
 }
 
 void TFSteepo::StepButtonMouseUp() {
   FTimerBtn->stop();
-  RepeatButton = nullptr;
-  DownButton = nullptr;
+  TimerState.RepeatButton = nullptr;
+  TimerState.DownButton = nullptr;
 }
 
 void TFSteepo::TimerBtnTimer() {
-  if (!RepeatButton)
-    RepeatButton = DownButton;  // armed; the first step comes with the next tick
-  else if (RepeatButton == ui->BBInc)
+  if (!TimerState.RepeatButton)
+    TimerState.RepeatButton = TimerState.DownButton;  // armed; the first step comes with the next tick
+  else if (TimerState.RepeatButton == ui->BBInc)
     IncTime();
-  else if (RepeatButton == ui->BBDec)
+  else if (TimerState.RepeatButton == ui->BBDec)
     DecTime();
 }
 
@@ -246,42 +262,42 @@ void TFSteepo::BBStartClick() {
   ui->BBStart->setEnabled(false);
   ui->BBStop->setEnabled(true);
   // A 64-bit tick never wraps, so the end lies after the start however long the machine runs.
-  StartTick = Platform::TickCount();
-  EndTick = StartTick + quint64(BrewTime) * 1000u;
-  Running = true;
-  ShownSeconds = NoneShown;
+  TimerState.StartTick = Platform::TickCount();
+  TimerState.EndTick = TimerState.StartTick + quint64(TimerState.BrewTime) * 1000u;
+  TimerState.Running = true;
+  TimerState.ShownSeconds = TTimerState::NoneShown;
   DesktopBus::Connect();
   Platform::Sleep(200);
   Platform::MinimizeApplication();
 }
 
 void TFSteepo::BBStopClick() {
-  Running = false;
+  TimerState.Running = false;
   ui->BBStop->setEnabled(false);
   ui->BBStart->setEnabled(true);
   ui->BBDec->setEnabled(true);
   ui->BBInc->setEnabled(true);
-  DisplayTime(BrewTime);
+  DisplayTime(TimerState.BrewTime);
   ui->BBStart->setFocus();
   DesktopBus::Clear();
 }
 
 void TFSteepo::TimerTimer() {
-  if (!Running)
+  if (!TimerState.Running)
     return;
   const quint64 now = Platform::TickCount();
-  if (now < EndTick) {
-    const quint32 remaining = BrewTime - quint32((now - StartTick) / 1000u);
-    if (remaining == ShownSeconds)
+  if (now < TimerState.EndTick) {
+    const quint32 remaining = TimerState.BrewTime - quint32((now - TimerState.StartTick) / 1000u);
+    if (remaining == TimerState.ShownSeconds)
       return;
-    ShownSeconds = remaining;
+    TimerState.ShownSeconds = remaining;
     // The dock first: a Stop handled while the display repaints then hides it for good.
-    DesktopBus::Progress(ElapsedFraction(BrewTime, remaining));
+    DesktopBus::Progress(ElapsedFraction(TimerState.BrewTime, remaining));
     DisplayTime(remaining);
     return;
   }
   DisplayTime(0);
-  Running = false;
+  TimerState.Running = false;
   Platform::RestoreApplication();
   if (ShowAlarm)
     ShowAlarm();
@@ -289,18 +305,18 @@ void TFSteepo::TimerTimer() {
 }
 
 void TFSteepo::FormKeyDown(int& key) {
-  if (Running)
+  if (TimerState.Running)
     return;
   switch (key) {
-  case 0x21: // Page Up
-  case 0x6B: // numeric-pad plus
+  case Platform::vkPrior:  // Page Up
+  case Platform::vkAdd:    // the numeric pad's plus
     IncTime();
     break;
-  case 0x22: // Page Down
-  case 0x6D: // numeric-pad minus
+  case Platform::vkNext:      // Page Down
+  case Platform::vkSubtract:  // the numeric pad's minus
     DecTime();
     break;
-  case 0x70: // F1
+  case Platform::vkF1:
     OrbDialogs::ShowAbout();
     break;
   default:
@@ -310,7 +326,7 @@ void TFSteepo::FormKeyDown(int& key) {
 }
 
 void TFSteepo::FormShortCut(int key, bool& handled) {
-  if (Running || key != 0x0D)
+  if (TimerState.Running || key != Platform::vkReturn)
     return;
   BBStartClick();
   handled = true;
@@ -326,12 +342,6 @@ bool TFSteepo::eventFilter(QObject* watched, QEvent* event) {
       // Also on a button disabled meanwhile (Enter started the countdown), or the repeat runs on.
       button == ui->BBInc ? BBIncMouseUp() : BBDecMouseUp();
     }
-  }
-  // The web link is a label: a click is a left button released over it.
-  if (watched == ui->LWeb && event->type() == QEvent::MouseButtonRelease) {
-    const auto* mouse = static_cast<QMouseEvent*>(event);
-    if (mouse->button() == Qt::LeftButton && ui->LWeb->rect().contains(mouse->position().toPoint()))
-      LWebClick();
   }
   // Key preview for the whole form: the shortcut hook, then the key handler, before the
   // focused control sees the key.

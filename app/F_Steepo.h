@@ -18,20 +18,34 @@ class TFSteepo;
 
 namespace F_Steepo {
 
-// The state of the timer. BrewTime is the set time; the countdown never changes it.
-extern quint32 BrewTime;      // seconds; 180 at start
-extern qint32 CmdTime;        // the time given on the command line, 0 = none
-extern bool Running;          // a countdown is running
-extern QPushButton* DownButton;    // step button on which a mouse button went down
-extern QPushButton* RepeatButton;  // step button whose auto-repeat is armed
-extern quint64 StartTick;     // tick when the countdown started, milliseconds
-extern quint64 EndTick;       // tick at which the countdown ends
-extern QString VersionText;   // the short version shown in the idle caption
-extern QChar TimeSeparator;   // of the user's locale, ":" by default
+// The state of the timer, one value of the unit: TimerState = {} puts all of it back as the
+// program starts. BrewTime is the set time; the countdown never changes it.
+struct TTimerState {
+  // The seconds the display shows while counting, so that a tick within the same second
+  // costs one comparison; none before the first tick of a countdown.
+  static constexpr quint32 NoneShown = ~0u;
 
-// The texts of the main window and the alarm dialog, a row per language.
-enum TMainText { mtStart = 0, mtStop = 1, mtReady = 2, mtOK = 3 };
-extern const std::array<std::array<const char*, 4>, 8> MainTexts;
+  quint32 BrewTime = 180;       // seconds
+  qint32 CmdTime = 0;           // the time given on the command line, 0 = none
+  bool Running = false;         // a countdown is running
+  QPushButton* DownButton = nullptr;    // step button on which a mouse button went down
+  QPushButton* RepeatButton = nullptr;  // step button whose auto-repeat is armed
+  quint64 StartTick = 0;        // tick when the countdown started, milliseconds
+  quint64 EndTick = 0;          // tick at which the countdown ends
+  quint32 ShownSeconds = NoneShown;
+  QString VersionText;          // the short version shown in the idle caption
+  QChar TimeSeparator = u':';   // of the user's locale
+};
+extern TTimerState TimerState;
+
+// The texts of the main window and the alarm dialog, a row per language: the captions, then
+// what assistive tools say of the step buttons.
+enum TMainText {
+  mtStart = 0, mtStop = 1, mtReady = 2, mtOK = 3,
+  mtIncName = 4, mtIncDescription = 5, mtDecName = 6, mtDecDescription = 7
+};
+inline constexpr std::size_t MainTextColumns = 8;
+extern const std::array<std::array<const char*, MainTextColumns>, 8> MainTexts;
 // The text of column in the row of the chosen language.
 QString MainText(int column);
 
@@ -109,14 +123,11 @@ protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
-  void changeEvent(QEvent* event) override;
 
 private:
   void StepButtonMouseDown(QPushButton* sender);
   void StepButtonMouseUp();
   void WMAutoStart(qintptr wParam, qintptr lParam);
-  // The web link's font and a colour that stands out against the window's.
-  void StyleWebLink();
 
   void DisplayTime(quint32 seconds);
   void IncTime();

@@ -124,16 +124,49 @@ bool IsStartSwitch(const QString& argument) {
   return true;
 }
 
+bool IsPlainTime(const QString& argument, QChar separator) {
+  const auto digit = [&argument](qsizetype i) { return argument.at(i) >= u'0' && argument.at(i) <= u'9'; };
+  const qsizetype n = argument.size();
+  if (n < 4 || n > 5 || !digit(0) || !digit(n - 2) || !digit(n - 1) || argument.at(n - 2) > u'5')
+    return false;
+  const QChar between = argument.at(n - 3);
+  return (n == 4 || digit(1)) && (between == u':' || between == separator);
+}
+
+std::optional<QString> UnknownSwitchLine(const QString& argument) {
+  if (argument.isEmpty() || (argument.at(0) != u'-' && argument.at(0) != u'/') || IsStartSwitch(argument))
+    return std::nullopt;
+  // "--start" and the like: one leading character too many.
+  if (IsStartSwitch(argument.mid(1)))
+    return QStringLiteral("steepo: unknown switch \"%1\" ignored; the start switch is -start").arg(argument);
+  return QStringLiteral("steepo: unknown switch \"%1\" ignored (steepo --help lists the options)").arg(argument);
+}
+
+std::optional<QString> TimeReadingLine(const QString& argument, QChar separator, qint32 seconds) {
+  if (seconds == 0)
+    return QStringLiteral("steepo: ignoring the time '%1': expected minutes:seconds from 0:01 to 59:59").arg(argument);
+  if (IsPlainTime(argument, separator))
+    return std::nullopt;
+  return QStringLiteral("steepo: read \"%1\" as %2:%3")
+      .arg(argument)
+      .arg(seconds / 60)
+      .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
 void ReadStartTime() {
+  const QStringList arguments = OrbUtils::CommandLine();
+  for (qsizetype i = 1; i < arguments.size(); ++i)
+    if (const auto line = UnknownSwitchLine(arguments.at(i)))
+      Platform::ReportProblem(*line);
   const QString argument = OrbUtils::GetCmdParam(1);
   if (!argument.isEmpty()) {
-    F_Steepo::CmdTime = ParseTimeArgument(argument, F_Steepo::TimeSeparator);
-    if (F_Steepo::CmdTime == 0)
-      Platform::ReportProblem(
-          QStringLiteral("steepo: ignoring the time '%1': expected minutes:seconds from 0:01 to 59:59").arg(argument));
+    const QChar separator = F_Steepo::TimerState.TimeSeparator;
+    F_Steepo::TimerState.CmdTime = ParseTimeArgument(argument, separator);
+    if (const auto line = TimeReadingLine(argument, separator, F_Steepo::TimerState.CmdTime))
+      Platform::ReportProblem(*line);
   }
-  if (F_Steepo::CmdTime != 0) {
-    F_Steepo::BrewTime = quint32(F_Steepo::CmdTime);
+  if (F_Steepo::TimerState.CmdTime != 0) {
+    F_Steepo::TimerState.BrewTime = quint32(F_Steepo::TimerState.CmdTime);
     return;
   }
   // Every failure of the store leaves the time as it is.
@@ -142,8 +175,8 @@ void ReadStartTime() {
   if (StoreState.Kind == TStoreKind::Other)
     ReportUnusableStore(location);
   else if (const auto stored = Platform::ReadPreset())
-    F_Steepo::BrewTime = *stored;
-  StoreState.StartTime = F_Steepo::BrewTime;
+    F_Steepo::TimerState.BrewTime = *stored;
+  StoreState.StartTime = F_Steepo::TimerState.BrewTime;
 }
 
 bool StartSwitch() {
@@ -152,7 +185,7 @@ bool StartSwitch() {
 }
 
 void StorePreset() {
-  if (F_Steepo::CmdTime != 0)
+  if (F_Steepo::TimerState.CmdTime != 0)
     return;
   const QString location = Platform::PresetLocation();
   const TStoreKind kind = location.isEmpty() ? TStoreKind::Other : Platform::PresetStoreKind();
@@ -163,10 +196,10 @@ void StorePreset() {
   }
   // An existing file is rewritten only for a time the user changed, so that a file whose
   // preset is the same, or could not be read, keeps every byte.
-  const bool changed = !StoreState.Read || F_Steepo::BrewTime != StoreState.StartTime;
+  const bool changed = !StoreState.Read || F_Steepo::TimerState.BrewTime != StoreState.StartTime;
   if (!changed && kind == TStoreKind::Regular)
     return;
-  WriteStore(location, F_Steepo::BrewTime);
+  WriteStore(location, F_Steepo::TimerState.BrewTime);
 }
 
 std::optional<QString> InformationRequest(const QStringList& arguments, const QString& version,

@@ -23,6 +23,16 @@ qint32 ParseTimeArgument(const QString& argument, QChar separator);
 // True for "-START" or "/START" with the letters in any ASCII case ("-ſtart" is no switch).
 bool IsStartSwitch(const QString& argument);
 
+// True for a time that reads as it is taken: one or two minute digits, ":" or separator, and
+// two digits of seconds below 60.
+bool IsPlainTime(const QString& argument, QChar separator);
+// The line that names a switch other than the start switch (and points "--start" to
+// "-start"); nothing for the start switch and for a plain argument.
+std::optional<QString> UnknownSwitchLine(const QString& argument);
+// The line about the time argument taken as seconds (0: ignored): that it was ignored, or how
+// it was read when that is not what it plainly says ("4:abc" as 4:00, "2:75" as 3:15).
+std::optional<QString> TimeReadingLine(const QString& argument, QChar separator, qint32 seconds);
+
 // What reading the store at start found, so that the file is written on exit only when the
 // preset changed: a file whose preset could not be read is kept unless the user set a time.
 struct TStoreState {
@@ -33,7 +43,8 @@ struct TStoreState {
 extern TStoreState StoreState;
 
 // Sets CmdTime from the first plain argument and BrewTime from it, or else from the preset.
-// An argument that is no valid time, and a store that cannot be used, are reported in one line.
+// Each unknown switch, a time argument that is ignored or not read as it plainly says, and a
+// store that cannot be used are reported in one line each.
 void ReadStartTime();
 // True when an argument after the program path is the start switch.
 bool StartSwitch();

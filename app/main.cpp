@@ -1,6 +1,7 @@
 // Steepo: a tea timer. Start-up: the units, the application, the main window, the alarm
 // dialog, the message loop.
 
+#include "DesktopBus.h"
 #include "F_Steepo.h"
 #include "F_Steepo2.h"
 #include "OrbUtils.h"
@@ -8,6 +9,7 @@
 #include "Preset.h"
 #include "PresetStore.h"
 #include "Resources.h"
+#include "SteepoConfig.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -51,18 +53,19 @@ int main(int argc, char** argv) {
   QStringList arguments;
   for (int i = 0; i < argc; ++i)
     arguments << QString::fromLocal8Bit(argv[i]);
-  if (const auto information = Preset::InformationRequest(arguments, QStringLiteral(STEEPO_VERSION_TEXT),
+  if (const auto information = Preset::InformationRequest(arguments, QString::fromUtf8(SteepoConfig::VersionText),
                                                           Platform::PresetLocation())) {
     return Answer(*information);
   }
 
   F_Steepo::InitializeUnit();
+  DesktopBus::GuardSessionBus();
 
   const QtMessageHandler previous = qInstallMessageHandler(StartupMessageHandler);
   QApplication app(argc, argv);
   qInstallMessageHandler(previous);
 
-  QGuiApplication::setDesktopFileName(QStringLiteral(STEEPO_APP_ID));
+  QGuiApplication::setDesktopFileName(QString::fromUtf8(SteepoConfig::AppId));
   QApplication::setWindowIcon(Resources::WindowIcon());
   OrbUtils::SetCommandLine(QApplication::arguments());
   Platform::SetApplicationTitle(QStringLiteral("Steepo"));

@@ -1,20 +1,17 @@
 #include "OrbDialogs.h"
 
+#include "OrbLink.h"
 #include "OrbUtils.h"
 #include "Platform.h"
+#include "SteepoConfig.h"
 
-#include <QAccessibleWidget>
 #include <QApplication>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QFont>
 #include <QIcon>
 #include <QLabel>
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPushButton>
-#include <QStyleOptionFocusRect>
-#include <QStylePainter>
 
 #include <algorithm>
 #include <cmath>
@@ -84,15 +81,15 @@ QString AboutCopyrightLine(const QString& programPath) {
   // QFileInfo follows links; a file that is missing or unreadable has no valid time.
   const QDateTime modified = QFileInfo(programPath).lastModified();
   const int year = modified.isValid() ? modified.date().year() : QDate::currentDate().year();
-  return DlgText(dtCopyright) + u' ' + QStringLiteral(STEEPO_AUTHOR_NAME) + u' ' + QString::number(year);
+  return DlgText(dtCopyright) + u' ' + QString::fromUtf8(SteepoConfig::AuthorName) + u' ' + QString::number(year);
 }
 
 QString AboutWebAddress() {
-  const QString address = QStringLiteral(STEEPO_WEB_ADDRESS);
+  const QString address = QString::fromUtf8(SteepoConfig::WebAddress);
   return WebPage.isEmpty() ? address : address + u'/' + WebPage;
 }
 
-QString AboutEmailAddress() { return QStringLiteral(STEEPO_AUTHOR_EMAIL); }
+QString AboutEmailAddress() { return QString::fromUtf8(SteepoConfig::AuthorEmail); }
 
 namespace {
 // The least contrast at which small text reads well.
@@ -140,86 +137,6 @@ namespace {
 
 using namespace OrbDialogs;
 
-// A link: a label that reports a click of the left mouse button released over it, and, as
-// it can be reached with Tab, Enter or Space pressed while it has the focus.
-class TClickLabel : public QLabel {
-  Q_OBJECT
-
-public:
-  TClickLabel(const QString& text, QWidget* parent) : QLabel(text, parent) { setFocusPolicy(Qt::TabFocus); }
-
-  void Activate() { emit Click(); }
-
-signals:
-  void Click();
-
-protected:
-  void mousePressEvent(QMouseEvent* event) override {
-    FPressed = event->button() == Qt::LeftButton;
-    event->accept();
-  }
-  void mouseReleaseEvent(QMouseEvent* event) override {
-    const bool click = FPressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-    FPressed = false;
-    event->accept();
-    if (click)
-      emit Click();
-  }
-  void keyPressEvent(QKeyEvent* event) override {
-    const int key = event->key();
-    if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Space)
-      return QLabel::keyPressEvent(event);
-    event->accept();
-    if (!event->isAutoRepeat())
-      emit Click();
-  }
-  void paintEvent(QPaintEvent* event) override {
-    QLabel::paintEvent(event);
-    if (!hasFocus())
-      return;
-    QStylePainter painter(this);
-    QStyleOptionFocusRect option;
-    option.initFrom(this);
-    option.backgroundColor = palette().color(QPalette::Window);
-    painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
-  }
-
-private:
-  bool FPressed = false;
-};
-
-// What assistive tools see of a link: its text, the link role, and a press that opens it.
-class TLinkAccessible : public QAccessibleWidget {
-public:
-  explicit TLinkAccessible(TClickLabel* link) : QAccessibleWidget(link, QAccessible::Link) {}
-
-  QString text(QAccessible::Text kind) const override {
-    if (kind == QAccessible::Name || kind == QAccessible::Value)
-      return Link()->text();
-    return QAccessibleWidget::text(kind);
-  }
-  QAccessible::State state() const override {
-    QAccessible::State state = QAccessibleWidget::state();
-    state.linked = true;
-    return state;
-  }
-  QStringList actionNames() const override { return QStringList(pressAction()) << QAccessibleWidget::actionNames(); }
-  void doAction(const QString& action) override {
-    if (action == pressAction())
-      Link()->Activate();
-    else
-      QAccessibleWidget::doAction(action);
-  }
-
-private:
-  TClickLabel* Link() const { return static_cast<TClickLabel*>(widget()); }
-};
-
-QAccessibleInterface* LinkAccessibleFactory(const QString&, QObject* object) {
-  auto* link = qobject_cast<TClickLabel*>(object);
-  return link ? new TLinkAccessible(link) : nullptr;
-}
-
 // The dialog's font at a pixel height: 8 points is 11 pixels at 96 dots per inch, 10 points
 // 13, 14 points 19.
 constexpr int DialogFont = 11;
@@ -243,15 +160,11 @@ TLabel* AddLabel(QWidget* parent, const char* name, int left, int top, const QSt
   return label;
 }
 
-// Blue (or a colour that stands out on a dark window), underlined, with the hand cursor.
+// Underlined, as links in dialogs are, and sized to its text.
 void MakeLink(QLabel* label) {
   QFont font = label->font();
   font.setUnderline(true);
   label->setFont(font);
-  QPalette palette = label->palette();
-  palette.setColor(QPalette::WindowText, LinkColor(label->parentWidget()->palette()));
-  label->setPalette(palette);
-  label->setCursor(Qt::PointingHandCursor);
   label->adjustSize();
 }
 
@@ -261,8 +174,6 @@ TFAbout::TFAbout(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
   setObjectName(QStringLiteral("FAbout"));
-  static const bool linksAccessible = (QAccessible::installFactory(LinkAccessibleFactory), true);
-  Q_UNUSED(linksAccessible);
   setWindowTitle(DlgText(dtAbout) + QStringLiteral("..."));
   const QFont font = Platform::LayoutFont(DialogFont);
   setFont(font);
@@ -280,14 +191,14 @@ TFAbout::TFAbout(QWidget* parent)
   AddLabel(this, "Copyright", 64, 96, AboutCopyrightLine(program), font);
 
   AddLabel(this, "WebCaption", 64, 116, DlgText(dtWeb) + u':', font);
-  auto* web = AddLabel<TClickLabel>(this, "WebLink", 104, 116, AboutWebAddress(), font);
+  auto* web = AddLabel<TLinkLabel>(this, "WebLink", 104, 116, AboutWebAddress(), font);
   MakeLink(web);
-  connect(web, &TClickLabel::Click, this, &TFAbout::WebClick);
+  connect(web, &TLinkLabel::Click, this, &TFAbout::WebClick);
 
   AddLabel(this, "EmailCaption", 64, 136, DlgText(dtEmail) + u':', font);
-  auto* mail = AddLabel<TClickLabel>(this, "EmailLink", 104, 136, AboutEmailAddress(), font);
+  auto* mail = AddLabel<TLinkLabel>(this, "EmailLink", 104, 136, AboutEmailAddress(), font);
   MakeLink(mail);
-  connect(mail, &TClickLabel::Click, this, &TFAbout::EmailClick);
+  connect(mail, &TLinkLabel::Click, this, &TFAbout::EmailClick);
 
   // A text wider than the dialog's 280 pixels (a long web address, or a stand-in font wider
   // than Tahoma) widens it rather than being cut off; the button moves with the middle.
@@ -322,4 +233,3 @@ void TFAbout::EmailClick() {
     OrbUtils::OpenDocument(QStringLiteral("mailto:") + label->text());
 }
 
-#include "OrbDialogs.moc"

@@ -58,7 +58,7 @@ QColor LinkColor(const QPalette& palette);
 
 } // namespace OrbDialogs
 
-// The about dialog, built in code by ShowAbout; its two link labels call the handlers.
+// The about dialog, built in code by ShowAbout; its two links call the handlers.
 class TFAbout : public QDialog {
   Q_OBJECT
 

@@ -1,4 +1,5 @@
 #include "Platform.h"
+#include "PlatformNative.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -48,17 +49,6 @@ std::function<quint16()> LangIDSourceOverride;
 std::function<QString()> SettingsPathSourceOverride;
 std::function<void(const QString&)> ProblemSinkOverride;
 
-quint64 MonotonicMilliseconds() {
-  timespec now{};
-#ifdef CLOCK_BOOTTIME
-  // Keeps counting while the machine sleeps, so a countdown ends on time after a suspend.
-  if (clock_gettime(CLOCK_BOOTTIME, &now) != 0)
-#endif
-    clock_gettime(CLOCK_MONOTONIC, &now);
-  return quint64(now.tv_sec) * 1000u + quint64(now.tv_nsec) / 1000000u;
-}
-
-
 } // namespace
 
 // ---- Application ----------------------------------------------------------------------------
@@ -81,48 +71,6 @@ void RestoreApplication() {
   TheMainWindow->showNormal();
   TheMainWindow->raise();
   TheMainWindow->activateWindow();
-}
-
-namespace {
-int SignalPipe[2] = {-1, -1};
-
-constexpr int TerminationSignals[] = {SIGTERM, SIGINT, SIGHUP};
-
-void OnTerminationSignal(int) {
-  // Everything here is async-signal-safe. The loop ends the program in its own time; should it
-  // be stuck, the next signal takes the default action and ends the process at once.
-  const int savedErrno = errno;
-  struct sigaction fallback {};
-  fallback.sa_handler = SIG_DFL;
-  sigemptyset(&fallback.sa_mask);
-  for (const int signal : TerminationSignals)
-    sigaction(signal, &fallback, nullptr);
-  const char byte = 1;
-  [[maybe_unused]] const auto written = ::write(SignalPipe[1], &byte, 1);
-  errno = savedErrno;
-}
-} // namespace
-
-void EndOnTerminationSignals() {
-  if (SignalPipe[0] >= 0 || ::pipe2(SignalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
-    return;
-  auto* notifier = new QSocketNotifier(SignalPipe[0], QSocketNotifier::Read, QCoreApplication::instance());
-  QObject::connect(notifier, &QSocketNotifier::activated, notifier, [] {
-    char byte = 0;
-    while (::read(SignalPipe[0], &byte, 1) > 0) {
-    }
-    // Leaves every running loop, modal ones included, without asking the windows to close.
-    QCoreApplication::exit(0);
-  });
-  struct sigaction action {};
-  action.sa_handler = OnTerminationSignal;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;
-  // While one of them is being handled the others wait, so the first one always resets all.
-  for (const int signal : TerminationSignals)
-    sigaddset(&action.sa_mask, signal);
-  for (const int signal : TerminationSignals)
-    sigaction(signal, &action, nullptr);
 }
 
 void ProcessMessages() {
@@ -220,44 +168,44 @@ int VirtualKeyCode(const QKeyEvent& event) {
   if (key >= Qt::Key_A && key <= Qt::Key_Z)
     return 'A' + (key - Qt::Key_A);
   if (key >= Qt::Key_0 && key <= Qt::Key_9)
-    return keypad ? 0x60 + (key - Qt::Key_0) : '0' + (key - Qt::Key_0);
+    return keypad ? vkNumpad0 + (key - Qt::Key_0) : '0' + (key - Qt::Key_0);
   if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
-    return 0x70 + (key - Qt::Key_F1);
+    return vkF1 + (key - Qt::Key_F1);
   switch (key) {
-  case Qt::Key_Backspace: return 0x08;
-  case Qt::Key_Tab: return 0x09;
-  case Qt::Key_Backtab: return 0x09;
-  case Qt::Key_Return: return 0x0D;
-  case Qt::Key_Enter: return 0x0D;
-  case Qt::Key_Shift: return 0x10;
-  case Qt::Key_Control: return 0x11;
-  case Qt::Key_Alt: return 0x12;
-  case Qt::Key_Pause: return 0x13;
-  case Qt::Key_Escape: return 0x1B;
-  case Qt::Key_Space: return 0x20;
-  case Qt::Key_PageUp: return 0x21;
-  case Qt::Key_PageDown: return 0x22;
-  case Qt::Key_End: return 0x23;
-  case Qt::Key_Home: return 0x24;
-  case Qt::Key_Left: return 0x25;
-  case Qt::Key_Up: return 0x26;
-  case Qt::Key_Right: return 0x27;
-  case Qt::Key_Down: return 0x28;
-  case Qt::Key_Insert: return 0x2D;
-  case Qt::Key_Delete: return 0x2E;
-  case Qt::Key_Asterisk: return keypad ? 0x6A : 0;
-  case Qt::Key_Plus: return keypad ? 0x6B : 0xBB;
-  case Qt::Key_Minus: return keypad ? 0x6D : 0xBD;
-  case Qt::Key_Period: return keypad ? 0x6E : 0xBE;
-  case Qt::Key_Slash: return keypad ? 0x6F : 0xBF;
-  case Qt::Key_Comma: return 0xBC;
+  case Qt::Key_Backspace: return vkBack;
+  case Qt::Key_Tab: return vkTab;
+  case Qt::Key_Backtab: return vkTab;
+  case Qt::Key_Return: return vkReturn;
+  case Qt::Key_Enter: return vkReturn;
+  case Qt::Key_Shift: return vkShift;
+  case Qt::Key_Control: return vkControl;
+  case Qt::Key_Alt: return vkMenu;
+  case Qt::Key_Pause: return vkPause;
+  case Qt::Key_Escape: return vkEscape;
+  case Qt::Key_Space: return vkSpace;
+  case Qt::Key_PageUp: return vkPrior;
+  case Qt::Key_PageDown: return vkNext;
+  case Qt::Key_End: return vkEnd;
+  case Qt::Key_Home: return vkHome;
+  case Qt::Key_Left: return vkLeft;
+  case Qt::Key_Up: return vkUp;
+  case Qt::Key_Right: return vkRight;
+  case Qt::Key_Down: return vkDown;
+  case Qt::Key_Insert: return vkInsert;
+  case Qt::Key_Delete: return vkDelete;
+  case Qt::Key_Asterisk: return keypad ? vkMultiply : 0;
+  case Qt::Key_Plus: return keypad ? vkAdd : vkOemPlus;
+  case Qt::Key_Minus: return keypad ? vkSubtract : vkOemMinus;
+  case Qt::Key_Period: return keypad ? vkDecimal : vkOemPeriod;
+  case Qt::Key_Slash: return keypad ? vkDivide : vkOem2;
+  case Qt::Key_Comma: return vkOemComma;
   default: return 0;
   }
 }
 
 // ---- Time ---------------------------------------------------------------------------------
 
-quint64 TickCount() { return TickSourceOverride ? TickSourceOverride() : MonotonicMilliseconds(); }
+quint64 TickCount() { return TickSourceOverride ? TickSourceOverride() : Native::TickCount(); }
 void SetTickSource(TTickSource source) { TickSourceOverride = std::move(source); }
 
 void Sleep(int milliseconds) {
@@ -268,38 +216,12 @@ void Sleep(int milliseconds) {
 }
 void SetSleeper(TSleeper sleeper) { SleeperOverride = std::move(sleeper); }
 
-// ---- Sound --------------------------------------------------------------------------------
-
-namespace {
-using TPlaySound = bool (*)(const QString& resource, void (*onLateFailure)());
-
-// The sound module lies beside the program, or in the program's library folder once installed.
-TPlaySound LoadSoundPlayer() {
-  const QString programDir = QCoreApplication::applicationDirPath();
-  for (const QString& dir : {programDir, programDir + QStringLiteral("/" STEEPO_MODULE_RELATIVE_DIR)}) {
-    QLibrary module(dir + QStringLiteral("/steepo-sound"));
-    if (auto play = reinterpret_cast<TPlaySound>(module.resolve("SteepoPlaySound")))
-      return play;
-  }
-  return nullptr;
-}
-} // namespace
-
-bool PlaySound(const QString& resource) {
-  if (!QFile::exists(resource))
-    return false;
-  static const TPlaySound play = LoadSoundPlayer();
-  return play && play(resource, &MessageBeep);
-}
-
-void MessageBeep() { QApplication::beep(); }
-
 // ---- Shell --------------------------------------------------------------------------------
 
 bool ShellOpen(const QString& target) {
   if (ShellOpenerOverride)
     return ShellOpenerOverride(target);
-  return QDesktopServices::openUrl(QUrl::fromUserInput(target));
+  return Native::ShellOpen(target);
 }
 void SetShellOpener(TShellOpener opener) { ShellOpenerOverride = std::move(opener); }
 
@@ -357,49 +279,9 @@ quint16 PrimaryLanguageID(QLocale::Language language) {
 quint16 SystemDefaultLangID() {
   if (LangIDSourceOverride)
     return LangIDSourceOverride();
-  return PrimaryLanguageID(QLocale::system().language());
+  return Native::SystemDefaultLangID();
 }
 void SetLangIDSource(std::function<quint16()> source) { LangIDSourceOverride = std::move(source); }
-
-QChar TimeSeparator() {
-  // The first character of the time format that is neither a field letter nor a blank, after
-  // the hour field: the one between hours and minutes.
-  const QString format = QLocale().timeFormat(QLocale::ShortFormat);
-  const qsizetype hour = format.indexOf(QRegularExpression(QStringLiteral("[hH]")));
-  if (hour >= 0) {
-    for (qsizetype i = hour; i < format.size(); ++i) {
-      const QChar c = format.at(i);
-      if (c == u'h' || c == u'H')
-        continue;
-      if (c == u'm')
-        break;
-      if (c == u'\'' || c.isSpace())
-        continue;
-      return c;
-    }
-  }
-  return u':';
-}
-
-// ---- Foreground ---------------------------------------------------------------------------
-
-void ForceForeground(QWidget* window) {
-  if (!window)
-    return;
-  if (window->isMinimized())
-    window->setWindowState((window->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
-  if (QApplication::activeWindow() == window)
-    return;
-  window->show();
-  window->raise();
-  window->activateWindow();
-  if (QWindow* handle = window->windowHandle())
-    handle->requestActivate();
-  // Window managers that refuse to hand over the focus (most Wayland compositors) at least
-  // mark the window as wanting attention.
-  if (QApplication::activeWindow() != window)
-    QApplication::alert(window);
-}
 
 // ---- Settings -----------------------------------------------------------------------------
 

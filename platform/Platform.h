@@ -66,8 +66,19 @@ void PostMessage(QObject* target, int message, qintptr wParam, qintptr lParam);
 
 // ---- Keys ---------------------------------------------------------------------------------
 
-// The virtual-key code of a key press (Page Up 33, Page Down 34, numeric-pad plus 107 and
-// minus 109, F1 112, Enter 13, ...); 0 for keys without one.
+// The virtual-key codes of the keys that VirtualKeyCode knows; letters and digits are their
+// upper-case ASCII codes, the numeric pad's digits follow vkNumpad0, F2 to F24 follow vkF1.
+enum TVirtualKey : int {
+  vkBack = 0x08, vkTab = 0x09, vkReturn = 0x0D, vkShift = 0x10, vkControl = 0x11, vkMenu = 0x12,
+  vkPause = 0x13, vkEscape = 0x1B, vkSpace = 0x20, vkPrior = 0x21, vkNext = 0x22, vkEnd = 0x23,
+  vkHome = 0x24, vkLeft = 0x25, vkUp = 0x26, vkRight = 0x27, vkDown = 0x28, vkInsert = 0x2D,
+  vkDelete = 0x2E, vkNumpad0 = 0x60, vkMultiply = 0x6A, vkAdd = 0x6B, vkSubtract = 0x6D,
+  vkDecimal = 0x6E, vkDivide = 0x6F, vkF1 = 0x70, vkOemPlus = 0xBB, vkOemComma = 0xBC,
+  vkOemMinus = 0xBD, vkOemPeriod = 0xBE, vkOem2 = 0xBF
+};
+
+// The virtual-key code of a key press (Page Up vkPrior, Page Down vkNext, the numeric pad's
+// plus vkAdd and minus vkSubtract, F1 vkF1, Enter vkReturn, ...); 0 for keys without one.
 int VirtualKeyCode(const QKeyEvent& event);
 
 // ---- Time ---------------------------------------------------------------------------------

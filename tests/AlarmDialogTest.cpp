@@ -200,7 +200,7 @@ INSTANTIATE_TEST_SUITE_P(
         TCloseRow{"OKButton", [](TFSteepo2& d) { QTest::mouseClick(d.BBOK(), Qt::LeftButton); }, true},
         TCloseRow{"Enter", [](TFSteepo2& d) { QTest::keyClick(&d, Qt::Key_Return); }, true},
         TCloseRow{"CloseBox", [](TFSteepo2& d) { d.close(); }, true},
-        TCloseRow{"Escape", [](TFSteepo2& d) { QTest::keyClick(&d, Qt::Key_Escape); }, false}),
+        TCloseRow{"Escape", [](TFSteepo2& d) { QTest::keyClick(&d, Qt::Key_Escape); }, true}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 
@@ -232,7 +232,7 @@ TEST_P(EndSequenceTest, ClosingTheAlarmClosesTheMainWindow) {
   mainWindow.show();
 
   mainWindow.BBStartClick();
-  Tick += quint64(F_Steepo::BrewTime) * 1000u;
+  Tick += quint64(F_Steepo::TimerState.BrewTime) * 1000u;
   // The end sequence processes pending events before it shows the alarm, so act only once
   // the alarm is on the screen.
   bool alarmShown = false;

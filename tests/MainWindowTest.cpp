@@ -5,6 +5,7 @@
 #include "OrbUtils.h"
 #include "Platform.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
@@ -34,11 +35,7 @@ protected:
     Platform::SetApplicationTitle(QStringLiteral("Steepo"));
     OrbUtils::SetCommandLine({QStringLiteral("steepo")});
     OrbDialogs::LangIndex = 0;
-    BrewTime = 180;
-    CmdTime = 0;
-    Running = false;
-    DownButton = RepeatButton = nullptr;
-    TimeSeparator = u':';
+    TimerState = {};
   }
   void TearDown() override {
     Window.reset();
@@ -54,7 +51,7 @@ protected:
     Window->Timer()->stop();  // the tests tick by hand
     Window->ShowAlarm = [this] {
       Log << QStringLiteral("alarm caption=%1 lcd=%2 running=%3 minimised=%4")
-                 .arg(Window->windowTitle(), Shown(), Running ? QStringLiteral("yes") : QStringLiteral("no"),
+                 .arg(Window->windowTitle(), Shown(), TimerState.Running ? QStringLiteral("yes") : QStringLiteral("no"),
                       Window->isMinimized() ? QStringLiteral("yes") : QStringLiteral("no"));
     };
     Platform::SetMainWindow(Window.get());
@@ -88,7 +85,7 @@ protected:
 };
 
 TEST(FormatTime, MinutesAndSecondsOfAtLeastTwoDigits) {
-  TimeSeparator = u':';
+  TimerState.TimeSeparator = u':';
   const std::pair<quint32, const char*> rows[] = {
       {180, "03:00"}, {3585, "59:45"}, {0, "00:00"}, {6000, "100:00"}, {59, "00:59"},
       {60, "01:00"},  {599, "09:59"},  {600, "10:00"}, {4294967295u, "71582788:15"},
@@ -97,9 +94,9 @@ TEST(FormatTime, MinutesAndSecondsOfAtLeastTwoDigits) {
     EXPECT_EQ(FormatTime(seconds), QString::fromUtf8(text)) << seconds;
   EXPECT_EQ(TwoDigits(9), QStringLiteral("09"));
   EXPECT_EQ(TwoDigits(100), QStringLiteral("100"));
-  TimeSeparator = u'.';
+  TimerState.TimeSeparator = u'.';
   EXPECT_EQ(FormatTime(75), QStringLiteral("01.15"));
-  TimeSeparator = u':';
+  TimerState.TimeSeparator = u':';
 }
 
 TEST_F(MainWindowFixture, StartsIdleWithThreeMinutesAndTheVersionInTheCaption) {
@@ -110,8 +107,8 @@ TEST_F(MainWindowFixture, StartsIdleWithThreeMinutesAndTheVersionInTheCaption) {
   EXPECT_EQ(w.BBStart()->text(), QStringLiteral("Start"));
   EXPECT_EQ(w.BBStop()->text(), QStringLiteral("Stop"));
   EXPECT_EQ(w.size(), QSize(248, 128));
-  EXPECT_EQ(w.BBInc()->accessibleName(), QStringLiteral("+"));
-  EXPECT_EQ(w.BBDec()->accessibleName(), QStringLiteral("-"));
+  EXPECT_EQ(w.BBInc()->accessibleName(), QStringLiteral("Add 15 seconds"));
+  EXPECT_EQ(w.BBDec()->accessibleName(), QStringLiteral("Subtract 15 seconds"));
   EXPECT_EQ(w.LCD()->accessibleName(), QStringLiteral("03:00"));
   EXPECT_EQ(w.LCD()->focusPolicy(), Qt::NoFocus);
 }
@@ -148,11 +145,11 @@ TEST_F(MainWindowFixture, StepKeysMoveToTheNeighbouringMultipleOfFifteenWithinBo
   Open();
   Show();
   for (const StepRow& row : rows) {
-    BrewTime = row.from;
+    TimerState.BrewTime = row.from;
     Key(row.key, row.modifiers);
-    EXPECT_EQ(BrewTime, row.to) << row.from << " key " << std::hex << row.key;
+    EXPECT_EQ(TimerState.BrewTime, row.to) << row.from << " key " << std::hex << row.key;
   }
-  BrewTime = 3570;
+  TimerState.BrewTime = 3570;
   Key(Qt::Key_PageUp);
   EXPECT_EQ(Shown(), QStringLiteral("59:45"));
   EXPECT_EQ(Window->windowTitle(), QStringLiteral("Steepo 2.3"));
@@ -162,23 +159,23 @@ TEST_F(MainWindowFixture, StepButtonsClickAndRepeatWhileHeld) {
   TFSteepo& w = Open();
   Show();
   QTest::mouseClick(w.BBInc(), Qt::LeftButton);
-  EXPECT_EQ(BrewTime, 195u);
+  EXPECT_EQ(TimerState.BrewTime, 195u);
   QTest::mouseClick(w.BBDec(), Qt::LeftButton);
-  EXPECT_EQ(BrewTime, 180u);
+  EXPECT_EQ(TimerState.BrewTime, 180u);
 
   // Held for a second: armed at the first tick, then a step on every further tick, and the
   // release click.
   QTest::mousePress(w.BBInc(), Qt::LeftButton);
   EXPECT_TRUE(w.TimerBtn()->isActive());
-  EXPECT_EQ(DownButton, w.BBInc());
+  EXPECT_EQ(TimerState.DownButton, w.BBInc());
   for (int tick = 0; tick < 5; ++tick)
     w.TimerBtnTimer();
-  EXPECT_EQ(BrewTime, 180u + 4 * 15);
+  EXPECT_EQ(TimerState.BrewTime, 180u + 4 * 15);
   QTest::mouseRelease(w.BBInc(), Qt::LeftButton);
-  EXPECT_EQ(BrewTime, 180u + 5 * 15);
+  EXPECT_EQ(TimerState.BrewTime, 180u + 5 * 15);
   EXPECT_FALSE(w.TimerBtn()->isActive());
-  EXPECT_EQ(DownButton, nullptr);
-  EXPECT_EQ(RepeatButton, nullptr);
+  EXPECT_EQ(TimerState.DownButton, nullptr);
+  EXPECT_EQ(TimerState.RepeatButton, nullptr);
 
   // Any mouse button arms it; a right button gives no click on release.
   QTest::mousePress(w.BBDec(), Qt::RightButton);
@@ -186,14 +183,14 @@ TEST_F(MainWindowFixture, StepButtonsClickAndRepeatWhileHeld) {
   w.TimerBtnTimer();
   w.TimerBtnTimer();
   QTest::mouseRelease(w.BBDec(), Qt::RightButton);
-  EXPECT_EQ(BrewTime, 180u + 3 * 15);
+  EXPECT_EQ(TimerState.BrewTime, 180u + 3 * 15);
 }
 
 TEST_F(MainWindowFixture, StartCountsDownInTheCaptionAndStopShowsTheSetTimeAgain) {
   TFSteepo& w = Open();
   Show();
   QTest::mouseClick(w.BBStart(), Qt::LeftButton);
-  EXPECT_TRUE(Running);
+  EXPECT_TRUE(TimerState.Running);
   EXPECT_EQ(EnabledButtons(), QStringList{"BBStop"});
   EXPECT_EQ(Log, QStringList{"sleep 200"});
   EXPECT_TRUE(w.isMinimized());
@@ -208,7 +205,7 @@ TEST_F(MainWindowFixture, StartCountsDownInTheCaptionAndStopShowsTheSetTimeAgain
   EXPECT_EQ(Shown(), QStringLiteral("01:59"));
 
   QTest::mouseClick(w.BBStop(), Qt::LeftButton);
-  EXPECT_FALSE(Running);
+  EXPECT_FALSE(TimerState.Running);
   EXPECT_EQ(Shown(), QStringLiteral("03:00"));
   EXPECT_EQ(w.windowTitle(), QStringLiteral("Steepo 2.3"));
   EXPECT_EQ(EnabledButtons(), (QStringList{"BBInc", "BBDec", "BBStart"}));
@@ -218,7 +215,7 @@ TEST_F(MainWindowFixture, StartCountsDownInTheCaptionAndStopShowsTheSetTimeAgain
 }
 
 TEST_F(MainWindowFixture, EndSequenceShowsZeroRestoresRaisesTheAlarmAndCloses) {
-  BrewTime = 15;
+  TimerState.BrewTime = 15;
   TFSteepo& w = Open();
   Show();
   w.BBStartClick();
@@ -229,11 +226,11 @@ TEST_F(MainWindowFixture, EndSequenceShowsZeroRestoresRaisesTheAlarmAndCloses) {
   Tick(1);  // exactly at the end tick
   EXPECT_EQ(Log, QStringList{"alarm caption=Steepo [00:00] lcd=00:00 running=no minimised=no"});
   EXPECT_FALSE(w.isVisible());
-  EXPECT_EQ(BrewTime, 15u);
+  EXPECT_EQ(TimerState.BrewTime, 15u);
 }
 
 TEST_F(MainWindowFixture, ZeroTimeEndsAtTheFirstTick) {
-  BrewTime = 0;
+  TimerState.BrewTime = 0;
   TFSteepo& w = Open();
   Show();
   w.BBStartClick();
@@ -245,7 +242,7 @@ TEST_F(MainWindowFixture, ZeroTimeEndsAtTheFirstTick) {
 
 TEST_F(MainWindowFixture, CountdownAcrossTheThirtyTwoBitTickEndsOnTime) {
   Now = 0xFFFFFFFFull - 1000;  // a 32-bit tick would wrap during this countdown
-  BrewTime = 60;
+  TimerState.BrewTime = 60;
   TFSteepo& w = Open();
   Show();
   w.BBStartClick();
@@ -267,8 +264,8 @@ TEST_F(MainWindowFixture, KeysAreSilentWhileCounting) {
                                 {Qt::Key_Plus, Qt::KeypadModifier}, {Qt::Key_Minus, Qt::KeypadModifier},
                                 {Qt::Key_F1, Qt::NoModifier}})
     Key(key, modifiers);
-  EXPECT_EQ(BrewTime, 180u);
-  EXPECT_TRUE(Running);
+  EXPECT_EQ(TimerState.BrewTime, 180u);
+  EXPECT_TRUE(TimerState.Running);
   Log.clear();
   Key(Qt::Key_Return);  // Enter leaves the countdown alone
   EXPECT_TRUE(Log.isEmpty());
@@ -279,13 +276,13 @@ TEST_F(MainWindowFixture, EnterStartsWhicheverControlHasTheFocus) {
   Show();
   w.BBInc()->setFocus();
   QTest::keyClick(w.BBInc(), Qt::Key_Return);
-  EXPECT_TRUE(Running);
-  EXPECT_EQ(BrewTime, 180u);  // started, not stepped
+  EXPECT_TRUE(TimerState.Running);
+  EXPECT_EQ(TimerState.BrewTime, 180u);  // started, not stepped
 
   w.BBStopClick();
   w.BBDec()->setFocus();
   QTest::keyClick(w.BBDec(), Qt::Key_Enter, Qt::KeypadModifier);
-  EXPECT_TRUE(Running);
+  EXPECT_TRUE(TimerState.Running);
 }
 
 TEST_F(MainWindowFixture, ConsumedKeysNeverReachTheFocusedControl) {
@@ -307,11 +304,11 @@ TEST_F(MainWindowFixture, ConsumedKeysNeverReachTheFocusedControl) {
   EXPECT_EQ(seen, 0);
   QTest::keyClick(w.BBDec(), Qt::Key_Space);  // other keys pass on: space clicks the button
   EXPECT_EQ(seen, 1);
-  EXPECT_EQ(BrewTime, 180u);  // 195 after Page Up, 180 after the click on BBDec
+  EXPECT_EQ(TimerState.BrewTime, 180u);  // 195 after Page Up, 180 after the click on BBDec
 }
 
 TEST_F(MainWindowFixture, CloseIsRefusedWhileCountingAndStoresThePresetWhenIdle) {
-  BrewTime = 240;
+  TimerState.BrewTime = 240;
   TFSteepo& w = Open();
   Show();
   w.BBStartClick();
@@ -330,7 +327,7 @@ TEST_F(MainWindowFixture, SteppedTimeIsThereAtTheNextStart) {
   Show();
   Key(Qt::Key_PageUp);
   Window.reset();
-  BrewTime = 180;
+  TimerState.BrewTime = 180;
   Open();
   EXPECT_EQ(Shown(), QStringLiteral("03:15"));
 }
@@ -361,17 +358,17 @@ TEST_F(MainWindowFixture, AutoStartOnlyWithTheSwitchAndOnlyAfterShowing) {
       {{"START", "3:00"}, false},
   };
   for (const Row& row : rows) {
-    Running = false;
+    TimerState.Running = false;
     TFSteepo& w = Open(row.arguments);
     Platform::ProcessMessages();
-    EXPECT_FALSE(Running) << "before showing";
+    EXPECT_FALSE(TimerState.Running) << "before showing";
     Show();
-    EXPECT_EQ(Running, row.starts) << row.arguments.join(u' ').toStdString();
+    EXPECT_EQ(TimerState.Running, row.starts) << row.arguments.join(u' ').toStdString();
     // A message with other parameters does nothing.
     if (!row.starts) {
       Platform::PostMessage(&w, TFSteepo::WM_AUTOSTART, 1, 2662);
       Platform::ProcessMessages();
-      EXPECT_FALSE(Running);
+      EXPECT_FALSE(TimerState.Running);
     }
     w.BBStopClick();
     Window.reset();
@@ -402,6 +399,45 @@ TEST_F(MainWindowFixture, LinkClickOpensItsCaption) {
   Platform::SetShellOpener({});
 }
 
+TEST_F(MainWindowFixture, LinkIsReachedWithTabAndIsALinkToAssistiveTools) {
+  QStringList opened;
+  Platform::SetShellOpener([&](const QString& target) {
+    opened << target;
+    return true;
+  });
+  TFSteepo& w = Open();
+  Show();
+  w.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  QTest::keyClick(w.BBStart(), Qt::Key_Tab);  // Stop is disabled
+  ASSERT_EQ(QApplication::focusWidget(), w.LWeb());
+  QTest::keyClick(w.LWeb(), Qt::Key_Space);
+  QAccessibleInterface* link = QAccessible::queryAccessibleInterface(w.LWeb());
+  ASSERT_NE(link, nullptr);
+  EXPECT_EQ(link->role(), QAccessible::Link);
+  EXPECT_EQ(link->text(QAccessible::Name), WebAddress());
+  link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+  EXPECT_EQ(opened, (QStringList{WebAddress(), WebAddress()}));
+  Platform::SetShellOpener({});
+}
+
+TEST_F(MainWindowFixture, AssistiveToolsSeeAWindowNamedByItsCaptionAndWhatTheStepButtonsDo) {
+  OrbDialogs::LangIndex = 2;  // German
+  TFSteepo& w = Open();
+  Show();
+  EXPECT_EQ(w.BBInc()->accessibleName(), QStringLiteral("15 Sekunden mehr"));
+  EXPECT_EQ(w.BBDec()->accessibleDescription(), QStringLiteral("Verkürzt die Ziehzeit um 15 Sekunden (Bild ab)"));
+  QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&w);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->role(), QAccessible::Window);
+  EXPECT_EQ(window->text(QAccessible::Name), QStringLiteral("Steepo 2.3"));
+  w.BBStartClick();  // minimises the window
+  Tick(1000);
+  ASSERT_TRUE(w.isMinimized());
+  EXPECT_EQ(window->text(QAccessible::Name), QStringLiteral("Steepo [02:59]"));
+  w.BBStopClick();
+}
+
 // Holding "+" and then starting the countdown, opening a dialog or losing the button must not
 // leave the repeat running: it would climb the time under a running countdown.
 struct RepeatEndRow {
@@ -425,7 +461,7 @@ TEST_F(MainWindowFixture, AutoRepeatEndsWithTheMouseOrACountdownOrAModalDialog) 
       {"ButtonDisabled", [](TFSteepo& w) { w.BBInc()->setEnabled(false); }, "Steepo 2.3"},
   };
   for (const RepeatEndRow& row : rows) {
-    BrewTime = 180;
+    TimerState.BrewTime = 180;
     TFSteepo& w = Open();
     Show();
     QTest::mousePress(w.BBInc(), Qt::LeftButton);
@@ -437,9 +473,9 @@ TEST_F(MainWindowFixture, AutoRepeatEndsWithTheMouseOrACountdownOrAModalDialog) 
     for (int tick = 0; tick < 3; ++tick)
       w.TimerBtnTimer();  // ticks that were already due step nothing
     Tick(2000);
-    EXPECT_EQ(BrewTime, 195u) << row.name;
+    EXPECT_EQ(TimerState.BrewTime, 195u) << row.name;
     EXPECT_EQ(w.windowTitle(), QString::fromUtf8(row.captionTwoSecondsLater)) << row.name;
-    if (Running)
+    if (TimerState.Running)
       w.BBStopClick();
     Window.reset();
     QFile::remove(Dir.filePath(QStringLiteral("Steepo.conf")));  // each row starts at 3:00
@@ -447,7 +483,7 @@ TEST_F(MainWindowFixture, AutoRepeatEndsWithTheMouseOrACountdownOrAModalDialog) 
 }
 
 TEST_F(MainWindowFixture, TheIndicatorShowsTheColonWhateverTheLocaleSeparator) {
-  TimeSeparator = u'.';
+  TimerState.TimeSeparator = u'.';
   TFSteepo& w = Open({QStringLiteral("4.30")});
   EXPECT_EQ(Shown(), QStringLiteral("04:30"));
   w.BBStartClick();

@@ -3,6 +3,7 @@
 #include "OrbDialogs.h"
 #include "Platform.h"
 #include "Resources.h"
+#include "SteepoConfig.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -29,6 +30,8 @@
 namespace {
 
 using namespace OrbDialogs;
+
+QString Configured(const char* value) { return QString::fromUtf8(value); }
 
 // Platform language identifiers: primary language in the low byte, sublanguage above it.
 constexpr quint16 EnglishUS = 0x0409, Czech = 0x0405, German = 0x0407, GermanAustria = 0x0C07,
@@ -170,7 +173,7 @@ TEST_F(OrbDialogsTest, CopyrightYearComesFromTheFileTimeFollowingLinks) {
   const QString link = dir.filePath(QStringLiteral("link"));
   ASSERT_TRUE(QFile::link(path, link));
 
-  const QString prefix = QString::fromUtf16(u"Copyright \u00A9 ") + QStringLiteral(STEEPO_AUTHOR_NAME) + u' ';
+  const QString prefix = QString::fromUtf16(u"Copyright \u00A9 ") + Configured(SteepoConfig::AuthorName) + u' ';
   EXPECT_EQ(AboutCopyrightLine(path), prefix + QStringLiteral("2011"));
   EXPECT_EQ(AboutCopyrightLine(link), prefix + QStringLiteral("2011"));
   // A time that cannot be read gives the current year.
@@ -179,9 +182,9 @@ TEST_F(OrbDialogsTest, CopyrightYearComesFromTheFileTimeFollowingLinks) {
 }
 
 TEST_F(OrbDialogsTest, WebAddressTakesThePageNameWhenThereIsOne) {
-  EXPECT_EQ(AboutWebAddress(), QStringLiteral(STEEPO_WEB_ADDRESS));
+  EXPECT_EQ(AboutWebAddress(), Configured(SteepoConfig::WebAddress));
   WebPage = QStringLiteral("steepo");
-  EXPECT_EQ(AboutWebAddress(), QStringLiteral(STEEPO_WEB_ADDRESS "/steepo"));
+  EXPECT_EQ(AboutWebAddress(), Configured(SteepoConfig::WebAddress) + QStringLiteral("/steepo"));
 }
 
 // ---- About dialog: shown -----------------------------------------------------------------
@@ -228,9 +231,9 @@ TEST_F(OrbDialogsTest, AboutShowsTheItemsInTheirPlaces) {
         {"Freeware", {64, 72}, QStringLiteral("This program is released as freeware")},
         {"Copyright", {64, 96}, AboutCopyrightLine(Platform::ProgramPath())},
         {"WebCaption", {64, 116}, QStringLiteral("Web:")},
-        {"WebLink", {104, 116}, QStringLiteral(STEEPO_WEB_ADDRESS "/steepo")},
+        {"WebLink", {104, 116}, Configured(SteepoConfig::WebAddress) + QStringLiteral("/steepo")},
         {"EmailCaption", {64, 136}, QStringLiteral("E-mail:")},
-        {"EmailLink", {104, 136}, QStringLiteral(STEEPO_AUTHOR_EMAIL)},
+        {"EmailLink", {104, 136}, Configured(SteepoConfig::AuthorEmail)},
     };
     for (const TItem& item : items) {
       const auto* label = dialog.findChild<QLabel*>(QLatin1String(item.Name));
@@ -266,7 +269,7 @@ TEST_F(OrbDialogsTest, AboutFollowsTheLanguageAndTheTitle) {
     EXPECT_EQ(dialog.windowTitle(), QString::fromUtf16(u"\u00DCber das Programm..."));
     EXPECT_EQ(Text(dialog, "Heading"), QStringLiteral("Teezeit"));
     EXPECT_EQ(Text(dialog, "Freeware"), QStringLiteral("Dieses Programm ist Freeware"));
-    EXPECT_EQ(Text(dialog, "WebLink"), QStringLiteral(STEEPO_WEB_ADDRESS));
+    EXPECT_EQ(Text(dialog, "WebLink"), Configured(SteepoConfig::WebAddress));
   });
   AboutTitle.clear();
 }
@@ -303,8 +306,8 @@ TEST_F(OrbDialogsTest, ClickingTheLinksOpensTheirTexts) {
     QTest::mouseRelease(link, Qt::LeftButton, {}, QPoint(link->width() + 20, 2));
   });
   EXPECT_FALSE(closed);
-  EXPECT_EQ(opened, QStringList({QStringLiteral(STEEPO_WEB_ADDRESS "/steepo"),
-                                 QStringLiteral("mailto:" STEEPO_AUTHOR_EMAIL)}));
+  EXPECT_EQ(opened, QStringList({Configured(SteepoConfig::WebAddress) + QStringLiteral("/steepo"),
+                                 QStringLiteral("mailto:") + Configured(SteepoConfig::AuthorEmail)}));
 }
 
 TEST_F(OrbDialogsTest, EnterEscapeAndTheButtonCloseTheDialog) {
@@ -412,8 +415,8 @@ TEST_F(OrbDialogsTest, LinksAreReachedWithTabShowFocusAndOpenWithEnterOrSpace) {
     EXPECT_NE(web->grab().toImage(), unfocused) << "no focus shown";
   });
   EXPECT_FALSE(closed);
-  EXPECT_EQ(opened, QStringList({QStringLiteral(STEEPO_WEB_ADDRESS "/steepo"), QStringLiteral("mailto:" STEEPO_AUTHOR_EMAIL),
-                                 QStringLiteral(STEEPO_WEB_ADDRESS "/steepo")}));
+  EXPECT_EQ(opened, QStringList({Configured(SteepoConfig::WebAddress) + QStringLiteral("/steepo"), QStringLiteral("mailto:") + Configured(SteepoConfig::AuthorEmail),
+                                 Configured(SteepoConfig::WebAddress) + QStringLiteral("/steepo")}));
 }
 
 TEST_F(OrbDialogsTest, LinksAreLinksToAssistiveTools) {
@@ -433,7 +436,7 @@ TEST_F(OrbDialogsTest, LinksAreLinksToAssistiveTools) {
       link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     }
   });
-  EXPECT_EQ(opened, QStringList({QStringLiteral(STEEPO_WEB_ADDRESS), QStringLiteral("mailto:" STEEPO_AUTHOR_EMAIL)}));
+  EXPECT_EQ(opened, QStringList({Configured(SteepoConfig::WebAddress), QStringLiteral("mailto:") + Configured(SteepoConfig::AuthorEmail)}));
 }
 
 } // namespace

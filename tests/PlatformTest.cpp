@@ -99,6 +99,7 @@ TEST(CallLoaded, ReachesEveryControlThatHasIt) {
   EXPECT_EQ(nested->Calls, 1);
 }
 
+#ifndef Q_OS_WIN  // the termination signals and the settings file are Unix's
 TEST(EndOnTerminationSignals, LeavesEveryRunningLoop) {
   Platform::EndOnTerminationSignals();
   Platform::EndOnTerminationSignals();  // a second call changes nothing
@@ -114,6 +115,7 @@ TEST(EndOnTerminationSignals, LeavesEveryRunningLoop) {
   outer.exec();
   EXPECT_TRUE(innerLeft);
 }
+#endif
 
 TEST(TimeSeparator, IsOneCharacter) {
   const QChar separator = Platform::TimeSeparator();
@@ -147,6 +149,7 @@ TEST(GlyphIcon, SplitsTheStripAndHidesTheOlive) {
   QFile::remove(path);
 }
 
+#ifndef Q_OS_WIN
 TEST(EndOnTerminationSignals, ASecondSignalEndsTheProcessAtOnce) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   // No loop runs to take the first signal: as in a program stuck before or outside its loop.
@@ -177,6 +180,7 @@ TEST(SettingsPath, FollowsTheConfigurationFolderAndNeverFallsToTheRoot) {
   for (const auto& row : rows)
     EXPECT_EQ(Platform::SettingsPathFor(row.home, row.configHome), row.path) << row.name;
 }
+#endif
 
 TEST(ReportProblem, KeepsALineOneLine) {
   QStringList lines;

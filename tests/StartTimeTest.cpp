@@ -137,9 +137,7 @@ protected:
     Platform::SetSettingsPathSource([this] { return StorePath; });
     Platform::SetProblemSink([this](const QString& line) { Problems << line; });
     Preset::StoreState = {};
-    F_Steepo::BrewTime = 180;
-    F_Steepo::CmdTime = 0;
-    F_Steepo::TimeSeparator = u':';
+    F_Steepo::TimerState = {};
   }
   void TearDown() override {
     Platform::SetSettingsPathSource({});
@@ -170,8 +168,8 @@ protected:
 
 TEST_F(StartTimeFixture, NoPresetAndNoArgumentGivesThreeMinutes) {
   Start({});
-  EXPECT_EQ(F_Steepo::BrewTime, 180u);
-  EXPECT_EQ(F_Steepo::CmdTime, 0);
+  EXPECT_EQ(F_Steepo::TimerState.BrewTime, 180u);
+  EXPECT_EQ(F_Steepo::TimerState.CmdTime, 0);
 }
 
 TEST_F(StartTimeFixture, StoredPresetCountsOnlyFromOneSecondTo5959) {
@@ -196,76 +194,120 @@ TEST_F(StartTimeFixture, StoredPresetCountsOnlyFromOneSecondTo5959) {
       {QVariant(QByteArray("\x01\x02")), 180},
   };
   for (const Row& row : rows) {
-    F_Steepo::BrewTime = 180;
+    F_Steepo::TimerState.BrewTime = 180;
     Store(row.stored);
     Start({});
-    EXPECT_EQ(F_Steepo::BrewTime, row.expected) << row.stored.toString().toStdString();
+    EXPECT_EQ(F_Steepo::TimerState.BrewTime, row.expected) << row.stored.toString().toStdString();
   }
 }
 
 TEST_F(StartTimeFixture, UnreadableOrDamagedStoreLeavesTheTime) {
   WriteStoreText("[General\nPreset=\"\\x\n\x01\x02");
   Start({});
-  EXPECT_EQ(F_Steepo::BrewTime, 180u);
+  EXPECT_EQ(F_Steepo::TimerState.BrewTime, 180u);
 
   // A store that is a folder cannot be read at all.
   StorePath = Dir.filePath(QStringLiteral("folder"));
   ASSERT_TRUE(QDir(Dir.path()).mkdir(QStringLiteral("folder")));
   Start({});
-  EXPECT_EQ(F_Steepo::BrewTime, 180u);
+  EXPECT_EQ(F_Steepo::TimerState.BrewTime, 180u);
   Preset::StorePreset();  // and writing to it fails silently
 }
 
 TEST_F(StartTimeFixture, CommandLineTimeWinsOverThePresetAndIsNotRounded) {
   Store(quint32(600));
   Start({QStringLiteral("2:07")});
-  EXPECT_EQ(F_Steepo::CmdTime, 127);
-  EXPECT_EQ(F_Steepo::BrewTime, 127u);
+  EXPECT_EQ(F_Steepo::TimerState.CmdTime, 127);
+  EXPECT_EQ(F_Steepo::TimerState.BrewTime, 127u);
 }
 
 TEST_F(StartTimeFixture, OnlyTheFirstPlainArgumentIsExamined) {
   Store(quint32(600));
   Start({QStringLiteral("START"), QStringLiteral("3:00")});
-  EXPECT_EQ(F_Steepo::CmdTime, 0);
-  EXPECT_EQ(F_Steepo::BrewTime, 600u);
+  EXPECT_EQ(F_Steepo::TimerState.CmdTime, 0);
+  EXPECT_EQ(F_Steepo::TimerState.BrewTime, 600u);
 
-  F_Steepo::CmdTime = 0;
+  F_Steepo::TimerState.CmdTime = 0;
   Start({QStringLiteral("-1:30"), QStringLiteral("/x"), QStringLiteral("0:20")});
-  EXPECT_EQ(F_Steepo::CmdTime, 20);  // switches, a negative time among them, are skipped
+  EXPECT_EQ(F_Steepo::TimerState.CmdTime, 20);  // switches, a negative time among them, are skipped
 }
 
 TEST_F(StartTimeFixture, BadCommandLineTimeFallsBackToThePresetAndSaysSoInOneLine) {
   for (const char* argument : {"75:00", "60:00", "0:00", "5", "x", "99999999999:99999999999", "1\n2:00"}) {
-    F_Steepo::CmdTime = 0;
-    F_Steepo::BrewTime = 180;
+    F_Steepo::TimerState.CmdTime = 0;
+    F_Steepo::TimerState.BrewTime = 180;
     Store(quint32(90));
     Problems.clear();
     Start({QString::fromUtf8(argument)});
-    EXPECT_EQ(F_Steepo::CmdTime, 0) << argument;
-    EXPECT_EQ(F_Steepo::BrewTime, 90u) << argument;
+    EXPECT_EQ(F_Steepo::TimerState.CmdTime, 0) << argument;
+    EXPECT_EQ(F_Steepo::TimerState.BrewTime, 90u) << argument;
     EXPECT_EQ(Problems, QStringList{QStringLiteral("steepo: ignoring the time '%1': expected minutes:seconds "
                                                    "from 0:01 to 59:59").arg(QString::fromUtf8(argument).replace(u'\n', u'?'))})
         << argument;
   }
 }
 
+// The reading of a time never changes; a reading other than what the text plainly says, and
+// every switch but the start switch, are said in one line each.
+struct TCommandLineNoteRow {
+  const char* Name;
+  QStringList Arguments;
+  QChar Separator;
+  qint32 CmdTime;
+  QStringList Lines;
+};
+
+TEST_F(StartTimeFixture, TimesReadOtherwiseThanTheyLookAndUnknownSwitchesAreNamed) {
+  const auto read = [](const char* argument, const char* as) {
+    return QStringLiteral("steepo: read \"%1\" as %2").arg(QString::fromUtf8(argument), QString::fromUtf8(as));
+  };
+  const auto unknown = [](const char* argument) {
+    return QStringLiteral("steepo: unknown switch \"%1\" ignored (steepo --help lists the options)").arg(argument);
+  };
+  const TCommandLineNoteRow rows[] = {
+      {"Plain", {"4:30", "-start"}, u':', 270, {}},
+      {"PlainShort", {"0:45"}, u':', 45, {}},
+      {"PlainLocaleSeparator", {"12.05"}, u'.', 725, {}},
+      {"Letters", {"4:abc"}, u':', 240, {read("4:abc", "4:00")}},
+      {"TrailingLetter", {"9:3x"}, u':', 540, {read("9:3x", "9:00")}},
+      {"TwoSeparators", {"7:2:3"}, u':', 420, {read("7:2:3", "7:00")}},
+      {"NoMinutes", {"x:30"}, u':', 30, {read("x:30", "0:30")}},
+      {"NegativeSeconds", {"5:-10"}, u':', 290, {read("5:-10", "4:50")}},
+      {"SixtySeconds", {"1:60"}, u':', 120, {read("1:60", "2:00")}},
+      {"NinetySeconds", {"0:90"}, u':', 90, {read("0:90", "1:30")}},
+      {"OneSecondDigit", {"2:5"}, u':', 125, {read("2:5", "2:05")}},
+      {"Hexadecimal", {"0x2:0"}, u':', 120, {read("0x2:0", "2:00")}},
+      {"DoubleDashStart", {"--start"}, u':', 0,
+       {QStringLiteral("steepo: unknown switch \"--start\" ignored; the start switch is -start")}},
+      {"UnknownSwitches", {"-x", "-5", "/tmp", "3:00", "/START"}, u':', 180, {unknown("-x"), unknown("-5"), unknown("/tmp")}},
+  };
+  for (const TCommandLineNoteRow& row : rows) {
+    F_Steepo::TimerState = {};
+    F_Steepo::TimerState.TimeSeparator = row.Separator;
+    Problems.clear();
+    Start(row.Arguments);
+    EXPECT_EQ(F_Steepo::TimerState.CmdTime, row.CmdTime) << row.Name;
+    EXPECT_EQ(Problems, row.Lines) << row.Name;
+  }
+}
+
 TEST_F(StartTimeFixture, PresetIsStoredUnlessTheCommandLineGaveTheTime) {
-  F_Steepo::BrewTime = 345;
+  F_Steepo::TimerState.BrewTime = 345;
   Preset::StorePreset();
   EXPECT_EQ(Stored().toUInt(), 345u);
 
-  F_Steepo::CmdTime = 30;
-  F_Steepo::BrewTime = 45;
+  F_Steepo::TimerState.CmdTime = 30;
+  F_Steepo::TimerState.BrewTime = 45;
   Preset::StorePreset();
   EXPECT_EQ(Stored().toUInt(), 345u);
 }
 
 TEST_F(StartTimeFixture, StoredPresetReadsBack) {
-  F_Steepo::BrewTime = 3599;
+  F_Steepo::TimerState.BrewTime = 3599;
   Preset::StorePreset();
-  F_Steepo::BrewTime = 180;
+  F_Steepo::TimerState.BrewTime = 180;
   Start({});
-  EXPECT_EQ(F_Steepo::BrewTime, 3599u);
+  EXPECT_EQ(F_Steepo::TimerState.BrewTime, 3599u);
 }
 
 struct SwitchRow {
@@ -372,9 +414,9 @@ TEST_P(StoreFileTest, StartTimeAndTheFileAfterExit) {
   {
     TUnprivileged unprivileged;
     Start({});
-    EXPECT_EQ(F_Steepo::BrewTime, row.StartTime);
+    EXPECT_EQ(F_Steepo::TimerState.BrewTime, row.StartTime);
     if (row.Step)
-      F_Steepo::BrewTime += 15;
+      F_Steepo::TimerState.BrewTime += 15;
     Preset::StorePreset();
   }
   EXPECT_EQ(Snapshot(StorePath), row.After == Unchanged ? before : row.After);
@@ -503,7 +545,7 @@ TEST_P(FullDiskTest, TheFileIsTheNewOneOrTheOldOne) {
   FillUpTo(Dir.path(), row.FreePages);
 
   Start({});
-  F_Steepo::BrewTime += 15;
+  F_Steepo::TimerState.BrewTime += 15;
   Preset::StorePreset();
   EXPECT_EQ(Snapshot(StorePath), SettingsOfSize(row.Size, row.Written ? 255 : 240));
   EXPECT_EQ(Problems.size(), row.Written ? 0 : 1) << Problems.join(u'\n').toStdString();
@@ -536,13 +578,13 @@ TEST_F(StartTimeFixture, FolderNamesThatAreNotUtf8AreUsedAsTheyAre) {
     qputenv("HOME", row.Home);
     row.ConfigHome.isEmpty() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", row.ConfigHome);
     Preset::StoreState = {};
-    F_Steepo::BrewTime = 195;
+    F_Steepo::TimerState.BrewTime = 195;
     Preset::StorePreset();
     struct stat info {};
     EXPECT_EQ(::stat(row.File.constData(), &info), 0) << row.Name;
-    F_Steepo::BrewTime = 180;
+    F_Steepo::TimerState.BrewTime = 180;
     Start({});
-    EXPECT_EQ(F_Steepo::BrewTime, 195u) << row.Name;
+    EXPECT_EQ(F_Steepo::TimerState.BrewTime, 195u) << row.Name;
   }
   qputenv("HOME", home);
   configHome.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", configHome);
@@ -552,8 +594,8 @@ TEST_F(StartTimeFixture, FolderNamesThatAreNotUtf8AreUsedAsTheyAre) {
 TEST_F(StartTimeFixture, WithoutAUsableFolderNothingIsStoredAndOneLineSaysSo) {
   StorePath.clear();
   Start({});
-  EXPECT_EQ(F_Steepo::BrewTime, 180u);
-  F_Steepo::BrewTime = 195;
+  EXPECT_EQ(F_Steepo::TimerState.BrewTime, 180u);
+  F_Steepo::TimerState.BrewTime = 195;
   Preset::StorePreset();
   ASSERT_EQ(Problems.size(), 1);
   EXPECT_TRUE(Problems[0].startsWith(QStringLiteral("steepo: no usable folder for the preset")));

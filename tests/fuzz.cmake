@@ -9,5 +9,7 @@ function(steepo_add_fuzz_replay name corpus source)
 endfunction()
 
 steepo_add_fuzz_replay(CommandLineCorpusTest command_line CommandLineFuzzer.cpp steepo_core)
-steepo_add_fuzz_replay(PresetCorpusTest preset PresetFuzzer.cpp steepo_core)
+if(NOT WIN32)  # the preset file
+  steepo_add_fuzz_replay(PresetCorpusTest preset PresetFuzzer.cpp steepo_core)
+endif()
 steepo_add_fuzz_replay(IndicatorCorpusTest indicator IndicatorFuzzer.cpp lumo_indicator)

@@ -75,14 +75,13 @@ void CheckSwitches(const QStringList& arguments) {
 }
 
 void CheckStartTime(QChar separator) {
-  F_Steepo::TimeSeparator = separator;
-  F_Steepo::CmdTime = 0;
-  F_Steepo::BrewTime = 180;
+  F_Steepo::TimerState = {};
+  F_Steepo::TimerState.TimeSeparator = separator;
   Preset::ReadStartTime();
   const qint32 time = Preset::ParseTimeArgument(OrbUtils::GetCmdParam(1), separator);
   Require(time >= 0 && time <= 3599, "time out of range");
-  Require(F_Steepo::CmdTime == time, "command-line time differs");
-  Require(F_Steepo::BrewTime == quint32(time != 0 ? time : 180), "brewing time differs");
+  Require(F_Steepo::TimerState.CmdTime == time, "command-line time differs");
+  Require(F_Steepo::TimerState.BrewTime == quint32(time != 0 ? time : 180), "brewing time differs");
 }
 
 } // namespace

@@ -31,12 +31,11 @@ QByteArray Contents() {
 }
 
 quint32 ReadBack() {
-  F_Steepo::CmdTime = 0;
-  F_Steepo::BrewTime = 180;
+  F_Steepo::TimerState = {};
   Preset::StoreState = {};
   Preset::ReadStartTime();
-  Require(F_Steepo::BrewTime >= 1 && F_Steepo::BrewTime <= 3599, "a start time out of range");
-  return F_Steepo::BrewTime;
+  Require(F_Steepo::TimerState.BrewTime >= 1 && F_Steepo::TimerState.BrewTime <= 3599, "a start time out of range");
+  return F_Steepo::TimerState.BrewTime;
 }
 
 } // namespace
@@ -69,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(Contents() == input, "storing the same time changed the file");
 
   const quint32 other = first % 3599 + 1;
-  F_Steepo::BrewTime = other;
+  F_Steepo::TimerState.BrewTime = other;
   Preset::StorePreset();
   Require(ReadBack() == other, "a stored time reads back as another");
   return 0;

@@ -1,0 +1,119 @@
+// The platform layer's services on Windows, each through the system's own call: the 64-bit
+// tick, the console's end events, the embedded WAVE resource, the shell, the system language,
+// the locale's time separator and the foreground sequence.
+
+#include "Platform.h"
+#include "PlatformNative.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QMetaObject>
+#include <QWidget>
+
+#include <windows.h>
+#include <mmsystem.h>
+#include <shellapi.h>
+
+// The layer's own PlaySound, not the system's macro for PlaySoundW.
+#undef PlaySound
+
+namespace Platform {
+
+// ---- Time ---------------------------------------------------------------------------------
+
+// Counts through sleep and hibernation, and at 64 bits never wraps (the 32-bit tick does after
+// 49.7 days).
+quint64 Native::TickCount() { return GetTickCount64(); }
+
+// ---- Application ----------------------------------------------------------------------------
+
+namespace {
+BOOL WINAPI OnConsoleEnd(DWORD event) {
+  if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT)
+    return FALSE;
+  // This runs on a thread of its own: the loop is ended from its own thread.
+  if (QCoreApplication* application = QCoreApplication::instance())
+    QMetaObject::invokeMethod(application, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+  return TRUE;
+}
+} // namespace
+
+void EndOnTerminationSignals() { SetConsoleCtrlHandler(OnConsoleEnd, TRUE); }
+
+// ---- Sound --------------------------------------------------------------------------------
+
+namespace {
+// The resource that carries a sound: a WAVE resource named as the file ("SOUND" for
+// ":/sound/SOUND.wav").
+std::wstring WaveResourceName(const QString& resource) {
+  return QFileInfo(resource).completeBaseName().toUpper().toStdWString();
+}
+} // namespace
+
+bool PlaySound(const QString& resource) {
+  const std::wstring name = WaveResourceName(resource);
+  if (name.empty() || !FindResourceW(nullptr, name.c_str(), L"WAVE"))
+    return false;
+  return PlaySoundW(name.c_str(), GetModuleHandleW(nullptr), SND_RESOURCE | SND_ASYNC | SND_NODEFAULT);
+}
+
+void MessageBeep() { ::MessageBeep(0); }
+
+// ---- Shell --------------------------------------------------------------------------------
+
+bool Native::ShellOpen(const QString& target) {
+  const std::wstring file = target.toStdWString();
+  const HINSTANCE result = ShellExecuteW(nullptr, L"open", file.c_str(), L"", L"", SW_SHOWNORMAL);
+  return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+// ---- Locale -------------------------------------------------------------------------------
+
+quint16 Native::SystemDefaultLangID() { return GetSystemDefaultLangID(); }
+
+QChar TimeSeparator() {
+  wchar_t separator[4] = {};
+  if (GetLocaleInfoW(GetThreadLocale(), LOCALE_STIME, separator, 4) < 2 || separator[0] == 0)
+    return u':';
+  return QChar(char16_t(separator[0]));
+}
+
+// ---- Foreground ---------------------------------------------------------------------------
+
+namespace {
+void BringToForeground(HWND window) {
+  BringWindowToTop(window);
+  SetForegroundWindow(window);
+}
+} // namespace
+
+void ForceForeground(QWidget* widget) {
+  if (!widget)
+    return;
+  const HWND window = reinterpret_cast<HWND>(widget->winId());
+  if (IsIconic(window))
+    ShowWindow(window, SW_RESTORE);
+  const HWND foreground = GetForegroundWindow();
+  if (foreground == window)
+    return;
+  const DWORD foregroundThread = GetWindowThreadProcessId(foreground, nullptr);
+  const DWORD windowThread = GetWindowThreadProcessId(window, nullptr);
+  bool done = false;
+  if (AttachThreadInput(windowThread, foregroundThread, TRUE)) {
+    BringToForeground(window);
+    AttachThreadInput(windowThread, foregroundThread, FALSE);
+    done = GetForegroundWindow() == window;
+  }
+  if (done)
+    return;
+  // The system refuses the foreground to a program the user is not working with while its
+  // lock time-out runs; with the time-out at 0 for the moment it hands it over.
+  DWORD timeout = 0;
+  SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &timeout, 0);
+  SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, nullptr, SPIF_SENDCHANGE);
+  BringToForeground(window);
+  SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, reinterpret_cast<void*>(static_cast<UINT_PTR>(timeout)),
+                        SPIF_SENDCHANGE);
+}
+
+} // namespace Platform
