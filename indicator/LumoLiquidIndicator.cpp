@@ -106,7 +106,7 @@ void TLumoLiquidIndicatorPrivate::Refresh() {
 // The whole rebuild: the image and its regions anew from the fields, in device pixels.
 void TLumoLiquidIndicatorPrivate::RebuildIndicator() {
   ++FRebuildCount;
-  Renderer.Rebuild(*this, q->size(), q->devicePixelRatioF(), Moused, QGuiApplication::palette());
+  Renderer.Rebuild(*this, q->size(), q->devicePixelRatioF(), Moused, q->palette());
 }
 
 bool TLumoLiquidIndicator::eventFilter(QObject* watched, QEvent* e) {
@@ -135,6 +135,11 @@ bool TLumoLiquidIndicator::event(QEvent* e) {
     return true;
   }
   const bool handled = QWidget::event(e);
+  // System colours follow the palette (dark mode switched on, another style).
+  if ((e->type() == QEvent::PaletteChange || e->type() == QEvent::ApplicationPaletteChange ||
+       e->type() == QEvent::StyleChange) &&
+      d->UsesSystemColours())
+    d->Refresh();
   // On another screen, or shown on a screen other than the one it was rendered for, the
   // image is rendered anew at that screen's pixel ratio.
   if ((e->type() == QEvent::ScreenChangeInternal || e->type() == QEvent::Show) &&
