@@ -176,8 +176,21 @@ QSize TLumoLiquidIndicator::sizeHint() const {
   return TLumoRenderer::ControlSize(*d);
 }
 
+// A layout may shrink the control in a direction whose policy allows it (Preferred,
+// Expanding): down to the rotated box of an indicator whose cells are 3 x 5 pixels inside
+// its gap and bevels, never more than the size hint. A fixed direction keeps the size hint.
 QSize TLumoLiquidIndicator::minimumSizeHint() const {
-  return sizeHint();
+  const QSize hint = sizeHint();
+  qint64 border = qint64(d->FIndicatorGap);
+  border += d->FOuterBevel != bkNone ? d->FOuterBevelWidth : 0;
+  border += d->FInnerBevel != bkNone ? d->FInnerBevelWidth : 0;
+  border = std::clamp<qint64>(border, 0, kLargestControlSide);
+  const qint64 width = std::min<qint64>(2 * border + 3 * qint64(d->FSignNumber), kLargestControlSide);
+  const TBoxSize box = RotatedBox(qint32(width), qint32(2 * border + 5), d->FIndicatorAngle);
+  const QSize small = QSize(box.Width, box.Height).boundedTo(hint);
+  const QSizePolicy policy = sizePolicy();
+  return {(policy.horizontalPolicy() & QSizePolicy::ShrinkFlag) ? small.width() : hint.width(),
+          (policy.verticalPolicy() & QSizePolicy::ShrinkFlag) ? small.height() : hint.height()};
 }
 
 TColor TLumoLiquidIndicator::ResolveColor(TColor color) {
