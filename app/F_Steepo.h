@@ -38,9 +38,14 @@ struct TTimerState {
 };
 extern TTimerState TimerState;
 
-// The texts of the main window and the alarm dialog, a row per language.
-enum TMainText { mtStart = 0, mtStop = 1, mtReady = 2, mtOK = 3 };
-extern const std::array<std::array<const char*, 4>, 8> MainTexts;
+// The texts of the main window and the alarm dialog, a row per language: the captions, then
+// what assistive tools say of the step buttons.
+enum TMainText {
+  mtStart = 0, mtStop = 1, mtReady = 2, mtOK = 3,
+  mtIncName = 4, mtIncDescription = 5, mtDecName = 6, mtDecDescription = 7
+};
+inline constexpr std::size_t MainTextColumns = 8;
+extern const std::array<std::array<const char*, MainTextColumns>, 8> MainTexts;
 // The text of column in the row of the chosen language.
 QString MainText(int column);
 
@@ -87,8 +92,8 @@ public:
   QWidget* Bevel() const;
   QTimer* Timer() const { return FTimer; }
 
-  // Shows text as the web link, sized to it, and lays the separator line from 4 pixels right
-  // of it to the right edge of Stop.
+  // Shows text as the web link, sized to it, and lays the separator line from 4 pixels (at
+  // the layout's scale) right of it to the right edge of Stop.
   void SetWebLink(const QString& text);
   QTimer* TimerBtn() const { return FTimerBtn; }
 
@@ -123,6 +128,8 @@ private:
   void StepButtonMouseDown(QPushButton* sender);
   void StepButtonMouseUp();
   void WMAutoStart(qintptr wParam, qintptr lParam);
+  // The whole window larger by the desktop font's size over the designed size.
+  void ScaleToDesktopFont();
 
   void DisplayTime(quint32 seconds);
   void IncTime();
@@ -131,4 +138,5 @@ private:
   Ui::TFSteepo* ui;
   QTimer* FTimer;
   QTimer* FTimerBtn;
+  qreal FScale = 1;  // of the layout, for a desktop font larger than designed
 };

@@ -24,6 +24,14 @@ if(TARGET lumo_indicator_designer)
   add_dependencies(LumoIndicatorDesignerFormTest lumo_indicator_designer)
 endif()
 
+# What a screen reader sees, with Qt's real accessibility bridge on a private X server and
+# session bus (Qt delivers accessibility events only while a bridge is active).
+add_executable(LumoIndicatorAccessibilityTest ${CMAKE_CURRENT_LIST_DIR}/LumoIndicatorAccessibilityTest.cpp)
+target_link_libraries(LumoIndicatorAccessibilityTest PRIVATE steepo_test_main lumo_indicator)
+add_test(NAME LumoIndicatorAccessibilityTest
+  COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/library/WithAccessibilityBus.sh $<TARGET_FILE:LumoIndicatorAccessibilityTest>)
+set_tests_properties(LumoIndicatorAccessibilityTest PROPERTIES ENVIRONMENT "LANG=C.UTF-8;LC_ALL=C.UTF-8" TIMEOUT 120)
+
 # The example program, built against a scratch install through find_package and with the
 # indicator's sources through add_subdirectory, each time checking itself when run (on the
 # machine that builds it).
