@@ -5,6 +5,9 @@
 #include "LumoMaterials.h"
 #include "LumoRegions.h"
 
+#include <QPainter>
+#include <algorithm>
+
 namespace LumoLiquidIndicator {
 
 namespace {
@@ -147,7 +150,7 @@ bool TLumoRenderer::Rebuild(const TLumoIndicatorState& state, QSize size, qreal 
                    hovered && (state.FMouseAction == maColor || state.FMouseAction == maBoth)};
   // The image is rendered in device pixels, so that it stays sharp on a scaled screen.
   rebuild.Layout = AtPixelRatio(rebuild.Logical, devicePixelRatio);
-  PrepareBackMaterials(state);
+  PrepareBackMaterials(state, {rebuild.Layout.ControlWidth, rebuild.Layout.ControlHeight});
   if (!PrepareCanvas({rebuild.Layout.ControlWidth, rebuild.Layout.ControlHeight}))
     return false;  // the previous image stays, with its regions
   FClips = state.FTransparentMode != tmNone;
@@ -189,13 +192,49 @@ bool TLumoRenderer::PrepareCanvas(QSize size) {
   return true;
 }
 
-// The three shaded copies of the back material, 24 bits per pixel, shaded byte by byte.
-void TLumoRenderer::PrepareBackMaterials(const TLumoIndicatorState& state) {
-  if (ShadedKey == state.FBackMaterial.cacheKey() && ShadedMode == state.FMaterialShadowMode)
+namespace {
+
+// Lowers (raises) each colour channel of a 32-bit image by amount, clamped, as the byte
+// shading of a 24-bit one does.
+void ShadePixels(QImage& image, qint32 amount) {
+  const auto shade = [amount](int channel) { return std::clamp(channel + amount, 0, 255); };
+  for (int y = 0; y < image.height(); ++y) {
+    QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = 0; x < image.width(); ++x)
+      row[x] = qRgb(shade(qRed(row[x])), shade(qGreen(row[x])), shade(qBlue(row[x])));
+  }
+}
+
+} // namespace
+
+// The three shaded copies of the back material, shaded channel by channel. A stretched
+// material larger than the image is first laid at the image's size, as drawing would lay it,
+// and shaded there: the same pixels for a fraction of the work.
+void TLumoRenderer::PrepareBackMaterials(const TLumoIndicatorState& state, QSize canvas) {
+  const QImage& material = state.FBackMaterial;
+  const bool atCanvas = state.FMaterialMode == mmStretch && !canvas.isEmpty() &&
+                        qint64(material.width()) * material.height() > qint64(canvas.width()) * canvas.height();
+  const QSize size = atCanvas ? canvas : QSize();
+  if (ShadedKey == material.cacheKey() && ShadedMode == state.FMaterialShadowMode && ShadedSize == size)
     return;
-  ShadedKey = state.FBackMaterial.cacheKey();
+  ShadedKey = material.cacheKey();
   ShadedMode = state.FMaterialShadowMode;
-  const QImage base = state.FBackMaterial.convertToFormat(QImage::Format_RGB888);
+  ShadedSize = size;
+  const QImage base = material.convertToFormat(QImage::Format_RGB888);
+  if (atCanvas) {
+    QImage laid(canvas, QImage::Format_RGB32);
+    laid.fill(0);
+    {
+      QPainter painter(&laid);
+      painter.drawImage(laid.rect(), base);
+    }
+    FBackMaterialD = FBackMaterialL = FBackMaterialLD = laid;
+    ShadePixels(FBackMaterialD, -64);
+    ShadePixels(FBackMaterialL, 64);
+    if (ShadedMode != msmNone)
+      ShadePixels(FBackMaterialLD, ShadedMode == msmDark ? -32 : 32);
+    return;
+  }
   FBackMaterialD = base.copy();
   FBackMaterialL = base.copy();
   FBackMaterialLD = base.copy();

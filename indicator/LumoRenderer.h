@@ -102,7 +102,7 @@ private:
   void FillBackRegion(const TRebuild& rebuild, const QRegion& region, TColor color, const QImage& material);
   QRegion LogicalClipRegion(const TRebuild& rebuild) const;
   bool PrepareCanvas(QSize size);
-  void PrepareBackMaterials(const TLumoIndicatorState& state);
+  void PrepareBackMaterials(const TLumoIndicatorState& state, QSize canvas);
 
   QImage CanvasBitmap;
   QRegion FLitRegion;
@@ -113,6 +113,7 @@ private:
   // mode changes.
   qint64 ShadedKey = 0;
   TLumoMaterialShadowMode ShadedMode = msmDark;
+  QSize ShadedSize;  // the image's size when the copies are made at it, else empty
   QImage FBackMaterialL;    // lightened by 64: light bevel faces
   QImage FBackMaterialD;    // darkened by 64: dark bevel faces
   QImage FBackMaterialLD;   // shaded by 32 per MaterialShadowMode: unlit segments
