@@ -1,6 +1,7 @@
 // Steepo: a tea timer. Start-up: the units, the application, the main window, the alarm
 // dialog, the message loop.
 
+#include "DesktopBus.h"
 #include "F_Steepo.h"
 #include "F_Steepo2.h"
 #include "OrbUtils.h"
@@ -58,6 +59,7 @@ int main(int argc, char** argv) {
   }
 
   F_Steepo::InitializeUnit();
+  DesktopBus::GuardSessionBus();
 
   const QtMessageHandler previous = qInstallMessageHandler(StartupMessageHandler);
   QApplication app(argc, argv);

@@ -4,46 +4,137 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
+#include <QDeadlineTimer>
+#include <QThread>
+#include <QTimer>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QPointer>
 #include <QVariantMap>
+
+#include <cerrno>
+#include <cstddef>
+#include <cstring>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 
 namespace DesktopBus {
 
 namespace {
 
-const QString ConnectionName = QStringLiteral("steepo-desktop");
+const QString ConnectionName = QStringLiteral("steepo-desktop-%1");
 const QString NotificationsService = QStringLiteral("org.freedesktop.Notifications");
 const QString NotificationsPath = QStringLiteral("/org/freedesktop/Notifications");
 const QString NotificationsInterface = NotificationsService;
 const QString LauncherEntryPath = QStringLiteral("/org/varnak/Steepo/LauncherEntry");
 const QString LauncherEntryInterface = QStringLiteral("com.canonical.Unity.LauncherEntry");
+const QString Silent = QStringLiteral("the session bus did not answer");
 
-// Receives the notification server's signals on the user-interface thread.
-class TListener : public QObject {
+// How long the bus may take to answer the first step of a connection, and how long a
+// connection may take in all before the desktop's channels are given up for this run.
+constexpr int AnswerMilliseconds = 300;
+constexpr int ConnectMilliseconds = 1000;
+// How long the program's end waits for the last signal to the dock to leave.
+constexpr int FinishMilliseconds = 250;
+
+// Whether a bus answers at all, found without the bus library, which would wait for ever.
+enum class TProbe { Answers, Silent, Unreachable };
+
+// The socket of the first address of a bus: a path, or an abstract name (led by a zero byte);
+// empty for any other transport.
+QByteArray SocketName(const QString& address) {
+  const QString first = address.section(u';', 0, 0);
+  if (!first.startsWith(QStringLiteral("unix:")))
+    return {};
+  for (const QString& pair : first.mid(5).split(u',')) {
+    const QByteArray value = QByteArray::fromPercentEncoding(pair.section(u'=', 1).toUtf8());
+    if (pair.startsWith(QStringLiteral("path=")))
+      return value;
+    if (pair.startsWith(QStringLiteral("abstract=")))
+      return '\0' + value;
+  }
+  return {};
+}
+
+// Opens the conversation a connection opens with and waits a bounded time for any answer.
+// A bus of another transport is taken on trust.
+TProbe Probe(const QString& address, int milliseconds) {
+  const QByteArray name = SocketName(address);
+  sockaddr_un socketAddress{};
+  if (name.isEmpty() || size_t(name.size()) >= sizeof socketAddress.sun_path)
+    return TProbe::Answers;
+  socketAddress.sun_family = AF_UNIX;
+  std::memcpy(socketAddress.sun_path, name.constData(), size_t(name.size()));
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+  if (fd < 0)
+    return TProbe::Unreachable;
+  const socklen_t length = socklen_t(offsetof(sockaddr_un, sun_path) + size_t(name.size()));
+  TProbe result = TProbe::Unreachable;
+  if (::connect(fd, reinterpret_cast<const sockaddr*>(&socketAddress), length) == 0 || errno == EAGAIN) {
+    // A full backlog is a bus that takes no one in: as silent as one that does not answer.
+    static const char Greeting[] = "\0AUTH\r\n";
+    result = TProbe::Silent;
+    pollfd wait{fd, POLLIN, 0};
+    QDeadlineTimer deadline(milliseconds);
+    if (errno != EAGAIN && ::send(fd, Greeting, sizeof Greeting - 1, MSG_NOSIGNAL) == sizeof Greeting - 1) {
+      int ready = 0;
+      do
+        ready = ::poll(&wait, 1, int(deadline.remainingTime()));
+      while (ready < 0 && errno == EINTR);
+      char answer = 0;
+      if (ready > 0 && ::recv(fd, &answer, 1, 0) == 1)
+        result = TProbe::Answers;
+    }
+  }
+  ::close(fd);
+  return result;
+}
+
+// The session bus: the test's, the session's address, or the user's bus socket. Never the
+// autolaunch that libdbus would otherwise try, which would start a bus of its own.
+QString SessionAddress();
+
+// The bus's side: a thread of its own holds the connection, so that a bus that stops
+// answering stops nothing but this thread. Everything it learns goes back to the
+// user-interface thread as a queued call.
+class TWorker : public QObject {
   Q_OBJECT
 
 public:
-  using QObject::QObject;
+  TWorker(int generation, const QString& name) : Generation(generation), Name(name) {}
+
+  QDBusConnection Bus() const { return QDBusConnection(Name); }
+  void Connect(const QString& address);
+  bool Connected = false;
 
 public slots:
   void ActionInvoked(uint id, const QString& action);
   void ActivationToken(uint id, const QString& token);
   void NotificationClosed(uint id, uint reason);
+
+private:
+  void ListenTo(const char* name, const char* slot);
+
+  const int Generation;
+  const QString Name;
 };
 
 struct TState {
-  enum TBus { Unconnected, Connected, Failed } Bus = Unconnected;
+  enum TBus { Unconnected, Connecting, Connected, Failed } Bus = Unconnected;
   QString Address;                  // set by tests; empty: the session's
+  QString FailReason;               // why the bus was given up
   bool Reported = false;            // the one line on stderr has been written
-  int Generation = 0;               // replies to an earlier generation are stale
-  QPointer<TListener> Listener;
+  int Generation = 0;               // answers to an earlier generation are stale
+  QThread* Thread = nullptr;
+  TWorker* Worker = nullptr;
+  QList<QObject*> Stranded;         // workers and threads of earlier generations still stuck
   quint32 NotificationId = 0;       // the shown notification, 0: none
+  int Notifications = 0;            // Notify calls so far: answers to earlier ones are stale
   bool NotifyPending = false;       // Notify sent, its answer outstanding
   bool WithdrawWhenKnown = false;   // withdrawn before its id came back
   double ProgressSent = -1;         // the dock's last progress, below 0: none shown
@@ -56,18 +147,6 @@ TState& State() {
   return state;
 }
 
-void Report(const QString& reason) {
-  TState& state = State();
-  if (state.Reported)
-    return;
-  state.Reported = true;
-  Platform::ReportProblem(
-      QStringLiteral("steepo: the desktop's notification service was not reached (%1); the alarm shows in its window only")
-          .arg(reason));
-}
-
-// The session bus: the test's, the session's address, or the user's bus socket. Never the
-// autolaunch that libdbus would otherwise try, which would start a bus of its own.
 QString SessionAddress() {
   if (!State().Address.isEmpty())
     return State().Address;
@@ -80,80 +159,181 @@ QString SessionAddress() {
   return {};
 }
 
-QDBusConnection Bus() { return QDBusConnection(ConnectionName); }
+void Report(const QString& reason) {
+  TState& state = State();
+  if (state.Reported)
+    return;
+  state.Reported = true;
+  Platform::ReportProblem(
+      QStringLiteral("steepo: the desktop's notification service was not reached (%1); the alarm shows in its window only")
+          .arg(reason));
+}
+
+// Runs call on the user-interface thread, unless a Reset came in between.
+template <typename F>
+void OnUiThread(int generation, F call) {
+  QMetaObject::invokeMethod(
+      QCoreApplication::instance(),
+      [generation, call = std::move(call)] {
+        if (generation == State().Generation)
+          call();
+      },
+      Qt::QueuedConnection);
+}
+
+// Runs call on the bus's thread, in the order of the calls.
+template <typename F>
+void OnBusThread(F call) {
+  TWorker* worker = State().Worker;
+  if (worker && State().Bus != TState::Failed)
+    QMetaObject::invokeMethod(
+        worker,
+        [worker, call = std::move(call)] {
+          if (worker->Connected)
+            call(worker->Bus());
+        },
+        Qt::QueuedConnection);
+}
+
+void Fail(const QString& reason) {
+  TState& state = State();
+  if (state.Bus == TState::Failed)
+    return;
+  state.Bus = TState::Failed;
+  state.FailReason = reason;
+  if (std::exchange(state.NotifyPending, false))
+    Report(reason);
+}
+
+void TWorker::Connect(const QString& address) {
+  const TProbe probe = Probe(address, AnswerMilliseconds);
+  QDBusConnection bus = probe == TProbe::Answers ? QDBusConnection::connectToBus(address, Name) : Bus();
+  if (!bus.isConnected()) {
+    if (probe == TProbe::Answers)
+      QDBusConnection::disconnectFromBus(Name);
+    OnUiThread(Generation, [probe] { Fail(probe == TProbe::Silent ? Silent : QStringLiteral("no session bus")); });
+    return;
+  }
+  ListenTo("ActionInvoked", SLOT(ActionInvoked(uint, QString)));
+  ListenTo("ActivationToken", SLOT(ActivationToken(uint, QString)));
+  ListenTo("NotificationClosed", SLOT(NotificationClosed(uint, uint)));
+  Connected = true;
+  OnUiThread(Generation, [] {
+    if (State().Bus == TState::Connecting)
+      State().Bus = TState::Connected;
+  });
+}
+
+void TWorker::ListenTo(const char* name, const char* slot) {
+  Bus().connect(QString(), NotificationsPath, NotificationsInterface, QString::fromLatin1(name), this, slot);
+}
+
+void TWorker::ActionInvoked(uint id, const QString&) {
+  OnUiThread(Generation, [id] {
+    TState& state = State();
+    if (id == 0 || id != state.NotificationId || !state.OnInvoked)
+      return;
+    const QString token = std::exchange(state.Token, QString());
+    state.OnInvoked(token);
+  });
+}
+
+void TWorker::ActivationToken(uint id, const QString& token) {
+  OnUiThread(Generation, [id, token] {
+    if (id != 0 && id == State().NotificationId)
+      State().Token = token;
+  });
+}
+
+void TWorker::NotificationClosed(uint id, uint) {
+  OnUiThread(Generation, [id] {
+    if (id != 0 && id == State().NotificationId)
+      State().NotificationId = 0;  // gone already: nothing to withdraw
+  });
+}
 
 void Update(const QVariantMap& properties) {
-  if (State().Bus != TState::Connected)
-    return;
   QDBusMessage signal = QDBusMessage::createSignal(LauncherEntryPath, LauncherEntryInterface, QStringLiteral("Update"));
   signal << QStringLiteral("application://%1.desktop").arg(QGuiApplication::desktopFileName()) << properties;
-  Bus().send(signal);
+  OnBusThread([signal](QDBusConnection bus) { bus.send(signal); });
 }
 
 void CloseNotification(quint32 id) {
   QDBusMessage call = QDBusMessage::createMethodCall(NotificationsService, NotificationsPath, NotificationsInterface,
                                                      QStringLiteral("CloseNotification"));
   call << id;
-  Bus().asyncCall(call);
+  OnBusThread([call](QDBusConnection bus) { bus.asyncCall(call); });
 }
 
-void NotifyAnswered(int generation, const QDBusPendingReply<uint>& reply) {
+void NotifyAnswered(const QString& error, quint32 id) {
   TState& state = State();
-  if (generation != state.Generation)
-    return;
   state.NotifyPending = false;
-  if (reply.isError()) {
-    Report(reply.error().name());
+  if (!error.isEmpty()) {
+    Report(error);
     return;
   }
-  state.NotificationId = reply.value();
+  state.NotificationId = id;
   if (state.WithdrawWhenKnown)
     Withdraw();
 }
 
-void ListenTo(const char* name, const char* slot) {
-  Bus().connect(QString(), NotificationsPath, NotificationsInterface, QString::fromLatin1(name), State().Listener, slot);
+// Lets the bus's thread end once it has sent what it was given, waiting for it no longer than
+// milliseconds. A thread stuck on the bus is left to itself; nothing of it is touched again.
+void StopWorker(int milliseconds) {
+  TState& state = State();
+  if (!state.Thread)
+    return;
+  QThread* thread = std::exchange(state.Thread, nullptr);
+  TWorker* worker = std::exchange(state.Worker, nullptr);
+  QMetaObject::invokeMethod(worker, [] { QThread::currentThread()->quit(); }, Qt::QueuedConnection);
+  if (thread->wait(QDeadlineTimer(milliseconds)))
+    delete thread;
+  else
+    state.Stranded << thread;
+  // The bus library keeps the worker as a receiver of its signals: it ends with the program.
+  state.Stranded << worker;
 }
 
 } // namespace
 
-void TListener::ActionInvoked(uint id, const QString&) {
-  TState& state = State();
-  if (id == 0 || id != state.NotificationId || !state.OnInvoked)
+void GuardSessionBus() {
+  const QString address = SessionAddress();
+  if (address.isEmpty() || Probe(address, AnswerMilliseconds) != TProbe::Silent)
     return;
-  const QString token = std::exchange(state.Token, QString());
-  state.OnInvoked(token);
-}
-
-void TListener::ActivationToken(uint id, const QString& token) {
-  if (id != 0 && id == State().NotificationId)
-    State().Token = token;
-}
-
-void TListener::NotificationClosed(uint id, uint) {
-  if (id != 0 && id == State().NotificationId)
-    State().NotificationId = 0;  // gone already: nothing to withdraw
+  State().Bus = TState::Failed;
+  State().FailReason = Silent;
+  // Qt's own users of the session bus (the accessibility bridge, the desktop theme) would
+  // wait for it for good: they find none.
+  qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/dev/null");
 }
 
 void Connect() {
   TState& state = State();
   if (state.Bus != TState::Unconnected)
     return;
-  state.Bus = TState::Failed;
   const QString address = SessionAddress();
-  if (address.isEmpty())
-    return;
-  if (!QDBusConnection::connectToBus(address, ConnectionName).isConnected()) {
-    QDBusConnection::disconnectFromBus(ConnectionName);
+  if (address.isEmpty()) {
+    Fail(QStringLiteral("no session bus"));
     return;
   }
-  state.Bus = TState::Connected;
-  state.Listener = new TListener(QCoreApplication::instance());
-  ListenTo("ActionInvoked", SLOT(ActionInvoked(uint, QString)));
-  ListenTo("ActivationToken", SLOT(ActivationToken(uint, QString)));
-  ListenTo("NotificationClosed", SLOT(NotificationClosed(uint, uint)));
+  state.Bus = TState::Connecting;
+  const int generation = state.Generation;
+  state.Thread = new QThread;
+  state.Thread->setObjectName(QStringLiteral("SteepoDesktopBus"));
+  state.Worker = new TWorker(generation, ConnectionName.arg(generation));
+  state.Worker->moveToThread(state.Thread);
+  state.Thread->start();
+  QMetaObject::invokeMethod(state.Worker, [worker = state.Worker, address] { worker->Connect(address); },
+                            Qt::QueuedConnection);
+  QTimer::singleShot(ConnectMilliseconds, QCoreApplication::instance(), [generation] {
+    if (generation == State().Generation && State().Bus == TState::Connecting)
+      Fail(Silent);
+  });
   // The dock entry loses its progress when the program ends, however it ends.
-  QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, state.Listener, [] { Clear(); });
+  QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, state.Thread, [] {
+    Clear();
+    StopWorker(FinishMilliseconds);
+  });
 }
 
 void Progress(double fraction) {
@@ -165,7 +345,7 @@ void Progress(double fraction) {
   if (state.ProgressSent >= 0 && progress - state.ProgressSent < Step)
     return;
   Connect();
-  if (state.Bus != TState::Connected)
+  if (state.Bus == TState::Failed)
     return;
   state.ProgressSent = progress;
   Update({{QStringLiteral("progress"), progress}, {QStringLiteral("progress-visible"), true}});
@@ -184,8 +364,8 @@ void Clear() {
 void Notify(const TNotification& notification, std::function<void(const QString& token)> onInvoked) {
   Connect();
   TState& state = State();
-  if (state.Bus != TState::Connected) {
-    Report(QStringLiteral("no session bus"));
+  if (state.Bus == TState::Failed) {
+    Report(state.FailReason);
     return;
   }
   const QString appId = QGuiApplication::desktopFileName();
@@ -204,11 +384,20 @@ void Notify(const TNotification& notification, std::function<void(const QString&
   state.Token.clear();
   state.WithdrawWhenKnown = false;
   state.NotifyPending = true;
-  const int generation = ++state.Generation;
-  auto* watcher = new QDBusPendingCallWatcher(Bus().asyncCall(call), state.Listener);
-  QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher, [generation](QDBusPendingCallWatcher* w) {
-    w->deleteLater();
-    NotifyAnswered(generation, *w);
+  const int generation = state.Generation;
+  const int count = ++state.Notifications;
+  OnBusThread([call, generation, count](QDBusConnection bus) {
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call));
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher, [=](QDBusPendingCallWatcher* w) {
+      w->deleteLater();
+      const QDBusPendingReply<uint> reply = *w;
+      const QString error = reply.isError() ? reply.error().name() : QString();
+      const quint32 id = reply.isError() ? 0 : reply.value();
+      OnUiThread(generation, [=] {
+        if (count == State().Notifications)
+          NotifyAnswered(error, id);
+      });
+    });
   });
 }
 
@@ -216,7 +405,7 @@ void Withdraw() {
   TState& state = State();
   state.OnInvoked = {};
   state.WithdrawWhenKnown = state.NotifyPending;
-  if (state.NotificationId != 0 && state.Bus == TState::Connected)
+  if (state.NotificationId != 0)
     CloseNotification(std::exchange(state.NotificationId, 0u));
 }
 
@@ -224,12 +413,12 @@ void SetBusAddress(const QString& address) { State().Address = address; }
 
 void Reset() {
   TState& state = State();
-  if (state.Bus == TState::Connected)
-    QDBusConnection::disconnectFromBus(ConnectionName);
-  delete state.Listener;
+  StopWorker(5000);
+  QList<QObject*> stranded = std::move(state.Stranded);
   const int generation = state.Generation + 1;
   state = TState{};
   state.Generation = generation;
+  state.Stranded = std::move(stranded);
 }
 
 } // namespace DesktopBus

@@ -1,17 +1,23 @@
 #pragma once
 // The desktop's own channels for a running countdown and its alarm, over the session bus:
 // progress and urgency on the program's dock or taskbar entry, and a desktop notification.
-// Every call is asynchronous and nothing here is needed: without a bus or a notification
+// Every call returns at once and nothing here is needed: without a bus or a notification
 // service the calls do nothing, and the timer works as without them. The bus is reached on
-// the first call that needs it, never at start-up.
+// the first call that needs it; start-up only checks that it answers.
 
 #include <QString>
 #include <functional>
 
 namespace DesktopBus {
 
-// Connects to the session bus, once; does nothing after a failed attempt. Progress, Urgent
-// and Notify connect by themselves; Clear and Withdraw never do.
+// Before the application starts: a session bus that takes a connection but never answers
+// (a stopped daemon) is given up for this run, also for Qt's own users of it, which would
+// otherwise wait for it with the window not yet drawn.
+void GuardSessionBus();
+
+// Connects to the session bus, once, on a thread of its own: nothing on the calling thread
+// ever waits for the bus. A bus that has not answered within a second is given up for this
+// run. Progress, Urgent and Notify connect by themselves; Clear and Withdraw never do.
 void Connect();
 
 // The dock entry: fraction (0 to 1) of the set time elapsed, with the progress shown; sent

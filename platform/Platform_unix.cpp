@@ -14,6 +14,8 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <QSocketNotifier>
+#include <QThread>
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
 #include <QWindow>
@@ -60,6 +62,18 @@ void OnTerminationSignal(int) {
 }
 } // namespace
 
+namespace {
+// Leaves every running loop, modal ones included, without asking the windows to close. A
+// signal that comes while the window is still being built (its first display lets events
+// through before the loop runs) waits for the loop, since ending it before it runs does nothing.
+void EndTheLoop() {
+  if (QThread::currentThread()->loopLevel() > 0)
+    QCoreApplication::exit(0);
+  else
+    QTimer::singleShot(0, QCoreApplication::instance(), EndTheLoop);
+}
+} // namespace
+
 void EndOnTerminationSignals() {
   if (SignalPipe[0] >= 0 || ::pipe2(SignalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
     return;
@@ -68,8 +82,7 @@ void EndOnTerminationSignals() {
     char byte = 0;
     while (::read(SignalPipe[0], &byte, 1) > 0) {
     }
-    // Leaves every running loop, modal ones included, without asking the windows to close.
-    QCoreApplication::exit(0);
+    EndTheLoop();
   });
   struct sigaction action {};
   action.sa_handler = OnTerminationSignal;

@@ -21,7 +21,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <csignal>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 namespace {
 
@@ -84,6 +90,7 @@ public slots:
 class TBusDaemon : public ::testing::Environment {
 public:
   static inline QString Address;
+  static inline qint64 Pid = 0;
 
   void SetUp() override {
     Daemon = std::make_unique<QProcess>();
@@ -91,6 +98,7 @@ public:
                   {QStringLiteral("--session"), QStringLiteral("--print-address"), QStringLiteral("--nofork")});
     if (Daemon->waitForReadyRead(10000))
       Address = QString::fromUtf8(Daemon->readLine()).trimmed();
+    Pid = Daemon->processId();
   }
   void TearDown() override {
     Daemon->terminate();
@@ -293,7 +301,7 @@ TEST_P(AbsentServiceTest, AlarmComesAsWithoutTheDesktop) {
   RunToTheAlarm(window, [&](TFSteepo2& alarm) {
     shown = alarm.isVisible();
     if (!row.Bus) {
-      EXPECT_EQ(Problems.size(), 1);
+      EXPECT_TRUE(QTest::qWaitFor([&] { return Problems.size() == 1; }));
     }
     if (row.Service) {
       EXPECT_TRUE(QTest::qWaitFor([&] { return Log.Unanswered.size() == 1; }));
@@ -314,6 +322,109 @@ INSTANTIATE_TEST_SUITE_P(Desktops, AbsentServiceTest,
                          ::testing::Values(TAbsentRow{"NoBus", false, false, true},
                                            TAbsentRow{"NoNotificationService", true, false, true},
                                            TAbsentRow{"NeverAnswers", true, true, false}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+// ---- A bus that stops answering ------------------------------------------------------------
+
+// The test's bus daemon stopped as a stuck one would be. Should the program wait for it, a
+// watchdog lets it go on after ten seconds, so that the test fails instead of hanging.
+class TStoppedBus {
+public:
+  void Stop() {
+    ::kill(pid_t(TBusDaemon::Pid), SIGSTOP);
+    Watchdog = std::thread([this] {
+      std::unique_lock lock(Mutex);
+      if (!Done.wait_for(lock, std::chrono::seconds(10), [this] { return Ended; }))
+        Resumed = true;
+      ::kill(pid_t(TBusDaemon::Pid), SIGCONT);
+    });
+  }
+  ~TStoppedBus() {
+    if (!Watchdog.joinable())
+      return;
+    {
+      const std::lock_guard lock(Mutex);
+      Ended = true;
+    }
+    Done.notify_one();
+    Watchdog.join();
+  }
+  std::atomic<bool> Resumed = false;
+
+private:
+  std::thread Watchdog;
+  std::mutex Mutex;
+  std::condition_variable Done;
+  bool Ended = false;
+};
+
+enum class TMoment { BeforeLaunch, BeforeStart, WhileCounting, DuringTheAlarm };
+struct TStoppedRow {
+  const char* Name;
+  TMoment Moment;
+  bool Reported;  // the one line: the bus was given up
+};
+void PrintTo(const TStoppedRow& row, std::ostream* out) { *out << row.Name; }
+
+class StoppedBusTest : public DesktopBusTest, public ::testing::WithParamInterface<TStoppedRow> {};
+
+// Start minimises at once, the caption counts, the alarm comes at the end and its OK ends the
+// program, whenever the bus stopped.
+TEST_P(StoppedBusTest, TheTimerGoesOnAsWithoutTheDesktop) {
+  const TStoppedRow& row = GetParam();
+  Serve();
+  TFSteepo window;
+  window.Timer()->stop();
+  Platform::SetMainWindow(&window);
+  F_Steepo2::CreateAlarmDialog(&window);
+  window.show();
+  F_Steepo::TimerState.BrewTime = 3;
+  TStoppedBus bus;
+  const QByteArray environment = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+  if (row.Moment == TMoment::BeforeLaunch) {
+    bus.Stop();
+    DesktopBus::GuardSessionBus();
+    // Qt's own users of the bus find none instead of waiting for it.
+    EXPECT_EQ(qgetenv("DBUS_SESSION_BUS_ADDRESS"), "unix:path=/dev/null");
+    qputenv("DBUS_SESSION_BUS_ADDRESS", environment);
+  }
+  if (row.Moment == TMoment::BeforeStart)
+    bus.Stop();
+
+  window.BBStartClick();
+  EXPECT_TRUE(window.isMinimized());
+  window.TimerTimer();
+  if (row.Moment == TMoment::WhileCounting) {
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Dock.Updates.isEmpty(); }));
+    bus.Stop();
+  }
+  Tick += 1000;
+  window.TimerTimer();
+  EXPECT_EQ(window.windowTitle(), QStringLiteral("Steepo [00:02]"));
+
+  bool shown = false;
+  RunToTheAlarm(window, [&](TFSteepo2& alarm) {
+    if (row.Moment == TMoment::DuringTheAlarm) {
+      EXPECT_TRUE(QTest::qWaitFor([&] { return Log.Notifies.size() == 1; }));
+      bus.Stop();
+    }
+    shown = alarm.isVisible();
+  });
+  EXPECT_TRUE(shown);
+  EXPECT_FALSE(window.isVisible());  // OK ended the program
+  if (row.Reported) {
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !Problems.isEmpty(); }));
+  }
+  EXPECT_EQ(Problems.size(), row.Reported ? 1 : 0) << Problems.join(u'\n').toStdString();
+  EXPECT_FALSE(bus.Resumed) << "the program waited for the bus";
+  Platform::SetMainWindow(nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Moments, StoppedBusTest,
+                         ::testing::Values(TStoppedRow{"BeforeLaunch", TMoment::BeforeLaunch, true},
+                                           TStoppedRow{"BeforeStart", TMoment::BeforeStart, true},
+                                           TStoppedRow{"WhileCounting", TMoment::WhileCounting, false},
+                                           TStoppedRow{"DuringTheAlarm", TMoment::DuringTheAlarm, false}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
 } // namespace

@@ -7,6 +7,9 @@
 #include "Platform.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QFile>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -76,6 +79,79 @@ TEST(WaylandAlarmTest, AlarmAppearsOnTheCompositorAndOKEndsTheProgram) {
   Platform::SetSleeper({});
 }
 
+// ---- The program itself on a session bus that stops answering ------------------------------
+
+// Counts the dock's signals: the program has reached the bus.
+class TDockCounter : public QObject {
+  Q_OBJECT
+
+public:
+  int Updates = 0;
+
+public slots:
+  void Update(const QString&, const QVariantMap&) { ++Updates; }
+};
+
+// Whether the process handles SIGTERM already: its application is up.
+bool HandlesTermination(qint64 pid) {
+  QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+  if (!status.open(QIODevice::ReadOnly))
+    return false;
+  for (const QByteArray& line : status.readAll().split('\n'))
+    if (line.startsWith("SigCgt:"))
+      return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (SIGTERM - 1)) & 1;
+  return false;
+}
+
+// Started with -start: the bus stops before the program starts (Qt's own accessibility bridge
+// would wait for it as the window is built), or once the countdown has reached it. Either
+// way the first SIGTERM stores the preset and ends the program with status 0.
+TEST(StoppedBusProgramTest, FirstTerminationStoresThePresetAndEnds) {
+  for (const bool beforeLaunch : {true, false}) {
+    QProcess daemon;
+    daemon.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--session"), QStringLiteral("--print-address"),
+                                                 QStringLiteral("--nofork")});
+    ASSERT_TRUE(daemon.waitForReadyRead(10000)) << "dbus-daemon did not start";
+    const QString address = QString::fromUtf8(daemon.readLine()).trimmed();
+    TDockCounter dock;
+    QDBusConnection bus = QDBusConnection::connectToBus(address, QStringLiteral("dock-%1").arg(beforeLaunch));
+    ASSERT_TRUE(bus.connect(QString(), QString(), QStringLiteral("com.canonical.Unity.LauncherEntry"),
+                            QStringLiteral("Update"), &dock, SLOT(Update(QString, QVariantMap))));
+    if (beforeLaunch)
+      ::kill(pid_t(daemon.processId()), SIGSTOP);
+
+    QTemporaryDir config;
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address);
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(STEEPO_PROGRAM), {QStringLiteral("-start")});
+    ASSERT_TRUE(program.waitForStarted());
+    if (!beforeLaunch) {
+      EXPECT_TRUE(QTest::qWaitFor([&] { return dock.Updates > 0; }, 10000));
+      ::kill(pid_t(daemon.processId()), SIGSTOP);
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return HandlesTermination(program.processId()); }, 10000));
+    program.terminate();
+    const bool ended = program.waitForFinished(10000);
+    EXPECT_TRUE(ended) << (beforeLaunch ? "stopped before launch" : "stopped while counting");
+    if (!ended)
+      program.kill();
+    program.waitForFinished();
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+    QFile preset(config.filePath(QStringLiteral("Varnak/Steepo.conf")));
+    EXPECT_TRUE(preset.open(QIODevice::ReadOnly));
+    EXPECT_EQ(preset.readAll(), "[General]\nPreset=180\n");
+
+    ::kill(pid_t(daemon.processId()), SIGCONT);
+    QDBusConnection::disconnectFromBus(bus.name());
+    daemon.terminate();
+    daemon.waitForFinished();
+  }
+}
+
 // A headless weston on a socket of its own in a private runtime folder.
 class TCompositor {
 public:
@@ -143,3 +219,5 @@ int main(int argc, char** argv) {
   }
   return status;
 }
+
+#include "WaylandAlarmTest.moc"

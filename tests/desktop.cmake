@@ -9,7 +9,10 @@ steepo_add_test(DesktopBusTest SOURCES DesktopBusTest.cpp LIBS steepo_core Qt6::
 
 # Its own main starts the compositor before the application connects to it.
 add_executable(WaylandAlarmTest WaylandAlarmTest.cpp)
-target_link_libraries(WaylandAlarmTest PRIVATE steepo_core GTest::gtest Qt6::Test)
+target_link_libraries(WaylandAlarmTest PRIVATE steepo_core GTest::gtest Qt6::Test Qt6::DBus)
+# It also runs the program itself.
+target_compile_definitions(WaylandAlarmTest PRIVATE STEEPO_PROGRAM="$<TARGET_FILE:steepo>")
+add_dependencies(WaylandAlarmTest steepo)
 add_test(NAME WaylandAlarmTest COMMAND WaylandAlarmTest)
 set(wayland_test_environment "LANG=C.UTF-8;LC_ALL=C.UTF-8")
 if(STEEPO_SANITIZE)
