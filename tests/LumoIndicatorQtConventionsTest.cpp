@@ -1,6 +1,7 @@
 // The indicator as Qt code expects a widget to behave: a change signal per property, the
 // rotated box as size hint, and a control that settles in a layout.
-#include "LumoLiquidIndicator.h"
+#include "LumoGeometry.h"
+#include "LumoLiquidIndicator_p.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -154,10 +155,10 @@ TEST(LumoIndicatorQtConventions, ControlSettlesInALayout) {
     window.resize(window.width() + 50, window.height() + 80);
     Settle();
     EXPECT_EQ(lcd->size(), lcd->sizeHint());
-    const quint64 rebuilds = lcd->RebuildCount();
+    const quint64 rebuilds = RebuildCount(*lcd);
     const QRect geometry = lcd->geometry();
     Settle();
-    EXPECT_EQ(lcd->RebuildCount(), rebuilds) << "nothing left to do once settled";
+    EXPECT_EQ(RebuildCount(*lcd), rebuilds) << "nothing left to do once settled";
     EXPECT_EQ(lcd->geometry(), geometry);
     EXPECT_EQ(lcd->IndicatorWidth(), 150);
     EXPECT_EQ(lcd->IndicatorHeight(), 36);
