@@ -19,7 +19,11 @@
 #include <map>
 #include <memory>
 
-namespace {
+#include "IndicatorBenchSupport.h"
+
+// In a namespace of their own, not an anonymous one: the QML item's rows
+// (LumoIndicatorQmlBench.cpp) use the helpers and report beside these rows.
+namespace LumoBench {
 
 constexpr qint32 BtnFace = qint32(0x8000000F);
 constexpr qint32 WindowText = qint32(0x80000008);
@@ -90,14 +94,6 @@ double ThreadCpuNanoseconds() {
   timespec t{};
   clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
   return double(t.tv_sec) * 1e9 + double(t.tv_nsec);
-}
-
-// Runs body once per iteration; returns the thread CPU time per iteration.
-template <typename Body> double Run(benchmark::State& state, Body&& body) {
-  const double start = ThreadCpuNanoseconds();
-  for (auto _ : state)
-    body();
-  return (ThreadCpuNanoseconds() - start) / double(std::max<benchmark::IterationCount>(state.iterations(), 1));
 }
 
 std::unique_ptr<QLCDNumber> MainWindowSizedQLCDNumber(int ratio) {
@@ -202,14 +198,14 @@ BENCHMARK(BM_IndicatorRebuildPerTextChange)->Apply(RatiosAndAngles);
 BENCHMARK(BM_IndicatorPaint)->Apply(RatiosAndAngles);
 BENCHMARK(BM_IndicatorLayoutPerTextChange)->Apply(RatiosAndAngles);
 
-} // namespace
+} // namespace LumoBench
 
 int main(int argc, char** argv) {
   QTemporaryDir configDir;
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && configDir.isValid()) {
     const QString path = configDir.filePath(QStringLiteral("screens.json"));
     QFile config(path);
-    if (config.open(QIODevice::WriteOnly) && config.write(kScreens) == qint64(sizeof kScreens - 1)) {
+    if (config.open(QIODevice::WriteOnly) && config.write(LumoBench::kScreens) == qint64(sizeof LumoBench::kScreens - 1)) {
       config.close();
       qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + path).toLocal8Bit());
       qputenv("QT_SCREEN_SCALE_FACTORS", "ratio2=2");

@@ -41,13 +41,17 @@ void TLumoLiquidIndicator::Loaded() {
   // indicator the form describes, which is also what it asks of the layout. A size given
   // while the control was hidden reaches it only when it is shown or grabbed; it is handled
   // now, so that the loaded control starts from its settled size.
+  const QPointer<TLumoLiquidIndicator> alive(this);
   if (!testAttribute(Qt::WA_Resized)) {
     const QSize box = TLumoRenderer::ControlSize(*d);
-    d->MoveWindow(x(), y(), box.width(), box.height(), false);
+    if (!d->MoveWindow(x(), y(), box.width(), box.height(), false))
+      return;
   } else if (testAttribute(Qt::WA_PendingResizeEvent)) {
     setAttribute(Qt::WA_PendingResizeEvent, false);
     QResizeEvent resize(size(), QSize());
     QCoreApplication::sendEvent(this, &resize);
+    if (!alive)
+      return;
   }
   d->Imloaded = true;
   d->UpdateWindowRegion();
@@ -112,7 +116,12 @@ bool TLumoLiquidIndicator::eventFilter(QObject* watched, QEvent* e) {
   return QWidget::eventFilter(watched, e);
 }
 
+// One refresh on its way serves every change until it arrives: a burst of hover crossings or
+// colour schemes costs one rebuild.
 void TLumoLiquidIndicatorPrivate::DeferredRefresh() {
+  if (RefreshPosted)
+    return;
+  RefreshPosted = true;
   QCoreApplication::postEvent(q, new QEvent(TLumoLiquidIndicator::CM_INDICATORREFRESH));
 }
 
@@ -120,6 +129,7 @@ bool TLumoLiquidIndicator::event(QEvent* e) {
   if (e->type() == QEvent::Show && d->RebuildWhenShown)
     d->Refresh();
   if (e->type() == CM_INDICATORREFRESH) {
+    d->RefreshPosted = false;
     QWidget::event(e);
     d->Refresh();
     return true;
@@ -133,6 +143,8 @@ bool TLumoLiquidIndicator::event(QEvent* e) {
   return handled;
 }
 
+// Every setter signals last, or checks that the control is still there after each signal: a
+// listener may delete it.
 template <typename T, typename Signal>
 void TLumoLiquidIndicatorPrivate::StoreAndRefresh(T& field, T value, Signal changed) {
   if (!Store(field, value))
@@ -143,14 +155,16 @@ void TLumoLiquidIndicatorPrivate::StoreAndRefresh(T& field, T value, Signal chan
 
 // The indicator's size may change through its setters and through the size rule; either way
 // the layout learns of the new rotated box and listeners of each side that changed.
-void TLumoLiquidIndicatorPrivate::NotifySizeChange(qint32 oldWidth, qint32 oldHeight) {
+bool TLumoLiquidIndicatorPrivate::NotifySizeChange(qint32 oldWidth, qint32 oldHeight) {
   if (FIndicatorWidth == oldWidth && FIndicatorHeight == oldHeight)
-    return;
+    return true;
   q->updateGeometry();
+  const QPointer<TLumoLiquidIndicator> alive(q);
   if (FIndicatorWidth != oldWidth)
     emit q->IndicatorWidthChanged(FIndicatorWidth);
-  if (FIndicatorHeight != oldHeight)
+  if (alive && FIndicatorHeight != oldHeight)
     emit q->IndicatorHeightChanged(FIndicatorHeight);
+  return !alive.isNull();
 }
 
 QSize TLumoLiquidIndicator::sizeHint() const {
@@ -183,15 +197,27 @@ void TLumoLiquidIndicator::SetColorScheme(TLumoColorScheme value) {
   d->FNumberForeColor = scheme->NumberFore;
   d->FNumberForeColor1 = scheme->NumberFore1;
   d->DeferredRefresh();
-  const auto notify = [this](TColor was, TColor now, void (TLumoLiquidIndicator::*changed)(qint32)) {
-    if (was != now)
-      emit (this->*changed)(now);
+  // Each colour that changed is signalled with the value it has then: a listener may have set
+  // another one meanwhile, or deleted the control.
+  const struct {
+    TColor Before;
+    TColor TLumoIndicatorState::*Field;
+    void (TLumoLiquidIndicator::*Changed)(qint32);
+  } colours[] = {
+      {before.Back, &TLumoIndicatorState::FBackColor, &TLumoLiquidIndicator::BackColorChanged},
+      {before.Bevel, &TLumoIndicatorState::FBevelColor, &TLumoLiquidIndicator::BevelColorChanged},
+      {before.NumberBack, &TLumoIndicatorState::FNumberBackColor, &TLumoLiquidIndicator::NumberBackColorChanged},
+      {before.NumberFore, &TLumoIndicatorState::FNumberForeColor, &TLumoLiquidIndicator::NumberForeColorChanged},
+      {before.NumberFore1, &TLumoIndicatorState::FNumberForeColor1, &TLumoLiquidIndicator::NumberForeColor1Changed},
   };
-  notify(before.Back, d->FBackColor, &TLumoLiquidIndicator::BackColorChanged);
-  notify(before.Bevel, d->FBevelColor, &TLumoLiquidIndicator::BevelColorChanged);
-  notify(before.NumberBack, d->FNumberBackColor, &TLumoLiquidIndicator::NumberBackColorChanged);
-  notify(before.NumberFore, d->FNumberForeColor, &TLumoLiquidIndicator::NumberForeColorChanged);
-  notify(before.NumberFore1, d->FNumberForeColor1, &TLumoLiquidIndicator::NumberForeColor1Changed);
+  const QPointer<TLumoLiquidIndicator> alive(this);
+  for (const auto& colour : colours) {
+    const TColor now = d.get()->*colour.Field;
+    if (colour.Before != now)
+      emit (this->*colour.Changed)(now);
+    if (!alive)
+      return;
+  }
   emit ColorSchemeChanged(d->FColorScheme);
 }
 
@@ -210,8 +236,8 @@ void TLumoLiquidIndicator::SetIndicatorWidth(qint32 value) {
   const qint32 oldHeight = d->FIndicatorHeight;
   if (value <= 0 || !d->Store(d->FIndicatorWidth, value))
     return;
-  if (d->LoadedOrDesigning())
-    d->ResizeToRotatedBox();
+  if (d->LoadedOrDesigning() && !d->ResizeToRotatedBox())
+    return;
   d->NotifySizeChange(oldWidth, oldHeight);
 }
 
@@ -220,8 +246,8 @@ void TLumoLiquidIndicator::SetIndicatorHeight(qint32 value) {
   const qint32 oldHeight = d->FIndicatorHeight;
   if (value <= 0 || !d->Store(d->FIndicatorHeight, value))
     return;
-  if (d->LoadedOrDesigning())
-    d->ResizeToRotatedBox();
+  if (d->LoadedOrDesigning() && !d->ResizeToRotatedBox())
+    return;
   d->NotifySizeChange(oldWidth, oldHeight);
 }
 
@@ -230,7 +256,8 @@ void TLumoLiquidIndicator::SetIndicatorAngle(qint32 value) {
     return;
   if (d->LoadedOrDesigning()) {
     const QSize box = TLumoRenderer::ControlSize(*d);
-    d->MoveWindow(x(), y(), box.width(), box.height(), true);
+    if (!d->MoveWindow(x(), y(), box.width(), box.height(), true))
+      return;
     d->UpdateWindowRegion();
     d->RebuildIndicator();
     update();
@@ -338,32 +365,36 @@ void TLumoLiquidIndicator::SetForeMaterialMode(TLumoMaterialMode value) {
 
 // ---- Size ------------------------------------------------------------------------------------
 
-void TLumoLiquidIndicatorPrivate::ResizeToRotatedBox() {
+bool TLumoLiquidIndicatorPrivate::ResizeToRotatedBox() {
   const QSize box = TLumoRenderer::ControlSize(*this);
-  MoveWindow(q->x(), q->y(), box.width(), box.height(), false);
+  if (!MoveWindow(q->x(), q->y(), box.width(), box.height(), false))
+    return false;
   UpdateWindowRegion();
   RebuildIndicator();
   // The area the old shape uncovered belongs to the parent.
   if (QWidget* parent = q->parentWidget())
     parent->update();
+  return true;
 }
 
 // Moves and sizes the control; the size handling has run when this returns, even for a
 // hidden control, whose resize event Qt would otherwise deliver only when it is shown.
-void TLumoLiquidIndicatorPrivate::MoveWindow(qint32 left, qint32 top, qint32 width, qint32 height, bool repaint) {
+bool TLumoLiquidIndicatorPrivate::MoveWindow(qint32 left, qint32 top, qint32 width, qint32 height, bool repaint) {
   const QSize oldSize = q->size();
   const quint64 sizeMessages = FSizeMessages;
+  const QPointer<TLumoLiquidIndicator> alive(q);
   // No maximum size on the widget: a layout would then no longer hold a fixed control to
   // its size hint. The size is held here and in resizeEvent instead.
   constexpr int side = TLumoLiquidIndicator::kLargestControlSide;
   q->setGeometry(left, top, std::min(width, side), std::min(height, side));
-  if (q->size() != oldSize && FSizeMessages == sizeMessages) {
+  if (alive && q->size() != oldSize && FSizeMessages == sizeMessages) {
     q->setAttribute(Qt::WA_PendingResizeEvent, false);
     QResizeEvent resize(q->size(), oldSize);
     QCoreApplication::sendEvent(q, &resize);
   }
-  if (repaint)
+  if (alive && repaint)
     q->update();
+  return !alive.isNull();
 }
 
 void TLumoLiquidIndicator::resizeEvent(QResizeEvent* e) {
@@ -400,7 +431,8 @@ void TLumoLiquidIndicatorPrivate::ApplySizeRule() {
     break;
   case TSizeRule::Other: {
     const QSize box = TLumoRenderer::ControlSize(*this);
-    MoveWindow(q->x(), q->y(), box.width(), box.height(), false);
+    if (!MoveWindow(q->x(), q->y(), box.width(), box.height(), false))
+      return;
     if (QWidget* parent = q->parentWidget())
       parent->update();
     DeferredRefresh();

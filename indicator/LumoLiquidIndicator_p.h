@@ -6,6 +6,7 @@
 #include "LumoLiquidIndicator.h"
 #include "LumoRenderer.h"
 
+#include <QPointer>
 #include <optional>
 
 class TLumoLiquidIndicatorPrivate : public LumoLiquidIndicator::TLumoIndicatorState {
@@ -19,8 +20,10 @@ public:
   void Refresh();
   void DeferredRefresh();
   void RebuildIndicator();
-  void ResizeToRotatedBox();
-  void MoveWindow(qint32 left, qint32 top, qint32 width, qint32 height, bool repaint);
+  // The steps that may send the control a resize event, whose listeners may delete it: each
+  // says whether the control is still there.
+  bool ResizeToRotatedBox();
+  bool MoveWindow(qint32 left, qint32 top, qint32 width, qint32 height, bool repaint);
   void ApplySizeRule();
   void UpdateWindowRegion();
   // Sets a plain field; true when it changed and the caller goes on with its steps.
@@ -32,13 +35,15 @@ public:
   }
   // Store, then refresh and signal the change.
   template <typename T, typename Signal> void StoreAndRefresh(T& field, T value, Signal changed);
-  void NotifySizeChange(qint32 oldWidth, qint32 oldHeight);
+  // Signals each side that changed; false when a listener deleted the control.
+  bool NotifySizeChange(qint32 oldWidth, qint32 oldHeight);
 
   TLumoLiquidIndicator* const q;
   LumoLiquidIndicator::TLumoRenderer Renderer;
   bool Moused = false;
   bool Imloaded = false;
   bool RebuildWhenShown = false;  // changed while its window was minimised
+  bool RefreshPosted = false;     // a deferred refresh is on its way
   quint64 FRebuildCount = 0;
   quint64 FSizeMessages = 0;  // resize events handled so far
 };
