@@ -132,6 +132,7 @@ protected:
     DesktopBus::Reset();
     if (!ServiceName.isEmpty())
       QDBusConnection::disconnectFromBus(ServiceName);
+    Platform::SetMainWindow(nullptr);
     Platform::SetSettingsPathSource({});
     Platform::SetProblemSink({});
     Platform::SetTickSource({});
@@ -152,6 +153,15 @@ protected:
     ASSERT_TRUE(bus.registerService(QStringLiteral("org.freedesktop.Notifications")));
     ASSERT_TRUE(bus.connect(QString(), QString(), QStringLiteral("com.canonical.Unity.LauncherEntry"),
                             QStringLiteral("Update"), &Dock, SLOT(Update(QString, QVariantMap))));
+  }
+
+  // The main window as the program shows it, with its own timer stopped, set to 3 seconds.
+  static void Open(TFSteepo& window) {
+    window.Timer()->stop();
+    Platform::SetMainWindow(&window);
+    F_Steepo2::CreateAlarmDialog(&window);
+    window.show();
+    F_Steepo::TimerState.BrewTime = 3;
   }
 
   // The end of a countdown with the real windows; during runs while the alarm is shown.
@@ -238,11 +248,7 @@ INSTANTIATE_TEST_SUITE_P(Languages, NotificationTest,
 TEST_F(DesktopBusTest, DockShowsProgressPerSecondOrHundredthUrgencyAtTheEndAndHidesAfter) {
   Serve();
   TFSteepo window;
-  window.Timer()->stop();
-  Platform::SetMainWindow(&window);
-  F_Steepo2::CreateAlarmDialog(&window);
-  window.show();
-  F_Steepo::TimerState.BrewTime = 3;
+  Open(window);
   const auto ticks = [&](int count) {
     for (int i = 0; i < count; ++i) {
       window.TimerTimer();
@@ -268,7 +274,6 @@ TEST_F(DesktopBusTest, DockShowsProgressPerSecondOrHundredthUrgencyAtTheEndAndHi
                              QStringLiteral("urgent"), QStringLiteral("hide")};
   EXPECT_TRUE(QTest::qWaitFor([&] { return Dock.Updates.size() >= expected.size(); }));
   EXPECT_EQ(Dock.Updates, expected);
-  Platform::SetMainWindow(nullptr);
 }
 
 // ---- Never in the way -----------------------------------------------------------------------
@@ -374,11 +379,7 @@ TEST_P(StoppedBusTest, TheTimerGoesOnAsWithoutTheDesktop) {
   const TStoppedRow& row = GetParam();
   Serve();
   TFSteepo window;
-  window.Timer()->stop();
-  Platform::SetMainWindow(&window);
-  F_Steepo2::CreateAlarmDialog(&window);
-  window.show();
-  F_Steepo::TimerState.BrewTime = 3;
+  Open(window);
   TStoppedBus bus;
   const QByteArray environment = qgetenv("DBUS_SESSION_BUS_ADDRESS");
   if (row.Moment == TMoment::BeforeLaunch) {
@@ -417,7 +418,6 @@ TEST_P(StoppedBusTest, TheTimerGoesOnAsWithoutTheDesktop) {
   }
   EXPECT_EQ(Problems.size(), row.Reported ? 1 : 0) << Problems.join(u'\n').toStdString();
   EXPECT_FALSE(bus.Resumed) << "the program waited for the bus";
-  Platform::SetMainWindow(nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(Moments, StoppedBusTest,
