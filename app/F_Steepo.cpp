@@ -9,6 +9,7 @@
 #include "Preset.h"
 #include "SteepoConfig.h"
 
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QTimer>
@@ -18,16 +19,34 @@ namespace F_Steepo {
 TTimerState TimerState;
 TFSteepo* FSteepo = nullptr;
 
-const std::array<std::array<const char*, 4>, 8> MainTexts = {{
-    {"Start", "Stop", "Your tea is prepared", "OK"},
-    {"Start", "Stop", "Váš čaj je připraven", "OK"},
-    {"Start", "Stopp", "Ihr Tee ist fertig", "OK"},
-    {"Start", "Stop", "Your tea is prepared", "OK"},
-    {"Start", "Stop", "Your tea is prepared", "OK"},
-    {"Start", "Stop", "Your tea is prepared", "OK"},
-    {"Start", "Stop", "Il suo tè è pronto", "OK"},
-    {"Старт", "Стоп", "Ваш чай готов", "OK"},
+// clang-format off
+const std::array<std::array<const char*, MainTextColumns>, 8> MainTexts = {{
+    {"Start", "Stop", "Your tea is prepared", "OK",
+     "Add 15 seconds", "Makes the brewing time 15 seconds longer (Page Up)",
+     "Subtract 15 seconds", "Makes the brewing time 15 seconds shorter (Page Down)"},
+    {"Start", "Stop", "Váš čaj je připraven", "OK",
+     "Přidat 15 sekund", "Prodlouží dobu louhování o 15 sekund (Page Up)",
+     "Ubrat 15 sekund", "Zkrátí dobu louhování o 15 sekund (Page Down)"},
+    {"Start", "Stopp", "Ihr Tee ist fertig", "OK",
+     "15 Sekunden mehr", "Verlängert die Ziehzeit um 15 Sekunden (Bild auf)",
+     "15 Sekunden weniger", "Verkürzt die Ziehzeit um 15 Sekunden (Bild ab)"},
+    {"Start", "Stop", "Your tea is prepared", "OK",
+     "Añadir 15 segundos", "Alarga el tiempo de infusión 15 segundos (Re Pág)",
+     "Quitar 15 segundos", "Acorta el tiempo de infusión 15 segundos (Av Pág)"},
+    {"Start", "Stop", "Your tea is prepared", "OK",
+     "Adicionar 15 segundos", "Aumenta o tempo de infusão em 15 segundos (Page Up)",
+     "Tirar 15 segundos", "Diminui o tempo de infusão em 15 segundos (Page Down)"},
+    {"Start", "Stop", "Your tea is prepared", "OK",
+     "Ajouter 15 secondes", "Allonge le temps d'infusion de 15 secondes (Page précédente)",
+     "Retirer 15 secondes", "Raccourcit le temps d'infusion de 15 secondes (Page suivante)"},
+    {"Start", "Stop", "Il suo tè è pronto", "OK",
+     "Aggiungi 15 secondi", "Allunga il tempo di infusione di 15 secondi (Pagina su)",
+     "Togli 15 secondi", "Accorcia il tempo di infusione di 15 secondi (Pagina giù)"},
+    {"Старт", "Стоп", "Ваш чай готов", "OK",
+     "Добавить 15 секунд", "Увеличивает время заваривания на 15 секунд (Page Up)",
+     "Убавить 15 секунд", "Уменьшает время заваривания на 15 секунд (Page Down)"},
 }};
+// clang-format on
 
 QString MainText(int column) {
   const auto& row = MainTexts.at(qMin<std::size_t>(OrbDialogs::LangIndex, MainTexts.size() - 1));
@@ -56,6 +75,22 @@ QString FormatTime(quint32 seconds) { return FormatTime(seconds, TimerState.Time
 
 namespace {
 // The share of the set time that has gone by when the display shows remaining seconds.
+// What assistive tools see of the main window: a window named by its caption, also while it
+// is minimised (the toolkit would name a minimised window by its empty icon text).
+class TMainWindowAccessible : public QAccessibleWidget {
+public:
+  explicit TMainWindowAccessible(QWidget* window) : QAccessibleWidget(window, QAccessible::Window) {}
+
+  QString text(QAccessible::Text kind) const override {
+    return kind == QAccessible::Name ? widget()->windowTitle() : QAccessibleWidget::text(kind);
+  }
+};
+
+QAccessibleInterface* MainWindowAccessibleFactory(const QString&, QObject* object) {
+  auto* window = qobject_cast<TFSteepo*>(object);
+  return window ? new TMainWindowAccessible(window) : nullptr;
+}
+
 double ElapsedFraction(quint32 brewTime, quint32 remaining) {
   return brewTime == 0 ? 1.0 : double(brewTime - qMin(remaining, brewTime)) / double(brewTime);
 }
@@ -65,6 +100,8 @@ using namespace F_Steepo;
 
 TFSteepo::TFSteepo(QWidget* parent)
     : QWidget(parent), ui(new Ui::TFSteepo), FTimer(new QTimer(this)), FTimerBtn(new QTimer(this)) {
+  static const bool accessible = (QAccessible::installFactory(MainWindowAccessibleFactory), true);
+  Q_UNUSED(accessible);
   ui->setupUi(this);
   Platform::CallLoaded(this);
 
@@ -132,6 +169,11 @@ void TFSteepo::FormCreate() {
   ui->BBStop->setText(MainText(mtStop));
   ui->BBStart->setAccessibleName(ui->BBStart->text());
   ui->BBStop->setAccessibleName(ui->BBStop->text());
+  // The step buttons show only a sign: a screen reader says what they do.
+  ui->BBInc->setAccessibleName(MainText(mtIncName));
+  ui->BBInc->setAccessibleDescription(MainText(mtIncDescription));
+  ui->BBDec->setAccessibleName(MainText(mtDecName));
+  ui->BBDec->setAccessibleDescription(MainText(mtDecDescription));
   // The link's width needs the font database, which takes longer to load than everything
   // else here together; it is laid out as soon as the window has gone up, before its first
   // paint, so that the window appears as soon as a plain window would.

@@ -38,9 +38,14 @@ struct TTimerState {
 };
 extern TTimerState TimerState;
 
-// The texts of the main window and the alarm dialog, a row per language.
-enum TMainText { mtStart = 0, mtStop = 1, mtReady = 2, mtOK = 3 };
-extern const std::array<std::array<const char*, 4>, 8> MainTexts;
+// The texts of the main window and the alarm dialog, a row per language: the captions, then
+// what assistive tools say of the step buttons.
+enum TMainText {
+  mtStart = 0, mtStop = 1, mtReady = 2, mtOK = 3,
+  mtIncName = 4, mtIncDescription = 5, mtDecName = 6, mtDecDescription = 7
+};
+inline constexpr std::size_t MainTextColumns = 8;
+extern const std::array<std::array<const char*, MainTextColumns>, 8> MainTexts;
 // The text of column in the row of the chosen language.
 QString MainText(int column);
 

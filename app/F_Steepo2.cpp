@@ -152,9 +152,10 @@ void TFSteepo2::AnnounceOnDesktop() {
 }
 
 void TFSteepo2::keyPressEvent(QKeyEvent* event) {
-  // There is no cancel button: Escape leaves the dialog open.
+  // Escape does what OK does: the alarm has been seen.
   if (event->key() == Qt::Key_Escape) {
     event->accept();
+    accept();
     return;
   }
   QDialog::keyPressEvent(event);

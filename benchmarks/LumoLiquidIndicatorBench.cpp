@@ -5,7 +5,8 @@
 //
 // Each row reports x_QLCDNumber: its thread CPU time per iteration over that of the
 // QLCDNumber paint at the same ratio (measured by the QLCDNumber rows, which run first).
-#include "LumoLiquidIndicator.h"
+#include "LumoGeometry.h"
+#include "LumoLiquidIndicator_p.h"
 
 #include <QApplication>
 #include <QLCDNumber>
@@ -18,7 +19,11 @@
 #include <map>
 #include <memory>
 
-namespace {
+#include "IndicatorBenchSupport.h"
+
+// In a namespace of their own, not an anonymous one: the QML item's rows
+// (LumoIndicatorQmlBench.cpp) use the helpers and report beside these rows.
+namespace LumoBench {
 
 constexpr qint32 BtnFace = qint32(0x8000000F);
 constexpr qint32 WindowText = qint32(0x80000008);
@@ -91,14 +96,6 @@ double ThreadCpuNanoseconds() {
   return double(t.tv_sec) * 1e9 + double(t.tv_nsec);
 }
 
-// Runs body once per iteration; returns the thread CPU time per iteration.
-template <typename Body> double Run(benchmark::State& state, Body&& body) {
-  const double start = ThreadCpuNanoseconds();
-  for (auto _ : state)
-    body();
-  return (ThreadCpuNanoseconds() - start) / double(std::max<benchmark::IterationCount>(state.iterations(), 1));
-}
-
 std::unique_ptr<QLCDNumber> MainWindowSizedQLCDNumber(int ratio) {
   auto lcd = std::make_unique<QLCDNumber>(5);
   PlaceOnScreen(*lcd, ratio);
@@ -150,7 +147,7 @@ void BM_IndicatorRebuildPerTextChange(benchmark::State& state) {
   int i = 0;
   Report(state, ratio, Run(state, [&] {
     lcd->SetIndicatorstring(texts[i ^= 1]);
-    benchmark::DoNotOptimize(lcd->RenderedImage().constBits());
+    benchmark::DoNotOptimize(LumoLiquidIndicator::RenderedImage(*lcd).constBits());
   }));
 }
 
@@ -201,14 +198,14 @@ BENCHMARK(BM_IndicatorRebuildPerTextChange)->Apply(RatiosAndAngles);
 BENCHMARK(BM_IndicatorPaint)->Apply(RatiosAndAngles);
 BENCHMARK(BM_IndicatorLayoutPerTextChange)->Apply(RatiosAndAngles);
 
-} // namespace
+} // namespace LumoBench
 
 int main(int argc, char** argv) {
   QTemporaryDir configDir;
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && configDir.isValid()) {
     const QString path = configDir.filePath(QStringLiteral("screens.json"));
     QFile config(path);
-    if (config.open(QIODevice::WriteOnly) && config.write(kScreens) == qint64(sizeof kScreens - 1)) {
+    if (config.open(QIODevice::WriteOnly) && config.write(LumoBench::kScreens) == qint64(sizeof LumoBench::kScreens - 1)) {
       config.close();
       qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + path).toLocal8Bit());
       qputenv("QT_SCREEN_SCALE_FACTORS", "ratio2=2");

@@ -1,14 +1,14 @@
 #pragma once
 // The indicator's pure geometry: glyph polygons, the cell layout and placement of a whole
 // text, point rotation, the rotated box and window shape, the lighting octant and bevel
-// faces, bevel colours, material shading bytes and tiling. No widget, no painter: every
-// function here maps values to values, so the widget calls them and tests check them alone.
+// faces (with the colour arithmetic of LumoShading.h). No widget, no painter: every function
+// here maps values to values, so the renderer calls them and tests check them alone.
 
+#include "LumoShading.h"
 #include "LumoTypes.h"
 
 #include <QtCore/qstring.h>
 #include <array>
-#include <functional>
 
 namespace LumoLiquidIndicator {
 
@@ -148,24 +148,6 @@ std::array<TBevelFaceRole, 4> BevelFaces(int octant, TLumoBevelKind kind);
 // rotated about (width div 2, height div 2) and centred in the control.
 std::array<TPoint, 16> BevelPoints(qint32 width, qint32 height, qint32 e, qint32 b, qint32 angle,
                                    qint32 controlWidth, qint32 controlHeight);
-
-// ---- Colours and material bytes --------------------------------------------------------------
-
-// Resolves a system colour index (the lowest byte of a negative TColor) to 0x00BBGGRR.
-using TSysColorResolver = std::function<TColor(int index)>;
-// A TColor as 0x00BBGGRR: ordinary colours as they are, system colours through resolve.
-TColor ColorToRGB(TColor color, const TSysColorResolver& resolve);
-TColor LighterColor(TColor color, const TSysColorResolver& resolve);  // +32 per channel, capped
-TColor DarkerColor(TColor color, const TSysColorResolver& resolve);   // -32 per channel, floored
-
-// The per-byte shading of a 24-bit bitmap: in each of height rows (stride bytesPerLine),
-// the first 3 x width bytes are lowered (raised) by amount and clamped; padding untouched.
-void DarkenBytes(uchar* bits, qint32 width, qint32 height, qsizetype bytesPerLine, qint32 amount);
-void LightenBytes(uchar* bits, qint32 width, qint32 height, qsizetype bytesPerLine, qint32 amount);
-
-// Where a tiled material of mw x mh is drawn over a cw x ch image: columns 0..cw div mw, each
-// with rows 0..ch div mh, column after column. Empty when mw or mh is not positive.
-std::vector<TPoint> TileOrigins(qint32 cw, qint32 ch, qint32 mw, qint32 mh);
 
 // Significand bits of the floating type the geometry computes in: 64 with the x87 extended
 // type, 53 where that is double (or when the build forces double).

@@ -1,6 +1,8 @@
-// The indicator's properties, their change handling, its size at any rotation, hover and
-// the deferred refresh. Rendering is in LumoLiquidIndicatorRender.cpp.
-#include "LumoLiquidIndicator.h"
+// The indicator's properties, their change handling, its size at any rotation, hover, the
+// deferred refresh, its window shape and painting. The image comes from its renderer.
+#include "LumoLiquidIndicator_p.h"
+#include "LumoGeometry.h"
+#include "LumoRegions.h"
 
 #include "LumoIndicatorAccessible.h"
 
@@ -8,43 +10,28 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QGuiApplication>
+#include <QPainter>
 #include <QResizeEvent>
 
 using namespace LumoLiquidIndicator;
 
-namespace {
+static_assert(TLumoLiquidIndicator::kLargestImagePixels == TLumoRenderer::kLargestImagePixels);
 
-struct TSchemeColors {
-  TColor Back, Bevel, NumberBack, NumberFore, NumberFore1;
-};
-
-// Indexed by TLumoColorScheme; the silver row equals the construction defaults.
-constexpr TSchemeColors SchemeTable[] = {
-    {0xDDDDDD, 0xDDDDDD, 0xD3D3D3, 0x363636, 0x0000FF},  // csSilver
-    {0x000000, 0xDDDDDD, 0x363636, 0xDDDDDD, 0x0000FF},  // csInvSilver
-    {0xFFFFFF, 0xDDDDDD, 0xFFFFFF, 0x000000, 0x0000FF},  // csWhite
-    {0x000000, 0x808080, 0x000000, 0xFFFFFF, 0x0080FF},  // csBlack
-    {0x000080, 0x000080, 0x400080, 0x48BFFF, 0x80FFFF},  // csPlasma
-    {0x48BFFF, 0x48BFFF, 0x57A3F7, 0x000080, 0x2747FC},  // csInvPlasma
-    {0xA00000, 0xA00000, 0x804000, 0xDAF376, 0x00FFFF},  // csZORA
-};
-
-} // namespace
-
-TLumoLiquidIndicator::TLumoLiquidIndicator(QWidget* parent) : QWidget(parent) {
+TLumoLiquidIndicator::TLumoLiquidIndicator(QWidget* parent)
+    : QWidget(parent), d(std::make_unique<TLumoLiquidIndicatorPrivate>(this)) {
   LumoLiquidIndicator::InstallAccessibility();
   setFocusPolicy(Qt::NoFocus);
   // The size comes from the indicator's properties; a layout gives the control exactly that.
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   setAttribute(Qt::WA_OpaquePaintEvent, true);
   // The fields and the empty materials have their defaults from the declaration.
-  CanvasBitmap = QImage(width(), height(), QImage::Format_RGB32);
-  resize(FIndicatorWidth, FIndicatorHeight);
+  resize(d->FIndicatorWidth, d->FIndicatorHeight);
   // The default size is the control's own, not one a form gave it (see Loaded).
   setAttribute(Qt::WA_Resized, false);
   // Without a parent the shape is computed and dropped; Loaded applies it.
-  UpdateWindowRegion();
-  RebuildIndicator();
+  d->UpdateWindowRegion();
+  d->RebuildIndicator();
 }
 
 TLumoLiquidIndicator::~TLumoLiquidIndicator() = default;
@@ -54,378 +41,393 @@ void TLumoLiquidIndicator::Loaded() {
   // indicator the form describes, which is also what it asks of the layout. A size given
   // while the control was hidden reaches it only when it is shown or grabbed; it is handled
   // now, so that the loaded control starts from its settled size.
+  const QPointer<TLumoLiquidIndicator> alive(this);
   if (!testAttribute(Qt::WA_Resized)) {
-    const TBoxSize box = RotatedBox(FIndicatorWidth, FIndicatorHeight, FIndicatorAngle);
-    MoveWindow(x(), y(), box.Width, box.Height, false);
+    const QSize box = TLumoRenderer::ControlSize(*d);
+    if (!d->MoveWindow(x(), y(), box.width(), box.height(), false))
+      return;
   } else if (testAttribute(Qt::WA_PendingResizeEvent)) {
     setAttribute(Qt::WA_PendingResizeEvent, false);
     QResizeEvent resize(size(), QSize());
     QCoreApplication::sendEvent(this, &resize);
+    if (!alive)
+      return;
   }
-  Imloaded = true;
-  PrepareBackMaterials();
-  UpdateWindowRegion();
-  RebuildIndicator();
+  d->Imloaded = true;
+  d->UpdateWindowRegion();
+  d->RebuildIndicator();
   update();
 }
 
+// ---- Getters ---------------------------------------------------------------------------------
+
+TLumoColorScheme TLumoLiquidIndicator::ColorScheme() const { return d->FColorScheme; }
+qint32 TLumoLiquidIndicator::SignNumber() const { return d->FSignNumber; }
+qint32 TLumoLiquidIndicator::IndicatorWidth() const { return d->FIndicatorWidth; }
+qint32 TLumoLiquidIndicator::IndicatorHeight() const { return d->FIndicatorHeight; }
+qint32 TLumoLiquidIndicator::IndicatorAngle() const { return d->FIndicatorAngle; }
+qint32 TLumoLiquidIndicator::IndicatorGap() const { return d->FIndicatorGap; }
+QString TLumoLiquidIndicator::Indicatorstring() const { return d->FIndicatorString; }
+TLumoIndicatorKind TLumoLiquidIndicator::IndicatorKind() const { return d->FIndicatorKind; }
+TLumoBevelKind TLumoLiquidIndicator::InnerBevel() const { return d->FInnerBevel; }
+TLumoBevelKind TLumoLiquidIndicator::OuterBevel() const { return d->FOuterBevel; }
+qint32 TLumoLiquidIndicator::InnerBevelWidth() const { return d->FInnerBevelWidth; }
+qint32 TLumoLiquidIndicator::OuterBevelWidth() const { return d->FOuterBevelWidth; }
+qint32 TLumoLiquidIndicator::BevelColor() const { return d->FBevelColor; }
+qint32 TLumoLiquidIndicator::BackColor() const { return d->FBackColor; }
+qint32 TLumoLiquidIndicator::NumberForeColor() const { return d->FNumberForeColor; }
+qint32 TLumoLiquidIndicator::NumberForeColor1() const { return d->FNumberForeColor1; }
+qint32 TLumoLiquidIndicator::NumberBackColor() const { return d->FNumberBackColor; }
+TLumoIndicatorStyle TLumoLiquidIndicator::IndicatorStyle() const { return d->FIndicatorStyle; }
+TLumoMouseAction TLumoLiquidIndicator::MouseAction() const { return d->FMouseAction; }
+TLumoTransparentMode TLumoLiquidIndicator::TransparentMode() const { return d->FTransparentMode; }
+QImage TLumoLiquidIndicator::BackMaterial() const { return d->FBackMaterial; }
+QImage TLumoLiquidIndicator::ForeMaterial() const { return d->FForeMaterial; }
+TLumoMaterialShadowMode TLumoLiquidIndicator::MaterialShadowMode() const { return d->FMaterialShadowMode; }
+TLumoMaterialMode TLumoLiquidIndicator::MaterialMode() const { return d->FMaterialMode; }
+TLumoMaterialMode TLumoLiquidIndicator::ForeMaterialMode() const { return d->FForeMaterialMode; }
+
 // ---- Refreshing ------------------------------------------------------------------------------
 
-void TLumoLiquidIndicator::Refresh() {
+void TLumoLiquidIndicatorPrivate::Refresh() {
   // Nobody sees the control of a minimised window (a running countdown's, say): it rebuilds
   // once, when the window comes back. Where the window system unmaps a minimised window that
   // is its show event; where it does not (Wayland), the window's change of state.
-  if (!isWindow() && window()->isMinimized()) {
+  if (!q->isWindow() && q->window()->isMinimized()) {
     RebuildWhenShown = true;
-    window()->installEventFilter(this);
+    q->window()->installEventFilter(q);
     return;
   }
   RebuildWhenShown = false;
   RebuildIndicator();
-  update();
+  q->update();
+}
+
+// The whole rebuild: the image and its regions anew from the fields, in device pixels.
+void TLumoLiquidIndicatorPrivate::RebuildIndicator() {
+  ++FRebuildCount;
+  Renderer.Rebuild(*this, q->size(), q->devicePixelRatioF(), Moused, QGuiApplication::palette());
 }
 
 bool TLumoLiquidIndicator::eventFilter(QObject* watched, QEvent* e) {
-  if (e->type() == QEvent::WindowStateChange && watched == window() && RebuildWhenShown &&
+  if (e->type() == QEvent::WindowStateChange && watched == window() && d->RebuildWhenShown &&
       !window()->isMinimized())
-    Refresh();
+    d->Refresh();
   return QWidget::eventFilter(watched, e);
 }
 
-void TLumoLiquidIndicator::DeferredRefresh() {
-  QCoreApplication::postEvent(this, new QEvent(CM_INDICATORREFRESH));
+void TLumoLiquidIndicatorPrivate::DeferredRefresh() {
+  QCoreApplication::postEvent(q, new QEvent(TLumoLiquidIndicator::CM_INDICATORREFRESH));
 }
 
 bool TLumoLiquidIndicator::event(QEvent* e) {
-  if (e->type() == QEvent::Show && RebuildWhenShown)
-    Refresh();
+  if (e->type() == QEvent::Show && d->RebuildWhenShown)
+    d->Refresh();
   if (e->type() == CM_INDICATORREFRESH) {
     QWidget::event(e);
-    Refresh();
+    d->Refresh();
     return true;
   }
   const bool handled = QWidget::event(e);
   // On another screen, or shown on a screen other than the one it was rendered for, the
   // image is rendered anew at that screen's pixel ratio.
   if ((e->type() == QEvent::ScreenChangeInternal || e->type() == QEvent::Show) &&
-      CanvasBitmap.devicePixelRatio() != devicePixelRatioF())
-    Refresh();
+      d->Renderer.Image().devicePixelRatio() != devicePixelRatioF())
+    d->Refresh();
   return handled;
 }
 
-template <typename T> bool TLumoLiquidIndicator::Store(T& field, T value) {
-  if (field == value)
-    return false;
-  field = value;
-  return true;
-}
-
+// Every setter signals last, or checks that the control is still there after each signal: a
+// listener may delete it.
 template <typename T, typename Signal>
-void TLumoLiquidIndicator::StoreAndRefresh(T& field, T value, Signal changed) {
+void TLumoLiquidIndicatorPrivate::StoreAndRefresh(T& field, T value, Signal changed) {
   if (!Store(field, value))
     return;
   Refresh();
-  emit (this->*changed)(field);
+  emit (q->*changed)(field);
 }
 
 // The indicator's size may change through its setters and through the size rule; either way
 // the layout learns of the new rotated box and listeners of each side that changed.
-void TLumoLiquidIndicator::NotifySizeChange(qint32 oldWidth, qint32 oldHeight) {
+bool TLumoLiquidIndicatorPrivate::NotifySizeChange(qint32 oldWidth, qint32 oldHeight) {
   if (FIndicatorWidth == oldWidth && FIndicatorHeight == oldHeight)
-    return;
-  updateGeometry();
+    return true;
+  q->updateGeometry();
+  const QPointer<TLumoLiquidIndicator> alive(q);
   if (FIndicatorWidth != oldWidth)
-    emit IndicatorWidthChanged(FIndicatorWidth);
-  if (FIndicatorHeight != oldHeight)
-    emit IndicatorHeightChanged(FIndicatorHeight);
+    emit q->IndicatorWidthChanged(FIndicatorWidth);
+  if (alive && FIndicatorHeight != oldHeight)
+    emit q->IndicatorHeightChanged(FIndicatorHeight);
+  return !alive.isNull();
 }
 
 QSize TLumoLiquidIndicator::sizeHint() const {
-  const TBoxSize box = RotatedBox(FIndicatorWidth, FIndicatorHeight, FIndicatorAngle);
-  return {box.Width, box.Height};
+  return TLumoRenderer::ControlSize(*d);
 }
 
 QSize TLumoLiquidIndicator::minimumSizeHint() const {
   return sizeHint();
 }
 
+TColor TLumoLiquidIndicator::ResolveColor(TColor color) {
+  return LumoLiquidIndicator::ResolveColor(color, QGuiApplication::palette());
+}
+
 // ---- Setters ---------------------------------------------------------------------------------
 
 void TLumoLiquidIndicator::SetColorScheme(TLumoColorScheme value) {
   // Always stored; a stored form's own colours win because it is not loaded yet.
-  FColorScheme = value;
-  const auto index = static_cast<size_t>(value);
-  if (!LoadedOrDesigning() || index >= std::size(SchemeTable)) {
-    emit ColorSchemeChanged(FColorScheme);
+  d->FColorScheme = value;
+  const std::optional<TSchemeColors> scheme = SchemeColors(value);
+  if (!d->LoadedOrDesigning() || !scheme) {
+    emit ColorSchemeChanged(d->FColorScheme);
     return;
   }
-  const TSchemeColors& scheme = SchemeTable[index];
-  const TSchemeColors before{FBackColor, FBevelColor, FNumberBackColor, FNumberForeColor, FNumberForeColor1};
-  FBackColor = scheme.Back;
-  FBevelColor = scheme.Bevel;
-  FNumberBackColor = scheme.NumberBack;
-  FNumberForeColor = scheme.NumberFore;
-  FNumberForeColor1 = scheme.NumberFore1;
-  DeferredRefresh();
-  NotifyColorChange(before.Back, FBackColor, &TLumoLiquidIndicator::BackColorChanged);
-  NotifyColorChange(before.Bevel, FBevelColor, &TLumoLiquidIndicator::BevelColorChanged);
-  NotifyColorChange(before.NumberBack, FNumberBackColor, &TLumoLiquidIndicator::NumberBackColorChanged);
-  NotifyColorChange(before.NumberFore, FNumberForeColor, &TLumoLiquidIndicator::NumberForeColorChanged);
-  NotifyColorChange(before.NumberFore1, FNumberForeColor1, &TLumoLiquidIndicator::NumberForeColor1Changed);
-  emit ColorSchemeChanged(FColorScheme);
-}
-
-void TLumoLiquidIndicator::NotifyColorChange(TColor before, TColor after, void (TLumoLiquidIndicator::*changed)(qint32)) {
-  if (before != after)
-    emit (this->*changed)(after);
+  const TSchemeColors before{d->FBackColor, d->FBevelColor, d->FNumberBackColor, d->FNumberForeColor,
+                             d->FNumberForeColor1};
+  d->FBackColor = scheme->Back;
+  d->FBevelColor = scheme->Bevel;
+  d->FNumberBackColor = scheme->NumberBack;
+  d->FNumberForeColor = scheme->NumberFore;
+  d->FNumberForeColor1 = scheme->NumberFore1;
+  d->DeferredRefresh();
+  // Each colour that changed is signalled with the value it has then: a listener may have set
+  // another one meanwhile, or deleted the control.
+  const struct {
+    TColor Before;
+    TColor TLumoIndicatorState::*Field;
+    void (TLumoLiquidIndicator::*Changed)(qint32);
+  } colours[] = {
+      {before.Back, &TLumoIndicatorState::FBackColor, &TLumoLiquidIndicator::BackColorChanged},
+      {before.Bevel, &TLumoIndicatorState::FBevelColor, &TLumoLiquidIndicator::BevelColorChanged},
+      {before.NumberBack, &TLumoIndicatorState::FNumberBackColor, &TLumoLiquidIndicator::NumberBackColorChanged},
+      {before.NumberFore, &TLumoIndicatorState::FNumberForeColor, &TLumoLiquidIndicator::NumberForeColorChanged},
+      {before.NumberFore1, &TLumoIndicatorState::FNumberForeColor1, &TLumoLiquidIndicator::NumberForeColor1Changed},
+  };
+  const QPointer<TLumoLiquidIndicator> alive(this);
+  for (const auto& colour : colours) {
+    const TColor now = d.get()->*colour.Field;
+    if (colour.Before != now)
+      emit (this->*colour.Changed)(now);
+    if (!alive)
+      return;
+  }
+  emit ColorSchemeChanged(d->FColorScheme);
 }
 
 void TLumoLiquidIndicator::SetSignNumber(qint32 value) {
-  if (value <= 0 || !Store(FSignNumber, value))
+  if (value <= 0 || !d->Store(d->FSignNumber, value))
     return;
-  if (LoadedOrDesigning()) {
-    UpdateWindowRegion();
-    Refresh();
+  if (d->LoadedOrDesigning()) {
+    d->UpdateWindowRegion();
+    d->Refresh();
   }
-  emit SignNumberChanged(FSignNumber);
+  emit SignNumberChanged(d->FSignNumber);
 }
 
 void TLumoLiquidIndicator::SetIndicatorWidth(qint32 value) {
-  const qint32 oldWidth = FIndicatorWidth;
-  const qint32 oldHeight = FIndicatorHeight;
-  if (value <= 0 || !Store(FIndicatorWidth, value))
+  const qint32 oldWidth = d->FIndicatorWidth;
+  const qint32 oldHeight = d->FIndicatorHeight;
+  if (value <= 0 || !d->Store(d->FIndicatorWidth, value))
     return;
-  if (LoadedOrDesigning())
-    ResizeToRotatedBox();
-  NotifySizeChange(oldWidth, oldHeight);
+  if (d->LoadedOrDesigning() && !d->ResizeToRotatedBox())
+    return;
+  d->NotifySizeChange(oldWidth, oldHeight);
 }
 
 void TLumoLiquidIndicator::SetIndicatorHeight(qint32 value) {
-  const qint32 oldWidth = FIndicatorWidth;
-  const qint32 oldHeight = FIndicatorHeight;
-  if (value <= 0 || !Store(FIndicatorHeight, value))
+  const qint32 oldWidth = d->FIndicatorWidth;
+  const qint32 oldHeight = d->FIndicatorHeight;
+  if (value <= 0 || !d->Store(d->FIndicatorHeight, value))
     return;
-  if (LoadedOrDesigning())
-    ResizeToRotatedBox();
-  NotifySizeChange(oldWidth, oldHeight);
+  if (d->LoadedOrDesigning() && !d->ResizeToRotatedBox())
+    return;
+  d->NotifySizeChange(oldWidth, oldHeight);
 }
 
 void TLumoLiquidIndicator::SetIndicatorAngle(qint32 value) {
-  if (!Store(FIndicatorAngle, value))
+  if (!d->Store(d->FIndicatorAngle, value))
     return;
-  if (LoadedOrDesigning()) {
-    const TBoxSize box = RotatedBox(FIndicatorWidth, FIndicatorHeight, FIndicatorAngle);
-    MoveWindow(x(), y(), box.Width, box.Height, true);
-    UpdateWindowRegion();
-    RebuildIndicator();
+  if (d->LoadedOrDesigning()) {
+    const QSize box = TLumoRenderer::ControlSize(*d);
+    if (!d->MoveWindow(x(), y(), box.width(), box.height(), true))
+      return;
+    d->UpdateWindowRegion();
+    d->RebuildIndicator();
     update();
   }
   updateGeometry();
-  emit IndicatorAngleChanged(FIndicatorAngle);
+  emit IndicatorAngleChanged(d->FIndicatorAngle);
 }
 
 void TLumoLiquidIndicator::SetIndicatorGap(qint32 value) {
-  StoreAndRefresh(FIndicatorGap, value, &TLumoLiquidIndicator::IndicatorGapChanged);
+  d->StoreAndRefresh(d->FIndicatorGap, value, &TLumoLiquidIndicator::IndicatorGapChanged);
 }
 
 void TLumoLiquidIndicator::SetIndicatorstring(const QString& value) {
-  if (!Store(FIndicatorString, value))
+  if (!d->Store(d->FIndicatorString, value))
     return;
   // Screen readers and GUI test tools read the shown text as the control's name and value.
-  setAccessibleName(FIndicatorString);
-  LumoLiquidIndicator::AnnounceText(this, FIndicatorString);
-  Refresh();
-  emit IndicatorstringChanged(FIndicatorString);
+  setAccessibleName(d->FIndicatorString);
+  LumoLiquidIndicator::AnnounceText(this, d->FIndicatorString);
+  d->Refresh();
+  emit IndicatorstringChanged(d->FIndicatorString);
 }
 
 void TLumoLiquidIndicator::SetIndicatorKind(TLumoIndicatorKind value) {
-  StoreAndRefresh(FIndicatorKind, value, &TLumoLiquidIndicator::IndicatorKindChanged);
+  d->StoreAndRefresh(d->FIndicatorKind, value, &TLumoLiquidIndicator::IndicatorKindChanged);
 }
 
 void TLumoLiquidIndicator::SetInnerBevel(TLumoBevelKind value) {
-  StoreAndRefresh(FInnerBevel, value, &TLumoLiquidIndicator::InnerBevelChanged);
+  d->StoreAndRefresh(d->FInnerBevel, value, &TLumoLiquidIndicator::InnerBevelChanged);
 }
 
 void TLumoLiquidIndicator::SetOuterBevel(TLumoBevelKind value) {
-  StoreAndRefresh(FOuterBevel, value, &TLumoLiquidIndicator::OuterBevelChanged);
+  d->StoreAndRefresh(d->FOuterBevel, value, &TLumoLiquidIndicator::OuterBevelChanged);
 }
 
 void TLumoLiquidIndicator::SetInnerBevelWidth(qint32 value) {
   if (value > 0)
-    StoreAndRefresh(FInnerBevelWidth, value, &TLumoLiquidIndicator::InnerBevelWidthChanged);
+    d->StoreAndRefresh(d->FInnerBevelWidth, value, &TLumoLiquidIndicator::InnerBevelWidthChanged);
 }
 
 void TLumoLiquidIndicator::SetOuterBevelWidth(qint32 value) {
   if (value > 0)
-    StoreAndRefresh(FOuterBevelWidth, value, &TLumoLiquidIndicator::OuterBevelWidthChanged);
+    d->StoreAndRefresh(d->FOuterBevelWidth, value, &TLumoLiquidIndicator::OuterBevelWidthChanged);
 }
 
 void TLumoLiquidIndicator::SetBevelColor(qint32 value) {
-  StoreAndRefresh(FBevelColor, value, &TLumoLiquidIndicator::BevelColorChanged);
+  d->StoreAndRefresh(d->FBevelColor, value, &TLumoLiquidIndicator::BevelColorChanged);
 }
 void TLumoLiquidIndicator::SetBackColor(qint32 value) {
-  StoreAndRefresh(FBackColor, value, &TLumoLiquidIndicator::BackColorChanged);
+  d->StoreAndRefresh(d->FBackColor, value, &TLumoLiquidIndicator::BackColorChanged);
 }
 void TLumoLiquidIndicator::SetNumberForeColor(qint32 value) {
-  StoreAndRefresh(FNumberForeColor, value, &TLumoLiquidIndicator::NumberForeColorChanged);
+  d->StoreAndRefresh(d->FNumberForeColor, value, &TLumoLiquidIndicator::NumberForeColorChanged);
 }
 void TLumoLiquidIndicator::SetNumberForeColor1(qint32 value) {
-  StoreAndRefresh(FNumberForeColor1, value, &TLumoLiquidIndicator::NumberForeColor1Changed);
+  d->StoreAndRefresh(d->FNumberForeColor1, value, &TLumoLiquidIndicator::NumberForeColor1Changed);
 }
 void TLumoLiquidIndicator::SetNumberBackColor(qint32 value) {
-  StoreAndRefresh(FNumberBackColor, value, &TLumoLiquidIndicator::NumberBackColorChanged);
+  d->StoreAndRefresh(d->FNumberBackColor, value, &TLumoLiquidIndicator::NumberBackColorChanged);
 }
 
 void TLumoLiquidIndicator::SetIndicatorStyle(TLumoIndicatorStyle value) {
-  StoreAndRefresh(FIndicatorStyle, value, &TLumoLiquidIndicator::IndicatorStyleChanged);
+  d->StoreAndRefresh(d->FIndicatorStyle, value, &TLumoLiquidIndicator::IndicatorStyleChanged);
 }
 
 void TLumoLiquidIndicator::SetMouseAction(TLumoMouseAction value) {
-  StoreAndRefresh(FMouseAction, value, &TLumoLiquidIndicator::MouseActionChanged);
+  d->StoreAndRefresh(d->FMouseAction, value, &TLumoLiquidIndicator::MouseActionChanged);
 }
 
 void TLumoLiquidIndicator::SetTransparentMode(TLumoTransparentMode value) {
-  if (!Store(FTransparentMode, value))
+  if (!d->Store(d->FTransparentMode, value))
     return;
   // Opaque only when everything is painted; otherwise the parent shows through outside
   // the clip region.
-  setAttribute(Qt::WA_OpaquePaintEvent, FTransparentMode == tmNone);
-  Refresh();
-  emit TransparentModeChanged(FTransparentMode);
+  setAttribute(Qt::WA_OpaquePaintEvent, d->FTransparentMode == tmNone);
+  d->Refresh();
+  emit TransparentModeChanged(d->FTransparentMode);
 }
 
-// A material is kept as it is given, except an indexed image whose colour table does not
-// cover its pixels (an 8-bit image without a colour table, say), which Qt cannot draw: that
-// one is kept in 32 bits, the missing colours as grey levels. Converting every material
-// would change the pixels of a stretched one, so the others keep their format.
-namespace {
-
-// Whether every pixel of an indexed image has a colour in its table.
-bool ColoursCovered(const QImage& image) {
-  const int count = image.colorCount();
-  if (count >= (1 << image.depth()))
-    return true;
-  for (int y = 0; y < image.height(); ++y) {
-    for (int x = 0; x < image.width(); ++x)
-      if (image.pixelIndex(x, y) >= count)
-        return false;
-  }
-  return true;
-}
-
-} // namespace
-
-QImage TLumoLiquidIndicator::DrawableMaterial(const QImage& value) {
-  const QImage::Format format = value.format();
-  const bool indexed = format == QImage::Format_Mono || format == QImage::Format_MonoLSB ||
-                       format == QImage::Format_Indexed8;
-  if (!indexed || ColoursCovered(value))
-    return value.copy();
-  QImage image = value.copy();
-  QList<QRgb> colours = image.colorTable();
-  for (int i = int(colours.size()); i < (1 << image.depth()); ++i)
-    colours.append(qRgb(i * 255 / ((1 << image.depth()) - 1), i * 255 / ((1 << image.depth()) - 1),
-                        i * 255 / ((1 << image.depth()) - 1)));
-  image.setColorTable(colours);
-  return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
-}
-
+// A material is kept as it is given, except an indexed image Qt cannot draw (see
+// DrawableMaterial).
 void TLumoLiquidIndicator::SetBackMaterial(const QImage& value) {
   // No equality test: assigning a material always copies and rebuilds.
-  FBackMaterial = DrawableMaterial(value);
-  PrepareBackMaterials();
-  Refresh();
-  emit BackMaterialChanged(FBackMaterial);
+  d->FBackMaterial = DrawableMaterial(value);
+  d->Refresh();
+  emit BackMaterialChanged(d->FBackMaterial);
 }
 
 void TLumoLiquidIndicator::SetForeMaterial(const QImage& value) {
-  FForeMaterial = DrawableMaterial(value);
-  Refresh();
-  emit ForeMaterialChanged(FForeMaterial);
+  d->FForeMaterial = DrawableMaterial(value);
+  d->Refresh();
+  emit ForeMaterialChanged(d->FForeMaterial);
 }
 
 void TLumoLiquidIndicator::SetMaterialShadowMode(TLumoMaterialShadowMode value) {
-  if (!Store(FMaterialShadowMode, value))
-    return;
-  PrepareBackMaterials();
-  Refresh();
-  emit MaterialShadowModeChanged(FMaterialShadowMode);
+  d->StoreAndRefresh(d->FMaterialShadowMode, value, &TLumoLiquidIndicator::MaterialShadowModeChanged);
 }
 
 void TLumoLiquidIndicator::SetMaterialMode(TLumoMaterialMode value) {
-  StoreAndRefresh(FMaterialMode, value, &TLumoLiquidIndicator::MaterialModeChanged);
+  d->StoreAndRefresh(d->FMaterialMode, value, &TLumoLiquidIndicator::MaterialModeChanged);
 }
 
 void TLumoLiquidIndicator::SetForeMaterialMode(TLumoMaterialMode value) {
-  StoreAndRefresh(FForeMaterialMode, value, &TLumoLiquidIndicator::ForeMaterialModeChanged);
+  d->StoreAndRefresh(d->FForeMaterialMode, value, &TLumoLiquidIndicator::ForeMaterialModeChanged);
 }
 
 // ---- Size ------------------------------------------------------------------------------------
 
-void TLumoLiquidIndicator::ResizeToRotatedBox() {
-  const TBoxSize box = RotatedBox(FIndicatorWidth, FIndicatorHeight, FIndicatorAngle);
-  MoveWindow(x(), y(), box.Width, box.Height, false);
+bool TLumoLiquidIndicatorPrivate::ResizeToRotatedBox() {
+  const QSize box = TLumoRenderer::ControlSize(*this);
+  if (!MoveWindow(q->x(), q->y(), box.width(), box.height(), false))
+    return false;
   UpdateWindowRegion();
   RebuildIndicator();
   // The area the old shape uncovered belongs to the parent.
-  if (QWidget* parent = parentWidget())
+  if (QWidget* parent = q->parentWidget())
     parent->update();
+  return true;
 }
 
 // Moves and sizes the control; the size handling has run when this returns, even for a
 // hidden control, whose resize event Qt would otherwise deliver only when it is shown.
-void TLumoLiquidIndicator::MoveWindow(qint32 left, qint32 top, qint32 width, qint32 height,
-                                      bool repaint) {
-  const QSize oldSize = size();
+bool TLumoLiquidIndicatorPrivate::MoveWindow(qint32 left, qint32 top, qint32 width, qint32 height, bool repaint) {
+  const QSize oldSize = q->size();
   const quint64 sizeMessages = FSizeMessages;
+  const QPointer<TLumoLiquidIndicator> alive(q);
   // No maximum size on the widget: a layout would then no longer hold a fixed control to
   // its size hint. The size is held here and in resizeEvent instead.
-  setGeometry(left, top, std::min(width, kLargestControlSide), std::min(height, kLargestControlSide));
-  if (size() != oldSize && FSizeMessages == sizeMessages) {
-    setAttribute(Qt::WA_PendingResizeEvent, false);
-    QResizeEvent resize(size(), oldSize);
-    QCoreApplication::sendEvent(this, &resize);
+  constexpr int side = TLumoLiquidIndicator::kLargestControlSide;
+  q->setGeometry(left, top, std::min(width, side), std::min(height, side));
+  if (alive && q->size() != oldSize && FSizeMessages == sizeMessages) {
+    q->setAttribute(Qt::WA_PendingResizeEvent, false);
+    QResizeEvent resize(q->size(), oldSize);
+    QCoreApplication::sendEvent(q, &resize);
   }
-  if (repaint)
-    update();
+  if (alive && repaint)
+    q->update();
+  return !alive.isNull();
 }
 
 void TLumoLiquidIndicator::resizeEvent(QResizeEvent* e) {
-  ++FSizeMessages;
+  ++d->FSizeMessages;
   QWidget::resizeEvent(e);
   const QSize bounded = size().boundedTo({kLargestControlSide, kLargestControlSide});
   if (bounded != size()) {
-    MoveWindow(x(), y(), bounded.width(), bounded.height(), false);  // comes back here
+    d->MoveWindow(x(), y(), bounded.width(), bounded.height(), false);  // comes back here
     return;
   }
-  ApplySizeRule();
+  d->ApplySizeRule();
 }
 
 // At 0 and 180 degrees resizing the control resizes the indicator, at 90 and 270 degrees
 // too with width and height exchanged; at any other angle the control is put back to the
 // rotated box of the unchanged indicator.
-void TLumoLiquidIndicator::ApplySizeRule() {
+void TLumoLiquidIndicatorPrivate::ApplySizeRule() {
   const qint32 oldWidth = FIndicatorWidth;
   const qint32 oldHeight = FIndicatorHeight;
   switch (SizeRuleFor(FIndicatorAngle)) {
   case TSizeRule::Straight:
-    FIndicatorHeight = height();
-    FIndicatorWidth = width();
+    FIndicatorHeight = q->height();
+    FIndicatorWidth = q->width();
     UpdateWindowRegion();
     DeferredRefresh();
     NotifySizeChange(oldWidth, oldHeight);
     break;
   case TSizeRule::Quarter:
-    FIndicatorHeight = width();
-    FIndicatorWidth = height();
+    FIndicatorHeight = q->width();
+    FIndicatorWidth = q->height();
     UpdateWindowRegion();
     Refresh();
     NotifySizeChange(oldWidth, oldHeight);
     break;
   case TSizeRule::Other: {
-    const TBoxSize box = RotatedBox(FIndicatorWidth, FIndicatorHeight, FIndicatorAngle);
-    MoveWindow(x(), y(), box.Width, box.Height, false);
-    if (QWidget* parent = parentWidget())
+    const QSize box = TLumoRenderer::ControlSize(*this);
+    if (!MoveWindow(q->x(), q->y(), box.width(), box.height(), false))
+      return;
+    if (QWidget* parent = q->parentWidget())
       parent->update();
     DeferredRefresh();
     break;
@@ -433,18 +435,36 @@ void TLumoLiquidIndicator::ApplySizeRule() {
   }
 }
 
+// The control's shape is the rotated indicator rectangle, centred in the control. A control
+// without a parent keeps no shape.
+void TLumoLiquidIndicatorPrivate::UpdateWindowRegion() {
+  const std::array<TPoint, 4> corners =
+      WindowShape(FIndicatorWidth, FIndicatorHeight, FIndicatorAngle, q->width(), q->height());
+  const QRegion shape = PolygonRegion(corners.data(), qint32(corners.size()), q->rect());
+  if (q->parentWidget())
+    q->setMask(shape);
+}
+
+// Painting computes nothing: one copy of the finished image through the clip region.
+void TLumoLiquidIndicator::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  if (d->Renderer.Clips())
+    painter.setClipRegion(d->Renderer.ClipRegion());
+  painter.drawImage(0, 0, d->Renderer.Image());
+}
+
 // ---- Hover -----------------------------------------------------------------------------------
 
 void TLumoLiquidIndicator::enterEvent(QEnterEvent* e) {
-  Moused = true;
-  DeferredRefresh();
+  d->Moused = true;
+  d->DeferredRefresh();
   QWidget::enterEvent(e);
   emit onMouseEnter(this);
 }
 
 void TLumoLiquidIndicator::leaveEvent(QEvent* e) {
-  Moused = false;
-  DeferredRefresh();
+  d->Moused = false;
+  d->DeferredRefresh();
   QWidget::leaveEvent(e);
   emit onMouseExit(this);
 }

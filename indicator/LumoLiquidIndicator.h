@@ -4,8 +4,8 @@
 // an inner bevel, coloured by five colours (or a colour scheme) or textured by materials,
 // rotated by any angle in tenths of a degree.
 //
-// Every accepted property change renders the whole control once into CanvasBitmap;
-// painting only copies that image through the clip region of the transparent modes.
+// Every accepted property change renders the whole control once into an image (the
+// renderer of LumoRenderer.h does that, knowing nothing of widgets); painting only copies it through the clip region of the transparent modes.
 // A setter given the current value does nothing (except the materials and ColorScheme).
 //
 // Limits. Every property takes any value of its type, and the work and memory of a rebuild
@@ -27,16 +27,16 @@
 //   bits per pixel is one pattern fill.
 // Within these limits every value renders as it always has, pixel for pixel.
 
-#include "LumoGeometry.h"
 #include "LumoIndicatorExport.h"
 #include "LumoIndicatorVersion.h"
 #include "LumoTypes.h"
 
 #include <QEvent>
 #include <QImage>
-#include <QRegion>
 #include <QWidget>
-#include <optional>
+#include <memory>
+
+class TLumoLiquidIndicatorPrivate;
 
 class LUMO_INDICATOR_EXPORT TLumoLiquidIndicator : public QWidget {
   Q_OBJECT
@@ -135,31 +135,31 @@ public:
   // sign count and colour scheme take effect at once.
   Q_INVOKABLE void Loaded();
 
-  LumoLiquidIndicator::TLumoColorScheme ColorScheme() const { return FColorScheme; }
-  qint32 SignNumber() const { return FSignNumber; }
-  qint32 IndicatorWidth() const { return FIndicatorWidth; }
-  qint32 IndicatorHeight() const { return FIndicatorHeight; }
-  qint32 IndicatorAngle() const { return FIndicatorAngle; }
-  qint32 IndicatorGap() const { return FIndicatorGap; }
-  QString Indicatorstring() const { return FIndicatorString; }
-  LumoLiquidIndicator::TLumoIndicatorKind IndicatorKind() const { return FIndicatorKind; }
-  LumoLiquidIndicator::TLumoBevelKind InnerBevel() const { return FInnerBevel; }
-  LumoLiquidIndicator::TLumoBevelKind OuterBevel() const { return FOuterBevel; }
-  qint32 InnerBevelWidth() const { return FInnerBevelWidth; }
-  qint32 OuterBevelWidth() const { return FOuterBevelWidth; }
-  qint32 BevelColor() const { return FBevelColor; }
-  qint32 BackColor() const { return FBackColor; }
-  qint32 NumberForeColor() const { return FNumberForeColor; }
-  qint32 NumberForeColor1() const { return FNumberForeColor1; }
-  qint32 NumberBackColor() const { return FNumberBackColor; }
-  LumoLiquidIndicator::TLumoIndicatorStyle IndicatorStyle() const { return FIndicatorStyle; }
-  LumoLiquidIndicator::TLumoMouseAction MouseAction() const { return FMouseAction; }
-  LumoLiquidIndicator::TLumoTransparentMode TransparentMode() const { return FTransparentMode; }
-  QImage BackMaterial() const { return FBackMaterial; }
-  QImage ForeMaterial() const { return FForeMaterial; }
-  LumoLiquidIndicator::TLumoMaterialShadowMode MaterialShadowMode() const { return FMaterialShadowMode; }
-  LumoLiquidIndicator::TLumoMaterialMode MaterialMode() const { return FMaterialMode; }
-  LumoLiquidIndicator::TLumoMaterialMode ForeMaterialMode() const { return FForeMaterialMode; }
+  LumoLiquidIndicator::TLumoColorScheme ColorScheme() const;
+  qint32 SignNumber() const;
+  qint32 IndicatorWidth() const;
+  qint32 IndicatorHeight() const;
+  qint32 IndicatorAngle() const;
+  qint32 IndicatorGap() const;
+  QString Indicatorstring() const;
+  LumoLiquidIndicator::TLumoIndicatorKind IndicatorKind() const;
+  LumoLiquidIndicator::TLumoBevelKind InnerBevel() const;
+  LumoLiquidIndicator::TLumoBevelKind OuterBevel() const;
+  qint32 InnerBevelWidth() const;
+  qint32 OuterBevelWidth() const;
+  qint32 BevelColor() const;
+  qint32 BackColor() const;
+  qint32 NumberForeColor() const;
+  qint32 NumberForeColor1() const;
+  qint32 NumberBackColor() const;
+  LumoLiquidIndicator::TLumoIndicatorStyle IndicatorStyle() const;
+  LumoLiquidIndicator::TLumoMouseAction MouseAction() const;
+  LumoLiquidIndicator::TLumoTransparentMode TransparentMode() const;
+  QImage BackMaterial() const;
+  QImage ForeMaterial() const;
+  LumoLiquidIndicator::TLumoMaterialShadowMode MaterialShadowMode() const;
+  LumoLiquidIndicator::TLumoMaterialMode MaterialMode() const;
+  LumoLiquidIndicator::TLumoMaterialMode ForeMaterialMode() const;
 
   void SetColorScheme(LumoLiquidIndicator::TLumoColorScheme value);
   void SetSignNumber(qint32 value);
@@ -219,15 +219,6 @@ public:
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;
 
-  // For tests and tools: the rendered image, the clip region of the transparent modes (none
-  // with tmNone), the shaded back materials and the number of rebuilds so far.
-  const QImage& RenderedImage() const { return CanvasBitmap; }
-  const std::optional<QRegion>& ClipRegion() const { return ClipRGN; }
-  const QImage& BackMaterialLight() const { return FBackMaterialL; }
-  const QImage& BackMaterialDark() const { return FBackMaterialD; }
-  const QImage& BackMaterialShadow() const { return FBackMaterialLD; }
-  quint64 RebuildCount() const { return FRebuildCount; }
-
   // The RGB value (0x00BBGGRR) of a colour, system colours taken from the application palette.
   static TColor ResolveColor(TColor color);
 
@@ -272,82 +263,6 @@ protected:
   void leaveEvent(QEvent* event) override;
 
 private:
-  bool LoadedOrDesigning() const { return Imloaded; }
-  void Refresh();
-  void DeferredRefresh();
-  void ResizeToRotatedBox();
-  void MoveWindow(qint32 left, qint32 top, qint32 width, qint32 height, bool repaint);
-  void ApplySizeRule();
-  void UpdateWindowRegion();
-  void PrepareBackMaterials();
-  static QImage DrawableMaterial(const QImage& value);
-  void RebuildIndicator();
-  // The inputs of one rebuild, fixed at its start: the layout of the image (its sizes in the
-  // image's pixels, the control's size among them) and whether the lit segments take the
-  // hover colour. Every step of the rebuild reads them from here.
-  struct TRebuildParameters {
-    LumoLiquidIndicator::TIndicatorLayoutSettings Layout;
-    bool HoverColor = false;
-    // Device pixels per logical pixel, and the layout in logical pixels (the window shape's
-    // and the clip region's); Layout is this one at the ratio.
-    qreal PixelRatio = 1.0;
-    LumoLiquidIndicator::TIndicatorLayoutSettings Logical;
-  };
-  TRebuildParameters RebuildParameters() const;
-  // The steps of a rebuild, in this order.
-  void ResetClipRegion();
-  bool PrepareCanvas(const TRebuildParameters& parameters);
-  void PaintBackground(const TRebuildParameters& parameters);
-  void PaintBevels(const TRebuildParameters& parameters);
-  void PaintBevel(const TRebuildParameters& parameters, LumoLiquidIndicator::TLumoBevelKind kind, qint32 inset,
-                  qint32 bevelWidth);
-  void PaintSegments(const TRebuildParameters& parameters);
-  void ClipInLogicalPixels(const TRebuildParameters& parameters);
-  // A region filled with a colour, or with a back material (tiles enlarged by ratio) when
-  // there is one.
-  void FillBackRegion(const QRegion& region, TColor color, const QImage& material, qreal ratio);
-  // Sets a plain field; true when it changed and the caller goes on with its steps.
-  template <typename T> bool Store(T& field, T value);
-  // Store, then refresh and signal the change.
-  template <typename T, typename Signal> void StoreAndRefresh(T& field, T value, Signal changed);
-  void NotifySizeChange(qint32 oldWidth, qint32 oldHeight);
-  void NotifyColorChange(TColor before, TColor after, void (TLumoLiquidIndicator::*changed)(qint32));
-
-  LumoLiquidIndicator::TLumoColorScheme FColorScheme = csSilver;
-  qint32 FSignNumber = 10;
-  qint32 FIndicatorWidth = 172;
-  qint32 FIndicatorHeight = 36;
-  qint32 FIndicatorAngle = 0;
-  qint32 FIndicatorGap = 2;
-  QString FIndicatorString;
-  LumoLiquidIndicator::TLumoIndicatorKind FIndicatorKind = ik7segment;
-  LumoLiquidIndicator::TLumoBevelKind FInnerBevel = bkDown;
-  LumoLiquidIndicator::TLumoBevelKind FOuterBevel = bkUP;
-  qint32 FInnerBevelWidth = 2;
-  qint32 FOuterBevelWidth = 2;
-  TColor FBevelColor = 0xDDDDDD;
-  TColor FBackColor = 0xDDDDDD;
-  TColor FNumberForeColor = 0x363636;
-  TColor FNumberForeColor1 = 0x0000FF;
-  TColor FNumberBackColor = 0xD3D3D3;
-  LumoLiquidIndicator::TLumoIndicatorStyle FIndicatorStyle = isNormal;
-  LumoLiquidIndicator::TLumoMouseAction FMouseAction = maNone;
-  LumoLiquidIndicator::TLumoTransparentMode FTransparentMode = tmNone;
-  QImage FBackMaterial;
-  QImage FBackMaterialL;    // lightened by 64: light bevel faces
-  QImage FBackMaterialD;    // darkened by 64: dark bevel faces
-  QImage FBackMaterialLD;   // shaded by 32 per MaterialShadowMode: unlit segments
-  QImage FForeMaterial;
-  LumoLiquidIndicator::TLumoMaterialShadowMode FMaterialShadowMode = msmDark;
-  LumoLiquidIndicator::TLumoMaterialMode FMaterialMode = mmStretch;
-  LumoLiquidIndicator::TLumoMaterialMode FForeMaterialMode = mmStretch;
-
-  bool Moused = false;
-  bool Imloaded = false;
-  bool RebuildWhenShown = false;  // changed while its window was minimised
-  QImage CanvasBitmap;                 // the whole control, 32 bits per pixel
-  std::optional<QRegion> ClipRGN;      // what stays opaque; none with tmNone
-  LumoLiquidIndicator::TIndicatorPolygons Polygons;  // lit (Black) and unlit (Gray), placed
-  quint64 FRebuildCount = 0;
-  quint64 FSizeMessages = 0;  // resize events handled so far
+  friend class TLumoLiquidIndicatorPrivate;
+  std::unique_ptr<TLumoLiquidIndicatorPrivate> d;
 };

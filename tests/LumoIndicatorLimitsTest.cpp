@@ -2,7 +2,7 @@
 // control, every extreme property value leaves a working control, and the region cache and
 // ordinary rebuilds keep their memory bounded.
 #include "LumoGeometry.h"
-#include "LumoLiquidIndicator.h"
+#include "LumoLiquidIndicator_p.h"
 #include "LumoRegions.h"
 
 #include <QCoreApplication>
@@ -202,7 +202,7 @@ TEST(LumoIndicatorLimits, ExtremeValuesLeaveAWorkingControl) {
     QCoreApplication::sendPostedEvents();
     EXPECT_LE(l.Lcd->width(), TLumoLiquidIndicator::kLargestControlSide);
     EXPECT_LE(l.Lcd->height(), TLumoLiquidIndicator::kLargestControlSide);
-    const QImage& image = l.Lcd->RenderedImage();
+    const QImage& image = RenderedImage(*l.Lcd);
     EXPECT_FALSE(image.isNull());
     EXPECT_LE(qint64(image.width()) * image.height(), TLumoLiquidIndicator::kLargestImagePixels);
     QImage screen(qMin(l.Lcd->width(), 600), qMin(l.Lcd->height(), 600), QImage::Format_RGB32);
@@ -214,9 +214,9 @@ TEST(LumoIndicatorLimits, ExtremeValuesLeaveAWorkingControl) {
 TEST(LumoIndicatorLimits, ImageAboveTheLimitKeepsThePreviousImage) {
   Loaded l;
   l.Lcd->SetIndicatorstring("12");
-  const QImage before = l.Lcd->RenderedImage();
+  const QImage before = RenderedImage(*l.Lcd);
   l.Lcd->SetIndicatorAngle(450);
-  const QImage turned = l.Lcd->RenderedImage();
+  const QImage turned = RenderedImage(*l.Lcd);
   ASSERT_EQ(turned.size(), l.Lcd->size());
   static int warnings = 0;
   warnings = 0;
@@ -227,7 +227,7 @@ TEST(LumoIndicatorLimits, ImageAboveTheLimitKeepsThePreviousImage) {
   qInstallMessageHandler(previous);
   EXPECT_GE(warnings, 1);
   EXPECT_GT(qint64(l.Lcd->width()) * l.Lcd->height(), TLumoLiquidIndicator::kLargestImagePixels);
-  EXPECT_EQ(l.Lcd->RenderedImage(), turned);
+  EXPECT_EQ(RenderedImage(*l.Lcd), turned);
   EXPECT_NE(before, turned);
 }
 
@@ -299,9 +299,9 @@ TEST(LumoIndicatorLimits, MaterialsDrawAsGiven) {
         painter.drawImage(x, y, glass);
   }
   for (const QPoint gap : {QPoint(5, 5), QPoint(6, 17), QPoint(165, 30)})
-    EXPECT_EQ(l.Lcd->RenderedImage().pixel(gap), expected.pixel(gap)) << gap.x() << ", " << gap.y();
+    EXPECT_EQ(RenderedImage(*l.Lcd).pixel(gap), expected.pixel(gap)) << gap.x() << ", " << gap.y();
 
   l.Lcd->SetMaterialMode(mmStretch);
   l.Lcd->SetBackMaterial(Indexed8WithoutColours());
-  EXPECT_EQ(l.Lcd->RenderedImage().pixel(5, 5), qRgb(9, 9, 9));
+  EXPECT_EQ(RenderedImage(*l.Lcd).pixel(5, 5), qRgb(9, 9, 9));
 }

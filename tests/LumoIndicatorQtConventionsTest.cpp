@@ -1,13 +1,16 @@
 // The indicator as Qt code expects a widget to behave: a change signal per property, the
 // rotated box as size hint, and a control that settles in a layout.
-#include "LumoLiquidIndicator.h"
+#include "LumoGeometry.h"
+#include "LumoLiquidIndicator_p.h"
 
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMetaProperty>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
+#include <functional>
 #include <memory>
 
 using namespace LumoLiquidIndicator;
@@ -154,10 +157,10 @@ TEST(LumoIndicatorQtConventions, ControlSettlesInALayout) {
     window.resize(window.width() + 50, window.height() + 80);
     Settle();
     EXPECT_EQ(lcd->size(), lcd->sizeHint());
-    const quint64 rebuilds = lcd->RebuildCount();
+    const quint64 rebuilds = RebuildCount(*lcd);
     const QRect geometry = lcd->geometry();
     Settle();
-    EXPECT_EQ(lcd->RebuildCount(), rebuilds) << "nothing left to do once settled";
+    EXPECT_EQ(RebuildCount(*lcd), rebuilds) << "nothing left to do once settled";
     EXPECT_EQ(lcd->geometry(), geometry);
     EXPECT_EQ(lcd->IndicatorWidth(), 150);
     EXPECT_EQ(lcd->IndicatorHeight(), 36);
@@ -167,4 +170,72 @@ TEST(LumoIndicatorQtConventions, ControlSettlesInALayout) {
     const TBoxSize box = RotatedBox(120, 36, row.Angle);
     EXPECT_EQ(lcd->size(), QSize(box.Width, box.Height)) << "the layout follows a new indicator size";
   }
+}
+
+namespace {
+
+using TConnect = std::function<void(TLumoLiquidIndicator*, std::function<void()>)>;
+
+template <typename... Args> TConnect On(void (TLumoLiquidIndicator::*signal)(Args...)) {
+  return [signal](TLumoLiquidIndicator* lcd, std::function<void()> slot) {
+    QObject::connect(lcd, signal, [slot](Args...) { slot(); });
+  };
+}
+
+struct DeletionRow {
+  const char* Name;
+  TConnect Connect;
+  std::function<void(TLumoLiquidIndicator*)> Trigger;
+  bool Loaded;
+};
+
+} // namespace
+
+// A listener may delete the control from inside its change signal; the setter that signalled
+// then touches nothing of it again (the sanitizer build sees any fault).
+TEST(LumoIndicatorQtConventions, ControlDeletedByItsOwnChangeSignal) {
+  const auto scheme = [](TLumoLiquidIndicator* lcd) { lcd->SetColorScheme(csBlack); };
+  const DeletionRow rows[] = {
+      {"back colour, scheme", On(&TLumoLiquidIndicator::BackColorChanged), scheme, true},
+      {"bevel colour, scheme", On(&TLumoLiquidIndicator::BevelColorChanged), scheme, true},
+      {"fore colour 1, scheme", On(&TLumoLiquidIndicator::NumberForeColor1Changed), scheme, true},
+      {"scheme", On(&TLumoLiquidIndicator::ColorSchemeChanged), scheme, true},
+      {"width, resized before loading", On(&TLumoLiquidIndicator::IndicatorWidthChanged),
+       [](TLumoLiquidIndicator* lcd) { lcd->resize(200, 50); lcd->Loaded(); }, false},
+      {"width, held to the largest side", On(&TLumoLiquidIndicator::IndicatorWidthChanged),
+       [](TLumoLiquidIndicator* lcd) { lcd->SetIndicatorWidth(40000); }, true},
+      {"height, at a quarter turn", On(&TLumoLiquidIndicator::IndicatorHeightChanged),
+       [](TLumoLiquidIndicator* lcd) { lcd->SetIndicatorAngle(900); lcd->SetIndicatorHeight(3); }, true},
+      {"angle", On(&TLumoLiquidIndicator::IndicatorAngleChanged),
+       [](TLumoLiquidIndicator* lcd) { lcd->SetIndicatorAngle(300); }, true},
+      {"text", On(&TLumoLiquidIndicator::IndicatorstringChanged),
+       [](TLumoLiquidIndicator* lcd) { lcd->SetIndicatorstring("1"); }, true},
+  };
+  for (const DeletionRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    QWidget parent;
+    auto* raw = new TLumoLiquidIndicator(&parent);
+    const QPointer<TLumoLiquidIndicator> lcd(raw);
+    if (row.Loaded)
+      raw->Loaded();
+    row.Connect(raw, [raw] { delete raw; });
+    row.Trigger(raw);
+    EXPECT_TRUE(lcd.isNull());
+    Settle();
+  }
+}
+
+// Listeners run in turn; one that sets another colour while the scheme is signalling leaves
+// the final values for those after it, and the scheme signals no stale colour afterwards.
+TEST(LumoIndicatorQtConventions, LaterListenersSeeTheFinalValue) {
+  QWidget parent;
+  auto* lcd = new TLumoLiquidIndicator(&parent);
+  lcd->Loaded();
+  QObject::connect(lcd, &TLumoLiquidIndicator::BackColorChanged, [lcd] { lcd->SetNumberForeColor(0x123456); });
+  std::vector<qint32> seen;
+  QObject::connect(lcd, &TLumoLiquidIndicator::NumberForeColorChanged, [&seen](qint32 value) { seen.push_back(value); });
+  lcd->SetColorScheme(csBlack);
+  ASSERT_FALSE(seen.empty());
+  EXPECT_EQ(seen.back(), 0x123456);
+  EXPECT_EQ(lcd->NumberForeColor(), 0x123456);
 }

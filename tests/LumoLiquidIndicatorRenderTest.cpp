@@ -1,7 +1,7 @@
 // The indicator's rendered image, checked pixel by pixel at chosen points: bevel colours at
 // several angles, the clip region of each transparent mode, segment colours and hover,
 // materials (shading, tiling, stretching), the window shape and painting through the clip.
-#include "LumoLiquidIndicator.h"
+#include "LumoLiquidIndicator_p.h"
 
 #include <QCoreApplication>
 #include <QEnterEvent>
@@ -34,9 +34,9 @@ struct Loaded {
     Lcd->Loaded();
     Settle();
   }
-  QRgb At(int x, int y) const { return Lcd->RenderedImage().pixel(x, y); }
+  QRgb At(int x, int y) const { return RenderedImage(*Lcd).pixel(x, y); }
   int Count(QRgb color) const {
-    const QImage& image = Lcd->RenderedImage();
+    const QImage& image = RenderedImage(*Lcd);
     int n = 0;
     for (int y = 0; y < image.height(); ++y)
       for (int x = 0; x < image.width(); ++x)
@@ -115,8 +115,8 @@ TEST(LumoLiquidIndicatorRender, ClipRegionHoldsWhatStaysOpaque) {
     Loaded l;
     l.Lcd->SetTransparentMode(row.Mode);
     l.Lcd->SetIndicatorstring(QString::fromLatin1(row.Text));
-    ASSERT_TRUE(l.Lcd->ClipRegion().has_value());
-    const QRegion clip = *l.Lcd->ClipRegion();
+    ASSERT_TRUE(ClipRegion(*l.Lcd).has_value());
+    const QRegion clip = *ClipRegion(*l.Lcd);
     EXPECT_TRUE(clip.contains(QPoint(86, 0)) && clip.contains(QPoint(86, 2))) << "bevel frames";
     EXPECT_FALSE(clip.contains(QPoint(86, 4))) << "gap";
     const QRegion segments = clip.intersected(Inside);
@@ -144,7 +144,7 @@ TEST(LumoLiquidIndicatorRender, ClipRegionHoldsWhatStaysOpaque) {
             ADD_FAILURE() << "unexpected colour at " << x << "," << y;
   }
   Loaded none;
-  EXPECT_FALSE(none.Lcd->ClipRegion().has_value());
+  EXPECT_FALSE(ClipRegion(*none.Lcd).has_value());
 }
 
 TEST(LumoLiquidIndicatorRender, LitBeforeUnlitInTheirColours) {
@@ -210,16 +210,16 @@ TEST(LumoLiquidIndicatorRender, BackMaterialAndItsShadedCopies) {
     l.Lcd->SetIndicatorstring(QString());
     l.Lcd->SetTransparentMode(tmBackOnly);
 
-    const QImage& shadow = l.Lcd->BackMaterialShadow();
+    const QImage& shadow = BackMaterialShadow(*l.Lcd);
     ASSERT_EQ(shadow.format(), QImage::Format_RGB888);
     EXPECT_EQ(shadow.pixel(6, 4), Shaded(base, row.Delta));
-    EXPECT_EQ(l.Lcd->BackMaterialLight().pixel(0, 0), Shaded(base, 64));
-    EXPECT_EQ(l.Lcd->BackMaterialDark().pixel(0, 0), Shaded(base, -64));
+    EXPECT_EQ(BackMaterialLight(*l.Lcd).pixel(0, 0), Shaded(base, 64));
+    EXPECT_EQ(BackMaterialDark(*l.Lcd).pixel(0, 0), Shaded(base, -64));
 
     EXPECT_EQ(l.At(86, 4), base);
     EXPECT_EQ(l.At(86, 0), Shaded(base, 64));
     EXPECT_EQ(l.At(86, 35), Shaded(base, -64));
-    const QRegion unlit = l.Lcd->ClipRegion()->intersected(Inside);
+    const QRegion unlit = ClipRegion(*l.Lcd)->intersected(Inside);
     ASSERT_FALSE(unlit.isEmpty());
     const QPoint p = unlit.begin()->topLeft();
     EXPECT_EQ(l.At(p.x(), p.y()), Shaded(base, row.Delta));
@@ -238,7 +238,7 @@ TEST(LumoLiquidIndicatorRender, TiledBackMaterial) {
   l.Lcd->SetIndicatorHeight(65);
   l.Lcd->SetMaterialMode(mmTile);
   l.Lcd->SetBackMaterial(pattern);
-  ASSERT_EQ(l.Lcd->RenderedImage().size(), QSize(193, 65));
+  ASSERT_EQ(RenderedImage(*l.Lcd).size(), QSize(193, 65));
   const auto tile = [&](int x, int y) { return pattern.pixel(x % 10, y % 10); };
   EXPECT_EQ(l.At(187, 60), tile(187, 60)) << "background in the gap";
   EXPECT_EQ(l.At(4, 4), tile(4, 4));
@@ -254,7 +254,7 @@ TEST(LumoLiquidIndicatorRender, StretchedForeMaterial) {
   Loaded l;
   l.Lcd->SetIndicatorstring(QStringLiteral("8888888888"));
   l.Lcd->SetForeMaterial(halves);
-  const QImage& image = l.Lcd->RenderedImage();
+  const QImage& image = RenderedImage(*l.Lcd);
   int red = 0, blue = 0;
   for (int y = 0; y < image.height(); ++y)
     for (int x = 0; x < image.width(); ++x) {
@@ -300,7 +300,7 @@ TEST(LumoLiquidIndicatorRender, PaintingCopiesThroughTheClipRegion) {
     l.Parent->show();
     Settle();
     if (mode == tmNone) {
-      EXPECT_EQ(l.Lcd->grab().toImage().convertToFormat(QImage::Format_RGB32), l.Lcd->RenderedImage());
+      EXPECT_EQ(l.Lcd->grab().toImage().convertToFormat(QImage::Format_RGB32), RenderedImage(*l.Lcd));
     }
     const QImage shot = l.Parent->grab(l.Lcd->geometry()).toImage();
     EXPECT_EQ(shot.pixel(86, 0), Light);

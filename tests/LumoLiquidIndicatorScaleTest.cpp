@@ -2,7 +2,7 @@
 // device pixels (not enlarged), while size, window shape and clip region stay logical; a
 // move to the other screen renders it anew. The program runs on two offscreen screens,
 // "ratio1" and "ratio2" (scaled by QT_SCREEN_SCALE_FACTORS).
-#include "LumoLiquidIndicator.h"
+#include "LumoLiquidIndicator_p.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -11,6 +11,8 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+
+using namespace LumoLiquidIndicator;
 
 namespace {
 
@@ -42,7 +44,7 @@ struct OnScreen {
     Lcd->Loaded();
     QCoreApplication::sendPostedEvents();
   }
-  const QImage& Image() const { return Lcd->RenderedImage(); }
+  const QImage& Image() const { return RenderedImage(*Lcd); }
 };
 
 int CountOf(const QImage& image, QRgb color) {
@@ -112,7 +114,7 @@ TEST(LumoLiquidIndicatorScale, RatioTwoRendersInDevicePixels) {
     EXPECT_EQ(two.Image().size(), one.Image().size() * 2);
     EXPECT_EQ(two.Image().devicePixelRatio(), 2.0);
     EXPECT_EQ(two.Lcd->mask(), one.Lcd->mask());
-    EXPECT_EQ(two.Lcd->ClipRegion(), one.Lcd->ClipRegion());
+    EXPECT_EQ(ClipRegion(*two.Lcd), ClipRegion(*one.Lcd));
     const double litArea = double(CountOf(two.Image(), Lit)) / CountOf(one.Image(), Lit);
     // About four times: the one-pixel gaps between segments and dots do not scale.
     EXPECT_NEAR(litArea, 4.0, 0.8);
@@ -123,10 +125,10 @@ TEST(LumoLiquidIndicatorScale, RatioTwoRendersInDevicePixels) {
 TEST(LumoLiquidIndicatorScale, AnotherScreenRendersAnew) {
   OnScreen lcd(QStringLiteral("ratio1"), [](TLumoLiquidIndicator& l) { MainWindowDisplay(l, 300); });
   const QImage before = lcd.Image().copy();
-  const quint64 rebuilds = lcd.Lcd->RebuildCount();
+  const quint64 rebuilds = RebuildCount(*lcd.Lcd);
 
   MoveTo(*lcd.Window, QStringLiteral("ratio2"));
-  EXPECT_GT(lcd.Lcd->RebuildCount(), rebuilds);
+  EXPECT_GT(RebuildCount(*lcd.Lcd), rebuilds);
   EXPECT_EQ(lcd.Image().size(), before.size() * 2);
   // Painting copies the image as it is, one image pixel to one device pixel.
   EXPECT_EQ(lcd.Lcd->grab().toImage().convertToFormat(QImage::Format_RGB32), lcd.Image());
@@ -141,12 +143,12 @@ TEST(LumoLiquidIndicatorScale, ShownOnAScreenRendersForIt) {
   QWidget window;
   auto* lcd = new TLumoLiquidIndicator(&window);
   lcd->Loaded();
-  ASSERT_EQ(lcd->RenderedImage().devicePixelRatio(), 1.0);
+  ASSERT_EQ(RenderedImage(*lcd).devicePixelRatio(), 1.0);
   window.move(ScreenNamed(QStringLiteral("ratio2"))->geometry().topLeft() + QPoint(20, 20));
   window.show();
   QCoreApplication::sendPostedEvents();
-  EXPECT_EQ(lcd->RenderedImage().devicePixelRatio(), 2.0);
-  EXPECT_EQ(lcd->RenderedImage().size(), lcd->size() * 2);
+  EXPECT_EQ(RenderedImage(*lcd).devicePixelRatio(), 2.0);
+  EXPECT_EQ(RenderedImage(*lcd).size(), lcd->size() * 2);
 }
 
 // Tiles of a material are as large on the scaled screen as on the other: each material pixel

@@ -1,6 +1,6 @@
 // The indicator widget's properties and their change handling: defaults, unchanged values,
 // ignored values, the deferred refresh, sizes at any rotation, hover and its events.
-#include "LumoLiquidIndicator.h"
+#include "LumoLiquidIndicator_p.h"
 
 #include <QAccessible>
 #include <QCoreApplication>
@@ -61,7 +61,7 @@ QImage Material(int width, int height, QRgb color) {
 TEST(LumoLiquidIndicatorControl, NewControlHasTheDefaults) {
   TLumoLiquidIndicator lcd;
   EXPECT_EQ(lcd.size(), QSize(172, 36));
-  EXPECT_EQ(lcd.RenderedImage().size(), QSize(172, 36));
+  EXPECT_EQ(RenderedImage(lcd).size(), QSize(172, 36));
   EXPECT_EQ(lcd.SignNumber(), 10);
   EXPECT_EQ(lcd.IndicatorWidth(), 172);
   EXPECT_EQ(lcd.IndicatorHeight(), 36);
@@ -79,8 +79,8 @@ TEST(LumoLiquidIndicatorControl, NewControlHasTheDefaults) {
   EXPECT_EQ(lcd.NumberBackColor(), 0xD3D3D3);
   EXPECT_EQ(lcd.TransparentMode(), tmNone);
   EXPECT_TRUE(lcd.testAttribute(Qt::WA_OpaquePaintEvent));
-  EXPECT_FALSE(lcd.ClipRegion().has_value());
-  EXPECT_EQ(lcd.RebuildCount(), 1u);
+  EXPECT_FALSE(ClipRegion(lcd).has_value());
+  EXPECT_EQ(RebuildCount(lcd), 1u);
 }
 
 TEST(LumoLiquidIndicatorControl, EnumerationsAreSetByNameOrNumber) {
@@ -96,7 +96,7 @@ TEST(LumoLiquidIndicatorControl, EnumerationsAreSetByNameOrNumber) {
 // Every property given the value it already has: no rebuild and no repaint.
 TEST(LumoLiquidIndicatorControl, UnchangedValuesDoNothing) {
   Harness h(true, true);
-  const quint64 rebuilds = h.Lcd->RebuildCount();
+  const quint64 rebuilds = RebuildCount(*h.Lcd);
   const QMetaObject* meta = h.Lcd->metaObject();
   for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
     const QMetaProperty property = meta->property(i);
@@ -106,7 +106,7 @@ TEST(LumoLiquidIndicatorControl, UnchangedValuesDoNothing) {
     SCOPED_TRACE(name.toStdString());
     EXPECT_TRUE(property.write(h.Lcd, property.read(h.Lcd)));
     Harness::Settle();
-    EXPECT_EQ(h.Lcd->RebuildCount(), rebuilds);
+    EXPECT_EQ(RebuildCount(*h.Lcd), rebuilds);
     EXPECT_EQ(h.Counter.Paints, 0);
   }
 }
@@ -118,19 +118,19 @@ TEST(LumoLiquidIndicatorControl, MinimisedWindowRebuildsOnceWhenBack) {
   auto* lcd = new TLumoLiquidIndicator(&window);
   window.show();
   window.showMinimized();
-  const quint64 rebuilds = lcd->RebuildCount();
+  const quint64 rebuilds = RebuildCount(*lcd);
   lcd->SetIndicatorstring(QStringLiteral("12:34"));
   lcd->SetIndicatorstring(QStringLiteral("12:33"));
   EXPECT_EQ(lcd->Indicatorstring(), QStringLiteral("12:33"));
-  EXPECT_EQ(lcd->RebuildCount(), rebuilds);
+  EXPECT_EQ(RebuildCount(*lcd), rebuilds);
   window.showNormal();
-  EXPECT_EQ(lcd->RebuildCount(), rebuilds + 1);
+  EXPECT_EQ(RebuildCount(*lcd), rebuilds + 1);
 
   // A window system that keeps a minimised window mapped sends no show event on the way back.
   window.setWindowState(Qt::WindowMinimized);
   lcd->SetIndicatorstring(QStringLiteral("12:32"));
   window.setWindowState(Qt::WindowNoState);
-  EXPECT_EQ(lcd->RebuildCount(), rebuilds + 2);
+  EXPECT_EQ(RebuildCount(*lcd), rebuilds + 2);
 }
 
 // The materials always copy and rebuild; the scheme is always stored and re-applied.
@@ -138,18 +138,18 @@ TEST(LumoLiquidIndicatorControl, MaterialsAndSchemeActEvenWhenUnchanged) {
   Harness h;
   const QImage material = Material(4, 4, qRgb(10, 20, 30));
   h.Lcd->SetBackMaterial(material);
-  quint64 rebuilds = h.Lcd->RebuildCount();
+  quint64 rebuilds = RebuildCount(*h.Lcd);
   h.Lcd->SetBackMaterial(material);
-  EXPECT_EQ(h.Lcd->RebuildCount(), rebuilds + 1);
+  EXPECT_EQ(RebuildCount(*h.Lcd), rebuilds + 1);
   h.Lcd->SetForeMaterial(QImage());
-  EXPECT_EQ(h.Lcd->RebuildCount(), rebuilds + 2);
+  EXPECT_EQ(RebuildCount(*h.Lcd), rebuilds + 2);
 
   h.Lcd->SetBackColor(0x123456);
-  rebuilds = h.Lcd->RebuildCount();
+  rebuilds = RebuildCount(*h.Lcd);
   h.Lcd->SetColorScheme(csSilver);  // unchanged, yet the silver colours come back
   EXPECT_EQ(h.Lcd->BackColor(), 0xDDDDDD);
   Harness::Settle();
-  EXPECT_EQ(h.Lcd->RebuildCount(), rebuilds + 1);
+  EXPECT_EQ(RebuildCount(*h.Lcd), rebuilds + 1);
 }
 
 TEST(LumoLiquidIndicatorControl, MaterialPropertiesKeepACopy) {
@@ -174,11 +174,11 @@ TEST(LumoLiquidIndicatorControl, NonPositiveCountsSizesAndWidthsAreIgnored) {
     SCOPED_TRACE(std::string(row.Property) + " " + std::to_string(row.Value));
     Harness h;
     const QVariant before = h.Lcd->property(row.Property);
-    const quint64 rebuilds = h.Lcd->RebuildCount();
+    const quint64 rebuilds = RebuildCount(*h.Lcd);
     h.Lcd->setProperty(row.Property, row.Value);
     Harness::Settle();
     EXPECT_EQ(h.Lcd->property(row.Property), before);
-    EXPECT_EQ(h.Lcd->RebuildCount(), rebuilds);
+    EXPECT_EQ(RebuildCount(*h.Lcd), rebuilds);
     EXPECT_EQ(h.Lcd->size(), QSize(172, 36));
   }
 }
@@ -204,17 +204,17 @@ TEST(LumoLiquidIndicatorControl, ChangesRebuildOnceOrWaitForLoading) {
   for (const Change& row : rows) {
     SCOPED_TRACE(row.Property);
     Harness notLoaded(false);
-    quint64 rebuilds = notLoaded.Lcd->RebuildCount();
+    quint64 rebuilds = RebuildCount(*notLoaded.Lcd);
     ASSERT_TRUE(notLoaded.Lcd->setProperty(row.Property, row.Value));
     Harness::Settle();
-    EXPECT_EQ(notLoaded.Lcd->RebuildCount(), rebuilds + row.RebuildsWhenNotLoaded);
+    EXPECT_EQ(RebuildCount(*notLoaded.Lcd), rebuilds + row.RebuildsWhenNotLoaded);
     EXPECT_EQ(notLoaded.Lcd->size(), QSize(172, 36));
 
     Harness loaded;
-    rebuilds = loaded.Lcd->RebuildCount();
+    rebuilds = RebuildCount(*loaded.Lcd);
     ASSERT_TRUE(loaded.Lcd->setProperty(row.Property, row.Value));
     Harness::Settle();
-    EXPECT_GE(loaded.Lcd->RebuildCount(), rebuilds + 1);
+    EXPECT_GE(RebuildCount(*loaded.Lcd), rebuilds + 1);
   }
 }
 
@@ -240,7 +240,7 @@ TEST(LumoLiquidIndicatorControl, LoadedControlTakesTheRotatedBox) {
     h.Lcd->move(10, 20);
     h.Lcd->SetIndicatorAngle(row.Angle);
     EXPECT_EQ(h.Lcd->geometry(), QRect(QPoint(10, 20), row.Box));
-    EXPECT_EQ(h.Lcd->RenderedImage().size(), row.Box);
+    EXPECT_EQ(RenderedImage(*h.Lcd).size(), row.Box);
     EXPECT_EQ(h.Lcd->IndicatorWidth(), 172);
     EXPECT_EQ(h.Lcd->IndicatorHeight(), 36);
   }
@@ -286,7 +286,7 @@ TEST(LumoLiquidIndicatorControl, ResizingFollowsTheSizeRuleOfTheAngle) {
     EXPECT_EQ(h.Lcd->size(), row.ExpectedSize);
     EXPECT_EQ(h.Lcd->IndicatorWidth(), row.ExpectedWidth);
     EXPECT_EQ(h.Lcd->IndicatorHeight(), row.ExpectedHeight);
-    EXPECT_EQ(h.Lcd->RenderedImage().size(), row.ExpectedSize);
+    EXPECT_EQ(RenderedImage(*h.Lcd).size(), row.ExpectedSize);
     const QRect shape = h.Lcd->mask().boundingRect();
     EXPECT_LE(std::abs(shape.width() - row.ExpectedSize.width()), 1);
     EXPECT_LE(std::abs(shape.height() - row.ExpectedSize.height()), 1);
@@ -300,18 +300,18 @@ TEST(LumoLiquidIndicatorControl, SchemeAppliesOnlyWhenLoadedAndShowsAfterThePost
   EXPECT_EQ(notLoaded.Lcd->BackColor(), 0xDDDDDD);  // a stored form's own colours stay
 
   Harness h;
-  const quint64 rebuilds = h.Lcd->RebuildCount();
+  const quint64 rebuilds = RebuildCount(*h.Lcd);
   h.Lcd->SetColorScheme(csBlack);
   EXPECT_EQ(h.Lcd->BackColor(), 0x000000);
   EXPECT_EQ(h.Lcd->BevelColor(), 0x808080);
   EXPECT_EQ(h.Lcd->NumberBackColor(), 0x000000);
   EXPECT_EQ(h.Lcd->NumberForeColor(), 0xFFFFFF);
   EXPECT_EQ(h.Lcd->NumberForeColor1(), 0x0080FF);
-  EXPECT_EQ(h.Lcd->RebuildCount(), rebuilds);
-  EXPECT_EQ(h.Lcd->RenderedImage().pixel(86, 4), qRgb(0xDD, 0xDD, 0xDD));
+  EXPECT_EQ(RebuildCount(*h.Lcd), rebuilds);
+  EXPECT_EQ(RenderedImage(*h.Lcd).pixel(86, 4), qRgb(0xDD, 0xDD, 0xDD));
   QCoreApplication::sendPostedEvents(h.Lcd, TLumoLiquidIndicator::CM_INDICATORREFRESH);
-  EXPECT_EQ(h.Lcd->RebuildCount(), rebuilds + 1);
-  EXPECT_EQ(h.Lcd->RenderedImage().pixel(86, 4), qRgb(0, 0, 0));
+  EXPECT_EQ(RebuildCount(*h.Lcd), rebuilds + 1);
+  EXPECT_EQ(RenderedImage(*h.Lcd).pixel(86, 4), qRgb(0, 0, 0));
 
   // A single colour changed afterwards leaves the scheme as it is.
   h.Lcd->SetBackColor(0x112233);
@@ -323,7 +323,7 @@ TEST(LumoLiquidIndicatorControl, OpaqueOnlyWithoutTransparency) {
   for (const auto mode : {tmBackOnly, tmAll, tmNone}) {
     h.Lcd->SetTransparentMode(mode);
     EXPECT_EQ(h.Lcd->testAttribute(Qt::WA_OpaquePaintEvent), mode == tmNone);
-    EXPECT_EQ(h.Lcd->ClipRegion().has_value(), mode != tmNone);
+    EXPECT_EQ(ClipRegion(*h.Lcd).has_value(), mode != tmNone);
   }
 }
 
@@ -332,27 +332,27 @@ TEST(LumoLiquidIndicatorControl, OpaqueOnlyWithoutTransparency) {
 TEST(LumoLiquidIndicatorControl, HoverRefreshesOnceEachWayAndReportsInOrder) {
   Harness h;
   h.Lcd->SetIndicatorstring(QStringLiteral("88"));
-  const QImage image = h.Lcd->RenderedImage();
+  const QImage image = RenderedImage(*h.Lcd);
   std::vector<std::pair<std::string, quint64>> calls;
   QObject::connect(h.Lcd, &TLumoLiquidIndicator::onMouseEnter, [&](TLumoLiquidIndicator* sender) {
     EXPECT_EQ(sender, h.Lcd);
-    calls.emplace_back("enter", sender->RebuildCount());
+    calls.emplace_back("enter", RebuildCount(*sender));
   });
   QObject::connect(h.Lcd, &TLumoLiquidIndicator::onMouseExit, [&](TLumoLiquidIndicator* sender) {
     EXPECT_EQ(sender, h.Lcd);
-    calls.emplace_back("exit", sender->RebuildCount());
+    calls.emplace_back("exit", RebuildCount(*sender));
   });
-  const quint64 rebuilds = h.Lcd->RebuildCount();
+  const quint64 rebuilds = RebuildCount(*h.Lcd);
   QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
   QCoreApplication::sendEvent(h.Lcd, &enter);
   Harness::Settle();
-  EXPECT_EQ(h.Lcd->RebuildCount(), rebuilds + 1);
-  EXPECT_EQ(h.Lcd->RenderedImage(), image);
+  EXPECT_EQ(RebuildCount(*h.Lcd), rebuilds + 1);
+  EXPECT_EQ(RenderedImage(*h.Lcd), image);
   QEvent leave(QEvent::Leave);
   QCoreApplication::sendEvent(h.Lcd, &leave);
   Harness::Settle();
-  EXPECT_EQ(h.Lcd->RebuildCount(), rebuilds + 2);
-  EXPECT_EQ(h.Lcd->RenderedImage(), image);
+  EXPECT_EQ(RebuildCount(*h.Lcd), rebuilds + 2);
+  EXPECT_EQ(RenderedImage(*h.Lcd), image);
   const std::vector<std::pair<std::string, quint64>> expected = {{"enter", rebuilds},
                                                                    {"exit", rebuilds + 1}};
   EXPECT_EQ(calls, expected);
@@ -393,10 +393,10 @@ TEST(LumoLiquidIndicatorControl, FormLoadedControlSettlesAtLoading) {
     lcd->setProperty("Indicatorstring", QStringLiteral("12:34"));
     QMetaObject::invokeMethod(lcd, "Loaded");
     EXPECT_EQ(lcd->size(), row.Expected);
-    EXPECT_EQ(lcd->RenderedImage().size(), row.Expected);
-    const QImage before = lcd->RenderedImage();
+    EXPECT_EQ(RenderedImage(*lcd).size(), row.Expected);
+    const QImage before = RenderedImage(*lcd);
     EXPECT_EQ(lcd->grab().toImage().convertToFormat(QImage::Format_RGB32), before);
     Harness::Settle();
-    EXPECT_EQ(lcd->RenderedImage(), before);
+    EXPECT_EQ(RenderedImage(*lcd), before);
   }
 }

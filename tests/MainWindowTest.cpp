@@ -107,8 +107,8 @@ TEST_F(MainWindowFixture, StartsIdleWithThreeMinutesAndTheVersionInTheCaption) {
   EXPECT_EQ(w.BBStart()->text(), QStringLiteral("Start"));
   EXPECT_EQ(w.BBStop()->text(), QStringLiteral("Stop"));
   EXPECT_EQ(w.size(), QSize(248, 128));
-  EXPECT_EQ(w.BBInc()->accessibleName(), QStringLiteral("+"));
-  EXPECT_EQ(w.BBDec()->accessibleName(), QStringLiteral("-"));
+  EXPECT_EQ(w.BBInc()->accessibleName(), QStringLiteral("Add 15 seconds"));
+  EXPECT_EQ(w.BBDec()->accessibleName(), QStringLiteral("Subtract 15 seconds"));
   EXPECT_EQ(w.LCD()->accessibleName(), QStringLiteral("03:00"));
   EXPECT_EQ(w.LCD()->focusPolicy(), Qt::NoFocus);
 }
@@ -419,6 +419,23 @@ TEST_F(MainWindowFixture, LinkIsReachedWithTabAndIsALinkToAssistiveTools) {
   link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
   EXPECT_EQ(opened, (QStringList{WebAddress(), WebAddress()}));
   Platform::SetShellOpener({});
+}
+
+TEST_F(MainWindowFixture, AssistiveToolsSeeAWindowNamedByItsCaptionAndWhatTheStepButtonsDo) {
+  OrbDialogs::LangIndex = 2;  // German
+  TFSteepo& w = Open();
+  Show();
+  EXPECT_EQ(w.BBInc()->accessibleName(), QStringLiteral("15 Sekunden mehr"));
+  EXPECT_EQ(w.BBDec()->accessibleDescription(), QStringLiteral("Verkürzt die Ziehzeit um 15 Sekunden (Bild ab)"));
+  QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&w);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->role(), QAccessible::Window);
+  EXPECT_EQ(window->text(QAccessible::Name), QStringLiteral("Steepo 2.3"));
+  w.BBStartClick();  // minimises the window
+  Tick(1000);
+  ASSERT_TRUE(w.isMinimized());
+  EXPECT_EQ(window->text(QAccessible::Name), QStringLiteral("Steepo [02:59]"));
+  w.BBStopClick();
 }
 
 // Holding "+" and then starting the countdown, opening a dialog or losing the button must not

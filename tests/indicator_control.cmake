@@ -6,6 +6,7 @@ steepo_add_test(LumoLiquidIndicatorTest
           ${CMAKE_CURRENT_LIST_DIR}/LumoLiquidIndicatorRegionTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/LumoIndicatorLimitsTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/LumoMaterialsTest.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/LumoRendererTest.cpp
   LIBS lumo_indicator)
 # The same widget on two offscreen screens, one of them scaled by 2.
 steepo_add_test(LumoLiquidIndicatorScaleTest

@@ -1,7 +1,7 @@
 #include "LumoIndicatorDesignerPlugin.h"
 
 #include "LumoIndicatorSchemeRecorder.h"
-#include "LumoLiquidIndicator.h"
+#include "LumoLiquidIndicator_p.h"
 
 #include <QPixmap>
 
@@ -41,7 +41,7 @@ QIcon TLumoIndicatorDesignerPlugin::icon() const {
     sample.SetInnerBevelWidth(1);
     sample.SetOuterBevelWidth(1);
     sample.SetIndicatorstring(QStringLiteral("88"));
-    Icon = QIcon(QPixmap::fromImage(sample.RenderedImage()));
+    Icon = QIcon(QPixmap::fromImage(LumoLiquidIndicator::RenderedImage(sample)));
   }
   return Icon;
 }

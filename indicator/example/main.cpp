@@ -34,13 +34,24 @@ struct Checker {
   }
 };
 
-// The size the layout gave the indicator stays put, and nothing is left to rebuild.
+// Counts the paint events a widget receives.
+struct PaintCounter : QObject {
+  int Paints = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    Paints += event->type() == QEvent::Paint;
+    return false;
+  }
+};
+
+// The size the layout gave the indicator stays put, and nothing is left to redraw.
 bool Settled(TLumoLiquidIndicator* clock) {
   Settle();
   const QRect geometry = clock->geometry();
-  const quint64 rebuilds = clock->RebuildCount();
+  PaintCounter counter;
+  clock->installEventFilter(&counter);
   Settle();
-  return clock->geometry() == geometry && clock->RebuildCount() == rebuilds && clock->size() == clock->sizeHint();
+  clock->removeEventFilter(&counter);
+  return clock->geometry() == geometry && counter.Paints == 0 && clock->size() == clock->sizeHint();
 }
 
 int Check(Ui::ExampleWindow& ui, const QString& pluginFile) {

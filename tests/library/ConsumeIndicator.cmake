@@ -62,6 +62,13 @@ if(MODE STREQUAL "package")
     message(FATAL_ERROR "installed private headers '${private_headers}', package '${config}', plugin '${plugin}'")
   endif()
   check_shared_library(${prefix})
+  # The QML module, where Qt Quick was there to build it, imported from the prefix.
+  file(GLOB qml_dir ${prefix}/lib*/qt6/qml)
+  find_program(qml_tool qml HINTS /usr/lib/qt6/bin)
+  if(qml_dir AND qml_tool)
+    run(${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen QT_QUICK_BACKEND=software
+        ${qml_tool} -I ${qml_dir} ${CMAKE_CURRENT_LIST_DIR}/ImportIndicator.qml)
+  endif()
   run(${CMAKE_COMMAND} -S ${INDICATOR_DIR}/example -B ${WORK}/example ${common} -DCMAKE_PREFIX_PATH=${prefix})
 elseif(MODE STREQUAL "subdirectory")
   run(${CMAKE_COMMAND} -S ${INDICATOR_DIR}/example -B ${WORK}/example ${common} -DLUMO_INDICATOR_SOURCE_DIR=${INDICATOR_DIR})

@@ -1,0 +1,306 @@
+// The indicator's rebuild: the polygon lists, the whole image and the regions anew from the
+// property values, drawn background, bevels, segments in this order.
+#include "LumoRenderer.h"
+#include "LumoGeometry.h"
+#include "LumoMaterials.h"
+#include "LumoRegions.h"
+
+namespace LumoLiquidIndicator {
+
+namespace {
+
+// Indexed by TLumoColorScheme; the silver row equals the defaults.
+constexpr TSchemeColors SchemeTable[] = {
+    {0xDDDDDD, 0xDDDDDD, 0xD3D3D3, 0x363636, 0x0000FF},  // csSilver
+    {0x000000, 0xDDDDDD, 0x363636, 0xDDDDDD, 0x0000FF},  // csInvSilver
+    {0xFFFFFF, 0xDDDDDD, 0xFFFFFF, 0x000000, 0x0000FF},  // csWhite
+    {0x000000, 0x808080, 0x000000, 0xFFFFFF, 0x0080FF},  // csBlack
+    {0x000080, 0x000080, 0x400080, 0x48BFFF, 0x80FFFF},  // csPlasma
+    {0x48BFFF, 0x48BFFF, 0x57A3F7, 0x000080, 0x2747FC},  // csInvPlasma
+    {0xA00000, 0xA00000, 0x804000, 0xDAF376, 0x00FFFF},  // csZORA
+};
+
+// The palette colour that stands for a system colour index (the lowest byte of a negative
+// TColor), in the roles the usual indices play.
+QColor SystemColor(const QPalette& palette, int index) {
+  switch (index) {
+  case 5:  return palette.color(QPalette::Base);             // window background
+  case 7:  return palette.color(QPalette::WindowText);       // menu text
+  case 8:  return palette.color(QPalette::WindowText);
+  case 9:  return palette.color(QPalette::HighlightedText);  // caption text
+  case 13: return palette.color(QPalette::Highlight);
+  case 14: return palette.color(QPalette::HighlightedText);
+  case 15: return palette.color(QPalette::Button);           // button face
+  case 16: return palette.color(QPalette::Dark);             // button shadow
+  case 17: return palette.color(QPalette::Disabled, QPalette::Text);  // grey text
+  case 18: return palette.color(QPalette::ButtonText);
+  case 19: return palette.color(QPalette::Disabled, QPalette::WindowText);
+  case 20: return palette.color(QPalette::Light);            // button highlight
+  case 21: return palette.color(QPalette::Shadow);
+  case 22: return palette.color(QPalette::Midlight);
+  case 23: return palette.color(QPalette::ToolTipText);
+  case 24: return palette.color(QPalette::ToolTipBase);
+  case 26: return palette.color(QPalette::Link);
+  case 2: case 27: case 29: return palette.color(QPalette::Highlight);  // active caption, menu highlight
+  case 6:  return palette.color(QPalette::Shadow);           // window frame
+  case 12: return palette.color(QPalette::Mid);              // application workspace
+  default: return palette.color(QPalette::Window);
+  }
+}
+
+TSysColorResolver SystemColors(const QPalette& palette) {
+  return [&palette](int index) {
+    const QColor c = SystemColor(palette, index);
+    return TColor(c.red() | (c.green() << 8) | (c.blue() << 16));
+  };
+}
+
+QRgb ToRgb(TColor rgb) { return qRgb(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF); }
+
+// Whether every pixel of an indexed image has a colour in its table.
+bool ColoursCovered(const QImage& image) {
+  const int count = image.colorCount();
+  if (count >= (1 << image.depth()))
+    return true;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x)
+      if (image.pixelIndex(x, y) >= count)
+        return false;
+  }
+  return true;
+}
+
+} // namespace
+
+std::optional<TSchemeColors> SchemeColors(TLumoColorScheme scheme) {
+  const auto index = static_cast<size_t>(scheme);
+  if (index >= std::size(SchemeTable))
+    return std::nullopt;
+  return SchemeTable[index];
+}
+
+// Converting every material would change the pixels of a stretched one, so only the indexed
+// images Qt cannot draw change their format.
+QImage DrawableMaterial(const QImage& value) {
+  const QImage::Format format = value.format();
+  const bool indexed = format == QImage::Format_Mono || format == QImage::Format_MonoLSB ||
+                       format == QImage::Format_Indexed8;
+  if (!indexed || ColoursCovered(value))
+    return value.copy();
+  QImage image = value.copy();
+  QList<QRgb> colours = image.colorTable();
+  const int levels = 1 << image.depth();
+  for (int i = int(colours.size()); i < levels; ++i)
+    colours.append(qRgb(i * 255 / (levels - 1), i * 255 / (levels - 1), i * 255 / (levels - 1)));
+  image.setColorTable(colours);
+  return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+}
+
+TColor ResolveColor(TColor color, const QPalette& palette) { return ColorToRGB(color, SystemColors(palette)); }
+
+// The inputs of one rebuild, fixed at its start: the layout of the image (its sizes in the
+// image's pixels, the control's size among them), whether the lit segments take the hover
+// colour, and the same layout in logical pixels (the clip region's).
+struct TLumoRenderer::TRebuild {
+  const TLumoIndicatorState& State;
+  TSysColorResolver SystemColors;
+  TIndicatorLayoutSettings Layout;
+  TIndicatorLayoutSettings Logical;
+  qreal PixelRatio = 1.0;
+  bool HoverColor = false;
+
+  TColor Resolve(TColor color) const { return ColorToRGB(color, SystemColors); }
+};
+
+QSize TLumoRenderer::ControlSize(const TLumoIndicatorState& state) {
+  const TBoxSize box = RotatedBox(state.FIndicatorWidth, state.FIndicatorHeight, state.FIndicatorAngle);
+  return {box.Width, box.Height};
+}
+
+namespace {
+
+TIndicatorLayoutSettings LayoutOf(const TLumoIndicatorState& state, QSize size, bool hovered) {
+  TIndicatorLayoutSettings layout;
+  layout.SignNumber = state.FSignNumber;
+  layout.IndicatorWidth = state.FIndicatorWidth;
+  layout.IndicatorHeight = state.FIndicatorHeight;
+  layout.IndicatorAngle = state.FIndicatorAngle;
+  layout.IndicatorGap = state.FIndicatorGap;
+  layout.Indicatorstring = state.FIndicatorString;
+  layout.IndicatorKind = state.FIndicatorKind;
+  layout.InnerBevel = state.FInnerBevel;
+  layout.OuterBevel = state.FOuterBevel;
+  layout.InnerBevelWidth = state.FInnerBevelWidth;
+  layout.OuterBevelWidth = state.FOuterBevelWidth;
+  layout.IndicatorStyle = state.FIndicatorStyle;
+  layout.Hovering = hovered && (state.FMouseAction == maWidth || state.FMouseAction == maBoth);
+  layout.ControlWidth = size.width();
+  layout.ControlHeight = size.height();
+  return layout;
+}
+
+} // namespace
+
+bool TLumoRenderer::Rebuild(const TLumoIndicatorState& state, QSize size, qreal devicePixelRatio, bool hovered,
+                            const QPalette& palette) {
+  TRebuild rebuild{state, SystemColors(palette), {}, LayoutOf(state, size, hovered), devicePixelRatio,
+                   hovered && (state.FMouseAction == maColor || state.FMouseAction == maBoth)};
+  // The image is rendered in device pixels, so that it stays sharp on a scaled screen.
+  rebuild.Layout = AtPixelRatio(rebuild.Logical, devicePixelRatio);
+  PrepareBackMaterials(state);
+  if (!PrepareCanvas({rebuild.Layout.ControlWidth, rebuild.Layout.ControlHeight}))
+    return false;  // the previous image stays, with its regions
+  FClips = state.FTransparentMode != tmNone;
+  FClipRegion = FClips ? QRegion() : QRegion(0, 0, size.width(), size.height());
+  FLitRegion = FUnlitRegion = QRegion();
+  if (CanvasBitmap.isNull())  // a control without a pixel shows nothing, whatever its state
+    return true;
+  // Drawn in the image's own pixels, which at a ratio other than 1 are device pixels; the
+  // image then carries the ratio, so that painting copies it one to one.
+  CanvasBitmap.setDevicePixelRatio(1.0);
+  PaintBackground(rebuild);
+  PaintBevels(rebuild);
+  PaintSegments(rebuild);
+  if (FClips && devicePixelRatio != 1.0)
+    FClipRegion = LogicalClipRegion(rebuild);
+  CanvasBitmap.setDevicePixelRatio(devicePixelRatio);
+  return true;
+}
+
+// The whole image is painted anew; an image of the right size is reused. An image larger than
+// kLargestImagePixels, or one the system cannot give, is not made: false, with a warning.
+bool TLumoRenderer::PrepareCanvas(QSize size) {
+  if (CanvasBitmap.size() == size && CanvasBitmap.format() == QImage::Format_RGB32)
+    return true;
+  if (qint64(size.width()) * size.height() > kLargestImagePixels) {
+    qWarning("TLumoLiquidIndicator: an image of %d x %d pixels would be larger than the %lld pixels "
+             "allowed; the indicator keeps its previous image",
+             size.width(), size.height(), static_cast<long long>(kLargestImagePixels));
+    return false;
+  }
+  QImage image(size, QImage::Format_RGB32);
+  if (image.isNull() && !size.isEmpty()) {
+    qWarning("TLumoLiquidIndicator: no memory for an image of %d x %d pixels; the indicator keeps its "
+             "previous image",
+             size.width(), size.height());
+    return false;
+  }
+  CanvasBitmap = std::move(image);
+  return true;
+}
+
+// The three shaded copies of the back material, 24 bits per pixel, shaded byte by byte.
+void TLumoRenderer::PrepareBackMaterials(const TLumoIndicatorState& state) {
+  if (ShadedKey == state.FBackMaterial.cacheKey() && ShadedMode == state.FMaterialShadowMode)
+    return;
+  ShadedKey = state.FBackMaterial.cacheKey();
+  ShadedMode = state.FMaterialShadowMode;
+  const QImage base = state.FBackMaterial.convertToFormat(QImage::Format_RGB888);
+  FBackMaterialD = base.copy();
+  FBackMaterialL = base.copy();
+  FBackMaterialLD = base.copy();
+  if (base.isNull())
+    return;
+  const qint32 w = base.width(), h = base.height();
+  DarkenBytes(FBackMaterialD.bits(), w, h, FBackMaterialD.bytesPerLine(), 64);
+  LightenBytes(FBackMaterialL.bits(), w, h, FBackMaterialL.bytesPerLine(), 64);
+  if (ShadedMode == msmDark)
+    DarkenBytes(FBackMaterialLD.bits(), w, h, FBackMaterialLD.bytesPerLine(), 32);
+  else if (ShadedMode == msmLight)
+    LightenBytes(FBackMaterialLD.bits(), w, h, FBackMaterialLD.bytesPerLine(), 32);
+}
+
+// Background, never part of the clip region. A material that is not opaque shows the back
+// colour through it, never an earlier image.
+void TLumoRenderer::PaintBackground(const TRebuild& rebuild) {
+  CanvasBitmap.fill(ToRgb(rebuild.Resolve(rebuild.State.FBackColor)));
+  if (rebuild.State.FBackMaterial.width() != 0)
+    DrawMaterial(CanvasBitmap, rebuild.State.FBackMaterial, rebuild.State.FMaterialMode, rebuild.PixelRatio);
+}
+
+// A region filled with a colour, or with a back material (tiles enlarged by the ratio) when
+// there is one.
+void TLumoRenderer::FillBackRegion(const TRebuild& rebuild, const QRegion& region, TColor color,
+                                   const QImage& material) {
+  if (rebuild.State.FBackMaterial.width() != 0)
+    DrawMaterialInRegion(CanvasBitmap, region, material, rebuild.State.FMaterialMode, rebuild.PixelRatio);
+  else
+    FillRgn(CanvasBitmap, region, ToRgb(rebuild.Resolve(color)));
+}
+
+// The outer bevel, then the inner one directly inside it.
+void TLumoRenderer::PaintBevels(const TRebuild& rebuild) {
+  const TIndicatorLayoutSettings& layout = rebuild.Layout;
+  PaintBevel(rebuild, layout.OuterBevel, 0, layout.OuterBevelWidth);
+  PaintBevel(rebuild, layout.InnerBevel, layout.OuterBevel != bkNone ? layout.OuterBevelWidth : 0,
+             layout.InnerBevelWidth);
+}
+
+// The faces towards the light come out light on a raised bevel, dark on a sunken one.
+void TLumoRenderer::PaintBevel(const TRebuild& rebuild, TLumoBevelKind kind, qint32 inset, qint32 bevelWidth) {
+  if (kind == bkNone)
+    return;
+  const TIndicatorLayoutSettings& layout = rebuild.Layout;
+  const std::array<TPoint, 16> points =
+      BevelPoints(layout.IndicatorWidth, layout.IndicatorHeight, inset, bevelWidth, layout.IndicatorAngle,
+                  layout.ControlWidth, layout.ControlHeight);
+  const TColor light = LighterColor(rebuild.State.FBevelColor, rebuild.SystemColors);
+  const TColor dark = DarkerColor(rebuild.State.FBevelColor, rebuild.SystemColors);
+  for (const TBevelFaceRole& face : BevelFaces(LightingOctant(layout.IndicatorAngle), kind)) {
+    const QRegion region = PolygonRegion(points.data() + 4 * static_cast<int>(face.Face), 4, CanvasBitmap.rect());
+    if (FClips)
+      FClipRegion |= region;
+    FillBackRegion(rebuild, region, face.Light ? light : dark, face.Light ? FBackMaterialL : FBackMaterialD);
+  }
+}
+
+// Lit segments, then unlit ones.
+void TLumoRenderer::PaintSegments(const TRebuild& rebuild) {
+  const TLumoIndicatorState& state = rebuild.State;
+  const TIndicatorPolygons polygons = BuildVisibleIndicatorPolygons(rebuild.Layout);
+  if (!polygons.Black.Points.empty()) {
+    FLitRegion = PolyPolygonRegion(polygons.Black, CanvasBitmap.rect());
+    if (FClips)
+      FClipRegion |= FLitRegion;
+    if (state.FForeMaterial.width() == 0 || rebuild.HoverColor)
+      FillRgn(CanvasBitmap, FLitRegion,
+              ToRgb(rebuild.Resolve(rebuild.HoverColor ? state.FNumberForeColor1 : state.FNumberForeColor)));
+    else
+      DrawMaterialInRegion(CanvasBitmap, FLitRegion, state.FForeMaterial, state.FForeMaterialMode,
+                           rebuild.PixelRatio);
+  }
+  if (!polygons.Gray.Points.empty()) {
+    FUnlitRegion = PolyPolygonRegion(polygons.Gray, CanvasBitmap.rect());
+    if (FClips && state.FTransparentMode == tmBackOnly)
+      FClipRegion |= FUnlitRegion;
+    FillBackRegion(rebuild, FUnlitRegion, state.FNumberBackColor, FBackMaterialLD);
+  }
+}
+
+// The painting steps collect the clip region in the image's pixels. Where those are not
+// logical pixels the region is made anew, from the same parts laid out in logical pixels:
+// painting clips in those, as the window shape does.
+QRegion TLumoRenderer::LogicalClipRegion(const TRebuild& rebuild) const {
+  const TIndicatorLayoutSettings& logical = rebuild.Logical;
+  const QRect bounds(0, 0, logical.ControlWidth, logical.ControlHeight);
+  QRegion clip;
+  const auto addBevel = [&](TLumoBevelKind kind, qint32 inset, qint32 bevelWidth) {
+    if (kind == bkNone)
+      return;
+    const std::array<TPoint, 16> points = BevelPoints(logical.IndicatorWidth, logical.IndicatorHeight, inset,
+                                                      bevelWidth, logical.IndicatorAngle, logical.ControlWidth,
+                                                      logical.ControlHeight);
+    for (int face = 0; face < 4; ++face)
+      clip |= PolygonRegion(points.data() + 4 * face, 4, bounds);
+  };
+  addBevel(logical.OuterBevel, 0, logical.OuterBevelWidth);
+  addBevel(logical.InnerBevel, logical.OuterBevel != bkNone ? logical.OuterBevelWidth : 0, logical.InnerBevelWidth);
+  const TIndicatorPolygons polygons = BuildVisibleIndicatorPolygons(logical);
+  if (!polygons.Black.Points.empty())
+    clip |= PolyPolygonRegion(polygons.Black, bounds);
+  if (rebuild.State.FTransparentMode == tmBackOnly && !polygons.Gray.Points.empty())
+    clip |= PolyPolygonRegion(polygons.Gray, bounds);
+  return clip;
+}
+
+} // namespace LumoLiquidIndicator

@@ -1,0 +1,121 @@
+#pragma once
+// The indicator's rebuild without a widget: every property value, a size, a pixel ratio, the
+// hover state and a palette in; the whole image and its regions out. The widget and any
+// other face of the indicator (a Qt Quick item, say) draw what this renders, so both show
+// the same pixels.
+
+#include "LumoTypes.h"
+
+#include <QImage>
+#include <QPalette>
+#include <QRegion>
+#include <QSize>
+#include <QString>
+#include <optional>
+
+namespace LumoLiquidIndicator {
+
+// Every published property of the indicator, under the widget's field names and with its
+// defaults. A plain value: copy it, compare it, change any field.
+struct TLumoIndicatorState {
+  TLumoColorScheme FColorScheme = csSilver;
+  qint32 FSignNumber = 10;
+  qint32 FIndicatorWidth = 172;
+  qint32 FIndicatorHeight = 36;
+  qint32 FIndicatorAngle = 0;
+  qint32 FIndicatorGap = 2;
+  QString FIndicatorString;
+  TLumoIndicatorKind FIndicatorKind = ik7segment;
+  TLumoBevelKind FInnerBevel = bkDown;
+  TLumoBevelKind FOuterBevel = bkUP;
+  qint32 FInnerBevelWidth = 2;
+  qint32 FOuterBevelWidth = 2;
+  TColor FBevelColor = 0xDDDDDD;
+  TColor FBackColor = 0xDDDDDD;
+  TColor FNumberForeColor = 0x363636;
+  TColor FNumberForeColor1 = 0x0000FF;
+  TColor FNumberBackColor = 0xD3D3D3;
+  TLumoIndicatorStyle FIndicatorStyle = isNormal;
+  TLumoMouseAction FMouseAction = maNone;
+  TLumoTransparentMode FTransparentMode = tmNone;
+  QImage FBackMaterial;
+  QImage FForeMaterial;
+  TLumoMaterialShadowMode FMaterialShadowMode = msmDark;
+  TLumoMaterialMode FMaterialMode = mmStretch;
+  TLumoMaterialMode FForeMaterialMode = mmStretch;
+};
+
+// The five colours of a colour scheme, or none for a value outside the enumeration.
+struct TSchemeColors {
+  TColor Back, Bevel, NumberBack, NumberFore, NumberFore1;
+};
+std::optional<TSchemeColors> SchemeColors(TLumoColorScheme scheme);
+
+// A material as the indicator keeps it: a copy, except that an indexed image whose colour
+// table does not cover its pixels (which Qt cannot draw) becomes 32 bits, the missing
+// colours as grey levels.
+QImage DrawableMaterial(const QImage& value);
+
+// The RGB value (0x00BBGGRR) of a colour, system colours taken from the palette.
+TColor ResolveColor(TColor color, const QPalette& palette);
+
+class TLumoRenderer {
+public:
+  // The largest image rendered, in pixels (a 7680 x 4320 screen fits; 128 MB at 32 bits per
+  // pixel). A larger one is not made: the renderer keeps its previous image and says so with
+  // a warning, as it does when the system cannot give the memory.
+  static constexpr qint64 kLargestImagePixels = qint64(1) << 25;
+
+  // The control's size for a state: the bounding box of the rotated indicator.
+  static QSize ControlSize(const TLumoIndicatorState& state);
+
+  // Renders the whole control of size (in device-independent pixels) at devicePixelRatio:
+  // the image in device pixels (carrying the ratio), the regions anew. hovered is true while
+  // the pointer is over the control; the mouse action decides what it changes. System
+  // colours come from palette. Returns false, keeping the previous results, when the image
+  // would be too large or cannot be had.
+  bool Rebuild(const TLumoIndicatorState& state, QSize size, qreal devicePixelRatio, bool hovered,
+               const QPalette& palette);
+
+  // The whole control, 32 bits per pixel, in device pixels with the ratio set.
+  const QImage& Image() const { return CanvasBitmap; }
+  // The lit and unlit segments' pixels, in device pixels.
+  const QRegion& LitRegion() const { return FLitRegion; }
+  const QRegion& UnlitRegion() const { return FUnlitRegion; }
+  // What stays opaque, in device-independent pixels: the bevels and lit segments (and the
+  // unlit ones with tmBackOnly); the whole control with tmNone.
+  const QRegion& ClipRegion() const { return FClipRegion; }
+  // Whether the last rebuild left anything out (any mode but tmNone).
+  bool Clips() const { return FClips; }
+
+  // The back material shaded for the light bevel faces, the dark ones and the unlit segments.
+  const QImage& BackMaterialLight() const { return FBackMaterialL; }
+  const QImage& BackMaterialDark() const { return FBackMaterialD; }
+  const QImage& BackMaterialShadow() const { return FBackMaterialLD; }
+
+private:
+  struct TRebuild;
+  void PaintBackground(const TRebuild& rebuild);
+  void PaintBevels(const TRebuild& rebuild);
+  void PaintBevel(const TRebuild& rebuild, TLumoBevelKind kind, qint32 inset, qint32 bevelWidth);
+  void PaintSegments(const TRebuild& rebuild);
+  void FillBackRegion(const TRebuild& rebuild, const QRegion& region, TColor color, const QImage& material);
+  QRegion LogicalClipRegion(const TRebuild& rebuild) const;
+  bool PrepareCanvas(QSize size);
+  void PrepareBackMaterials(const TLumoIndicatorState& state);
+
+  QImage CanvasBitmap;
+  QRegion FLitRegion;
+  QRegion FUnlitRegion;
+  QRegion FClipRegion;
+  bool FClips = false;
+  // The shaded copies of the back material, made again when the material or the shadow
+  // mode changes.
+  qint64 ShadedKey = 0;
+  TLumoMaterialShadowMode ShadedMode = msmDark;
+  QImage FBackMaterialL;    // lightened by 64: light bevel faces
+  QImage FBackMaterialD;    // darkened by 64: dark bevel faces
+  QImage FBackMaterialLD;   // shaded by 32 per MaterialShadowMode: unlit segments
+};
+
+} // namespace LumoLiquidIndicator
