@@ -153,7 +153,9 @@ struct TState {
 };
 
 TState& State() {
-  static TState state;
+  // Never destroyed: the workers it keeps stay reachable to the end, when the bus library's
+  // own teardown still refers to them.
+  static TState& state = *new TState;
   return state;
 }
 
@@ -191,7 +193,7 @@ void OnUiThread(int generation, F call) {
       Qt::QueuedConnection);
 }
 
-// Runs call on the bus's thread, in the order of the calls.
+// Runs call(worker) on the bus's thread, in the order of the calls.
 template <typename F>
 void OnBusThread(F call) {
   TWorker* worker = State().Worker;
@@ -200,7 +202,7 @@ void OnBusThread(F call) {
         worker,
         [worker, call = std::move(call)] {
           if (worker->Connected)
-            call(worker->Bus());
+            call(worker);
         },
         Qt::QueuedConnection);
 }
@@ -280,7 +282,7 @@ void TWorker::NotificationClosed(uint id, uint) {
 void Update(const QVariantMap& properties) {
   QDBusMessage signal = QDBusMessage::createSignal(LauncherEntryPath, LauncherEntryInterface, QStringLiteral("Update"));
   signal << QStringLiteral("application://%1.desktop").arg(QGuiApplication::desktopFileName()) << properties;
-  OnBusThread([signal](QDBusConnection bus) { bus.send(signal); });
+  OnBusThread([signal](TWorker* worker) { worker->Bus().send(signal); });
 }
 
 bool Sandboxed() {
@@ -300,7 +302,7 @@ void CloseNotification(quint32 id) {
                                           QStringLiteral("CloseNotification"));
     call << id;
   }
-  OnBusThread([call](QDBusConnection bus) { bus.asyncCall(call); });
+  OnBusThread([call](TWorker* worker) { worker->Bus().asyncCall(call); });
 }
 
 // The notification as the notification service takes it: a critical one whose click (the
@@ -448,8 +450,8 @@ void Notify(const TNotification& notification, std::function<void(const QString&
   state.NotifyPending = true;
   const int generation = state.Generation;
   const int count = ++state.Notifications;
-  OnBusThread([call, generation, count, portal](QDBusConnection bus) {
-    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call));
+  OnBusThread([call, generation, count, portal](TWorker* worker) {
+    auto* watcher = new QDBusPendingCallWatcher(worker->Bus().asyncCall(call), worker);
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher, [=](QDBusPendingCallWatcher* w) {
       w->deleteLater();
       const QDBusMessage reply = w->reply();
