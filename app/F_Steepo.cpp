@@ -120,6 +120,7 @@ TFSteepo::TFSteepo(QWidget* parent)
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
   setFixedSize(248, 128);
+  ScaleToDesktopFont();
   // One filter for the whole application: it sees the step buttons' mouse buttons and, as the
   // form's key preview, every key before the focused control does.
   qApp->installEventFilter(this);
@@ -180,11 +181,23 @@ void TFSteepo::FormCreate() {
   QMetaObject::invokeMethod(this, [this] { SetWebLink(WebAddress()); }, Qt::QueuedConnection);
 }
 
+void TFSteepo::ScaleToDesktopFont() {
+  FScale = Platform::FormScale();
+  if (FScale == 1)
+    return;
+  Platform::ScaleForm(this, FScale);
+  // The indicator's size is given in its own properties; it sizes itself to them.
+  ui->LCD->SetIndicatorWidth(Platform::Scaled(ui->LCD->IndicatorWidth(), FScale));
+  ui->LCD->SetIndicatorHeight(Platform::Scaled(ui->LCD->IndicatorHeight(), FScale));
+  ui->LCD->SetIndicatorGap(Platform::Scaled(ui->LCD->IndicatorGap(), FScale));
+  ui->LCD->SetOuterBevelWidth(Platform::Scaled(ui->LCD->OuterBevelWidth(), FScale));
+}
+
 void TFSteepo::SetWebLink(const QString& text) {
   ui->LWeb->setText(text);
   ui->LWeb->setAccessibleName(text);
   ui->LWeb->resize(ui->LWeb->sizeHint().width(), ui->LWeb->height());
-  const int bevelLeft = ui->LWeb->x() + ui->LWeb->width() + 4;
+  const int bevelLeft = ui->LWeb->x() + ui->LWeb->width() + Platform::Scaled(4, FScale);
   const int bevelWidth = ui->BBStop->x() + ui->BBStop->width() - bevelLeft;
   ui->Bevel->setGeometry(bevelLeft, ui->Bevel->y(), bevelWidth, ui->Bevel->height());
 }

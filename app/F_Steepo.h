@@ -92,8 +92,8 @@ public:
   QWidget* Bevel() const;
   QTimer* Timer() const { return FTimer; }
 
-  // Shows text as the web link, sized to it, and lays the separator line from 4 pixels right
-  // of it to the right edge of Stop.
+  // Shows text as the web link, sized to it, and lays the separator line from 4 pixels (at
+  // the layout's scale) right of it to the right edge of Stop.
   void SetWebLink(const QString& text);
   QTimer* TimerBtn() const { return FTimerBtn; }
 
@@ -128,6 +128,8 @@ private:
   void StepButtonMouseDown(QPushButton* sender);
   void StepButtonMouseUp();
   void WMAutoStart(qintptr wParam, qintptr lParam);
+  // The whole window larger by the desktop font's size over the designed size.
+  void ScaleToDesktopFont();
 
   void DisplayTime(quint32 seconds);
   void IncTime();
@@ -136,4 +138,5 @@ private:
   Ui::TFSteepo* ui;
   QTimer* FTimer;
   QTimer* FTimerBtn;
+  qreal FScale = 1;  // of the layout, for a desktop font larger than designed
 };

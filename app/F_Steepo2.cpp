@@ -76,13 +76,16 @@ TFSteepo2::TFSteepo2(QWidget* mainWindow, const QString& caption)
     icon = QIcon(Resources::ProgramIcon());
     setWindowIcon(icon);
   }
-  ui->Image->setPixmap(icon.pixmap(32, 32));
   ui->Image->resize(32, 32);
 
   Platform::SetButtonGlyph(ui->BBOK, Resources::Glyph(QStringLiteral("BBOK")), 2, 8);
   ui->BBOK->setDefault(true);
   ui->BBOK->setFocus();
   connect(ui->BBOK, &QPushButton::clicked, this, &QDialog::accept);
+
+  // A desktop with larger text gets the whole dialog larger, the icon drawn at its new size.
+  Platform::ScaleForm(this, Platform::FormScale());
+  ui->Image->setPixmap(icon.pixmap(ui->Image->size()));
 
   FormCreate();
 }

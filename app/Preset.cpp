@@ -1,6 +1,7 @@
 #include "Preset.h"
 
 #include "F_Steepo.h"
+#include "MessageTexts.h"
 #include "OrbUtils.h"
 #include "Platform.h"
 
@@ -13,6 +14,7 @@ namespace Preset {
 TStoreState StoreState;
 
 using Platform::TStoreKind;
+using namespace MessageTexts;
 
 namespace {
 
@@ -29,40 +31,22 @@ int DigitValue(QChar c, int base) {
 
 void ReportUnusableStore(const QString& path) {
   if (path.isEmpty()) {
-    Platform::ReportProblem(QStringLiteral(
-        "steepo: no usable folder for the preset (neither XDG_CONFIG_HOME nor HOME names one): "
-        "it is neither read nor stored"));
+    Platform::ReportProblem(Text(mxNoPresetFolder));
     return;
   }
-  const QString what = QFileInfo(path).isDir() ? QStringLiteral("a folder") : QStringLiteral("not a regular file");
-  Platform::ReportProblem(
-      QStringLiteral("steepo: the preset file %1 is %2: it is neither read nor written").arg(path, what));
+  const QString what = Text(QFileInfo(path).isDir() ? mxAFolder : mxNotRegular);
+  Platform::ReportProblem(Text(mxPresetFileIs).arg(path, what));
 }
 
 void WriteStore(const QString& location, quint32 seconds) {
   QString reason;
   if (!Platform::WritePreset(seconds, &reason))
-    Platform::ReportProblem(QStringLiteral("steepo: cannot store the preset in %1: %2").arg(location, reason));
+    Platform::ReportProblem(Text(mxCannotStore).arg(location, reason));
 }
 
 QString UsageText(const QString& settingsPath) {
-  const QString where = settingsPath.isEmpty()
-                            ? QStringLiteral("nowhere: neither XDG_CONFIG_HOME nor HOME names a usable folder")
-                            : QStringLiteral("in ") + settingsPath;
-  return QStringLiteral(
-             "Usage: steepo [MINUTES:SECONDS] [-start]\n"
-             "A tea timer: counts the brewing time down and sounds an alarm when the tea is ready.\n"
-             "\n"
-             "  MINUTES:SECONDS  the brewing time for this run only, from 0:01 to 59:59; the\n"
-             "                   locale's time separator may stand for the colon\n"
-             "  -start           start the countdown as soon as the window appears (also /start,\n"
-             "                   in any letter case)\n"
-             "  -h, --help       show this help and exit\n"
-             "  --version        show the version and exit\n"
-             "\n"
-             "Without a time the timer starts with the preset, the last time set (3:00 at first),\n"
-             "kept %1.\n")
-      .arg(where);
+  const QString where = settingsPath.isEmpty() ? Text(mxPresetNowhere) : Text(mxPresetIn).arg(settingsPath);
+  return Text(mxUsage).arg(where);
 }
 
 } // namespace
@@ -138,19 +122,16 @@ std::optional<QString> UnknownSwitchLine(const QString& argument) {
     return std::nullopt;
   // "--start" and the like: one leading character too many.
   if (IsStartSwitch(argument.mid(1)))
-    return QStringLiteral("steepo: unknown switch \"%1\" ignored; the start switch is -start").arg(argument);
-  return QStringLiteral("steepo: unknown switch \"%1\" ignored (steepo --help lists the options)").arg(argument);
+    return Text(mxDoubleStart).arg(argument);
+  return Text(mxUnknownSwitch).arg(argument);
 }
 
 std::optional<QString> TimeReadingLine(const QString& argument, QChar separator, qint32 seconds) {
   if (seconds == 0)
-    return QStringLiteral("steepo: ignoring the time '%1': expected minutes:seconds from 0:01 to 59:59").arg(argument);
+    return Text(mxIgnoringTime).arg(argument);
   if (IsPlainTime(argument, separator))
     return std::nullopt;
-  return QStringLiteral("steepo: read \"%1\" as %2:%3")
-      .arg(argument)
-      .arg(seconds / 60)
-      .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+  return Text(mxReadAs).arg(argument, QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0')));
 }
 
 void ReadStartTime() {

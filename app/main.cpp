@@ -4,6 +4,8 @@
 #include "DesktopBus.h"
 #include "F_Steepo.h"
 #include "F_Steepo2.h"
+#include "MessageTexts.h"
+#include "OrbDialogs.h"
 #include "OrbUtils.h"
 #include "Platform.h"
 #include "Preset.h"
@@ -22,15 +24,16 @@
 
 namespace {
 
+// The line for a missing display, in the user's language, made before Qt takes over.
+QByteArray NoDisplayLine;
+
 // Without a display Qt would abort with a core dump; say what is missing instead and leave
 // with an error status.
 void StartupMessageHandler(QtMsgType type, const QMessageLogContext&, const QString& message) {
   if (type != QtFatalMsg)
     return; // the platform plugin's own chatter before its verdict
   Q_UNUSED(message);
-  std::fputs("steepo: cannot open a display (no usable DISPLAY or WAYLAND_DISPLAY): "
-             "Steepo needs a graphical desktop session\n",
-             stderr);
+  std::fputs(NoDisplayLine.constData(), stderr);
   std::fflush(stderr);
   ::_exit(1);
 }
@@ -42,13 +45,15 @@ int Answer(const QString& text) {
   if (std::fputs(text.toLocal8Bit().constData(), stdout) >= 0 && std::fflush(stdout) == 0 && !std::ferror(stdout))
     return 0;
   Platform::ReportProblem(
-      QStringLiteral("steepo: write error: %1").arg(QString::fromLocal8Bit(std::strerror(errno != 0 ? errno : EIO))));
+      MessageTexts::Text(MessageTexts::mxWriteError).arg(QString::fromLocal8Bit(std::strerror(errno != 0 ? errno : EIO))));
   return 1;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+  // Every line comes in the user's language, --help too.
+  OrbDialogs::DetectLanguage();
   // --help and --version answer before there is any window, so they need no display.
   QStringList arguments;
   for (int i = 0; i < argc; ++i)
@@ -61,6 +66,7 @@ int main(int argc, char** argv) {
   F_Steepo::InitializeUnit();
   DesktopBus::GuardSessionBus();
 
+  NoDisplayLine = (MessageTexts::Text(MessageTexts::mxNoDisplay) + u'\n').toLocal8Bit();
   const QtMessageHandler previous = qInstallMessageHandler(StartupMessageHandler);
   QApplication app(argc, argv);
   qInstallMessageHandler(previous);

@@ -200,26 +200,35 @@ TFAbout::TFAbout(QWidget* parent)
   MakeLink(mail);
   connect(mail, &TLinkLabel::Click, this, &TFAbout::EmailClick);
 
-  // A text wider than the dialog's 280 pixels (a long web address, or a stand-in font wider
-  // than Tahoma) widens it rather than being cut off; the button moves with the middle.
-  int textRight = 0;
-  for (const QLabel* label : findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
-    textRight = std::max(textRight, label->geometry().right() + 1);
-  const int width = std::max(AboutWidth, textRight + AboutRightMargin);
-  setFixedSize(width, AboutHeight);
-
   // Default and cancel button at once: Enter clicks it, and Escape closes the dialog as well.
   auto* button = new QPushButton(DlgText(dtOK), this);
   button->setObjectName(QStringLiteral("OKButton"));
   button->setFont(font);
-  button->setGeometry(96 + (width - AboutWidth) / 2, 168, 75, 25);
+  button->setGeometry(96, 168, 75, 25);
   button->setDefault(true);
   connect(button, &QPushButton::clicked, this, &QDialog::accept);
 
   auto* icon = new QLabel(this);
   icon->setObjectName(QStringLiteral("Icon"));
   icon->setGeometry(16, 16, 32, 32);
-  icon->setPixmap(QApplication::windowIcon().pixmap(32, 32));
+  setFixedSize(AboutWidth, AboutHeight);
+
+  // A desktop with larger text gets the whole dialog larger; the labels fit their texts again.
+  const qreal scale = Platform::FormScale();
+  Platform::ScaleForm(this, scale);
+  icon->setPixmap(QApplication::windowIcon().pixmap(icon->size()));
+
+  // A text wider than the dialog's 280 pixels (a long web address, or a stand-in font wider
+  // than Tahoma) widens it rather than being cut off; the button moves with the middle.
+  int textRight = 0;
+  for (QLabel* label : findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+    label->adjustSize();
+    textRight = std::max(textRight, label->geometry().right() + 1);
+  }
+  const int designedWidth = Platform::Scaled(AboutWidth, scale);
+  const int width = std::max(designedWidth, textRight + Platform::Scaled(AboutRightMargin, scale));
+  setFixedSize(width, height());
+  button->move(button->x() + (width - designedWidth) / 2, button->y());
   button->setFocus();
 }
 

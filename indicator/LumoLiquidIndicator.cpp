@@ -116,7 +116,12 @@ bool TLumoLiquidIndicator::eventFilter(QObject* watched, QEvent* e) {
   return QWidget::eventFilter(watched, e);
 }
 
+// One refresh on its way serves every change until it arrives: a burst of hover crossings or
+// colour schemes costs one rebuild.
 void TLumoLiquidIndicatorPrivate::DeferredRefresh() {
+  if (RefreshPosted)
+    return;
+  RefreshPosted = true;
   QCoreApplication::postEvent(q, new QEvent(TLumoLiquidIndicator::CM_INDICATORREFRESH));
 }
 
@@ -124,6 +129,7 @@ bool TLumoLiquidIndicator::event(QEvent* e) {
   if (e->type() == QEvent::Show && d->RebuildWhenShown)
     d->Refresh();
   if (e->type() == CM_INDICATORREFRESH) {
+    d->RefreshPosted = false;
     QWidget::event(e);
     d->Refresh();
     return true;

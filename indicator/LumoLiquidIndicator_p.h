@@ -43,6 +43,7 @@ public:
   bool Moused = false;
   bool Imloaded = false;
   bool RebuildWhenShown = false;  // changed while its window was minimised
+  bool RefreshPosted = false;     // a deferred refresh is on its way
   quint64 FRebuildCount = 0;
   quint64 FSizeMessages = 0;  // resize events handled so far
 };

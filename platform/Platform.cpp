@@ -144,6 +144,70 @@ void SetButtonGlyph(QPushButton* button, const QString& resource, int count, int
     button->setIconSize(icon.availableSizes().value(0));
 }
 
+qreal FormScaleFor(const QFont& desktopFont) {
+  qreal points = desktopFont.pointSizeF();
+  if (points <= 0 && desktopFont.pixelSize() > 0)
+    points = desktopFont.pixelSize() * 72.0 / 96.0;
+  return std::max<qreal>(1, points / DesignedFontPoints);
+}
+
+qreal FormScale() { return FormScaleFor(QApplication::font()); }
+
+int Scaled(int designed, qreal scale) { return qRound(designed * scale); }
+
+QIcon ScaledIcon(const QIcon& icon, QSize designed, qreal scale) {
+  QIcon scaled;
+  const QSize size(Scaled(designed.width(), scale), Scaled(designed.height(), scale));
+  for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled}) {
+    // The finest image the icon holds, drawn at one and at two device pixels per pixel.
+    const QPixmap finest = icon.pixmap(designed, 2.0, mode);
+    for (const int ratio : {1, 2}) {
+      QPixmap pixmap = finest.scaled(size * ratio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+      pixmap.setDevicePixelRatio(ratio);
+      scaled.addPixmap(pixmap, mode);
+    }
+  }
+  return scaled;
+}
+
+namespace {
+QRect ScaledRect(const QRect& rect, qreal scale) {
+  const QPoint topLeft(Scaled(rect.left(), scale), Scaled(rect.top(), scale));
+  const QPoint end(Scaled(rect.left() + rect.width(), scale), Scaled(rect.top() + rect.height(), scale));
+  return QRect(topLeft, QSize(end.x() - topLeft.x(), end.y() - topLeft.y()));
+}
+
+QFont ScaledFont(QFont font, qreal scale) {
+  if (font.pixelSize() > 0)
+    font.setPixelSize(Scaled(font.pixelSize(), scale));
+  else
+    font.setPointSizeF(font.pointSizeF() * scale);
+  return font;
+}
+} // namespace
+
+void ScaleForm(QWidget* form, qreal scale) {
+  if (scale == 1)
+    return;
+  const auto children = form->findChildren<QWidget*>();
+  for (QWidget* child : children) {
+    if (child->testAttribute(Qt::WA_SetFont))
+      child->setFont(ScaledFont(child->font(), scale));
+    if (auto* button = qobject_cast<QPushButton*>(child); button && !button->icon().isNull()) {
+      const QSize designed = button->icon().actualSize(button->iconSize());
+      button->setIcon(ScaledIcon(button->icon(), designed, scale));
+      button->setIconSize(designed * scale);
+    }
+    child->setGeometry(ScaledRect(child->geometry(), scale));
+  }
+  form->setFont(ScaledFont(form->font(), scale));
+  const QSize size(Scaled(form->width(), scale), Scaled(form->height(), scale));
+  if (form->minimumSize() == form->maximumSize())
+    form->setFixedSize(size);
+  else
+    form->resize(size);
+}
+
 void CallLoaded(QWidget* form) {
   const auto children = form->findChildren<QWidget*>();
   for (QWidget* child : children) {

@@ -48,6 +48,25 @@ QIcon GlyphIcon(const QString& resource, int count);
 // Gives a button with a caption its glyph with spacing pixels between glyph and caption.
 void SetButtonGlyph(QPushButton* button, const QString& resource, int count, int spacing);
 
+// ---- Form scale ---------------------------------------------------------------------------
+
+// The forms are laid out in pixels for a desktop whose text is DesignedFontPoints tall (the
+// 8-point text of the layouts sits beside it as it did on the desktop it was made for).
+inline constexpr qreal DesignedFontPoints = 10;
+// How much larger than laid out the forms are drawn for a desktop font: its size over the
+// designed size, never below 1, so that a user who needs large text gets it.
+qreal FormScaleFor(const QFont& desktopFont);
+// The same for the application's default font, the desktop's.
+qreal FormScale();
+// A designed length at scale, rounded.
+int Scaled(int designed, qreal scale);
+// Scales form as a whole, the way a form laid out at one resolution is shown at another:
+// every child's position and size (by its edges, so neighbours stay neighbours), every font
+// and every button's icon with its glyph, and the form's own size. Nothing at scale 1.
+void ScaleForm(QWidget* form, qreal scale);
+// The icon's images drawn at designed size times scale (larger than any image it holds).
+QIcon ScaledIcon(const QIcon& icon, QSize designed, qreal scale);
+
 // Calls Loaded() on every child of form that has one, after its stored layout has been read.
 void CallLoaded(QWidget* form);
 

@@ -45,6 +45,35 @@ protected:
   std::unique_ptr<QWidget> MainWindow;
 };
 
+// A desktop font larger than designed makes the whole dialog larger; the longest message of
+// the eight languages, the icon and the button stay whole inside it.
+TEST_F(AlarmDialogTest, GrowsWithALargeDesktopFontWithoutClipping) {
+  const QFont before = QApplication::font();
+  for (const qreal points : {18.0, 24.0}) {
+    QFont desktop = before;
+    desktop.setPointSizeF(points);
+    QApplication::setFont(desktop);
+    const qreal scale = points / 10;
+    for (quint8 language = 0; language < 8; ++language) {
+      OrbDialogs::LangIndex = language;
+      TFSteepo2* dialog = CreateDialog();
+      SCOPED_TRACE(QStringLiteral("%1 pt, row %2").arg(points).arg(language).toStdString());
+      EXPECT_EQ(dialog->height(), Platform::Scaled(112, scale));
+      const int near = Platform::Scaled(16, scale), far = Platform::Scaled(48, scale);  // by its edges
+      EXPECT_EQ(dialog->Image()->geometry(), QRect(QPoint(near, near), QPoint(far - 1, far - 1)));
+      EXPECT_EQ(dialog->Image()->pixmap().deviceIndependentSize().toSize(), dialog->Image()->size());
+      const QLabel* message = dialog->LMessage();
+      EXPECT_GE(message->width(), QFontMetrics(message->font()).horizontalAdvance(message->text()));
+      EXPECT_LE(QFontMetrics(message->font()).height(), message->height());
+      const QPushButton* ok = dialog->BBOK();
+      EXPECT_LE(ok->geometry().bottom(), dialog->height());
+      EXPECT_LT(QFontMetrics(ok->font()).horizontalAdvance(ok->text()) + ok->iconSize().width(), ok->width());
+      delete dialog;
+    }
+  }
+  QApplication::setFont(before);
+}
+
 // ---- Texts of the chosen language ---------------------------------------------------------
 
 struct TTextRow {

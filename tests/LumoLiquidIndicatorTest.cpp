@@ -10,6 +10,7 @@
 #include <QPalette>
 #include <QVariant>
 #include <gtest/gtest.h>
+#include <functional>
 #include <memory>
 
 using namespace LumoLiquidIndicator;
@@ -398,5 +399,51 @@ TEST(LumoLiquidIndicatorControl, FormLoadedControlSettlesAtLoading) {
     EXPECT_EQ(lcd->grab().toImage().convertToFormat(QImage::Format_RGB32), before);
     Harness::Settle();
     EXPECT_EQ(RenderedImage(*lcd), before);
+  }
+}
+
+// Deferred refreshes posted before the first has run come down to one rebuild, and the image
+// is the one a single change would have given.
+struct BurstRow {
+  const char* Name;
+  std::function<void(TLumoLiquidIndicator*)> Burst;
+  std::function<void(TLumoLiquidIndicator*)> Final;
+};
+
+TEST(LumoLiquidIndicatorControl, ABurstOfDeferredRefreshesRebuildsOnce) {
+  const BurstRow rows[] = {
+      {"five hover crossings",
+       [](TLumoLiquidIndicator* lcd) {
+         for (int i = 0; i < 5; ++i) {
+           QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+           QCoreApplication::sendEvent(lcd, &enter);
+           QEvent leave(QEvent::Leave);
+           QCoreApplication::sendEvent(lcd, &leave);
+         }
+       },
+       [](TLumoLiquidIndicator*) {}},
+      {"three colour schemes",
+       [](TLumoLiquidIndicator* lcd) {
+         for (const auto scheme : {csBlack, csPlasma, csZORA})
+           lcd->SetColorScheme(scheme);
+       },
+       [](TLumoLiquidIndicator* lcd) { lcd->SetColorScheme(csZORA); }},
+  };
+  for (const BurstRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    Harness h;
+    h.Lcd->SetMouseAction(maBoth);
+    h.Lcd->SetIndicatorstring(QStringLiteral("12:34"));
+    const quint64 rebuilds = RebuildCount(*h.Lcd);
+    row.Burst(h.Lcd);
+    Harness::Settle();
+    EXPECT_EQ(RebuildCount(*h.Lcd), rebuilds + 1);
+
+    Harness once;
+    once.Lcd->SetMouseAction(maBoth);
+    once.Lcd->SetIndicatorstring(QStringLiteral("12:34"));
+    row.Final(once.Lcd);
+    Harness::Settle();
+    EXPECT_EQ(RenderedImage(*h.Lcd), RenderedImage(*once.Lcd));
   }
 }

@@ -493,25 +493,44 @@ TEST_F(MainWindowFixture, TheIndicatorShowsTheColonWhateverTheLocaleSeparator) {
   w.BBStopClick();
 }
 
-TEST_F(MainWindowFixture, ControlsKeepTheLayoutFontsWhateverTheDesktopFont) {
-  // A large italic serif for the application and for labels and buttons, as a desktop theme
-  // gives it.
+// The desktop's font, set through the application as a desktop theme sets it: at the designed
+// size and below nothing changes; larger, the whole window grows by its ratio and nothing of
+// the theme's family or style shows through, nor is any text cut off.
+struct TDesktopFontRow {
+  const char* Name;
+  qreal Points;
+  QSize Size;
+};
+
+TEST_F(MainWindowFixture, TheWindowGrowsWithTheDesktopFontAndNothingClips) {
   const QFont before = QApplication::font();
-  QFont large(QStringLiteral("DejaVu Serif"), 18);
-  large.setItalic(true);
-  for (const char* kind : {"QLabel", "QPushButton", static_cast<const char*>(nullptr)})
-    QApplication::setFont(large, kind);
-  TFSteepo& w = Open();
-  Show();
-  for (QWidget* control : std::initializer_list<QWidget*>{w.LWeb(), w.BBStart(), w.BBStop()}) {
-    const QFont expected = Platform::LayoutFont(control == w.LWeb() ? 11 : 13, control != w.LWeb());
-    EXPECT_EQ(control->font(), expected) << control->objectName().toStdString();
+  const TDesktopFontRow rows[] = {
+      {"Small", 8, {248, 128}}, {"Designed", 10, {248, 128}}, {"Large", 18, {446, 230}}, {"Larger", 24, {595, 307}}};
+  for (const TDesktopFontRow& row : rows) {
+    QFont desktop(QStringLiteral("DejaVu Serif"), 1);
+    desktop.setPointSizeF(row.Points);
+    desktop.setItalic(true);
+    for (const char* kind : {"QLabel", "QPushButton", static_cast<const char*>(nullptr)})
+      QApplication::setFont(desktop, kind);
+    const qreal scale = std::max<qreal>(1, row.Points / 10);
+    TFSteepo& w = Open();
+    Show();
+    EXPECT_EQ(w.size(), row.Size) << row.Name;
+    EXPECT_EQ(w.LCD()->geometry(), QRect(QPoint(8, 8) * scale, QSize(193, 65) * scale)) << row.Name;
+    EXPECT_EQ(w.BBStart()->font(), Platform::LayoutFont(Platform::Scaled(13, scale), true)) << row.Name;
+    EXPECT_EQ(w.BBInc()->iconSize(), QSize(14, 14) * scale) << row.Name;
+    for (QPushButton* button : {w.BBStart(), w.BBStop()}) {
+      const int content = QFontMetrics(button->font()).horizontalAdvance(button->text()) + button->iconSize().width();
+      EXPECT_LT(content, button->width()) << row.Name << " " << button->objectName().toStdString();
+    }
+    const QLabel* link = w.LWeb();
+    EXPECT_FALSE(link->font().italic()) << row.Name;
+    EXPECT_EQ(link->width(), link->sizeHint().width()) << row.Name;
+    EXPECT_LE(QFontMetrics(link->font()).height(), link->height()) << row.Name;
+    EXPECT_EQ(w.Bevel()->x(), link->geometry().right() + 1 + Platform::Scaled(4, scale)) << row.Name;
+    EXPECT_EQ(w.Bevel()->geometry().right(), w.BBStop()->geometry().right()) << row.Name;
+    Window.reset();
   }
-  // The whole link, descenders too, inside its place, and the separator line beside it.
-  const QLabel* link = w.LWeb();
-  EXPECT_EQ(link->geometry(), QRect(8, 73, link->sizeHint().width(), 13));
-  EXPECT_LE(QFontMetrics(link->font()).height(), link->height());
-  EXPECT_EQ(w.Bevel()->x(), link->geometry().right() + 5);
   for (const char* kind : {"QLabel", "QPushButton", static_cast<const char*>(nullptr)})
     QApplication::setFont(before, kind);
 }

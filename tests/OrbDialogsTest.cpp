@@ -332,6 +332,29 @@ TEST_F(OrbDialogsTest, EnterEscapeAndTheButtonCloseTheDialog) {
   }
 }
 
+// A desktop font larger than designed makes the whole dialog larger; every text stays whole.
+TEST_F(OrbDialogsTest, AboutGrowsWithALargeDesktopFontWithoutClipping) {
+  const QFont before = QApplication::font();
+  for (const qreal points : {18.0, 24.0}) {
+    QFont desktop = before;
+    desktop.setPointSizeF(points);
+    QApplication::setFont(desktop);
+    RunAbout([points](QDialog& dialog) {
+      const qreal scale = points / 10;
+      EXPECT_EQ(dialog.height(), Platform::Scaled(208, scale)) << points;
+      EXPECT_GE(dialog.width(), Platform::Scaled(280, scale)) << points;
+      for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+        EXPECT_TRUE(dialog.rect().contains(label->geometry())) << label->objectName().toStdString() << points;
+        EXPECT_GE(label->width(), QFontMetrics(label->font()).horizontalAdvance(label->text()))
+            << label->objectName().toStdString() << points;
+      }
+      const auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("OKButton"));
+      EXPECT_TRUE(dialog.rect().contains(ok->geometry())) << points;
+    });
+  }
+  QApplication::setFont(before);
+}
+
 // ---- Links on light and dark windows -----------------------------------------------------
 
 struct TLinkColorRow {

@@ -1,6 +1,7 @@
 // The start time: the integer conversion, the time argument, the preset store and the
 // start switch.
 #include "F_Steepo.h"
+#include "MessageTexts.h"
 #include "OrbUtils.h"
 #include "Platform.h"
 #include "Preset.h"
@@ -245,6 +246,18 @@ TEST_F(StartTimeFixture, BadCommandLineTimeFallsBackToThePresetAndSaysSoInOneLin
                                                    "from 0:01 to 59:59").arg(QString::fromUtf8(argument).replace(u'\n', u'?'))})
         << argument;
   }
+}
+
+// A translation that drops or adds a placeholder would print a raw "%1" or lose the path.
+TEST(MessageTexts, EveryLanguageKeepsTheEnglishPlaceholders) {
+  const auto placeholders = [](const char* text) {
+    const QString message = QString::fromUtf8(text);
+    return std::pair(message.count(QStringLiteral("%1")), message.count(QStringLiteral("%2")));
+  };
+  for (std::size_t row = 1; row < MessageTexts::Texts.size(); ++row)
+    for (int column = 0; column < MessageTexts::mxCount; ++column)
+      EXPECT_EQ(placeholders(MessageTexts::Texts[row][column]), placeholders(MessageTexts::Texts[0][column]))
+          << "row " << row << " column " << column;
 }
 
 // The reading of a time never changes; a reading other than what the text plainly says, and

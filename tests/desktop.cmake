@@ -21,3 +21,11 @@ if(STEEPO_SANITIZE)
   list(APPEND wayland_test_environment "ASAN_OPTIONS=detect_leaks=0")
 endif()
 set_tests_properties(WaylandAlarmTest PROPERTIES ENVIRONMENT "${wayland_test_environment}" TIMEOUT 600)
+
+# The Flatpak manifest is read by flatpak-builder (its runtime cannot be downloaded here).
+find_program(STEEPO_FLATPAK_BUILDER flatpak-builder)
+if(STEEPO_FLATPAK_BUILDER)
+  add_test(NAME FlatpakManifestTest
+    COMMAND ${STEEPO_FLATPAK_BUILDER} --show-manifest
+            ${PROJECT_SOURCE_DIR}/packaging/flatpak/${STEEPO_APP_ID}.yml)
+endif()

@@ -14,6 +14,12 @@ string(REPLACE "." "\\." version "${VERSION}")
 run(0 "^Steepo ${version}\n$" "^$" --version)
 run(0 "^Usage: steepo .*-start.*Steepo\\.conf" "^$" --help)
 run(0 "^Usage: steepo" "^$" 3:00 -start -h)
+# In the language of the system, as the window's texts.
+set(ENV{LANG} de_DE.UTF-8)
+set(ENV{LC_ALL} de_DE.UTF-8)
+run(0 "^Aufruf: steepo .*-start.*gespeichert in" "^$" --help)
+set(ENV{LANG} C.UTF-8)
+set(ENV{LC_ALL} C.UTF-8)
 
 # A failed write says so, as the shell's own tools do.
 foreach(request --help --version)

@@ -13,7 +13,7 @@ if(NOT result EQUAL 0 OR NOT output STREQUAL "")
   message(FATAL_ERROR "desktop-file-validate ${DESKTOP_FILE}:\n${output}")
 endif()
 
-execute_process(COMMAND ${APPSTREAMCLI} validate --no-net ${METAINFO_FILE}
+execute_process(COMMAND ${APPSTREAMCLI} validate --strict --no-net ${METAINFO_FILE}
   RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "appstreamcli validate ${METAINFO_FILE}:\n${output}")

@@ -1,0 +1,21 @@
+#pragma once
+// Every line the program writes on its standard output and error streams, a row per language
+// in the row order of the window's texts, chosen by the same language index: a third table
+// beside MainTexts and DlgTexts, kept with the texts of the unit that writes them.
+
+#include <QString>
+#include <array>
+
+namespace MessageTexts {
+
+enum TMessage {
+  mxUsage, mxPresetNowhere, mxPresetIn, mxIgnoringTime, mxReadAs, mxUnknownSwitch, mxDoubleStart,
+  mxNoPresetFolder, mxPresetFileIs, mxAFolder, mxNotRegular, mxCannotStore, mxNoDisplay, mxWriteError,
+  mxCount
+};
+extern const std::array<std::array<const char*, mxCount>, 8> Texts;
+
+// The message in the row of the chosen language.
+QString Text(TMessage message);
+
+} // namespace MessageTexts
