@@ -26,11 +26,11 @@ set(CPACK_PACKAGE_NAME steepo)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR ${STEEPO_AUTHOR_NAME})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "tea timer with a liquid-crystal display")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "tea timer with a liquid-crystal display
- Steepo counts the brewing time of your tea down on a simulated liquid-crystal
- display and rings when the tea is ready: the window comes back from the
- taskbar, a dialog stays on top, a chime sounds and a desktop notification
- appears. The time steps by 15 seconds; the last time set is remembered.")
+# The long description, below the summary line that CPack takes from the summary.
+set(CPACK_PACKAGE_DESCRIPTION "Steepo counts the brewing time of your tea down on a simulated liquid-crystal
+display and rings when the tea is ready: the window comes back from the
+taskbar, a dialog stays on top, a chime sounds and a desktop notification
+appears. The time steps by 15 seconds; the last time set is remembered.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${STEEPO_AUTHOR_NAME} <${STEEPO_AUTHOR_EMAIL}>")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
