@@ -2,7 +2,7 @@
 // A window's taskbar button on Windows: the progress of a countdown, and the attention state
 // when it has ended. Each call says whether the system took it.
 
-#include <QWindow>
+#include <QtGui/qwindowdefs.h>
 
 namespace Platform::TaskbarButton {
 
