@@ -112,6 +112,11 @@ const Case Cases[] = {
        material.fill(qRgba(40, 160, 90, 200));
        l.SetBackMaterial(material);
      }, [](auto& l) { l.SetIndicatorWidth(6963); }},
+    {"2000x1500 back material stretched", nullptr, [](auto& l) {
+       QImage material(2000, 1500, QImage::Format_RGB32);
+       material.fill(qRgb(90, 120, 150));
+       l.SetBackMaterial(material);
+     }},
     {"unloaded IndicatorWidth max", nullptr, nullptr},
 };
 

@@ -106,7 +106,7 @@ void TLumoLiquidIndicatorPrivate::Refresh() {
 // The whole rebuild: the image and its regions anew from the fields, in device pixels.
 void TLumoLiquidIndicatorPrivate::RebuildIndicator() {
   ++FRebuildCount;
-  Renderer.Rebuild(*this, q->size(), q->devicePixelRatioF(), Moused, QGuiApplication::palette());
+  Renderer.Rebuild(*this, q->size(), q->devicePixelRatioF(), Moused, q->palette());
 }
 
 bool TLumoLiquidIndicator::eventFilter(QObject* watched, QEvent* e) {
@@ -135,6 +135,11 @@ bool TLumoLiquidIndicator::event(QEvent* e) {
     return true;
   }
   const bool handled = QWidget::event(e);
+  // System colours follow the palette (dark mode switched on, another style).
+  if ((e->type() == QEvent::PaletteChange || e->type() == QEvent::ApplicationPaletteChange ||
+       e->type() == QEvent::StyleChange) &&
+      d->UsesSystemColours())
+    d->Refresh();
   // On another screen, or shown on a screen other than the one it was rendered for, the
   // image is rendered anew at that screen's pixel ratio.
   if ((e->type() == QEvent::ScreenChangeInternal || e->type() == QEvent::Show) &&
@@ -171,8 +176,21 @@ QSize TLumoLiquidIndicator::sizeHint() const {
   return TLumoRenderer::ControlSize(*d);
 }
 
+// A layout may shrink the control in a direction whose policy allows it (Preferred,
+// Expanding): down to the rotated box of an indicator whose cells are 3 x 5 pixels inside
+// its gap and bevels, never more than the size hint. A fixed direction keeps the size hint.
 QSize TLumoLiquidIndicator::minimumSizeHint() const {
-  return sizeHint();
+  const QSize hint = sizeHint();
+  qint64 border = qint64(d->FIndicatorGap);
+  border += d->FOuterBevel != bkNone ? d->FOuterBevelWidth : 0;
+  border += d->FInnerBevel != bkNone ? d->FInnerBevelWidth : 0;
+  border = std::clamp<qint64>(border, 0, kLargestControlSide);
+  const qint64 width = std::min<qint64>(2 * border + 3 * qint64(d->FSignNumber), kLargestControlSide);
+  const TBoxSize box = RotatedBox(qint32(width), qint32(2 * border + 5), d->FIndicatorAngle);
+  const QSize small = QSize(box.Width, box.Height).boundedTo(hint);
+  const QSizePolicy policy = sizePolicy();
+  return {(policy.horizontalPolicy() & QSizePolicy::ShrinkFlag) ? small.width() : hint.width(),
+          (policy.verticalPolicy() & QSizePolicy::ShrinkFlag) ? small.height() : hint.height()};
 }
 
 TColor TLumoLiquidIndicator::ResolveColor(TColor color) {

@@ -17,6 +17,10 @@ public:
   static const TLumoLiquidIndicatorPrivate& Of(const TLumoLiquidIndicator& widget) { return *widget.d; }
 
   bool LoadedOrDesigning() const { return Imloaded; }
+  // Whether any of the five colours is a system colour, which the palette decides.
+  bool UsesSystemColours() const {
+    return FBevelColor < 0 || FBackColor < 0 || FNumberForeColor < 0 || FNumberForeColor1 < 0 || FNumberBackColor < 0;
+  }
   void Refresh();
   void DeferredRefresh();
   void RebuildIndicator();

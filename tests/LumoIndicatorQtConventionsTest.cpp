@@ -239,3 +239,31 @@ TEST(LumoIndicatorQtConventions, LaterListenersSeeTheFinalValue) {
   EXPECT_EQ(seen.back(), 0x123456);
   EXPECT_EQ(lcd->NumberForeColor(), 0x123456);
 }
+
+// With a policy that lets the layout resize it, the control grows with its window and gives
+// the room back when the window shrinks again.
+TEST(LumoIndicatorQtConventions, GrowsAndShrinksWithItsLayout) {
+  for (const auto policy : {QSizePolicy::Preferred, QSizePolicy::Expanding}) {
+    SCOPED_TRACE(int(policy));
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* lcd = new TLumoLiquidIndicator;
+    lcd->setSizePolicy(policy, policy);
+    layout->addWidget(lcd);
+    lcd->Loaded();
+    EXPECT_LT(lcd->minimumSizeHint().width(), 172);
+    EXPECT_LT(lcd->minimumSizeHint().height(), 36);
+    window.resize(300, 120);
+    window.show();
+    Settle();
+    const QSize first = lcd->size();
+    window.resize(600, 240);
+    Settle();
+    EXPECT_GT(lcd->width(), first.width());
+    EXPECT_EQ(lcd->IndicatorWidth(), lcd->width());
+    window.resize(300, 120);
+    Settle();
+    EXPECT_EQ(lcd->size(), first);
+    EXPECT_EQ(lcd->IndicatorHeight(), first.height());
+  }
+}

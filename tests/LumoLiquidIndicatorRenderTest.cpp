@@ -3,6 +3,7 @@
 // materials (shading, tiling, stretching), the window shape and painting through the clip.
 #include "LumoLiquidIndicator_p.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEnterEvent>
 #include <QPainter>
@@ -306,4 +307,28 @@ TEST(LumoLiquidIndicatorRender, PaintingCopiesThroughTheClipRegion) {
     EXPECT_EQ(shot.pixel(86, 0), Light);
     EXPECT_EQ(shot.pixel(86, 4), mode == tmNone ? Back : qRgb(255, 0, 255));
   }
+}
+
+// System colours follow the palette: a dark application palette, or one of the control's own,
+// rebuilds a control that uses one; a control without any keeps its image.
+TEST(LumoLiquidIndicatorRender, SystemColoursFollowAPaletteChange) {
+  constexpr TColor buttonFace = TColor(0x8000000F);
+  const QPalette original = QApplication::palette();
+  Loaded system, plain;
+  system.Lcd->SetBackColor(buttonFace);
+  const quint64 plainRebuilds = RebuildCount(*plain.Lcd);
+  QPalette dark = original;
+  dark.setColor(QPalette::Button, QColor(30, 32, 36));
+  QApplication::setPalette(dark);
+  Settle();
+  EXPECT_EQ(system.At(86, 18), qRgb(30, 32, 36));
+  EXPECT_EQ(RebuildCount(*plain.Lcd), plainRebuilds);
+  QApplication::setPalette(original);
+  Settle();
+  EXPECT_EQ(system.At(86, 18), original.color(QPalette::Button).rgb());
+
+  QPalette own = system.Lcd->palette();
+  own.setColor(QPalette::Button, QColor(200, 10, 10));
+  system.Lcd->setPalette(own);
+  EXPECT_EQ(system.At(86, 18), qRgb(200, 10, 10));
 }
