@@ -8,13 +8,14 @@
 #include <QThread>
 #include <QTimer>
 #include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QDBusPendingCallWatcher>
-#include <QDBusPendingReply>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QVariantMap>
 
 #include <cerrno>
+#include <optional>
 #include <cstddef>
 #include <cstring>
 #include <poll.h>
@@ -31,6 +32,12 @@ const QString ConnectionName = QStringLiteral("steepo-desktop-%1");
 const QString NotificationsService = QStringLiteral("org.freedesktop.Notifications");
 const QString NotificationsPath = QStringLiteral("/org/freedesktop/Notifications");
 const QString NotificationsInterface = NotificationsService;
+// Inside a Flatpak sandbox the notification goes through the desktop's portal.
+const QString PortalService = QStringLiteral("org.freedesktop.portal.Desktop");
+const QString PortalPath = QStringLiteral("/org/freedesktop/portal/desktop");
+const QString PortalInterface = QStringLiteral("org.freedesktop.portal.Notification");
+const QString PortalNotification = QStringLiteral("alarm");  // the portal's id of ours
+constexpr quint32 PortalShown = 1;                          // its stand-in for a server's id
 const QString LauncherEntryPath = QStringLiteral("/org/varnak/Steepo/LauncherEntry");
 const QString LauncherEntryInterface = QStringLiteral("com.canonical.Unity.LauncherEntry");
 const QString Silent = QStringLiteral("the session bus did not answer");
@@ -116,9 +123,11 @@ public slots:
   void ActionInvoked(uint id, const QString& action);
   void ActivationToken(uint id, const QString& token);
   void NotificationClosed(uint id, uint reason);
+  void PortalActionInvoked(const QString& id, const QString& action, const QVariantList& parameter);
 
 private:
   void ListenTo(const char* name, const char* slot);
+  void Invoked(uint id, const QString& token);
 
   const int Generation;
   const QString Name;
@@ -127,6 +136,7 @@ private:
 struct TState {
   enum TBus { Unconnected, Connecting, Connected, Failed } Bus = Unconnected;
   QString Address;                  // set by tests; empty: the session's
+  std::optional<bool> Sandboxed;    // set by tests; unset: whether this runs in a Flatpak
   QString FailReason;               // why the bus was given up
   bool Reported = false;            // the one line on stderr has been written
   int Generation = 0;               // answers to an earlier generation are stale
@@ -143,7 +153,9 @@ struct TState {
 };
 
 TState& State() {
-  static TState state;
+  // Never destroyed: the workers it keeps stay reachable to the end, when the bus library's
+  // own teardown still refers to them.
+  static TState& state = *new TState;
   return state;
 }
 
@@ -185,7 +197,7 @@ void OnUiThread(int generation, F call) {
       Qt::QueuedConnection);
 }
 
-// Runs call on the bus's thread, in the order of the calls.
+// Runs call(worker) on the bus's thread, in the order of the calls.
 template <typename F>
 void OnBusThread(F call) {
   TWorker* worker = State().Worker;
@@ -194,7 +206,7 @@ void OnBusThread(F call) {
         worker,
         [worker, call = std::move(call)] {
           if (worker->Connected)
-            call(worker->Bus());
+            call(worker);
         },
         Qt::QueuedConnection);
 }
@@ -221,6 +233,9 @@ void TWorker::Connect(const QString& address) {
   ListenTo("ActionInvoked", SLOT(ActionInvoked(uint, QString)));
   ListenTo("ActivationToken", SLOT(ActivationToken(uint, QString)));
   ListenTo("NotificationClosed", SLOT(NotificationClosed(uint, uint)));
+  Bus().connect(QString(), PortalPath, PortalInterface, QStringLiteral("ActionInvoked"), this,
+                SLOT(PortalActionInvoked(QString, QString, QVariantList)));
+  qDBusRegisterMetaType<QList<QVariantMap>>();  // the portal's buttons
   Connected = true;
   OnUiThread(Generation, [] {
     if (State().Bus == TState::Connecting)
@@ -232,14 +247,26 @@ void TWorker::ListenTo(const char* name, const char* slot) {
   Bus().connect(QString(), NotificationsPath, NotificationsInterface, QString::fromLatin1(name), this, slot);
 }
 
-void TWorker::ActionInvoked(uint id, const QString&) {
-  OnUiThread(Generation, [id] {
+void TWorker::Invoked(uint id, const QString& token) {
+  OnUiThread(Generation, [id, token] {
     TState& state = State();
     if (id == 0 || id != state.NotificationId || !state.OnInvoked)
       return;
-    const QString token = std::exchange(state.Token, QString());
-    state.OnInvoked(token);
+    const QString given = std::exchange(state.Token, QString());
+    state.OnInvoked(token.isEmpty() ? given : token);
   });
+}
+
+void TWorker::ActionInvoked(uint id, const QString&) { Invoked(id, {}); }
+
+void TWorker::PortalActionInvoked(const QString& id, const QString&, const QVariantList& parameter) {
+  // A newer portal sends the activation token in a dictionary after the action's target.
+  QString token;
+  for (const QVariant& value : parameter)
+    if (value.canConvert<QDBusArgument>())
+      token = qdbus_cast<QVariantMap>(value.value<QDBusArgument>()).value(QStringLiteral("activation-token")).toString();
+  if (id == PortalNotification)
+    Invoked(PortalShown, token);
 }
 
 void TWorker::ActivationToken(uint id, const QString& token) {
@@ -259,14 +286,60 @@ void TWorker::NotificationClosed(uint id, uint) {
 void Update(const QVariantMap& properties) {
   QDBusMessage signal = QDBusMessage::createSignal(LauncherEntryPath, LauncherEntryInterface, QStringLiteral("Update"));
   signal << QStringLiteral("application://%1.desktop").arg(QGuiApplication::desktopFileName()) << properties;
-  OnBusThread([signal](QDBusConnection bus) { bus.send(signal); });
+  OnBusThread([signal](TWorker* worker) { worker->Bus().send(signal); });
+}
+
+bool Sandboxed() {
+  TState& state = State();
+  if (!state.Sandboxed)
+    state.Sandboxed = QFileInfo::exists(QStringLiteral("/.flatpak-info"));
+  return *state.Sandboxed;
 }
 
 void CloseNotification(quint32 id) {
+  QDBusMessage call;
+  if (Sandboxed()) {
+    call = QDBusMessage::createMethodCall(PortalService, PortalPath, PortalInterface, QStringLiteral("RemoveNotification"));
+    call << PortalNotification;
+  } else {
+    call = QDBusMessage::createMethodCall(NotificationsService, NotificationsPath, NotificationsInterface,
+                                          QStringLiteral("CloseNotification"));
+    call << id;
+  }
+  OnBusThread([call](TWorker* worker) { worker->Bus().asyncCall(call); });
+}
+
+// The notification as the notification service takes it: a critical one whose click (the
+// "default" action) carries the action's label.
+QDBusMessage NotifyCall(const TNotification& notification) {
+  const QString appId = QGuiApplication::desktopFileName();
+  const QVariantMap hints{
+      {QStringLiteral("urgency"), QVariant::fromValue(uchar(2))},  // critical
+      {QStringLiteral("desktop-entry"), appId},
+      {QStringLiteral("suppress-sound"), true},  // the alarm plays its own chime
+  };
   QDBusMessage call = QDBusMessage::createMethodCall(NotificationsService, NotificationsPath, NotificationsInterface,
-                                                     QStringLiteral("CloseNotification"));
-  call << id;
-  OnBusThread([call](QDBusConnection bus) { bus.asyncCall(call); });
+                                                     QStringLiteral("Notify"));
+  call << QStringLiteral("Steepo") << uint(0) << appId << notification.Summary << notification.Body
+       << QStringList{QStringLiteral("default"), notification.ActionLabel} << hints << int(-1);
+  return call;
+}
+
+// The same through the portal, which knows the program by its sandbox.
+QDBusMessage AddNotificationCall(const TNotification& notification) {
+  const QList<QVariantMap> buttons{
+      {{QStringLiteral("label"), notification.ActionLabel}, {QStringLiteral("action"), QStringLiteral("default")}}};
+  const QVariantMap content{
+      {QStringLiteral("title"), notification.Summary},
+      {QStringLiteral("body"), notification.Body},
+      {QStringLiteral("priority"), QStringLiteral("urgent")},
+      {QStringLiteral("default-action"), QStringLiteral("default")},
+      {QStringLiteral("buttons"), QVariant::fromValue(buttons)},
+  };
+  QDBusMessage call =
+      QDBusMessage::createMethodCall(PortalService, PortalPath, PortalInterface, QStringLiteral("AddNotification"));
+  call << PortalNotification << content;
+  return call;
 }
 
 void NotifyAnswered(const QString& error, quint32 id) {
@@ -372,17 +445,8 @@ void Notify(const TNotification& notification, std::function<void(const QString&
     Report(state.FailReason);
     return;
   }
-  const QString appId = QGuiApplication::desktopFileName();
-  const QVariantMap hints{
-      {QStringLiteral("urgency"), QVariant::fromValue(uchar(2))},  // critical
-      {QStringLiteral("desktop-entry"), appId},
-      {QStringLiteral("suppress-sound"), true},  // the alarm plays its own chime
-  };
-  QDBusMessage call = QDBusMessage::createMethodCall(NotificationsService, NotificationsPath, NotificationsInterface,
-                                                     QStringLiteral("Notify"));
-  call << QStringLiteral("Steepo") << uint(0) << appId << notification.Summary << notification.Body
-       << QStringList{QStringLiteral("default"), notification.ActionLabel} << hints << int(-1);
-
+  const bool portal = Sandboxed();
+  const QDBusMessage call = portal ? AddNotificationCall(notification) : NotifyCall(notification);
   state.OnInvoked = std::move(onInvoked);
   state.NotificationId = 0;
   state.Token.clear();
@@ -390,13 +454,14 @@ void Notify(const TNotification& notification, std::function<void(const QString&
   state.NotifyPending = true;
   const int generation = state.Generation;
   const int count = ++state.Notifications;
-  OnBusThread([call, generation, count](QDBusConnection bus) {
-    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call));
+  OnBusThread([call, generation, count, portal](TWorker* worker) {
+    auto* watcher = new QDBusPendingCallWatcher(worker->Bus().asyncCall(call), worker);
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher, [=](QDBusPendingCallWatcher* w) {
       w->deleteLater();
-      const QDBusPendingReply<uint> reply = *w;
-      const QString error = reply.isError() ? reply.error().name() : QString();
-      const quint32 id = reply.isError() ? 0 : reply.value();
+      const QDBusMessage reply = w->reply();
+      const bool failed = reply.type() != QDBusMessage::ReplyMessage;
+      const QString error = failed ? reply.errorName() : QString();
+      const quint32 id = failed ? 0 : portal ? PortalShown : reply.arguments().value(0).toUInt();
       OnUiThread(generation, [=] {
         if (count == State().Notifications)
           NotifyAnswered(error, id);
@@ -416,6 +481,8 @@ void Withdraw() {
 void SetUnreachedText(const QString& text) { UnreachedText() = text; }
 
 void SetBusAddress(const QString& address) { State().Address = address; }
+
+void SetSandboxed(bool sandboxed) { State().Sandboxed = sandboxed; }
 
 void Reset() {
   TState& state = State();

@@ -28,7 +28,8 @@ void Urgent();
 // The dock entry as it is without a countdown: no progress, not urgent.
 void Clear();
 
-// A critical notification with one action labelled actionLabel. onInvoked receives the
+// A critical notification with one action labelled actionLabel: through the notification
+// service, or inside a Flatpak sandbox through the desktop's notification portal. onInvoked receives the
 // activation token the desktop sent with the invocation (empty where it sent none).
 struct TNotification {
   QString Summary;
@@ -46,6 +47,8 @@ void SetUnreachedText(const QString& text);
 // For tests: the bus address to use instead of the session's (empty: the session's), and a
 // fresh start without connection or notification.
 void SetBusAddress(const QString& address);
+// For tests: as inside a Flatpak sandbox, where the notification goes through the portal.
+void SetSandboxed(bool sandboxed);
 void Reset();
 
 } // namespace DesktopBus

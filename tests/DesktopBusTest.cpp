@@ -10,7 +10,9 @@
 
 #include <QApplication>
 #include <QDBusAbstractAdaptor>
+#include <QDBusArgument>
 #include <QDBusConnection>
+#include <QDBusMetaType>
 #include <QDBusMessage>
 #include <QLabel>
 #include <QProcess>
@@ -64,6 +66,34 @@ signals:
 
 private:
   TServiceLog& Log;
+};
+
+// What the notification portal was asked.
+struct TPortalLog {
+  QStringList Ids;             // the id of each AddNotification
+  QList<QVariantMap> Added;    // and its notification
+  QStringList Removed;         // the ids of each RemoveNotification
+};
+
+class TPortalAdaptor : public QDBusAbstractAdaptor {
+  Q_OBJECT
+  Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Notification")
+
+public:
+  TPortalAdaptor(QObject* parent, TPortalLog& log) : QDBusAbstractAdaptor(parent), Log(log) {}
+
+public slots:
+  void AddNotification(const QString& id, const QVariantMap& notification) {
+    Log.Ids << id;
+    Log.Added << notification;
+  }
+  void RemoveNotification(const QString& id) { Log.Removed << id; }
+
+signals:
+  void ActionInvoked(const QString& id, const QString& action, const QVariantList& parameter);
+
+private:
+  TPortalLog& Log;
 };
 
 // Every Update the dock would see, in short: "p0.33" (progress shown), "urgent", "hide".
@@ -132,6 +162,7 @@ protected:
     DesktopBus::Reset();
     if (!ServiceName.isEmpty())
       QDBusConnection::disconnectFromBus(ServiceName);
+    Platform::SetMainWindow(nullptr);
     Platform::SetSettingsPathSource({});
     Platform::SetProblemSink({});
     Platform::SetTickSource({});
@@ -150,8 +181,21 @@ protected:
     Adaptor = new TNotificationsAdaptor(Service.get(), Log);
     ASSERT_TRUE(bus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), Service.get()));
     ASSERT_TRUE(bus.registerService(QStringLiteral("org.freedesktop.Notifications")));
+    PortalService = std::make_unique<QObject>();
+    Portal = new TPortalAdaptor(PortalService.get(), PortalLog);
+    ASSERT_TRUE(bus.registerObject(QStringLiteral("/org/freedesktop/portal/desktop"), PortalService.get()));
+    ASSERT_TRUE(bus.registerService(QStringLiteral("org.freedesktop.portal.Desktop")));
     ASSERT_TRUE(bus.connect(QString(), QString(), QStringLiteral("com.canonical.Unity.LauncherEntry"),
                             QStringLiteral("Update"), &Dock, SLOT(Update(QString, QVariantMap))));
+  }
+
+  // The main window as the program shows it, with its own timer stopped, set to 3 seconds.
+  static void Open(TFSteepo& window) {
+    window.Timer()->stop();
+    Platform::SetMainWindow(&window);
+    F_Steepo2::CreateAlarmDialog(&window);
+    window.show();
+    F_Steepo::TimerState.BrewTime = 3;
   }
 
   // The end of a countdown with the real windows; during runs while the alarm is shown.
@@ -173,6 +217,9 @@ protected:
   TServiceLog Log;
   std::unique_ptr<QObject> Service;
   TNotificationsAdaptor* Adaptor = nullptr;
+  TPortalLog PortalLog;
+  std::unique_ptr<QObject> PortalService;
+  TPortalAdaptor* Portal = nullptr;
   TDockListener Dock;
 };
 
@@ -225,6 +272,7 @@ TEST_P(NotificationTest, AlarmIsNotifiedInTheLanguageAndWithdrawnWhenClosed) {
   EXPECT_EQ(Log.Closed, QList<uint>{41});
   EXPECT_EQ(Dock.AppUri, QStringLiteral("application://org.example.Tea.desktop"));
   EXPECT_EQ(Dock.Updates, (QStringList{QStringLiteral("urgent"), QStringLiteral("hide")}));
+  EXPECT_TRUE(PortalLog.Added.isEmpty());  // outside a sandbox
   EXPECT_TRUE(Problems.isEmpty());
 }
 
@@ -233,16 +281,49 @@ INSTANTIATE_TEST_SUITE_P(Languages, NotificationTest,
                                            TLanguageRow{"German", 2, u"Ihr Tee ist fertig"}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
+// Inside a Flatpak sandbox the portal shows the notification, and nothing else does.
+TEST_F(DesktopBusTest, InASandboxTheAlarmGoesThroughTheNotificationPortal) {
+  Serve();
+  DesktopBus::SetSandboxed(true);
+  QWidget mainWindow;
+  mainWindow.setWindowTitle(QStringLiteral("Steepo 2.3"));
+  F_Steepo2::CreateAlarmDialog(&mainWindow);
+  TFSteepo2* alarm = F_Steepo2::FSteepo2;
+
+  alarm->open();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return PortalLog.Added.size() == 1; }));
+  EXPECT_EQ(PortalLog.Ids, QStringList{QStringLiteral("alarm")});
+  const QVariantMap& added = PortalLog.Added.first();
+  EXPECT_EQ(added.value(QStringLiteral("title")), QStringLiteral("Steepo 2.3"));
+  EXPECT_EQ(added.value(QStringLiteral("body")), QStringLiteral("Your tea is prepared"));
+  EXPECT_EQ(added.value(QStringLiteral("priority")), QStringLiteral("urgent"));
+  EXPECT_EQ(added.value(QStringLiteral("default-action")), QStringLiteral("default"));
+  const auto buttons = qdbus_cast<QList<QVariantMap>>(added.value(QStringLiteral("buttons")).value<QDBusArgument>());
+  ASSERT_EQ(buttons.size(), 1);
+  EXPECT_EQ(buttons.first().value(QStringLiteral("label")), QStringLiteral("OK"));
+  EXPECT_EQ(buttons.first().value(QStringLiteral("action")), QStringLiteral("default"));
+
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &other; }));
+  emit Portal->ActionInvoked(QStringLiteral("another"), QStringLiteral("default"), {});
+  emit Portal->ActionInvoked(QStringLiteral("alarm"), QStringLiteral("default"), {});
+  EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == alarm; }));
+
+  alarm->accept();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !PortalLog.Removed.isEmpty(); }));
+  EXPECT_EQ(PortalLog.Removed, QStringList{QStringLiteral("alarm")});
+  EXPECT_TRUE(Log.Notifies.isEmpty());
+  EXPECT_TRUE(Problems.isEmpty());
+}
+
 // ---- The dock entry through a countdown -----------------------------------------------------
 
 TEST_F(DesktopBusTest, DockShowsProgressPerSecondOrHundredthUrgencyAtTheEndAndHidesAfter) {
   Serve();
   TFSteepo window;
-  window.Timer()->stop();
-  Platform::SetMainWindow(&window);
-  F_Steepo2::CreateAlarmDialog(&window);
-  window.show();
-  F_Steepo::TimerState.BrewTime = 3;
+  Open(window);
   const auto ticks = [&](int count) {
     for (int i = 0; i < count; ++i) {
       window.TimerTimer();
@@ -268,7 +349,6 @@ TEST_F(DesktopBusTest, DockShowsProgressPerSecondOrHundredthUrgencyAtTheEndAndHi
                              QStringLiteral("urgent"), QStringLiteral("hide")};
   EXPECT_TRUE(QTest::qWaitFor([&] { return Dock.Updates.size() >= expected.size(); }));
   EXPECT_EQ(Dock.Updates, expected);
-  Platform::SetMainWindow(nullptr);
 }
 
 // ---- Never in the way -----------------------------------------------------------------------
@@ -374,11 +454,7 @@ TEST_P(StoppedBusTest, TheTimerGoesOnAsWithoutTheDesktop) {
   const TStoppedRow& row = GetParam();
   Serve();
   TFSteepo window;
-  window.Timer()->stop();
-  Platform::SetMainWindow(&window);
-  F_Steepo2::CreateAlarmDialog(&window);
-  window.show();
-  F_Steepo::TimerState.BrewTime = 3;
+  Open(window);
   TStoppedBus bus;
   const QByteArray environment = qgetenv("DBUS_SESSION_BUS_ADDRESS");
   if (row.Moment == TMoment::BeforeLaunch) {
@@ -417,7 +493,6 @@ TEST_P(StoppedBusTest, TheTimerGoesOnAsWithoutTheDesktop) {
   }
   EXPECT_EQ(Problems.size(), row.Reported ? 1 : 0) << Problems.join(u'\n').toStdString();
   EXPECT_FALSE(bus.Resumed) << "the program waited for the bus";
-  Platform::SetMainWindow(nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(Moments, StoppedBusTest,
