@@ -1,4 +1,7 @@
 #pragma once
+/// \file LumoLiquidIndicator.h
+/// The liquid-crystal indicator widget, TLumoLiquidIndicator.
+//
 // The liquid-crystal indicator: a row of SignNumber character cells drawn as seven-segment,
 // nine-segment or 5x7 dot-matrix glyphs with lit and unlit segments, framed by an outer and
 // an inner bevel, coloured by five colours (or a colour scheme) or textured by materials,
@@ -38,6 +41,25 @@
 
 class TLumoLiquidIndicatorPrivate;
 
+/// A simulated liquid-crystal display: a row of SignNumber() character cells drawn as
+/// seven-segment, nine-segment or 5x7 dot-matrix glyphs with lit and unlit segments, framed by
+/// an outer and an inner bevel, coloured by five colours (or a colour scheme) or textured by
+/// materials, rotated by any angle in tenths of a degree, reacting to the pointer if asked.
+///
+/// Every property has a getter of its own name (Indicatorstring()), a setter under the
+/// widget's name (SetIndicatorstring()) and under Qt's (setIndicatorstring()), and a change
+/// signal (IndicatorstringChanged()) emitted once per real change, after it has taken effect.
+/// A setter given the current value does nothing, except SetBackMaterial(),
+/// SetForeMaterial() and SetColorScheme(), which always act. Each accepted change renders the
+/// whole control once into an image; painting only copies that image.
+///
+/// \code
+/// auto* clock = new TLumoLiquidIndicator(parent);
+/// clock->setSignNumber(5);
+/// clock->setIndicatorKind(TLumoLiquidIndicator::ik9segment);
+/// clock->setIndicatorstring(QStringLiteral("03:00"));
+/// clock->Loaded();
+/// \endcode
 class LUMO_INDICATOR_EXPORT TLumoLiquidIndicator : public QWidget {
   Q_OBJECT
   // Published in this order; the default of each property stands beside it.
@@ -128,39 +150,81 @@ public:
   // The private refresh message, posted to the control itself for deferred refreshes.
   static constexpr QEvent::Type CM_INDICATORREFRESH = static_cast<QEvent::Type>(0xB065);
 
+  /// A control of 172 x 36 pixels with the defaults of every property, not yet loaded.
   explicit TLumoLiquidIndicator(QWidget* parent = nullptr);
   ~TLumoLiquidIndicator() override;
 
-  // Called once all stored properties of a form have been set: from then on size, angle,
-  // sign count and colour scheme take effect at once.
+  /// Called once all stored properties of a form have been set (after setupUi(), or after
+  /// configuring a widget made in code): from then on size, angle, sign count and colour
+  /// scheme take effect at once. Before it they are only stored, so a colour scheme does not
+  /// overwrite colours set in the same form. A control nothing has sized takes the rotated
+  /// box of its indicator here.
   Q_INVOKABLE void Loaded();
 
-  LumoLiquidIndicator::TLumoColorScheme ColorScheme() const;
-  qint32 SignNumber() const;
-  qint32 IndicatorWidth() const;
-  qint32 IndicatorHeight() const;
-  qint32 IndicatorAngle() const;
-  qint32 IndicatorGap() const;
-  QString Indicatorstring() const;
-  LumoLiquidIndicator::TLumoIndicatorKind IndicatorKind() const;
-  LumoLiquidIndicator::TLumoBevelKind InnerBevel() const;
-  LumoLiquidIndicator::TLumoBevelKind OuterBevel() const;
-  qint32 InnerBevelWidth() const;
-  qint32 OuterBevelWidth() const;
-  qint32 BevelColor() const;
-  qint32 BackColor() const;
-  qint32 NumberForeColor() const;
-  qint32 NumberForeColor1() const;
-  qint32 NumberBackColor() const;
-  LumoLiquidIndicator::TLumoIndicatorStyle IndicatorStyle() const;
-  LumoLiquidIndicator::TLumoMouseAction MouseAction() const;
-  LumoLiquidIndicator::TLumoTransparentMode TransparentMode() const;
-  QImage BackMaterial() const;
-  QImage ForeMaterial() const;
-  LumoLiquidIndicator::TLumoMaterialShadowMode MaterialShadowMode() const;
-  LumoLiquidIndicator::TLumoMaterialMode MaterialMode() const;
-  LumoLiquidIndicator::TLumoMaterialMode ForeMaterialMode() const;
+  /// \name Properties
+  /// The getters, one per property, with its default.
+  ///@{
 
+  /// The colour scheme last chosen (csSilver). Setting it once loaded overwrites the five
+  /// colours with the scheme's and shows them after the posted refresh; always stored.
+  LumoLiquidIndicator::TLumoColorScheme ColorScheme() const;
+  /// The number of character cells (10); values below 1 are ignored.
+  qint32 SignNumber() const;
+  /// The width of the unrotated indicator in pixels (172); values below 1 are ignored.
+  qint32 IndicatorWidth() const;
+  /// The height of the unrotated indicator in pixels (36); values below 1 are ignored.
+  qint32 IndicatorHeight() const;
+  /// The rotation in tenths of a degree, counter-clockwise (0); any value. The control takes
+  /// the bounding box of the rotated indicator.
+  qint32 IndicatorAngle() const;
+  /// The margin in pixels between the inner bevel and the cells (2); any value.
+  qint32 IndicatorGap() const;
+  /// The text shown (empty), right-aligned in the cells; also the accessible name and value.
+  /// Which characters each kind shows is in the README.
+  QString Indicatorstring() const;
+  /// How the cells draw their characters (ik7segment).
+  LumoLiquidIndicator::TLumoIndicatorKind IndicatorKind() const;
+  /// The inner bevel (bkDown).
+  LumoLiquidIndicator::TLumoBevelKind InnerBevel() const;
+  /// The outer bevel (bkUP).
+  LumoLiquidIndicator::TLumoBevelKind OuterBevel() const;
+  /// The inner bevel's width in pixels (2); values below 1 are ignored.
+  qint32 InnerBevelWidth() const;
+  /// The outer bevel's width in pixels (2); values below 1 are ignored.
+  qint32 OuterBevelWidth() const;
+  /// The bevels' colour, 0x00BBGGRR (0xDDDDDD); their light and dark faces derive from it.
+  /// A negative colour names a system colour (see TColor).
+  qint32 BevelColor() const;
+  /// The background, 0x00BBGGRR (0xDDDDDD).
+  qint32 BackColor() const;
+  /// The lit segments, 0x00BBGGRR (0x363636).
+  qint32 NumberForeColor() const;
+  /// The lit segments while hovered with maColor or maBoth, 0x00BBGGRR (0x0000FF, red).
+  qint32 NumberForeColor1() const;
+  /// The unlit segments, 0x00BBGGRR (0xD3D3D3).
+  qint32 NumberBackColor() const;
+  /// The thickness of segments and dots (isNormal).
+  LumoLiquidIndicator::TLumoIndicatorStyle IndicatorStyle() const;
+  /// What hovering changes (maNone).
+  LumoLiquidIndicator::TLumoMouseAction MouseAction() const;
+  /// What of the control is painted (tmNone: all of it, opaque).
+  LumoLiquidIndicator::TLumoTransparentMode TransparentMode() const;
+  /// The texture of background, bevels and unlit segments (none: the colours are used).
+  /// Setting copies the image, always rebuilds and always signals.
+  QImage BackMaterial() const;
+  /// The texture of the lit segments (none: NumberForeColor() is used); set as BackMaterial().
+  QImage ForeMaterial() const;
+  /// How the unlit segments shade the back material (msmDark).
+  LumoLiquidIndicator::TLumoMaterialShadowMode MaterialShadowMode() const;
+  /// How the back material is laid over the image (mmStretch).
+  LumoLiquidIndicator::TLumoMaterialMode MaterialMode() const;
+  /// How the fore material is laid over the image (mmStretch).
+  LumoLiquidIndicator::TLumoMaterialMode ForeMaterialMode() const;
+  ///@}
+
+  /// \name Setters
+  /// One per property, under the widget's names; see the getters for what each accepts.
+  ///@{
   void SetColorScheme(LumoLiquidIndicator::TLumoColorScheme value);
   void SetSignNumber(qint32 value);
   void SetIndicatorWidth(qint32 value);
@@ -186,8 +250,11 @@ public:
   void SetMaterialShadowMode(LumoLiquidIndicator::TLumoMaterialShadowMode value);
   void SetMaterialMode(LumoLiquidIndicator::TLumoMaterialMode value);
   void SetForeMaterialMode(LumoLiquidIndicator::TLumoMaterialMode value);
+  ///@}
 
-  // The same setters under Qt's names, which forms compiled by uic call.
+  /// \name Setters under Qt's names
+  /// The same setters as Qt names them, which forms compiled by uic call.
+  ///@{
   void setColorScheme(LumoLiquidIndicator::TLumoColorScheme value) { SetColorScheme(value); }
   void setSignNumber(qint32 value) { SetSignNumber(value); }
   void setIndicatorWidth(qint32 value) { SetIndicatorWidth(value); }
@@ -213,18 +280,22 @@ public:
   void setMaterialShadowMode(LumoLiquidIndicator::TLumoMaterialShadowMode value) { SetMaterialShadowMode(value); }
   void setMaterialMode(LumoLiquidIndicator::TLumoMaterialMode value) { SetMaterialMode(value); }
   void setForeMaterialMode(LumoLiquidIndicator::TLumoMaterialMode value) { SetForeMaterialMode(value); }
+  ///@}
 
   // The rotated box of the indicator: the size the control takes when loaded. The default
   // size policy is fixed, so a layout gives the control this size and no other.
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;
 
-  // The RGB value (0x00BBGGRR) of a colour, system colours taken from the application palette.
+  /// The RGB value (0x00BBGGRR) of a colour, system colours taken from the application palette.
   static TColor ResolveColor(TColor color);
 
 signals:
-  // One per property, emitted after the change has taken effect and only when the value
-  // changed; the materials and ColorScheme signal on every set, as they always act.
+  /// \name Change signals
+  /// One per property, emitted after the change has taken effect and only when the value
+  /// changed; the materials and ColorScheme signal on every set, as they always act. A colour
+  /// scheme also signals each of the five colours it changed.
+  ///@{
   void ColorSchemeChanged(LumoLiquidIndicator::TLumoColorScheme value);
   void SignNumberChanged(qint32 value);
   void IndicatorWidthChanged(qint32 value);
@@ -250,8 +321,10 @@ signals:
   void MaterialShadowModeChanged(LumoLiquidIndicator::TLumoMaterialShadowMode value);
   void MaterialModeChanged(LumoLiquidIndicator::TLumoMaterialMode value);
   void ForeMaterialModeChanged(LumoLiquidIndicator::TLumoMaterialMode value);
-  // Emitted after the toolkit's own handling of the pointer entering and leaving.
+  ///@}
+  /// The pointer entered the control; emitted after the toolkit's own handling.
   void onMouseEnter(TLumoLiquidIndicator* sender);
+  /// The pointer left the control; emitted after the toolkit's own handling.
   void onMouseExit(TLumoLiquidIndicator* sender);
 
 protected:

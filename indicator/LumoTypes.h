@@ -1,7 +1,8 @@
 #pragma once
-// Types shared by the indicator widget and its pure geometry: the enumerations of the
-// published properties, colours, points and polygon lists. C++17 is enough for this header
-// (the widget's users include it); the comparisons are written out for that reason.
+/// \file LumoTypes.h
+/// Types shared by the indicator widget and its pure geometry: the enumerations of the
+/// published properties, colours, points and polygon lists. C++17 is enough for this header
+/// (the widget's users include it); the comparisons are written out for that reason.
 
 #include "LumoIndicatorExport.h"
 
@@ -9,47 +10,92 @@
 #include <QtCore/qglobal.h>
 #include <vector>
 
+/// The indicator's enumerations (with Qt meta-data, so Designer and QMetaEnum know their
+/// members) and its plain types. The enumerations' members are reachable as
+/// TLumoLiquidIndicator::ik9segment too.
 namespace LumoLiquidIndicator {
 Q_NAMESPACE_EXPORT(LUMO_INDICATOR_EXPORT)
 
-enum TLumoIndicatorKind : quint8 { ik7segment = 0, ik5x7matrix = 1, ik9segment = 2 };
+/// How each cell draws its character.
+enum TLumoIndicatorKind : quint8 {
+  ik7segment = 0,   ///< seven segments and a decimal point
+  ik5x7matrix = 1,  ///< a 5x7 dot matrix: printable ASCII
+  ik9segment = 2    ///< seven segments, two colon dots and a decimal point
+};
 Q_ENUM_NS(TLumoIndicatorKind)
 
-enum TLumoBevelKind : quint8 { bkUP = 0, bkDown = 1, bkNone = 2 };
+/// The look of a bevel, lit according to the indicator's angle.
+enum TLumoBevelKind : quint8 {
+  bkUP = 0,    ///< raised
+  bkDown = 1,  ///< sunken
+  bkNone = 2   ///< no bevel, and no room taken for it
+};
 Q_ENUM_NS(TLumoBevelKind)
 
-enum TLumoIndicatorStyle : quint8 { isThin = 0, isNormal = 1, isThick = 2 };
+/// The thickness of segments and dots.
+enum TLumoIndicatorStyle : quint8 {
+  isThin = 0,    ///< segments an eighth of the smaller cell side (at least 2 pixels)
+  isNormal = 1,  ///< a sixth (at least 3 pixels)
+  isThick = 2    ///< a fifth (at least 4 pixels)
+};
 Q_ENUM_NS(TLumoIndicatorStyle)
 
-enum TLumoMouseAction : quint8 { maNone = 0, maColor = 1, maWidth = 2, maBoth = 3 };
+/// What the pointer over the control changes.
+enum TLumoMouseAction : quint8 {
+  maNone = 0,   ///< nothing
+  maColor = 1,  ///< lit segments take NumberForeColor1 (and not the fore material)
+  maWidth = 2,  ///< segments and dots grow thicker
+  maBoth = 3    ///< both
+};
 Q_ENUM_NS(TLumoMouseAction)
 
-enum TLumoTransparentMode : quint8 { tmNone = 0, tmBackOnly = 1, tmAll = 2 };
+/// What of the control is painted; the rest shows the parent through.
+enum TLumoTransparentMode : quint8 {
+  tmNone = 0,      ///< everything: the control is opaque
+  tmBackOnly = 1,  ///< the bevels and all segments
+  tmAll = 2        ///< the bevels and the lit segments
+};
 Q_ENUM_NS(TLumoTransparentMode)
 
+/// A set of the five colours (back, bevel, unlit, lit, lit while hovered).
 enum TLumoColorScheme : quint8 {
-  csSilver = 0, csInvSilver = 1, csWhite = 2, csBlack = 3, csPlasma = 4, csInvPlasma = 5, csZORA = 6
+  csSilver = 0,     ///< dark grey on light grey: the defaults
+  csInvSilver = 1,  ///< light grey on black
+  csWhite = 2,      ///< black on white
+  csBlack = 3,      ///< white on black, grey bevel
+  csPlasma = 4,     ///< amber on dark red
+  csInvPlasma = 5,  ///< dark red on amber
+  csZORA = 6        ///< mint on dark blue
 };
 Q_ENUM_NS(TLumoColorScheme)
 
-enum TLumoMaterialShadowMode : quint8 { msmDark = 0, msmLight = 1, msmNone = 2 };
+/// How the unlit segments shade the back material.
+enum TLumoMaterialShadowMode : quint8 {
+  msmDark = 0,   ///< darkened by 32 per channel
+  msmLight = 1,  ///< lightened by 32 per channel
+  msmNone = 2    ///< unchanged
+};
 Q_ENUM_NS(TLumoMaterialShadowMode)
 
-enum TLumoMaterialMode : quint8 { mmStretch = 0, mmTile = 1 };
+/// How a material is laid over the image.
+enum TLumoMaterialMode : quint8 {
+  mmStretch = 0,  ///< stretched over the whole image
+  mmTile = 1      ///< repeated at its own size
+};
 Q_ENUM_NS(TLumoMaterialMode)
 
-// A colour laid out 0x00BBGGRR (red in the lowest byte). A negative value (top byte 0x80)
-// names a system colour by the index in its lowest byte.
+/// A colour laid out 0x00BBGGRR (red in the lowest byte). A negative value (top byte 0x80)
+/// names a system colour by the index in its lowest byte, taken from the application palette.
 using TColor = qint32;
 
-// Pixels, x to the right, y downwards.
+/// Pixels, x to the right, y downwards.
 struct TPoint {
   qint32 x = 0;
   qint32 y = 0;
   friend bool operator==(const TPoint& a, const TPoint& b) { return a.x == b.x && a.y == b.y; }
 };
 
-// Left, Top, Right, Bottom as the cell rectangles of the rebuild use them.
+/// Left, Top, Right, Bottom as the cell rectangles of the rebuild use them.
 struct TRect {
   qint32 Left = 0;
   qint32 Top = 0;
@@ -63,9 +109,9 @@ struct TRect {
 using Tpoints = std::vector<TPoint>;
 using Tintegers = std::vector<qint32>;
 
-// A polygon list: every vertex one polygon after another, each polygon's vertex count, and
-// the number of polygons. The counts add up to Points.size() and Count == Vertices.size():
-// exactly the argument set of a poly-polygon region.
+/// A polygon list: every vertex one polygon after another, each polygon's vertex count, and
+/// the number of polygons. The counts add up to Points.size() and Count == Vertices.size():
+/// exactly the argument set of a poly-polygon region.
 struct TPolyList {
   Tpoints Points;
   Tintegers Vertices;

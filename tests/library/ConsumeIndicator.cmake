@@ -1,7 +1,7 @@
 # Builds and runs the indicator's example program as another project would use the indicator:
 #   MODE=package       build the indicator alone (a shared library), install it into a scratch
-#                      prefix, check what was installed (the SONAME among it), build a program
-#                      through pkg-config, then the example through find_package;
+#                      prefix, check what was installed (the SONAME among it), build a C++17
+#                      program through pkg-config, then the example through find_package;
 #   MODE=subdirectory  build the example with the indicator's sources through add_subdirectory.
 # Run with cmake -P; needs MODE, INDICATOR_DIR, WORK and CXX (LAUNCHER is optional).
 cmake_minimum_required(VERSION 3.25)
@@ -13,7 +13,7 @@ function(run)
   endif()
 endfunction()
 
-# The shared library carries the SONAME of its major version, and a program built with
+# The shared library carries the SONAME of its major version, and a C++17 program built with
 # pkg-config's flags alone runs against it.
 function(check_shared_library prefix)
   file(GLOB pc ${prefix}/lib*/pkgconfig/LumoIndicator.pc)
@@ -31,13 +31,14 @@ function(check_shared_library prefix)
     message(FATAL_ERROR "version '${version}', SONAME not liblumo-indicator.so.${major}:\n${dynamic}")
   endif()
   separate_arguments(flags UNIX_COMMAND "${flags}")
-  run(${LAUNCHER} ${CXX} -std=c++20 -fPIC "-DEXPECTED_VERSION=\"${version}\"" ${CMAKE_CURRENT_LIST_DIR}/PkgConfigConsumer.cpp
+  run(${LAUNCHER} ${CXX} -std=c++17 -fPIC "-DEXPECTED_VERSION=\"${version}\"" ${CMAKE_CURRENT_LIST_DIR}/PkgConfigConsumer.cpp
       -o ${WORK}/pkgconfig-consumer ${flags} -Wl,-rpath,${libdir})
   run(${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ${WORK}/pkgconfig-consumer)
 endfunction()
 
 # No optimisation and no debug information: the quickest build that shows the package works.
-set(common -G Ninja -DCMAKE_BUILD_TYPE= -DCMAKE_CXX_COMPILER=${CXX} -DLUMO_INDICATOR_BUILD_GALLERY=OFF)
+set(common -G Ninja -DCMAKE_BUILD_TYPE= -DCMAKE_CXX_COMPILER=${CXX} -DLUMO_INDICATOR_BUILD_GALLERY=OFF
+    -DCMAKE_EXPORT_COMPILE_COMMANDS=ON)
 if(LAUNCHER)
   list(APPEND common -DCMAKE_CXX_COMPILER_LAUNCHER=${LAUNCHER})
 endif()
@@ -76,6 +77,11 @@ else()
   message(FATAL_ERROR "MODE is package or subdirectory")
 endif()
 run(${CMAKE_COMMAND} --build ${WORK}/example)
+# The example asks for C++17 and gets it: the indicator forces no later standard on it.
+file(READ ${WORK}/example/compile_commands.json commands)
+if(NOT commands MATCHES "-std=c\\+\\+17 [^\n]*example/main\\.cpp" OR commands MATCHES "-std=(c|gnu)\\+\\+2[0a][^\n]*example/main\\.cpp")
+  message(FATAL_ERROR "the example is not compiled as C++17:\n${commands}")
+endif()
 if(MODE STREQUAL "subdirectory")
   file(GLOB plugin ${WORK}/example/lumo-indicator/designer/*lumoindicatorplugin*)
 endif()

@@ -1,4 +1,4 @@
-// A program built with nothing but pkg-config's flags for LumoIndicator: the
+// A program built with nothing but pkg-config's flags for LumoIndicator, as C++17: the
 // installed headers compile, the shared library links and runs, and what it exports (the
 // widget's class and the enumerations' meta-object) is reachable. Exits non-zero on failure.
 #include <LumoIndicatorVersion.h>
@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QMetaEnum>
 #include <cstdio>
+
+static_assert(__cplusplus == 201703L, "built as C++17");
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
