@@ -67,6 +67,7 @@ int main(int argc, char** argv) {
   DesktopBus::GuardSessionBus();
 
   NoDisplayLine = (MessageTexts::Text(MessageTexts::mxNoDisplay) + u'\n').toLocal8Bit();
+  DesktopBus::SetUnreachedText(MessageTexts::Text(MessageTexts::mxNotificationUnreached));
   const QtMessageHandler previous = qInstallMessageHandler(StartupMessageHandler);
   QApplication app(argc, argv);
   qInstallMessageHandler(previous);

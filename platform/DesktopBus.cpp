@@ -171,14 +171,18 @@ QString SessionAddress() {
   return {};
 }
 
+QString& UnreachedText() {
+  static QString text = QStringLiteral(
+      "steepo: the desktop's notification service was not reached (%1); the alarm shows in its window only");
+  return text;
+}
+
 void Report(const QString& reason) {
   TState& state = State();
   if (state.Reported)
     return;
   state.Reported = true;
-  Platform::ReportProblem(
-      QStringLiteral("steepo: the desktop's notification service was not reached (%1); the alarm shows in its window only")
-          .arg(reason));
+  Platform::ReportProblem(UnreachedText().arg(reason));
 }
 
 // Runs call on the user-interface thread, unless a Reset came in between.
@@ -473,6 +477,8 @@ void Withdraw() {
   if (state.NotificationId != 0)
     CloseNotification(std::exchange(state.NotificationId, 0u));
 }
+
+void SetUnreachedText(const QString& text) { UnreachedText() = text; }
 
 void SetBusAddress(const QString& address) { State().Address = address; }
 

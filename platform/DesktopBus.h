@@ -40,6 +40,10 @@ void Notify(const TNotification& notification, std::function<void(const QString&
 // Withdraws the notification that Notify showed, once its id is known.
 void Withdraw();
 
+// The line said once when the notification service is not reached, %1 the reason: English
+// unless the program gives it in the user's language.
+void SetUnreachedText(const QString& text);
+
 // For tests: the bus address to use instead of the session's (empty: the session's), and a
 // fresh start without connection or notification.
 void SetBusAddress(const QString& address);
