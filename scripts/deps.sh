@@ -15,7 +15,7 @@ if [ "${1:-}" = "--tests" ]; then
   # lintian checks the Debian package of scripts/package; flatpak-builder reads the manifest.
   packages+=(libgtest-dev libbenchmark-dev desktop-file-utils appstream qt6-tools-dev dbus-daemon weston xvfb at-spi2-core
              clang libclang-rt-14-dev lintian flatpak-builder
-             qt6-declarative-dev qml6-module-qtquick qml6-module-qtquick-window qml-qt6)
+             qt6-declarative-dev qml6-module-qtquick qml6-module-qtquick-window qml6-module-qtqml-workerscript qml-qt6)
 fi
 
 missing=()
