@@ -124,6 +124,7 @@ void Clear() {
 
 void Notify(const TNotification&, std::function<void(const QString& token)>) {}
 void Withdraw() {}
+void SetUnreachedText(const QString&) {} // no bus, so never unreached
 void SetBusAddress(const QString&) {}
 void Reset() { Platform::TaskbarButton::Release(); }
 
