@@ -52,6 +52,7 @@ int Answer(const QString& text) {
 } // namespace
 
 int main(int argc, char** argv) {
+  Platform::UseParentConsole();
   // Every line comes in the user's language, --help too.
   OrbDialogs::DetectLanguage();
   // --help and --version answer before there is any window, so they need no display.

@@ -35,6 +35,12 @@ void RestoreApplication();
 // such signal ends the process at once, however busy or stuck it is.
 void EndOnTerminationSignals();
 
+// Gives a program started from a console, but without one of its own (a window program on
+// Windows), that console for its standard output and error, so that --help and the one-line
+// reports are seen; streams already redirected to a file or a pipe are kept. Elsewhere the
+// streams are the parent's already and nothing changes.
+void UseParentConsole();
+
 // Dispatches waiting timer, input and posted events before it returns.
 void ProcessMessages();
 

@@ -74,6 +74,8 @@ void EndTheLoop() {
 }
 } // namespace
 
+void UseParentConsole() {}
+
 void EndOnTerminationSignals() {
   if (SignalPipe[0] >= 0 || ::pipe2(SignalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
     return;

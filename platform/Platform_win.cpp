@@ -10,6 +10,8 @@
 #include <QMetaObject>
 #include <QWidget>
 
+#include <cstdio>
+
 #include <windows.h>
 #include <mmsystem.h>
 #include <shellapi.h>
@@ -39,6 +41,23 @@ BOOL WINAPI OnConsoleEnd(DWORD event) {
 } // namespace
 
 void EndOnTerminationSignals() { SetConsoleCtrlHandler(OnConsoleEnd, TRUE); }
+
+namespace {
+bool HasStream(DWORD which) {
+  const HANDLE handle = GetStdHandle(which);
+  return handle != nullptr && handle != INVALID_HANDLE_VALUE;
+}
+} // namespace
+
+void UseParentConsole() {
+  const bool hasOutput = HasStream(STD_OUTPUT_HANDLE), hasError = HasStream(STD_ERROR_HANDLE);
+  if ((hasOutput && hasError) || !AttachConsole(ATTACH_PARENT_PROCESS))
+    return; // redirected already, or started without a console (from the desktop)
+  if (!hasOutput)
+    std::freopen("CONOUT$", "w", stdout);
+  if (!hasError)
+    std::freopen("CONOUT$", "w", stderr);
+}
 
 // ---- Sound --------------------------------------------------------------------------------
 
