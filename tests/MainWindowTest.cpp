@@ -4,19 +4,24 @@
 #include "OrbDialogs.h"
 #include "OrbUtils.h"
 #include "Platform.h"
+#include "PresetStore.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include <functional>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#undef PostMessage  // the layer's own, not the system's macro for PostMessageW
+#endif
 
 namespace {
 
@@ -76,6 +81,16 @@ protected:
       if (b->isEnabled())
         names << b->objectName();
     return names;
+  }
+
+  // Forgets the stored preset: the file in this test's folder, or on Windows the registry key
+  // (the test main keeps HKEY_CURRENT_USER in a scratch key).
+  void ForgetPreset() {
+#ifdef Q_OS_WIN
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Varnak");
+#else
+    QFile::remove(Dir.filePath(QStringLiteral("Steepo.conf")));
+#endif
   }
 
   QTemporaryDir Dir;
@@ -318,8 +333,7 @@ TEST_F(MainWindowFixture, CloseIsRefusedWhileCountingAndStoresThePresetWhenIdle)
   w.BBStopClick();
   EXPECT_TRUE(w.close());
   Window.reset();
-  QSettings settings(Dir.filePath(QStringLiteral("Steepo.conf")), QSettings::IniFormat);
-  EXPECT_EQ(settings.value(QStringLiteral("Preset")).toUInt(), 240u);
+  EXPECT_EQ(Platform::ReadPreset(), 240u);
 }
 
 TEST_F(MainWindowFixture, SteppedTimeIsThereAtTheNextStart) {
@@ -333,17 +347,14 @@ TEST_F(MainWindowFixture, SteppedTimeIsThereAtTheNextStart) {
 }
 
 TEST_F(MainWindowFixture, CommandLineTimeLeavesThePresetAlone) {
-  {
-    QSettings settings(Dir.filePath(QStringLiteral("Steepo.conf")), QSettings::IniFormat);
-    settings.setValue(QStringLiteral("Preset"), 90);
-  }
+  QString reason;
+  ASSERT_TRUE(Platform::WritePreset(90, &reason)) << reason.toStdString();
   Open({QStringLiteral("0:05")});
   EXPECT_EQ(Shown(), QStringLiteral("00:05"));
   Key(Qt::Key_PageUp);
   EXPECT_EQ(Shown(), QStringLiteral("00:15"));
   Window.reset();
-  QSettings settings(Dir.filePath(QStringLiteral("Steepo.conf")), QSettings::IniFormat);
-  EXPECT_EQ(settings.value(QStringLiteral("Preset")).toUInt(), 90u);
+  EXPECT_EQ(Platform::ReadPreset(), 90u);
 }
 
 TEST_F(MainWindowFixture, AutoStartOnlyWithTheSwitchAndOnlyAfterShowing) {
@@ -377,7 +388,7 @@ TEST_F(MainWindowFixture, AutoStartOnlyWithTheSwitchAndOnlyAfterShowing) {
 
 TEST_F(MainWindowFixture, SeparatorLineFollowsTheLinkAndEndsAtTheRightOfStop) {
   TFSteepo& w = Open();
-  for (const QString& text : {QStringLiteral("a.b"), QStringLiteral("www.longer-address.example.org")}) {
+  for (const QString& text : {QStringLiteral("a.b"), QStringLiteral("www.example.org")}) {
     w.SetWebLink(text);
     EXPECT_EQ(w.LWeb()->text(), text);
     EXPECT_EQ(w.LWeb()->width(), w.LWeb()->sizeHint().width());
@@ -478,7 +489,7 @@ TEST_F(MainWindowFixture, AutoRepeatEndsWithTheMouseOrACountdownOrAModalDialog) 
     if (TimerState.Running)
       w.BBStopClick();
     Window.reset();
-    QFile::remove(Dir.filePath(QStringLiteral("Steepo.conf")));  // each row starts at 3:00
+    ForgetPreset();  // each row starts at 3:00
   }
 }
 

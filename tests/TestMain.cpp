@@ -27,6 +27,12 @@ private:
   std::wstring Path;
   HKEY Key = nullptr;
 };
+
+// Each test starts with the scratch key empty, as each starts with a folder of its own where
+// the preset is a file: a preset stored by one test is never read by the next.
+class TEmptyRegistryPerTest : public ::testing::EmptyTestEventListener {
+  void OnTestStart(const ::testing::TestInfo&) override { RegDeleteTreeW(HKEY_CURRENT_USER, nullptr); }
+};
 } // namespace
 #endif
 
@@ -38,5 +44,8 @@ int main(int argc, char** argv) {
 #endif
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
+#ifdef Q_OS_WIN
+  ::testing::UnitTest::GetInstance()->listeners().Append(new TEmptyRegistryPerTest);
+#endif
   return RUN_ALL_TESTS();
 }
