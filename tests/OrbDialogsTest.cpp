@@ -170,12 +170,14 @@ TEST_F(OrbDialogsTest, CopyrightYearComesFromTheFileTimeFollowingLinks) {
   ASSERT_TRUE(file.open(QIODevice::ReadWrite));
   ASSERT_TRUE(file.setFileTime(QDateTime(QDate(2011, 6, 15), QTime(12, 0)), QFileDevice::FileModificationTime));
   file.close();
-  const QString link = dir.filePath(QStringLiteral("link"));
-  ASSERT_TRUE(QFile::link(path, link));
 
   const QString prefix = QString::fromUtf16(u"Copyright \u00A9 ") + Configured(SteepoConfig::AuthorName) + u' ';
   EXPECT_EQ(AboutCopyrightLine(path), prefix + QStringLiteral("2011"));
+#ifndef Q_OS_WIN  // there QFile::link makes a shell shortcut, a file of its own, not a link
+  const QString link = dir.filePath(QStringLiteral("link"));
+  ASSERT_TRUE(QFile::link(path, link));
   EXPECT_EQ(AboutCopyrightLine(link), prefix + QStringLiteral("2011"));
+#endif
   // A time that cannot be read gives the current year.
   EXPECT_EQ(AboutCopyrightLine(dir.filePath(QStringLiteral("missing"))),
             prefix + QString::number(QDate::currentDate().year()));

@@ -40,8 +40,14 @@ TEST(FileVersion, FilesWithoutItGiveTheEmptyText) {
   const QByteArray head = self.read(4096);
   QByteArray damaged = self.readAll();
   damaged.prepend(head);
-  // Section table entries pointing far outside the file.
-  for (qsizetype i = 0x28; i < 0x30; ++i)
+  // The header's pointer to the rest (the section table of an ELF file, the new header of a
+  // Windows one) pointing far outside the file.
+#ifdef Q_OS_WIN
+  const qsizetype pointerAt = 0x3C, pointerEnd = 0x40;
+#else
+  const qsizetype pointerAt = 0x28, pointerEnd = 0x30;
+#endif
+  for (qsizetype i = pointerAt; i < pointerEnd; ++i)
     damaged[i] = char(0x7F);
 
   const QString paths[] = {
