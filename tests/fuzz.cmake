@@ -3,9 +3,12 @@
 function(steepo_add_fuzz_replay name corpus source)
   add_executable(${name} ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/${source} ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/FuzzReplay.cpp)
   target_link_libraries(${name} PRIVATE ${ARGN})
+  if(WIN32)
+    qt_import_plugins(${name} INCLUDE Qt6::QOffscreenIntegrationPlugin)  # Qt is static there
+  endif()
   add_test(NAME ${name} COMMAND ${name} ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/corpus/${corpus})
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8;LC_ALL=C.UTF-8" TIMEOUT 600)
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8;LC_ALL=C.UTF-8" TIMEOUT ${STEEPO_TEST_TIMEOUT})
 endfunction()
 
 steepo_add_fuzz_replay(CommandLineCorpusTest command_line CommandLineFuzzer.cpp steepo_core)
