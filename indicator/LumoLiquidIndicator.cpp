@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QResizeEvent>
 
@@ -469,12 +470,29 @@ void TLumoLiquidIndicatorPrivate::UpdateWindowRegion() {
     q->setMask(shape);
 }
 
-// Painting computes nothing: one copy of the finished image through the clip region.
-void TLumoLiquidIndicator::paintEvent(QPaintEvent*) {
+namespace {
+
+// The part of rect a paint can show: rect less what lies beyond the image or pixmap painted
+// on (a window's, a grab's).
+QRectF ShownPart(const QPainter& painter, const QRect& rect) {
+  QRectF shown = rect;
+  const QPaintDevice* target = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
+  bool invertible = false;
+  const QTransform toWidget = painter.deviceTransform().inverted(&invertible);
+  if (target && invertible && (target->devType() == QInternal::Image || target->devType() == QInternal::Pixmap))
+    shown &= toWidget.mapRect(QRectF(0, 0, target->width(), target->height()));
+  return shown;
+}
+
+} // namespace
+
+// Painting computes nothing: one copy of the finished image through the clip region, whose
+// pixels are painted as far as they can be seen.
+void TLumoLiquidIndicator::paintEvent(QPaintEvent* e) {
   QPainter painter(this);
   if (d->Renderer.Clips())
     painter.setClipRegion(d->Renderer.ClipRegion());
-  painter.drawImage(0, 0, d->Renderer.Image());
+  painter.drawImage(0, 0, d->Renderer.ImagePart(ShownPart(painter, e->rect())));
 }
 
 // ---- Hover -----------------------------------------------------------------------------------
