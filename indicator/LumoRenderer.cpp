@@ -101,6 +101,16 @@ QImage DrawableMaterial(const QImage& value) {
 
 TColor ResolveColor(TColor color, const QPalette& palette) { return ColorToRGB(color, SystemColors(palette)); }
 
+QColor ToQColor(TColor color, const QPalette& palette) {
+  const TColor rgb = ResolveColor(color, palette);
+  return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
+}
+
+TColor FromQColor(const QColor& color) {
+  const QColor rgb = color.toRgb();
+  return rgb.red() | (rgb.green() << 8) | (rgb.blue() << 16);
+}
+
 // The inputs of one rebuild, fixed at its start: the layout of the image (its sizes in the
 // image's pixels, the control's size among them), whether the lit segments take the hover
 // colour, and the same layout in logical pixels (the clip region's).

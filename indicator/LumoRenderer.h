@@ -6,6 +6,7 @@
 
 #include "LumoTypes.h"
 
+#include <QColor>
 #include <QImage>
 #include <QPalette>
 #include <QRegion>
@@ -59,6 +60,10 @@ QImage DrawableMaterial(const QImage& value);
 
 // The RGB value (0x00BBGGRR) of a colour, system colours taken from the palette.
 TColor ResolveColor(TColor color, const QPalette& palette);
+// A colour as a QColor, system colours taken from the palette; and a QColor's colour, its
+// alpha not used (the display is opaque).
+QColor ToQColor(TColor color, const QPalette& palette);
+TColor FromQColor(const QColor& color);
 
 class TLumoRenderer {
 public:
