@@ -237,8 +237,10 @@ public:
   /// setProperty() takes as a QColor or a colour name ("#c08020", "navy"). A system colour
   /// reads as the colour shown, from the widget's palette. Setting one stores its RGB value
   /// (alpha is not used); an invalid colour, or the colour shown now, changes nothing, so a
-  /// system colour written back through this face stays a system colour. An integer given to
-  /// these setters is a TColor (0x00BBGGRR), as ever: for 0xRRGGBB write QColor(QRgb).
+  /// system colour written back through this face stays a system colour, and the colour a
+  /// system colour showed before this face replaced it brings the system colour back (as
+  /// Designer's undo gives it). An integer given to these setters is a TColor (0x00BBGGRR),
+  /// as ever: for 0xRRGGBB write QColor(QRgb).
   ///@{
   QColor bevelColor() const;
   QColor backColor() const;
