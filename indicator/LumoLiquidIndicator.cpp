@@ -145,7 +145,7 @@ bool TLumoLiquidIndicator::event(QEvent* e) {
   // On another screen, or shown on a screen other than the one it was rendered for, the
   // image is rendered anew at that screen's pixel ratio.
   if ((e->type() == QEvent::ScreenChangeInternal || e->type() == QEvent::Show) &&
-      d->Renderer.Image().devicePixelRatio() != devicePixelRatioF())
+      d->Renderer.PixelRatio() != devicePixelRatioF())
     d->Refresh();
   return handled;
 }

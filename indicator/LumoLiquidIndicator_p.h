@@ -67,7 +67,8 @@ public:
 };
 
 // For tests and tools: the rendered image, the clip region of the transparent modes (none
-// with tmNone), the shaded back materials and the number of rebuilds so far.
+// with tmNone), the shaded back materials, and the numbers of pixels painted and of rebuilds
+// so far.
 namespace LumoLiquidIndicator {
 inline const QImage& RenderedImage(const TLumoLiquidIndicator& widget) {
   return TLumoLiquidIndicatorPrivate::Of(widget).Renderer.Image();
@@ -84,6 +85,9 @@ inline const QImage& BackMaterialDark(const TLumoLiquidIndicator& widget) {
 }
 inline const QImage& BackMaterialShadow(const TLumoLiquidIndicator& widget) {
   return TLumoLiquidIndicatorPrivate::Of(widget).Renderer.BackMaterialShadow();
+}
+inline qint64 PaintedPixels(const TLumoLiquidIndicator& widget) {
+  return TLumoLiquidIndicatorPrivate::Of(widget).Renderer.PaintedPixels();
 }
 inline quint64 RebuildCount(const TLumoLiquidIndicator& widget) {
   return TLumoLiquidIndicatorPrivate::Of(widget).FRebuildCount;

@@ -182,7 +182,7 @@ bool TLumoRenderer::Rebuild(const TLumoIndicatorState& state, QSize size, qreal 
 
 // In the image's pixels, a pixel to spare around for the rounding of a fractional ratio.
 const QImage& TLumoRenderer::ImagePart(const QRectF& shown) const {
-  const qreal ratio = CanvasBitmap.devicePixelRatio();
+  const qreal ratio = PixelRatio();
   return Painted(QRectF(shown.topLeft() * ratio, shown.size() * ratio).toAlignedRect().adjusted(-1, -1, 1, 1));
 }
 
@@ -210,6 +210,7 @@ const QImage& TLumoRenderer::Painted(const QRect& area) const {
 // The plan's steps inside area, drawn in the image's own pixels, which at a ratio other than 1
 // are device pixels.
 void TLumoRenderer::PaintArea(const QRect& area) const {
+  FPaintedPixels += qint64(area.width()) * area.height();
   CanvasBitmap.setDevicePixelRatio(1.0);
   FillRgn(CanvasBitmap, QRegion(area), Plan.BackColor, area);
   if (!Plan.BackMaterial.isNull())

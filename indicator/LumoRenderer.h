@@ -90,6 +90,10 @@ public:
   // pixels) painted; others may not be yet. Painting a part of a control taller or wider than
   // its window needs no more.
   const QImage& ImagePart(const QRectF& shown) const;
+  // The pixel ratio the image is rendered at, its pixels painted or not.
+  qreal PixelRatio() const { return CanvasBitmap.devicePixelRatio(); }
+  // The pixels painted so far, a pixel painted again counted again.
+  qint64 PaintedPixels() const { return FPaintedPixels; }
   // The lit and unlit segments' pixels, in device pixels.
   const QRegion& LitRegion() const { return FLitRegion; }
   const QRegion& UnlitRegion() const { return FUnlitRegion; }
@@ -140,6 +144,7 @@ private:
   // many columns from the left edge have their pixels.
   mutable QImage CanvasBitmap;
   mutable std::vector<int> PaintedWidth;
+  mutable qint64 FPaintedPixels = 0;
   TPaintPlan Plan;
   QRegion FLitRegion;
   QRegion FUnlitRegion;

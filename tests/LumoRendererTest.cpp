@@ -6,6 +6,7 @@
 #include <QEnterEvent>
 #include <QGuiApplication>
 #include <QPainter>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <functional>
 
@@ -186,4 +187,35 @@ TEST(LumoRenderer, WidgetPaintedInPartShowsItsImage) {
     lcd->render(&painter, QPoint(0, -250));
   }
   EXPECT_EQ(shown, RenderedImage(*lcd).copy(0, 250, lcd->width(), 150));
+}
+
+// Shown in a window smaller than itself, a tall or wide control paints what the window shows
+// and no more; its whole image, read, is all painted.
+TEST(LumoRenderer, ShownControlPaintsOnlyWhatItsWindowShows) {
+  const struct {
+    const char* Name;
+    qint32 Angle;
+  } rows[] = {{"tall", 0}, {"wide", 900}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.Name);
+    QWidget window;
+    window.resize(200, 150);
+    auto* lcd = new TLumoLiquidIndicator(&window);
+    lcd->Loaded();
+    lcd->SetIndicatorAngle(row.Angle);
+    lcd->SetIndicatorHeight(30000);
+    const qint64 before = PaintedPixels(*lcd);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    for (int i = 0; i < 3; ++i) {
+      QCoreApplication::sendPostedEvents();
+      QCoreApplication::processEvents();
+    }
+    const qint64 whole = qint64(lcd->width()) * lcd->height();
+    const qint64 shown = PaintedPixels(*lcd) - before;
+    EXPECT_GT(shown, 0);
+    EXPECT_LT(shown, whole / 20);
+    (void)RenderedImage(*lcd);
+    EXPECT_GE(PaintedPixels(*lcd) - before, whole);
+  }
 }
