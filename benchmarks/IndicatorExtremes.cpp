@@ -1,6 +1,7 @@
 // Time and peak memory of the indicator for one extreme property value at a time, each case
-// in a process of its own: a loaded indicator of the default size in a parent, the property
-// set, the rebuild it causes and one paint of the whole control.
+// in a process of its own: a loaded indicator of the default size in a parent, painted once,
+// the property set, the rebuild it causes and one paint of the whole control (onto a screen
+// of at most 4096 x 4096 pixels).
 //
 //   steepo_indicator_extremes            runs every case in a child process and prints a table
 //                                        (run it under "ulimit -v" to cap what a case may take)
@@ -118,12 +119,25 @@ const Case Cases[] = {
        l.SetBackMaterial(material);
      }},
     {"unloaded IndicatorWidth max", nullptr, nullptr},
+    {"IndicatorHeight max at 90", [](auto& l) { l.SetIndicatorAngle(900); },
+     [](auto& l) { l.SetIndicatorHeight(Max); }},
+    {"IndicatorHeight max at 180", [](auto& l) { l.SetIndicatorAngle(1800); },
+     [](auto& l) { l.SetIndicatorHeight(Max); }},
+    {"IndicatorHeight max at 30", [](auto& l) { l.SetIndicatorAngle(300); },
+     [](auto& l) { l.SetIndicatorHeight(Max); }},
 };
 
 double PeakMegabytes() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   return usage.ru_maxrss / 1024.0;
+}
+
+// One paint of the control onto a screen of at most 4096 x 4096 pixels.
+void Paint(TLumoLiquidIndicator& lcd) {
+  QImage screen(qMin(lcd.width(), 4096), qMin(lcd.height(), 4096), QImage::Format_RGB32);
+  QPainter painter(&screen);
+  lcd.render(&painter);
 }
 
 int RunOne(const Case& c) {
@@ -142,15 +156,12 @@ int RunOne(const Case& c) {
     if (c.Before)
       c.Before(*lcd);
     QCoreApplication::sendPostedEvents();
+    Paint(*lcd);  // shown once before the change, as a control on screen is
     timer.start();
     c.Set(*lcd);
   }
   QCoreApplication::sendPostedEvents();
-  QImage screen(qMin(lcd->width(), 4096), qMin(lcd->height(), 4096), QImage::Format_RGB32);
-  {
-    QPainter painter(&screen);
-    lcd->render(&painter);
-  }
+  Paint(*lcd);
   const double ms = timer.nsecsElapsed() / 1e6;
   std::printf("%.1f %.0f\n", ms, PeakMegabytes());
   return 0;
@@ -219,6 +230,12 @@ int main(int argc, char** argv) {
     return RunAll(QCoreApplication::applicationFilePath());
   if (qstrcmp(argv[1], "rebuilds") == 0)
     return RunRebuilds();
-  const int index = QString::fromLatin1(argv[1]).toInt();
+  bool number = false;
+  const int index = QString::fromLatin1(argv[1]).toInt(&number);
+  if (!number || index < 0 || index >= int(std::size(Cases))) {
+    std::fprintf(stderr, "steepo_indicator_extremes: no case %s (0 to %d, or rebuilds)\n", argv[1],
+                 int(std::size(Cases)) - 1);
+    return 2;
+  }
   return RunOne(Cases[index]);
 }

@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QResizeEvent>
 
@@ -32,6 +33,7 @@ TLumoLiquidIndicator::TLumoLiquidIndicator(QWidget* parent)
   // Without a parent the shape is computed and dropped; Loaded applies it.
   d->UpdateWindowRegion();
   d->RebuildIndicator();
+  d->ConnectQColorSignals();
 }
 
 TLumoLiquidIndicator::~TLumoLiquidIndicator() = default;
@@ -143,7 +145,7 @@ bool TLumoLiquidIndicator::event(QEvent* e) {
   // On another screen, or shown on a screen other than the one it was rendered for, the
   // image is rendered anew at that screen's pixel ratio.
   if ((e->type() == QEvent::ScreenChangeInternal || e->type() == QEvent::Show) &&
-      d->Renderer.Image().devicePixelRatio() != devicePixelRatioF())
+      d->Renderer.PixelRatio() != devicePixelRatioF())
     d->Refresh();
   return handled;
 }
@@ -336,6 +338,68 @@ void TLumoLiquidIndicator::SetNumberBackColor(qint32 value) {
   d->StoreAndRefresh(d->FNumberBackColor, value, &TLumoLiquidIndicator::NumberBackColorChanged);
 }
 
+// ---- The colours as QColors ------------------------------------------------------------------
+
+QColor TLumoLiquidIndicator::bevelColor() const { return ToQColor(d->FBevelColor, palette()); }
+QColor TLumoLiquidIndicator::backColor() const { return ToQColor(d->FBackColor, palette()); }
+QColor TLumoLiquidIndicator::numberForeColor() const { return ToQColor(d->FNumberForeColor, palette()); }
+QColor TLumoLiquidIndicator::numberForeColor1() const { return ToQColor(d->FNumberForeColor1, palette()); }
+QColor TLumoLiquidIndicator::numberBackColor() const { return ToQColor(d->FNumberBackColor, palette()); }
+
+void TLumoLiquidIndicator::setBevelColor(const QColor& value) {
+  d->SetQColor(value, d->FBevelColor, d->BevelFace, &TLumoLiquidIndicator::SetBevelColor);
+}
+void TLumoLiquidIndicator::setBackColor(const QColor& value) {
+  d->SetQColor(value, d->FBackColor, d->BackFace, &TLumoLiquidIndicator::SetBackColor);
+}
+void TLumoLiquidIndicator::setNumberForeColor(const QColor& value) {
+  d->SetQColor(value, d->FNumberForeColor, d->NumberForeFace, &TLumoLiquidIndicator::SetNumberForeColor);
+}
+void TLumoLiquidIndicator::setNumberForeColor1(const QColor& value) {
+  d->SetQColor(value, d->FNumberForeColor1, d->NumberFore1Face, &TLumoLiquidIndicator::SetNumberForeColor1);
+}
+void TLumoLiquidIndicator::setNumberBackColor(const QColor& value) {
+  d->SetQColor(value, d->FNumberBackColor, d->NumberBackFace, &TLumoLiquidIndicator::SetNumberBackColor);
+}
+
+// The colour shown now is the current value of this face: given again (a style sheet
+// polishing the widget anew) it leaves a system colour as it is.
+void TLumoLiquidIndicatorPrivate::SetQColor(const QColor& value, TColor current, TQColorFace& face,
+                                            void (TLumoLiquidIndicator::*set)(qint32)) {
+  const TColor rgb = FromQColor(value);
+  const TColor shown = ResolveColor(current, q->palette());
+  if (!value.isValid() || rgb == shown)
+    return;
+  TColor stored = rgb;
+  if (current < 0)
+    face = {true, current, shown, rgb};
+  else if (face.Replaced && current == face.Given && rgb == face.Shown)
+    stored = face.System;
+  (q->*set)(stored);
+}
+
+// Each QColor face signals with its TColor property.
+void TLumoLiquidIndicatorPrivate::ConnectQColorSignals() {
+  using Changed = void (TLumoLiquidIndicator::*)(qint32);
+  using QColorChanged = void (TLumoLiquidIndicator::*)(const QColor&);
+  const struct {
+    Changed Colour;
+    QColorChanged Face;
+    QColor (TLumoLiquidIndicator::*Read)() const;
+  } faces[] = {
+      {&TLumoLiquidIndicator::BevelColorChanged, &TLumoLiquidIndicator::bevelColorChanged, &TLumoLiquidIndicator::bevelColor},
+      {&TLumoLiquidIndicator::BackColorChanged, &TLumoLiquidIndicator::backColorChanged, &TLumoLiquidIndicator::backColor},
+      {&TLumoLiquidIndicator::NumberForeColorChanged, &TLumoLiquidIndicator::numberForeColorChanged,
+       &TLumoLiquidIndicator::numberForeColor},
+      {&TLumoLiquidIndicator::NumberForeColor1Changed, &TLumoLiquidIndicator::numberForeColor1Changed,
+       &TLumoLiquidIndicator::numberForeColor1},
+      {&TLumoLiquidIndicator::NumberBackColorChanged, &TLumoLiquidIndicator::numberBackColorChanged,
+       &TLumoLiquidIndicator::numberBackColor},
+  };
+  for (const auto& face : faces)
+    QObject::connect(q, face.Colour, q, [this, face] { emit (q->*face.Face)((q->*face.Read)()); });
+}
+
 void TLumoLiquidIndicator::SetIndicatorStyle(TLumoIndicatorStyle value) {
   d->StoreAndRefresh(d->FIndicatorStyle, value, &TLumoLiquidIndicator::IndicatorStyleChanged);
 }
@@ -469,12 +533,29 @@ void TLumoLiquidIndicatorPrivate::UpdateWindowRegion() {
     q->setMask(shape);
 }
 
-// Painting computes nothing: one copy of the finished image through the clip region.
-void TLumoLiquidIndicator::paintEvent(QPaintEvent*) {
+namespace {
+
+// The part of rect a paint can show: rect less what lies beyond the image or pixmap painted
+// on (a window's, a grab's).
+QRectF ShownPart(const QPainter& painter, const QRect& rect) {
+  QRectF shown = rect;
+  const QPaintDevice* target = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
+  bool invertible = false;
+  const QTransform toWidget = painter.deviceTransform().inverted(&invertible);
+  if (target && invertible && (target->devType() == QInternal::Image || target->devType() == QInternal::Pixmap))
+    shown &= toWidget.mapRect(QRectF(0, 0, target->width(), target->height()));
+  return shown;
+}
+
+} // namespace
+
+// Painting computes nothing: one copy of the finished image through the clip region, whose
+// pixels are painted as far as they can be seen.
+void TLumoLiquidIndicator::paintEvent(QPaintEvent* e) {
   QPainter painter(this);
   if (d->Renderer.Clips())
     painter.setClipRegion(d->Renderer.ClipRegion());
-  painter.drawImage(0, 0, d->Renderer.Image());
+  painter.drawImage(0, 0, d->Renderer.ImagePart(ShownPart(painter, e->rect())));
 }
 
 // ---- Hover -----------------------------------------------------------------------------------

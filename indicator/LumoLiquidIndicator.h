@@ -34,6 +34,7 @@
 #include "LumoIndicatorVersion.h"
 #include "LumoTypes.h"
 
+#include <QColor>
 #include <QEvent>
 #include <QImage>
 #include <QWidget>
@@ -85,10 +86,18 @@ class LUMO_INDICATOR_EXPORT TLumoLiquidIndicator : public QWidget {
   Q_PROPERTY(qint32 OuterBevelWidth READ OuterBevelWidth WRITE SetOuterBevelWidth NOTIFY OuterBevelWidthChanged)
   // Colours are 0x00BBGGRR; a negative value names a system colour by its lowest byte.
   // Bevel and back 0xDDDDDD, lit 0x363636, lit while hovered 0x0000FF, unlit 0xD3D3D3.
+  // Each stands beside its QColor face (bevelColor, ...: Designer's colour picker, style
+  // sheets, setProperty with a QColor or a colour name), which comes first, so that a form
+  // holding both sets the exact colour, a system colour included, last.
+  Q_PROPERTY(QColor bevelColor READ bevelColor WRITE setBevelColor NOTIFY bevelColorChanged)
   Q_PROPERTY(qint32 BevelColor READ BevelColor WRITE SetBevelColor NOTIFY BevelColorChanged)
+  Q_PROPERTY(QColor backColor READ backColor WRITE setBackColor NOTIFY backColorChanged)
   Q_PROPERTY(qint32 BackColor READ BackColor WRITE SetBackColor NOTIFY BackColorChanged)
+  Q_PROPERTY(QColor numberForeColor READ numberForeColor WRITE setNumberForeColor NOTIFY numberForeColorChanged)
   Q_PROPERTY(qint32 NumberForeColor READ NumberForeColor WRITE SetNumberForeColor NOTIFY NumberForeColorChanged)
+  Q_PROPERTY(QColor numberForeColor1 READ numberForeColor1 WRITE setNumberForeColor1 NOTIFY numberForeColor1Changed)
   Q_PROPERTY(qint32 NumberForeColor1 READ NumberForeColor1 WRITE SetNumberForeColor1 NOTIFY NumberForeColor1Changed)
+  Q_PROPERTY(QColor numberBackColor READ numberBackColor WRITE setNumberBackColor NOTIFY numberBackColorChanged)
   Q_PROPERTY(qint32 NumberBackColor READ NumberBackColor WRITE SetNumberBackColor NOTIFY NumberBackColorChanged)
   // isNormal.
   Q_PROPERTY(LumoLiquidIndicator::TLumoIndicatorStyle IndicatorStyle READ IndicatorStyle WRITE SetIndicatorStyle NOTIFY IndicatorStyleChanged)
@@ -222,6 +231,35 @@ public:
   LumoLiquidIndicator::TLumoMaterialMode ForeMaterialMode() const;
   ///@}
 
+  /// \name Colours as QColors
+  /// The five colours as QColors, under the names the QML item gives them: what Designer's
+  /// colour picker edits, what a style sheet sets (`qproperty-backColor: #c08020`) and what
+  /// setProperty() takes as a QColor or a colour name ("#c08020", "navy"). A system colour
+  /// reads as the colour shown, from the widget's palette. Setting one stores its RGB value
+  /// (alpha is not used); an invalid colour, or the colour shown now, changes nothing, so a
+  /// system colour written back through this face stays a system colour, and the colour a
+  /// system colour showed before this face replaced it brings the system colour back (as
+  /// Designer's undo gives it). An integer given to these setters is a TColor (0x00BBGGRR),
+  /// as ever: for 0xRRGGBB write QColor(QRgb).
+  ///@{
+  QColor bevelColor() const;
+  QColor backColor() const;
+  QColor numberForeColor() const;
+  QColor numberForeColor1() const;
+  QColor numberBackColor() const;
+  void setBevelColor(const QColor& value);
+  void setBackColor(const QColor& value);
+  void setNumberForeColor(const QColor& value);
+  void setNumberForeColor1(const QColor& value);
+  void setNumberBackColor(const QColor& value);
+  // Qt::red would otherwise be taken as the integer 7, a TColor.
+  void setBevelColor(Qt::GlobalColor value) { setBevelColor(QColor(value)); }
+  void setBackColor(Qt::GlobalColor value) { setBackColor(QColor(value)); }
+  void setNumberForeColor(Qt::GlobalColor value) { setNumberForeColor(QColor(value)); }
+  void setNumberForeColor1(Qt::GlobalColor value) { setNumberForeColor1(QColor(value)); }
+  void setNumberBackColor(Qt::GlobalColor value) { setNumberBackColor(QColor(value)); }
+  ///@}
+
   /// \name Setters
   /// One per property, under the widget's names; see the getters for what each accepts.
   ///@{
@@ -321,6 +359,12 @@ signals:
   void MaterialShadowModeChanged(LumoLiquidIndicator::TLumoMaterialShadowMode value);
   void MaterialModeChanged(LumoLiquidIndicator::TLumoMaterialMode value);
   void ForeMaterialModeChanged(LumoLiquidIndicator::TLumoMaterialMode value);
+  /// The QColor faces' signals, each emitted with its TColor property's.
+  void bevelColorChanged(const QColor& value);
+  void backColorChanged(const QColor& value);
+  void numberForeColorChanged(const QColor& value);
+  void numberForeColor1Changed(const QColor& value);
+  void numberBackColorChanged(const QColor& value);
   ///@}
   /// The pointer entered the control; emitted after the toolkit's own handling.
   void onMouseEnter(TLumoLiquidIndicator* sender);

@@ -39,6 +39,19 @@ public:
   }
   // Store, then refresh and signal the change.
   template <typename T, typename Signal> void StoreAndRefresh(T& field, T value, Signal changed);
+  // The last system colour a colour's QColor face replaced: the colour it showed then and the
+  // one given instead. Given back the colour it showed while it still holds the one given (as
+  // Designer's undo does), the face restores the system colour.
+  struct TQColorFace {
+    bool Replaced = false;
+    LumoLiquidIndicator::TColor System = 0;
+    LumoLiquidIndicator::TColor Shown = 0;
+    LumoLiquidIndicator::TColor Given = 0;
+  };
+  // A colour given as a QColor, for the colour field current, through its TColor setter.
+  void SetQColor(const QColor& value, LumoLiquidIndicator::TColor current, TQColorFace& face,
+                 void (TLumoLiquidIndicator::*set)(qint32));
+  void ConnectQColorSignals();
   // Signals each side that changed; false when a listener deleted the control.
   bool NotifySizeChange(qint32 oldWidth, qint32 oldHeight);
 
@@ -48,12 +61,14 @@ public:
   bool Imloaded = false;
   bool RebuildWhenShown = false;  // changed while its window was minimised
   bool RefreshPosted = false;     // a deferred refresh is on its way
+  TQColorFace BevelFace, BackFace, NumberForeFace, NumberFore1Face, NumberBackFace;
   quint64 FRebuildCount = 0;
   quint64 FSizeMessages = 0;  // resize events handled so far
 };
 
 // For tests and tools: the rendered image, the clip region of the transparent modes (none
-// with tmNone), the shaded back materials and the number of rebuilds so far.
+// with tmNone), the shaded back materials, and the numbers of pixels painted and of rebuilds
+// so far.
 namespace LumoLiquidIndicator {
 inline const QImage& RenderedImage(const TLumoLiquidIndicator& widget) {
   return TLumoLiquidIndicatorPrivate::Of(widget).Renderer.Image();
@@ -70,6 +85,9 @@ inline const QImage& BackMaterialDark(const TLumoLiquidIndicator& widget) {
 }
 inline const QImage& BackMaterialShadow(const TLumoLiquidIndicator& widget) {
   return TLumoLiquidIndicatorPrivate::Of(widget).Renderer.BackMaterialShadow();
+}
+inline qint64 PaintedPixels(const TLumoLiquidIndicator& widget) {
+  return TLumoLiquidIndicatorPrivate::Of(widget).Renderer.PaintedPixels();
 }
 inline quint64 RebuildCount(const TLumoLiquidIndicator& widget) {
   return TLumoLiquidIndicatorPrivate::Of(widget).FRebuildCount;

@@ -9,16 +9,32 @@
 
 namespace LumoLiquidIndicator {
 
+namespace {
+
+// The part of the image a paint covers: area, or the whole image when area is empty.
+QRect PaintedPart(const QImage& canvas, const QRect& area) {
+  return area.isEmpty() ? canvas.rect() : area & canvas.rect();
+}
+
+// The first of a region's rectangles that reaches row y. They lie top to bottom, in bands that
+// share no rows, so their bottom edges never go up.
+const QRect* FirstReaching(const QRegion& region, int y) {
+  return std::partition_point(region.begin(), region.end(), [y](const QRect& rect) { return rect.bottom() < y; });
+}
+
+} // namespace
+
 // Plain fills write the pixels directly: a region is a handful of rectangles, and no painter
 // needs to be set up for them.
-void FillRgn(QImage& canvas, const QRegion& region, QRgb color) {
-  if (region.isEmpty() || canvas.isNull())
+void FillRgn(QImage& canvas, const QRegion& region, QRgb color, const QRect& area) {
+  const QRect bounds = PaintedPart(canvas, area);
+  if (region.isEmpty() || bounds.isEmpty())
     return;
   uchar* const bits = canvas.bits();  // one copy check for the whole fill, not one per row
   const qsizetype stride = canvas.bytesPerLine();
-  const QRect bounds = canvas.rect();
-  for (const QRect& rect : region) {
-    const QRect r = rect & bounds;
+  for (const QRect* rect = FirstReaching(region, bounds.top()); rect != region.end() && rect->top() <= bounds.bottom();
+       ++rect) {
+    const QRect r = *rect & bounds;
     for (int y = r.top(); y <= r.bottom(); ++y)
       std::fill_n(reinterpret_cast<QRgb*>(bits + y * stride) + r.left(), r.width(), color);
   }
@@ -58,18 +74,32 @@ void DrawMaterialOn(QPainter& painter, const QSize& size, const QImage& material
 
 } // namespace
 
-void DrawMaterial(QImage& canvas, const QImage& material, TLumoMaterialMode mode, qreal ratio) {
-  QPainter painter(&canvas);
+// Part of the image is painted through an image of its rows from the left edge on, moved
+// down by the rows above: laid so, a stretched material's pixels are the whole image's.
+void DrawMaterial(QImage& canvas, const QImage& material, TLumoMaterialMode mode, qreal ratio, const QRect& area) {
+  const QRect bounds = PaintedPart(canvas, area);
+  if (bounds == canvas.rect()) {
+    QPainter painter(&canvas);
+    DrawMaterialOn(painter, canvas.size(), material, mode, ratio);
+    return;
+  }
+  if (bounds.isEmpty())
+    return;
+  QImage rows(canvas.scanLine(bounds.top()), bounds.right() + 1, bounds.height(), canvas.bytesPerLine(),
+              canvas.format());
+  QPainter painter(&rows);
+  painter.translate(0, -bounds.top());
   DrawMaterialOn(painter, canvas.size(), material, mode, ratio);
 }
 
 namespace {
 
-// Lays a material over the rectangles from..to, cut to area (a part of the image that starts
-// at its left edge): over a copy of that part, whose rectangles are then copied back. Qt's
+// Lays a material over the rectangles from..to, cut to part: over a copy of the image's rows
+// of part from its left edge to part's right end, whose rectangles are then copied back. Qt's
 // raster engine does not clip a scaled image to a region of several rectangles.
-void LayOverPart(QImage& canvas, const QRect& area, const QRect* from, const QRect* to, const QImage& material,
+void LayOverPart(QImage& canvas, const QRect& part, const QRect* from, const QRect* to, const QImage& material,
                  TLumoMaterialMode mode, qreal ratio) {
+  const QRect area(QPoint(0, part.top()), part.bottomRight());
   QImage layer = canvas.copy(area);
   {
     QPainter painter(&layer);
@@ -77,7 +107,7 @@ void LayOverPart(QImage& canvas, const QRect& area, const QRect* from, const QRe
     DrawMaterialOn(painter, canvas.size(), material, mode, ratio);
   }
   for (const QRect* rect = from; rect != to; ++rect) {
-    const QRect r = *rect & area;
+    const QRect r = *rect & part;
     for (int y = r.top(); y <= r.bottom(); ++y)
       std::copy_n(reinterpret_cast<const QRgb*>(layer.constScanLine(y - area.top())) + r.left(), r.width(),
                   reinterpret_cast<QRgb*>(canvas.scanLine(y)) + r.left());
@@ -95,31 +125,33 @@ constexpr int kLayerRows = 256;
 // drawing picks a row's source pixels from where the row starts, so a part of the image that
 // starts further right would come out a pixel off in places (moved down, it is exact).
 void DrawMaterialInRegion(QImage& canvas, const QRegion& region, const QImage& material, TLumoMaterialMode mode,
-                          qreal ratio) {
-  if (region.isEmpty())
+                          qreal ratio, const QRect& area) {
+  const QRect bounds = PaintedPart(canvas, area);
+  if (region.isEmpty() || bounds.isEmpty())
     return;
+  const QRect* const end = region.end();
   if (mode != mmStretch && material.depth() <= 32) {
     if (material.isNull())
       return;
     QPainter painter(&canvas);
     const QBrush tiles = MaterialTiles(material, ratio);
-    for (const QRect& rect : region)
-      painter.fillRect(rect & canvas.rect(), tiles);
+    for (const QRect* rect = FirstReaching(region, bounds.top()); rect != end && rect->top() <= bounds.bottom();
+         ++rect)
+      painter.fillRect(*rect & bounds, tiles);
     return;
   }
-  const QRect whole = region.boundingRect() & canvas.rect();
-  // A region's rectangles lie top to bottom, in bands that share no rows.
-  const QRect* first = region.begin();
+  const QRect whole = region.boundingRect() & bounds;
+  const QRect* first = FirstReaching(region, whole.top());
   for (int top = whole.top(); top <= whole.bottom(); top += kLayerRows) {
     const QRect rows(0, top, whole.right() + 1, std::min(kLayerRows, whole.bottom() + 1 - top));
-    while (first != region.end() && first->bottom() < rows.top())
+    while (first != end && first->bottom() < rows.top())
       ++first;
     const QRect* last = first;
     QRect part;
-    for (; last != region.end() && last->top() <= rows.bottom(); ++last)
-      part |= *last & rows;
+    for (; last != end && last->top() <= rows.bottom(); ++last)
+      part |= *last & rows & bounds;
     if (!part.isEmpty())
-      LayOverPart(canvas, QRect(QPoint(0, part.top()), part.bottomRight()), first, last, material, mode, ratio);
+      LayOverPart(canvas, part, first, last, material, mode, ratio);
   }
 }
 

@@ -101,6 +101,16 @@ QImage DrawableMaterial(const QImage& value) {
 
 TColor ResolveColor(TColor color, const QPalette& palette) { return ColorToRGB(color, SystemColors(palette)); }
 
+QColor ToQColor(TColor color, const QPalette& palette) {
+  const TColor rgb = ResolveColor(color, palette);
+  return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
+}
+
+TColor FromQColor(const QColor& color) {
+  const QColor rgb = color.toRgb();
+  return rgb.red() | (rgb.green() << 8) | (rgb.blue() << 16);
+}
+
 // The inputs of one rebuild, fixed at its start: the layout of the image (its sizes in the
 // image's pixels, the control's size among them), whether the lit segments take the hover
 // colour, and the same layout in logical pixels (the clip region's).
@@ -109,7 +119,6 @@ struct TLumoRenderer::TRebuild {
   TSysColorResolver SystemColors;
   TIndicatorLayoutSettings Layout;
   TIndicatorLayoutSettings Logical;
-  qreal PixelRatio = 1.0;
   bool HoverColor = false;
 
   TColor Resolve(TColor color) const { return ColorToRGB(color, SystemColors); }
@@ -146,7 +155,7 @@ TIndicatorLayoutSettings LayoutOf(const TLumoIndicatorState& state, QSize size, 
 
 bool TLumoRenderer::Rebuild(const TLumoIndicatorState& state, QSize size, qreal devicePixelRatio, bool hovered,
                             const QPalette& palette) {
-  TRebuild rebuild{state, SystemColors(palette), {}, LayoutOf(state, size, hovered), devicePixelRatio,
+  TRebuild rebuild{state, SystemColors(palette), {}, LayoutOf(state, size, hovered),
                    hovered && (state.FMouseAction == maColor || state.FMouseAction == maBoth)};
   // The image is rendered in device pixels, so that it stays sharp on a scaled screen.
   rebuild.Layout = AtPixelRatio(rebuild.Logical, devicePixelRatio);
@@ -156,21 +165,67 @@ bool TLumoRenderer::Rebuild(const TLumoIndicatorState& state, QSize size, qreal 
   FClips = state.FTransparentMode != tmNone;
   FClipRegion = FClips ? QRegion() : QRegion(0, 0, size.width(), size.height());
   FLitRegion = FUnlitRegion = QRegion();
+  Plan = {};
+  Plan.PixelRatio = devicePixelRatio;
+  PaintedWidth.assign(size_t((CanvasBitmap.height() + kPaintRows - 1) / kPaintRows), 0);
   if (CanvasBitmap.isNull())  // a control without a pixel shows nothing, whatever its state
     return true;
-  // Drawn in the image's own pixels, which at a ratio other than 1 are device pixels; the
-  // image then carries the ratio, so that painting copies it one to one.
-  CanvasBitmap.setDevicePixelRatio(1.0);
-  PaintBackground(rebuild);
-  PaintBevels(rebuild);
-  PaintSegments(rebuild);
+  PlanBackground(rebuild);
+  PlanBevels(rebuild);
+  PlanSegments(rebuild);
   if (FClips && devicePixelRatio != 1.0)
     FClipRegion = LogicalClipRegion(rebuild);
+  // The image carries the ratio, so that painting copies it one to one.
   CanvasBitmap.setDevicePixelRatio(devicePixelRatio);
   return true;
 }
 
-// The whole image is painted anew; an image of the right size is reused. An image larger than
+// In the image's pixels, a pixel to spare around for the rounding of a fractional ratio.
+const QImage& TLumoRenderer::ImagePart(const QRectF& shown) const {
+  const qreal ratio = PixelRatio();
+  return Painted(QRectF(shown.topLeft() * ratio, shown.size() * ratio).toAlignedRect().adjusted(-1, -1, 1, 1));
+}
+
+const QImage& TLumoRenderer::Painted(const QRect& area) const {
+  const QRect part = area & CanvasBitmap.rect();
+  if (part.isEmpty())
+    return CanvasBitmap;
+  // Stretches of rows that lack columns of the part, neighbours joined, are painted from the
+  // left edge to the part's right end.
+  const int width = part.right() + 1;
+  const int last = part.bottom() / kPaintRows;
+  for (int first = part.top() / kPaintRows; first <= last; ++first) {
+    if (PaintedWidth[size_t(first)] >= width)
+      continue;
+    int end = first;
+    while (end <= last && PaintedWidth[size_t(end)] < width)
+      PaintedWidth[size_t(end++)] = width;
+    const int top = first * kPaintRows;
+    PaintArea(QRect(0, top, width, std::min(end * kPaintRows, CanvasBitmap.height()) - top));
+    first = end;
+  }
+  return CanvasBitmap;
+}
+
+// The plan's steps inside area, drawn in the image's own pixels, which at a ratio other than 1
+// are device pixels.
+void TLumoRenderer::PaintArea(const QRect& area) const {
+  FPaintedPixels += qint64(area.width()) * area.height();
+  CanvasBitmap.setDevicePixelRatio(1.0);
+  FillRgn(CanvasBitmap, QRegion(area), Plan.BackColor, area);
+  if (!Plan.BackMaterial.isNull())
+    DrawMaterial(CanvasBitmap, Plan.BackMaterial, Plan.BackMode, Plan.PixelRatio, area);
+  for (const TLayer& layer : Plan.Layers) {
+    if (layer.Material.isNull())
+      FillRgn(CanvasBitmap, layer.Region, layer.Color, area);
+    else
+      DrawMaterialInRegion(CanvasBitmap, layer.Region, layer.Material, layer.Mode, Plan.PixelRatio, area);
+  }
+  CanvasBitmap.setDevicePixelRatio(Plan.PixelRatio);
+}
+
+// Every rebuild paints the image anew, as far as it is asked for; an image of the right size
+// is reused. An image larger than
 // kLargestImagePixels, or one the system cannot give, is not made: false, with a warning.
 bool TLumoRenderer::PrepareCanvas(QSize size) {
   if (CanvasBitmap.size() == size && CanvasBitmap.format() == QImage::Format_RGB32)
@@ -251,32 +306,33 @@ void TLumoRenderer::PrepareBackMaterials(const TLumoIndicatorState& state, QSize
 
 // Background, never part of the clip region. A material that is not opaque shows the back
 // colour through it, never an earlier image.
-void TLumoRenderer::PaintBackground(const TRebuild& rebuild) {
-  CanvasBitmap.fill(ToRgb(rebuild.Resolve(rebuild.State.FBackColor)));
+void TLumoRenderer::PlanBackground(const TRebuild& rebuild) {
+  Plan.BackColor = ToRgb(rebuild.Resolve(rebuild.State.FBackColor));
   if (rebuild.State.FBackMaterial.width() != 0)
-    DrawMaterial(CanvasBitmap, rebuild.State.FBackMaterial, rebuild.State.FMaterialMode, rebuild.PixelRatio);
+    Plan.BackMaterial = rebuild.State.FBackMaterial;
+  Plan.BackMode = rebuild.State.FMaterialMode;
 }
 
 // A region filled with a colour, or with a back material (tiles enlarged by the ratio) when
 // there is one.
-void TLumoRenderer::FillBackRegion(const TRebuild& rebuild, const QRegion& region, TColor color,
-                                   const QImage& material) {
+void TLumoRenderer::AddBackLayer(const TRebuild& rebuild, const QRegion& region, TColor color,
+                                 const QImage& material) {
   if (rebuild.State.FBackMaterial.width() != 0)
-    DrawMaterialInRegion(CanvasBitmap, region, material, rebuild.State.FMaterialMode, rebuild.PixelRatio);
+    Plan.Layers.push_back({region, 0, material, rebuild.State.FMaterialMode});
   else
-    FillRgn(CanvasBitmap, region, ToRgb(rebuild.Resolve(color)));
+    Plan.Layers.push_back({region, ToRgb(rebuild.Resolve(color)), {}, mmStretch});
 }
 
 // The outer bevel, then the inner one directly inside it.
-void TLumoRenderer::PaintBevels(const TRebuild& rebuild) {
+void TLumoRenderer::PlanBevels(const TRebuild& rebuild) {
   const TIndicatorLayoutSettings& layout = rebuild.Layout;
-  PaintBevel(rebuild, layout.OuterBevel, 0, layout.OuterBevelWidth);
-  PaintBevel(rebuild, layout.InnerBevel, layout.OuterBevel != bkNone ? layout.OuterBevelWidth : 0,
-             layout.InnerBevelWidth);
+  PlanBevel(rebuild, layout.OuterBevel, 0, layout.OuterBevelWidth);
+  PlanBevel(rebuild, layout.InnerBevel, layout.OuterBevel != bkNone ? layout.OuterBevelWidth : 0,
+            layout.InnerBevelWidth);
 }
 
 // The faces towards the light come out light on a raised bevel, dark on a sunken one.
-void TLumoRenderer::PaintBevel(const TRebuild& rebuild, TLumoBevelKind kind, qint32 inset, qint32 bevelWidth) {
+void TLumoRenderer::PlanBevel(const TRebuild& rebuild, TLumoBevelKind kind, qint32 inset, qint32 bevelWidth) {
   if (kind == bkNone)
     return;
   const TIndicatorLayoutSettings& layout = rebuild.Layout;
@@ -289,12 +345,12 @@ void TLumoRenderer::PaintBevel(const TRebuild& rebuild, TLumoBevelKind kind, qin
     const QRegion region = PolygonRegion(points.data() + 4 * static_cast<int>(face.Face), 4, CanvasBitmap.rect());
     if (FClips)
       FClipRegion |= region;
-    FillBackRegion(rebuild, region, face.Light ? light : dark, face.Light ? FBackMaterialL : FBackMaterialD);
+    AddBackLayer(rebuild, region, face.Light ? light : dark, face.Light ? FBackMaterialL : FBackMaterialD);
   }
 }
 
 // Lit segments, then unlit ones.
-void TLumoRenderer::PaintSegments(const TRebuild& rebuild) {
+void TLumoRenderer::PlanSegments(const TRebuild& rebuild) {
   const TLumoIndicatorState& state = rebuild.State;
   const TIndicatorPolygons polygons = BuildVisibleIndicatorPolygons(rebuild.Layout);
   if (!polygons.Black.Points.empty()) {
@@ -302,17 +358,17 @@ void TLumoRenderer::PaintSegments(const TRebuild& rebuild) {
     if (FClips)
       FClipRegion |= FLitRegion;
     if (state.FForeMaterial.width() == 0 || rebuild.HoverColor)
-      FillRgn(CanvasBitmap, FLitRegion,
-              ToRgb(rebuild.Resolve(rebuild.HoverColor ? state.FNumberForeColor1 : state.FNumberForeColor)));
+      Plan.Layers.push_back(
+          {FLitRegion, ToRgb(rebuild.Resolve(rebuild.HoverColor ? state.FNumberForeColor1 : state.FNumberForeColor)),
+           {}, mmStretch});
     else
-      DrawMaterialInRegion(CanvasBitmap, FLitRegion, state.FForeMaterial, state.FForeMaterialMode,
-                           rebuild.PixelRatio);
+      Plan.Layers.push_back({FLitRegion, 0, state.FForeMaterial, state.FForeMaterialMode});
   }
   if (!polygons.Gray.Points.empty()) {
     FUnlitRegion = PolyPolygonRegion(polygons.Gray, CanvasBitmap.rect());
     if (FClips && state.FTransparentMode == tmBackOnly)
       FClipRegion |= FUnlitRegion;
-    FillBackRegion(rebuild, FUnlitRegion, state.FNumberBackColor, FBackMaterialLD);
+    AddBackLayer(rebuild, FUnlitRegion, state.FNumberBackColor, FBackMaterialLD);
   }
 }
 

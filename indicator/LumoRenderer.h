@@ -1,17 +1,19 @@
 #pragma once
 // The indicator's rebuild without a widget: every property value, a size, a pixel ratio, the
-// hover state and a palette in; the whole image and its regions out. The widget and any
-// other face of the indicator (a Qt Quick item, say) draw what this renders, so both show
-// the same pixels.
+// hover state and a palette in; the whole image (its pixels painted when asked for) and its
+// regions out. The widget and any other face of the indicator (a Qt Quick item, say) draw
+// what this renders, so both show the same pixels.
 
 #include "LumoTypes.h"
 
+#include <QColor>
 #include <QImage>
 #include <QPalette>
 #include <QRegion>
 #include <QSize>
 #include <QString>
 #include <optional>
+#include <vector>
 
 namespace LumoLiquidIndicator {
 
@@ -58,6 +60,10 @@ QImage DrawableMaterial(const QImage& value);
 
 // The RGB value (0x00BBGGRR) of a colour, system colours taken from the palette.
 TColor ResolveColor(TColor color, const QPalette& palette);
+// A colour as a QColor, system colours taken from the palette; and a QColor's colour, its
+// alpha not used (the display is opaque).
+QColor ToQColor(TColor color, const QPalette& palette);
+TColor FromQColor(const QColor& color);
 
 class TLumoRenderer {
 public:
@@ -77,8 +83,17 @@ public:
   bool Rebuild(const TLumoIndicatorState& state, QSize size, qreal devicePixelRatio, bool hovered,
                const QPalette& palette);
 
-  // The whole control, 32 bits per pixel, in device pixels with the ratio set.
-  const QImage& Image() const { return CanvasBitmap; }
+  // The whole control, 32 bits per pixel, in device pixels with the ratio set. A rebuild lays
+  // out what to paint; the pixels are painted when asked for, here or by ImagePart.
+  const QImage& Image() const { return Painted(CanvasBitmap.rect()); }
+  // The same image with at least the pixels that show the part shown (in device-independent
+  // pixels) painted; others may not be yet. Painting a part of a control taller or wider than
+  // its window needs no more.
+  const QImage& ImagePart(const QRectF& shown) const;
+  // The pixel ratio the image is rendered at, its pixels painted or not.
+  qreal PixelRatio() const { return CanvasBitmap.devicePixelRatio(); }
+  // The pixels painted so far, a pixel painted again counted again.
+  qint64 PaintedPixels() const { return FPaintedPixels; }
   // The lit and unlit segments' pixels, in device pixels.
   const QRegion& LitRegion() const { return FLitRegion; }
   const QRegion& UnlitRegion() const { return FUnlitRegion; }
@@ -95,16 +110,42 @@ public:
 
 private:
   struct TRebuild;
-  void PaintBackground(const TRebuild& rebuild);
-  void PaintBevels(const TRebuild& rebuild);
-  void PaintBevel(const TRebuild& rebuild, TLumoBevelKind kind, qint32 inset, qint32 bevelWidth);
-  void PaintSegments(const TRebuild& rebuild);
-  void FillBackRegion(const TRebuild& rebuild, const QRegion& region, TColor color, const QImage& material);
+  // One step of painting after the background: a region filled with a colour, or with a
+  // material where there is one.
+  struct TLayer {
+    QRegion Region;
+    QRgb Color = 0;
+    QImage Material;
+    TLumoMaterialMode Mode = mmStretch;
+  };
+  // What the last rebuild paints, in this order.
+  struct TPaintPlan {
+    QRgb BackColor = 0;
+    QImage BackMaterial;
+    TLumoMaterialMode BackMode = mmStretch;
+    qreal PixelRatio = 1.0;
+    std::vector<TLayer> Layers;
+  };
+  // Rows painted at a time, each stretch of them from the left edge to a column.
+  static constexpr int kPaintRows = 64;
+
+  void PlanBackground(const TRebuild& rebuild);
+  void PlanBevels(const TRebuild& rebuild);
+  void PlanBevel(const TRebuild& rebuild, TLumoBevelKind kind, qint32 inset, qint32 bevelWidth);
+  void PlanSegments(const TRebuild& rebuild);
+  void AddBackLayer(const TRebuild& rebuild, const QRegion& region, TColor color, const QImage& material);
+  const QImage& Painted(const QRect& area) const;
+  void PaintArea(const QRect& area) const;
   QRegion LogicalClipRegion(const TRebuild& rebuild) const;
   bool PrepareCanvas(QSize size);
   void PrepareBackMaterials(const TLumoIndicatorState& state, QSize canvas);
 
-  QImage CanvasBitmap;
+  // Painted as far as asked for: PaintedWidth holds, for each stretch of kPaintRows rows, how
+  // many columns from the left edge have their pixels.
+  mutable QImage CanvasBitmap;
+  mutable std::vector<int> PaintedWidth;
+  mutable qint64 FPaintedPixels = 0;
+  TPaintPlan Plan;
   QRegion FLitRegion;
   QRegion FUnlitRegion;
   QRegion FClipRegion;

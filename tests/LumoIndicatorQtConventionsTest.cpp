@@ -54,6 +54,11 @@ const SignalRow kSignalRows[] = {
     {"NumberForeColor", 0x070809, false},
     {"NumberForeColor1", 0x0A0B0C, false},
     {"NumberBackColor", 0x0D0E0F, false},
+    {"bevelColor", QColor(0x10, 0x20, 0x30), false},
+    {"backColor", QColor(0x40, 0x50, 0x60), false},
+    {"numberForeColor", QColor(0x70, 0x80, 0x90), false},
+    {"numberForeColor1", QColor(0xA0, 0xB0, 0xC0), false},
+    {"numberBackColor", QColor(0xD0, 0xE0, 0xF0), false},
     {"IndicatorStyle", QVariant::fromValue(isThick), false},
     {"MouseAction", QVariant::fromValue(maBoth), false},
     {"TransparentMode", QVariant::fromValue(tmAll), false},
@@ -265,5 +270,67 @@ TEST(LumoIndicatorQtConventions, GrowsAndShrinksWithItsLayout) {
     Settle();
     EXPECT_EQ(lcd->size(), first);
     EXPECT_EQ(lcd->IndicatorHeight(), first.height());
+  }
+}
+
+// The colours as Qt code gives them: a QColor or a colour name through setProperty, or a style
+// sheet. Each stores the TColor the image is drawn with; a system colour written back as the
+// colour it shows stays a system colour.
+TEST(LumoIndicatorQtConventions, ColoursTakeQColorsNamesAndStyleSheets) {
+  constexpr TColor kButtonFace = TColor(0x8000000F);
+  struct Row {
+    const char* Name;
+    std::function<bool(TLumoLiquidIndicator&)> Set;
+    TColor Back;        // the back colour stored afterwards (0xDDDDDD by default)
+    TColor NumberFore;  // the lit segments' (0x363636 by default)
+  };
+  const auto property = [](const char* name, QVariant value) {
+    return [name, value](TLumoLiquidIndicator& lcd) { return lcd.setProperty(name, value); };
+  };
+  const auto styleSheet = [](const char* sheet) {
+    return [sheet](TLumoLiquidIndicator& lcd) {
+      lcd.setStyleSheet(QString::fromLatin1(sheet));
+      lcd.ensurePolished();
+      return true;
+    };
+  };
+  const Row rows[] = {
+      {"QColor", property("backColor", QColor(0x12, 0x34, 0x56)), 0x563412, 0x363636},
+      {"#rrggbb", property("backColor", QStringLiteral("#123456")), 0x563412, 0x363636},
+      {"colour name", property("numberForeColor", QStringLiteral("navy")), 0xDDDDDD, 0x800000},
+      {"not a colour", property("backColor", QStringLiteral("#12345")), 0xDDDDDD, 0x363636},
+      {"style sheet", styleSheet("TLumoLiquidIndicator { qproperty-backColor: #123456; qproperty-numberForeColor: navy }"),
+       0x563412, 0x800000},
+      {"system colour, its own colour given back",
+       [](TLumoLiquidIndicator& lcd) {
+         lcd.SetBackColor(kButtonFace);
+         return lcd.setProperty("backColor", lcd.backColor());
+       },
+       kButtonFace, 0x363636},
+      {"system colour, then a style sheet of the colour it shows",
+       [](TLumoLiquidIndicator& lcd) {
+         lcd.SetBackColor(kButtonFace);
+         lcd.setStyleSheet(QStringLiteral("* { qproperty-backColor: %1 }").arg(lcd.backColor().name()));
+         lcd.ensurePolished();
+         return true;
+       },
+       kButtonFace, 0x363636},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.Name);
+    TLumoLiquidIndicator lcd;
+    lcd.Loaded();
+    const bool valid = row.Back != 0xDDDDDD || row.NumberFore != 0x363636;
+    EXPECT_EQ(row.Set(lcd), valid);
+    Settle();
+    EXPECT_EQ(lcd.BackColor(), row.Back);
+    EXPECT_EQ(lcd.NumberForeColor(), row.NumberFore);
+
+    TLumoLiquidIndicator expected;
+    expected.Loaded();
+    expected.SetBackColor(row.Back);
+    expected.SetNumberForeColor(row.NumberFore);
+    Settle();
+    EXPECT_TRUE(RenderedImage(lcd) == RenderedImage(expected)) << "drawn as the TColor setters draw it";
   }
 }

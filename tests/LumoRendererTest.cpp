@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QEnterEvent>
 #include <QGuiApplication>
+#include <QPainter>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <functional>
 
@@ -93,4 +95,127 @@ TEST(LumoRenderer, RendersInDevicePixelsAndClipsInLogicalOnes) {
   EXPECT_EQ(two.Image().devicePixelRatio(), 2.0);
   EXPECT_EQ(two.ClipRegion().boundingRect(), one.ClipRegion().boundingRect());
   EXPECT_GT(two.LitRegion().boundingRect().width(), one.LitRegion().boundingRect().width());
+}
+
+namespace {
+
+// A material whose every pixel differs from its neighbours, so that a pixel laid from the
+// wrong place shows.
+QImage Gradient(int width, int height, QImage::Format format) {
+  QImage image(width, height, format);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      image.setPixel(x, y, qRgb(x * 37 % 256, y * 53 % 256, (x + y) * 11 % 256));
+  return image;
+}
+
+QRect InPixels(const QRectF& logical, qreal ratio) {
+  return QRectF(logical.topLeft() * ratio, logical.size() * ratio).toAlignedRect();
+}
+
+} // namespace
+
+// A rebuild paints nothing; each part asked for is painted then, the pixels those of the whole
+// image, whatever was painted before and whatever the previous rebuild left.
+TEST(LumoRenderer, PartsPaintedOnDemandAreTheWholeImage) {
+  const struct {
+    const char* Name;
+    std::function<void(TLumoIndicatorState&)> Change;
+    qreal Ratio;
+  } rows[] = {
+      {"colours", [](TLumoIndicatorState&) {}, 1.0},
+      {"stretched 64-bit back, ratio 1.5",
+       [](TLumoIndicatorState& s) { s.FBackMaterial = Gradient(25, 17, QImage::Format_RGBA64); }, 1.5},
+      {"back larger than the image",
+       [](TLumoIndicatorState& s) { s.FBackMaterial = Gradient(300, 900, QImage::Format_RGB32); }, 1.0},
+      {"tiled back and fore, hovered",
+       [](TLumoIndicatorState& s) {
+         s.FBackMaterial = Gradient(7, 5, QImage::Format_RGB32);
+         s.FForeMaterial = Gradient(3, 11, QImage::Format_RGB32);
+         s.FMaterialMode = s.FForeMaterialMode = mmTile;
+         s.FMouseAction = maWidth;
+       }, 1.25},
+      {"stretched fore, 5x7, back only at 90 degrees",
+       [](TLumoIndicatorState& s) {
+         s.FForeMaterial = Gradient(13, 40, QImage::Format_RGB32);
+         s.FIndicatorKind = ik5x7matrix;
+         s.FTransparentMode = tmBackOnly;
+         s.FIndicatorAngle = 900;
+       }, 2.0},
+  };
+  const QRectF parts[] = {{3, 301, 40, 130}, {10, 0, 95, 70}, {0, 290, 300, 45}, {50, 640, 7, 1}, {420, 30, 9, 50}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.Name);
+    TLumoIndicatorState state;
+    state.FIndicatorWidth = 110;
+    state.FIndicatorHeight = 700;
+    state.FIndicatorString = "8.4:";
+    row.Change(state);
+    const QSize size = TLumoRenderer::ControlSize(state);
+    TLumoRenderer whole, inParts;
+    ASSERT_TRUE(whole.Rebuild(state, size, row.Ratio, true, QPalette()));
+    const QImage expected = whole.Image();
+    TLumoIndicatorState before = state;
+    before.FBackColor = 0x123456;
+    before.FIndicatorString = "1";
+    ASSERT_TRUE(inParts.Rebuild(before, size, row.Ratio, true, QPalette()));
+    (void)inParts.Image();
+    ASSERT_TRUE(inParts.Rebuild(state, size, row.Ratio, true, QPalette()));
+    for (const QRectF& part : parts) {
+      const QRect pixels = InPixels(part, row.Ratio) & expected.rect();
+      if (!pixels.isEmpty()) {  // an empty rectangle would copy the whole image
+        EXPECT_EQ(inParts.ImagePart(part).copy(pixels), expected.copy(pixels)) << pixels.x() << "," << pixels.y();
+      }
+    }
+    EXPECT_EQ(inParts.Image(), expected);
+  }
+}
+
+// Painted onto less than the whole control, here rows 250 on of a tall one, the control
+// shows the pixels of its image there.
+TEST(LumoRenderer, WidgetPaintedInPartShowsItsImage) {
+  QWidget parent;
+  auto* lcd = new TLumoLiquidIndicator(&parent);
+  lcd->Loaded();
+  lcd->SetIndicatorstring(QStringLiteral("8.8"));
+  lcd->SetIndicatorHeight(900);
+  QCoreApplication::sendPostedEvents();
+  QImage shown(lcd->width(), 150, QImage::Format_RGB32);
+  shown.fill(Qt::magenta);
+  {
+    QPainter painter(&shown);
+    lcd->render(&painter, QPoint(0, -250));
+  }
+  EXPECT_EQ(shown, RenderedImage(*lcd).copy(0, 250, lcd->width(), 150));
+}
+
+// Shown in a window smaller than itself, a tall or wide control paints what the window shows
+// and no more; its whole image, read, is all painted.
+TEST(LumoRenderer, ShownControlPaintsOnlyWhatItsWindowShows) {
+  const struct {
+    const char* Name;
+    qint32 Angle;
+  } rows[] = {{"tall", 0}, {"wide", 900}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.Name);
+    QWidget window;
+    window.resize(200, 150);
+    auto* lcd = new TLumoLiquidIndicator(&window);
+    lcd->Loaded();
+    lcd->SetIndicatorAngle(row.Angle);
+    lcd->SetIndicatorHeight(30000);
+    const qint64 before = PaintedPixels(*lcd);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    for (int i = 0; i < 3; ++i) {
+      QCoreApplication::sendPostedEvents();
+      QCoreApplication::processEvents();
+    }
+    const qint64 whole = qint64(lcd->width()) * lcd->height();
+    const qint64 shown = PaintedPixels(*lcd) - before;
+    EXPECT_GT(shown, 0);
+    EXPECT_LT(shown, whole / 20);
+    (void)RenderedImage(*lcd);
+    EXPECT_GE(PaintedPixels(*lcd) - before, whole);
+  }
 }

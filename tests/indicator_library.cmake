@@ -14,13 +14,14 @@ if(TARGET lumo_indicator_designer)
   # Designer's own form editor with the plugin: what a saved form holds. Its library is taken
   # as a file: the package's CMake target also wants the private headers, which the test
   # does not use.
-  find_package(Qt6 REQUIRED COMPONENTS Designer)
+  find_package(Qt6 REQUIRED COMPONENTS Designer UiTools)
   find_library(LUMO_DESIGNER_COMPONENTS NAMES Qt6DesignerComponents REQUIRED)
   steepo_add_test(LumoIndicatorDesignerFormTest
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/LumoIndicatorDesignerFormTest.cpp
-    LIBS Qt6::Designer ${LUMO_DESIGNER_COMPONENTS} Qt6::Xml)
+    LIBS Qt6::Designer ${LUMO_DESIGNER_COMPONENTS} Qt6::Xml Qt6::UiTools)
   target_compile_definitions(LumoIndicatorDesignerFormTest PRIVATE
-    LUMO_DESIGNER_PLUGIN="$<TARGET_FILE:lumo_indicator_designer>")
+    LUMO_DESIGNER_PLUGIN="$<TARGET_FILE:lumo_indicator_designer>"
+    LUMO_COLOUR_FORM="${CMAKE_CURRENT_LIST_DIR}/LumoIndicatorColourForm.ui")
   add_dependencies(LumoIndicatorDesignerFormTest lumo_indicator_designer)
 endif()
 
@@ -48,3 +49,14 @@ foreach(mode package subdirectory)
             -DLAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER} -P ${CMAKE_CURRENT_LIST_DIR}/library/ConsumeIndicator.cmake)
   set_tests_properties(LumoIndicatorConsumer_${mode} PROPERTIES TIMEOUT 900)
 endforeach()
+
+# A form with the colours as Designer saves them, compiled by uic and loaded by QUiLoader.
+find_package(Qt6 QUIET COMPONENTS UiTools)
+if(TARGET Qt6::UiTools)
+  steepo_add_test(LumoIndicatorColourFormTest
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/LumoIndicatorColourFormTest.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/LumoIndicatorColourForm.ui
+    LIBS lumo_indicator Qt6::UiTools)
+  target_compile_definitions(LumoIndicatorColourFormTest PRIVATE
+    LUMO_COLOUR_FORM="${CMAKE_CURRENT_LIST_DIR}/LumoIndicatorColourForm.ui")
+endif()

@@ -65,7 +65,7 @@ QString TLumoIndicatorDesignerPlugin::domXml() const {
 QWidget* TLumoIndicatorDesignerPlugin::createWidget(QWidget* parent) {
   auto* indicator = new TLumoLiquidIndicator(parent);
   indicator->Loaded();
-  LumoDesigner::RecordSchemeColours(Core, indicator);
+  LumoDesigner::RecordSchemeColours(indicator);
   return indicator;
 }
 
@@ -73,7 +73,6 @@ bool TLumoIndicatorDesignerPlugin::isInitialized() const {
   return Initialized;
 }
 
-void TLumoIndicatorDesignerPlugin::initialize(QDesignerFormEditorInterface* core) {
-  Core = core;
+void TLumoIndicatorDesignerPlugin::initialize(QDesignerFormEditorInterface*) {
   Initialized = true;
 }

@@ -31,6 +31,5 @@ public:
 
 private:
   bool Initialized = false;
-  QDesignerFormEditorInterface* Core = nullptr;  // Designer's form editor, once initialised
   mutable QIcon Icon;  // drawn by the widget itself on first use
 };

@@ -7,15 +7,15 @@
 #include <QtDesigner/QDesignerPropertyEditorInterface>
 #include <QtDesigner/QDesignerPropertySheetExtension>
 #include <QtDesigner/QExtensionManager>
-#include <QPointer>
 
 namespace LumoDesigner {
 namespace {
 
-void MarkSchemeColours(QDesignerFormEditorInterface* core, TLumoLiquidIndicator* indicator) {
+void MarkSchemeColours(TLumoLiquidIndicator* indicator) {
   QDesignerFormWindowInterface* form = QDesignerFormWindowInterface::findFormWindow(indicator);
-  if (form == nullptr)
+  if (form == nullptr || form->core() == nullptr)
     return;
+  QDesignerFormEditorInterface* core = form->core();
   auto* sheet = qt_extension<QDesignerPropertySheetExtension*>(core->extensionManager(), indicator);
   if (sheet == nullptr)
     return;
@@ -34,15 +34,13 @@ void MarkSchemeColours(QDesignerFormEditorInterface* core, TLumoLiquidIndicator*
 
 } // namespace
 
-void RecordSchemeColours(QDesignerFormEditorInterface* core, TLumoLiquidIndicator* indicator) {
-  if (core == nullptr || indicator == nullptr)
+// The form editor is found through the form at each change, not kept: a process may make
+// more than one editor (tests do), and the plugin is initialised by the first only.
+void RecordSchemeColours(TLumoLiquidIndicator* indicator) {
+  if (indicator == nullptr)
     return;
-  // The editor outlives every form, but not necessarily the plugin's copy of its pointer.
   QObject::connect(indicator, &TLumoLiquidIndicator::ColorSchemeChanged, indicator,
-                   [core = QPointer<QDesignerFormEditorInterface>(core), indicator] {
-                     if (core)
-                       MarkSchemeColours(core, indicator);
-                   });
+                   [indicator] { MarkSchemeColours(indicator); });
 }
 
 } // namespace LumoDesigner

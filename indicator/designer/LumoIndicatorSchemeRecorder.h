@@ -6,7 +6,6 @@
 // recorder marks the five colours as changed properties of the form whenever a scheme is set,
 // so that saving writes them too.
 
-class QDesignerFormEditorInterface;
 class TLumoLiquidIndicator;
 
 namespace LumoDesigner {
@@ -17,8 +16,7 @@ inline constexpr const char* kSchemeColours[] = {"BevelColor", "BackColor", "Num
 
 // From now on, each scheme set on indicator while it is part of a form being edited marks the
 // five colours as changed in the form (and in the property editor when it shows indicator).
-// Widgets outside a form (previews, the widget box's icons) are left alone; so is everything
-// when core is null.
-void RecordSchemeColours(QDesignerFormEditorInterface* core, TLumoLiquidIndicator* indicator);
+// Widgets outside a form (previews, the widget box's icons) are left alone.
+void RecordSchemeColours(TLumoLiquidIndicator* indicator);
 
 } // namespace LumoDesigner

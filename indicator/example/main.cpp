@@ -78,6 +78,11 @@ int Check(Ui::ExampleWindow& ui, const QString& pluginFile) {
   clock->setIndicatorstring(QStringLiteral("00:05"));
   check.Expect(textSignals == 1, "one signal for a new text");
   check.Expect(ui.status->text() == QStringLiteral("angle 900: 65 x 193"), "the label follows the signals");
+  clock->setStyleSheet(QStringLiteral("TLumoLiquidIndicator { qproperty-numberForeColor: #c08020; }"));
+  clock->ensurePolished();
+  check.Expect(clock->setProperty("backColor", QStringLiteral("#102030")) && clock->BackColor() == 0x302010 &&
+                   clock->NumberForeColor() == 0x2080C0 && clock->numberForeColor() == QColor(0xC0, 0x80, 0x20),
+               "colours by name and by style sheet");
 
   if (!pluginFile.isEmpty()) {
     QPluginLoader loader(pluginFile);

@@ -23,14 +23,7 @@ TLumoIndicatorItem::~TLumoIndicatorItem() = default;
 
 // A colour 0x00BBGGRR, a system colour resolved through the application palette.
 QColor TLumoIndicatorItem::ToQColor(TColor color) {
-  const TColor rgb = ResolveColor(color, QGuiApplication::palette());
-  return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
-}
-
-// The display is opaque: a colour's alpha is not used.
-TLumoIndicatorItem::TColor TLumoIndicatorItem::FromQColor(const QColor& color) {
-  const QColor rgb = color.toRgb();
-  return rgb.red() | (rgb.green() << 8) | (rgb.blue() << 16);
+  return LumoLiquidIndicator::ToQColor(color, QGuiApplication::palette());
 }
 
 // Which colours were given before the item was complete, one bit each.

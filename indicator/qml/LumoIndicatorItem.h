@@ -164,7 +164,6 @@ protected:
 private:
   using TColor = LumoLiquidIndicator::TColor;
   static QColor ToQColor(TColor color);
-  static TColor FromQColor(const QColor& color);
   // Marks the image stale: it is rendered anew before the next frame.
   void Invalidate();
   // Stores a value; when it changed, marks the image stale and signals.

@@ -1,0 +1,80 @@
+// A form holding the indicator's colours as Designer saves them (picked colours as colours, a
+// system colour as its number, older forms' numbers), compiled by uic and loaded by QUiLoader:
+// both give the colours the form holds and draw them as the TColor setters do.
+#include "LumoLiquidIndicator_p.h"
+#include "ui_LumoIndicatorColourForm.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QUiLoader>
+#include <gtest/gtest.h>
+#include <functional>
+#include <memory>
+
+using namespace LumoLiquidIndicator;
+
+namespace {
+
+// QUiLoader makes the indicator itself, as a program without the Designer plugin does.
+class IndicatorLoader : public QUiLoader {
+public:
+  QWidget* createWidget(const QString& className, QWidget* parent, const QString& name) override {
+    if (className != QStringLiteral("TLumoLiquidIndicator"))
+      return QUiLoader::createWidget(className, parent, name);
+    auto* widget = new TLumoLiquidIndicator(parent);
+    widget->setObjectName(name);
+    return widget;
+  }
+};
+
+std::unique_ptr<QWidget> Compiled() {
+  auto form = std::make_unique<QWidget>();
+  Ui::ColourForm ui;
+  ui.setupUi(form.get());
+  return form;
+}
+
+std::unique_ptr<QWidget> Loaded() {
+  QFile file(QString::fromUtf8(LUMO_COLOUR_FORM));
+  EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+  IndicatorLoader loader;
+  return std::unique_ptr<QWidget>(loader.load(&file));
+}
+
+void Settle() {
+  QCoreApplication::sendPostedEvents();
+  QCoreApplication::processEvents();
+}
+
+} // namespace
+
+TEST(LumoIndicatorColourForm, UicAndQUiLoaderSetTheColoursTheFormHolds) {
+  struct Row {
+    const char* Name;
+    std::function<std::unique_ptr<QWidget>()> Make;
+  };
+  const Row rows[] = {{"compiled by uic", Compiled}, {"loaded by QUiLoader", Loaded}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.Name);
+    const std::unique_ptr<QWidget> form = row.Make();
+    ASSERT_NE(form, nullptr);
+    auto* lcd = form->findChild<TLumoLiquidIndicator*>(QStringLiteral("lcd"));
+    ASSERT_NE(lcd, nullptr);
+    lcd->Loaded();
+    EXPECT_EQ(lcd->BevelColor(), 0x563412);
+    EXPECT_EQ(lcd->BackColor(), TColor(0x8000000F)) << "the system colour stays one";
+    EXPECT_EQ(lcd->NumberForeColor(), 0x0080FF);
+    EXPECT_EQ(lcd->NumberForeColor1(), 0x0000FF) << "not in the form: the default";
+    EXPECT_EQ(lcd->NumberBackColor(), 0x123456);
+
+    TLumoLiquidIndicator expected;
+    expected.SetIndicatorstring(QStringLiteral("88:88"));
+    expected.SetBevelColor(0x563412);
+    expected.SetBackColor(TColor(0x8000000F));
+    expected.SetNumberForeColor(0x0080FF);
+    expected.SetNumberBackColor(0x123456);
+    expected.Loaded();
+    Settle();
+    EXPECT_TRUE(RenderedImage(*lcd) == RenderedImage(expected));
+  }
+}
