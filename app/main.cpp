@@ -42,7 +42,7 @@ void StartupMessageHandler(QtMsgType type, const QMessageLogContext&, const QStr
 // pipe) is said on stderr and ends with status 1, as the shell's own tools do.
 int Answer(const QString& text) {
   errno = 0;
-  if (std::fputs(text.toLocal8Bit().constData(), stdout) >= 0 && std::fflush(stdout) == 0 && !std::ferror(stdout))
+  if (Platform::WriteText(stdout, text))
     return 0;
   Platform::ReportProblem(
       MessageTexts::Text(MessageTexts::mxWriteError).arg(QString::fromLocal8Bit(std::strerror(errno != 0 ? errno : EIO))));

@@ -386,8 +386,13 @@ void ReportProblem(const QString& line) {
     ProblemSinkOverride(shown);
     return;
   }
-  std::fputs((shown + u'\n').toLocal8Bit().constData(), stderr);
-  std::fflush(stderr);
+  WriteText(stderr, shown + u'\n');
+}
+
+bool WriteText(std::FILE* stream, const QString& text) {
+  if (const std::optional<bool> written = Native::WriteConsoleText(stream, text))
+    return *written;
+  return std::fputs(text.toLocal8Bit().constData(), stream) >= 0 && std::fflush(stream) == 0 && !std::ferror(stream);
 }
 void SetProblemSink(std::function<void(const QString& line)> sink) { ProblemSinkOverride = std::move(sink); }
 

@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QLocale>
 #include <QString>
+#include <cstdio>
 #include <functional>
 
 class QObject;
@@ -40,6 +41,9 @@ void EndOnTerminationSignals();
 // reports are seen; streams already redirected to a file or a pipe are kept. Elsewhere the
 // streams are the parent's already and nothing changes.
 void UseParentConsole();
+// Writes text to standard output or error in the user's encoding, or as characters to a
+// console; false when the write or its flush fails (a full disk, a closed pipe).
+bool WriteText(std::FILE* stream, const QString& text);
 
 // Dispatches waiting timer, input and posted events before it returns.
 void ProcessMessages();

@@ -5,10 +5,16 @@
 
 #include <QString>
 
+#include <cstdio>
+#include <optional>
+
 namespace Platform::Native {
 
 quint64 TickCount();
 bool ShellOpen(const QString& target);
 quint16 SystemDefaultLangID();
+// Writes text to the stream when it is a console that takes characters rather than bytes (a
+// Windows console, whose code page is not the program's); nothing when it is not one.
+std::optional<bool> WriteConsoleText(std::FILE* stream, const QString& text);
 
 } // namespace Platform::Native

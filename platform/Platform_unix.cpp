@@ -76,6 +76,9 @@ void EndTheLoop() {
 
 void UseParentConsole() {}
 
+// Terminals take the locale's bytes.
+std::optional<bool> Native::WriteConsoleText(std::FILE*, const QString&) { return std::nullopt; }
+
 void EndOnTerminationSignals() {
   if (SignalPipe[0] >= 0 || ::pipe2(SignalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
     return;

@@ -49,6 +49,16 @@ bool HasStream(DWORD which) {
 }
 } // namespace
 
+std::optional<bool> Native::WriteConsoleText(std::FILE* stream, const QString& text) {
+  const HANDLE handle = GetStdHandle(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+  DWORD mode = 0;
+  if ((stream != stdout && stream != stderr) || !GetConsoleMode(handle, &mode))
+    return std::nullopt; // a file or a pipe takes the ANSI code page's bytes
+  std::fflush(stream);
+  DWORD written = 0;
+  return WriteConsoleW(handle, text.utf16(), DWORD(text.size()), &written, nullptr) && written == DWORD(text.size());
+}
+
 void UseParentConsole() {
   const bool hasOutput = HasStream(STD_OUTPUT_HANDLE), hasError = HasStream(STD_ERROR_HANDLE);
   if ((hasOutput && hasError) || !AttachConsole(ATTACH_PARENT_PROCESS))
