@@ -252,12 +252,25 @@ public:
   void setNumberForeColor(const QColor& value);
   void setNumberForeColor1(const QColor& value);
   void setNumberBackColor(const QColor& value);
-  // Qt::red would otherwise be taken as the integer 7, a TColor.
+  // A QRgb (qRgb(0x20, 0x40, 0x80), 0xff204080) is 0xAARRGGBB, as QColor reads it.
+  void setBevelColor(QRgb value) { setBevelColor(QColor(value)); }
+  void setBackColor(QRgb value) { setBackColor(QColor(value)); }
+  void setNumberForeColor(QRgb value) { setNumberForeColor(QColor(value)); }
+  void setNumberForeColor1(QRgb value) { setNumberForeColor1(QColor(value)); }
+  void setNumberBackColor(QRgb value) { setNumberBackColor(QColor(value)); }
+  // Qt::red would otherwise be taken as the integer 7.
   void setBevelColor(Qt::GlobalColor value) { setBevelColor(QColor(value)); }
   void setBackColor(Qt::GlobalColor value) { setBackColor(QColor(value)); }
   void setNumberForeColor(Qt::GlobalColor value) { setNumberForeColor(QColor(value)); }
   void setNumberForeColor1(Qt::GlobalColor value) { setNumberForeColor1(QColor(value)); }
   void setNumberBackColor(Qt::GlobalColor value) { setNumberBackColor(QColor(value)); }
+  // A plain int could mean a TColor (0x00BBGGRR) or an RGB value: it does not compile here.
+  // Give a TColor to SetBackColor(), an RGB value as QColor(QRgb(...)).
+  void setBevelColor(int) = delete;
+  void setBackColor(int) = delete;
+  void setNumberForeColor(int) = delete;
+  void setNumberForeColor1(int) = delete;
+  void setNumberBackColor(int) = delete;
   ///@}
 
   /// \name Setters
@@ -305,11 +318,6 @@ public:
   void setOuterBevel(LumoLiquidIndicator::TLumoBevelKind value) { SetOuterBevel(value); }
   void setInnerBevelWidth(qint32 value) { SetInnerBevelWidth(value); }
   void setOuterBevelWidth(qint32 value) { SetOuterBevelWidth(value); }
-  void setBevelColor(qint32 value) { SetBevelColor(value); }
-  void setBackColor(qint32 value) { SetBackColor(value); }
-  void setNumberForeColor(qint32 value) { SetNumberForeColor(value); }
-  void setNumberForeColor1(qint32 value) { SetNumberForeColor1(value); }
-  void setNumberBackColor(qint32 value) { SetNumberBackColor(value); }
   void setIndicatorStyle(LumoLiquidIndicator::TLumoIndicatorStyle value) { SetIndicatorStyle(value); }
   void setMouseAction(LumoLiquidIndicator::TLumoMouseAction value) { SetMouseAction(value); }
   void setTransparentMode(LumoLiquidIndicator::TLumoTransparentMode value) { SetTransparentMode(value); }

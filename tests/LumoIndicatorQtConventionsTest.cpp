@@ -17,6 +17,11 @@ using namespace LumoLiquidIndicator;
 
 namespace {
 
+// The QColor faces take colours, never a plain int: that could be read either way.
+template <typename W> constexpr bool kTakesInt = requires(W& w) { w.setBackColor(0x204080); };
+template <typename W> constexpr bool kTakesRgb = requires(W& w) { w.setBackColor(0x204080u); };
+static_assert(!kTakesInt<TLumoLiquidIndicator> && kTakesRgb<TLumoLiquidIndicator>);
+
 void Settle() {
   for (int i = 0; i < 4; ++i) {
     QCoreApplication::sendPostedEvents();
@@ -294,8 +299,17 @@ TEST(LumoIndicatorQtConventions, ColoursTakeQColorsNamesAndStyleSheets) {
       return true;
     };
   };
+  const auto back = [](auto value) {
+    return [value](TLumoLiquidIndicator& lcd) {
+      lcd.setBackColor(value);
+      return true;
+    };
+  };
   const Row rows[] = {
       {"QColor", property("backColor", QColor(0x12, 0x34, 0x56)), 0x563412, 0x363636},
+      {"qRgb", back(qRgb(0x20, 0x40, 0x80)), 0x804020, 0x363636},
+      {"0xAARRGGBB", back(0xff204080), 0x804020, 0x363636},
+      {"Qt::red", back(Qt::red), 0x0000FF, 0x363636},
       {"#rrggbb", property("backColor", QStringLiteral("#123456")), 0x563412, 0x363636},
       {"colour name", property("numberForeColor", QStringLiteral("navy")), 0xDDDDDD, 0x800000},
       {"not a colour", property("backColor", QStringLiteral("#12345")), 0xDDDDDD, 0x363636},
