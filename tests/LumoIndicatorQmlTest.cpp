@@ -8,9 +8,11 @@
 #include "LumoIndicatorItem.h"
 #include "LumoLiquidIndicator_p.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QHoverEvent>
+#include <QMetaProperty>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQmlExpression>
@@ -302,4 +304,45 @@ TEST(LumoIndicatorQmlExample, ClockLoads) {
   std::unique_ptr<QObject> clock(component.create());
   ASSERT_TRUE(clock) << qPrintable(component.errorString());
   EXPECT_EQ(clock->findChildren<TLumoIndicatorItem*>().size(), 2);
+}
+
+// Both faces share one behaviour: an enumeration takes its members only, a scheme given while
+// the item is created fills only the colours not given beside it, entering and leaving render
+// anew with every mouse action (maNone included, to the same picture), and the accessible
+// name is the application's where it gave one, the text otherwise, the value being the text.
+TEST(LumoIndicatorQmlProperties, BehavesAsTheWidget) {
+  Item item(1, QStringLiteral("import QtQuick\nimport Lumo.Indicator\n"
+                              "LumoIndicator { backColor: 'navy'; colorScheme: Lumo.CsBlack;"
+                              " indicatorString: '12:34'; Accessible.name: 'Countdown' }"));
+  ASSERT_TRUE(item.Lcd);
+  EXPECT_EQ(item.Lcd->backColor(), QColor(Qt::darkBlue).toRgb());
+  EXPECT_EQ(item.Lcd->numberForeColor(), QColor(Qt::white));
+
+  const QMetaObject& meta = TLumoIndicatorItem::staticMetaObject;
+  for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i) {
+    const QMetaProperty property = meta.property(i);
+    if (!property.isEnumType())
+      continue;
+    const QVariant before = property.read(item.Lcd.get());
+    property.write(item.Lcd.get(), 99);
+    EXPECT_EQ(property.read(item.Lcd.get()), before) << property.name();
+  }
+
+  item.Grab();
+  const QImage before = item.Grab();
+  const quint64 rebuilds = item.Lcd->RebuildCount();
+  Hover(item);
+  EXPECT_EQ(item.Grab(), before);
+  EXPECT_EQ(item.Lcd->RebuildCount(), rebuilds + 1);
+
+  QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(item.Lcd.get());
+  ASSERT_NE(accessible, nullptr);
+  EXPECT_EQ(accessible->role(), QAccessible::StaticText);
+  EXPECT_EQ(accessible->text(QAccessible::Name), QStringLiteral("Countdown"));
+  item.Evaluate(QStringLiteral("indicatorString = '12:33'"));
+  EXPECT_EQ(accessible->text(QAccessible::Name), QStringLiteral("Countdown"));
+  EXPECT_EQ(accessible->text(QAccessible::Value), QStringLiteral("12:33"));
+  item.Evaluate(QStringLiteral("Accessible.name = ''"));
+  item.Evaluate(QStringLiteral("indicatorString = '12:32'"));
+  EXPECT_EQ(accessible->text(QAccessible::Name), QStringLiteral("12:32"));
 }
