@@ -56,7 +56,14 @@ if(TARGET Qt6::UiTools)
   steepo_add_test(LumoIndicatorColourFormTest
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/LumoIndicatorColourFormTest.cpp
             ${CMAKE_CURRENT_LIST_DIR}/LumoIndicatorColourForm.ui
+            ${CMAKE_CURRENT_LIST_DIR}/LumoIndicatorSchemeForm.ui
     LIBS lumo_indicator Qt6::UiTools)
   target_compile_definitions(LumoIndicatorColourFormTest PRIVATE
-    LUMO_COLOUR_FORM="${CMAKE_CURRENT_LIST_DIR}/LumoIndicatorColourForm.ui")
+    LUMO_COLOUR_FORM="${CMAKE_CURRENT_LIST_DIR}/LumoIndicatorColourForm.ui"
+    LUMO_SCHEME_FORM="${CMAKE_CURRENT_LIST_DIR}/LumoIndicatorSchemeForm.ui")
+  if(TARGET lumo_indicator_designer)
+    target_compile_definitions(LumoIndicatorColourFormTest PRIVATE
+      LUMO_DESIGNER_PLUGIN="$<TARGET_FILE:lumo_indicator_designer>")
+    add_dependencies(LumoIndicatorColourFormTest lumo_indicator_designer)
+  endif()
 endif()
