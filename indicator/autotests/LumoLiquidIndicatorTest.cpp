@@ -1,6 +1,6 @@
 // The indicator widget's properties and their change handling: defaults, unchanged values,
 // ignored values, the deferred refresh, sizes at any rotation, hover and its events.
-#include "LumoLiquidIndicator_p.h"
+#include "LumoWidgetFixture.h"
 
 #include <QAccessible>
 #include <QCoreApplication>
@@ -43,13 +43,7 @@ struct Harness {
       Settle();
     Lcd->installEventFilter(&Counter);
   }
-  // Delivers what is queued: posted refreshes, update requests and so paint events.
-  static void Settle() {
-    for (int i = 0; i < 3; ++i) {
-      QCoreApplication::sendPostedEvents();
-      QCoreApplication::processEvents();
-    }
-  }
+  static void Settle() { LumoTest::Settle(); }
 };
 
 QImage Material(int width, int height, QRgb color) {

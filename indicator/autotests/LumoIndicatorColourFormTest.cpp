@@ -1,7 +1,7 @@
 // A form holding the indicator's colours as Designer saves them (picked colours as colours, a
 // system colour as its number, older forms' numbers), compiled by uic and loaded by QUiLoader:
 // both give the colours the form holds and draw them as the TColor setters do.
-#include "LumoLiquidIndicator_p.h"
+#include "LumoWidgetFixture.h"
 #include "ui_LumoIndicatorColourForm.h"
 #include "ui_LumoIndicatorSchemeForm.h"
 
@@ -47,10 +47,7 @@ std::unique_ptr<QWidget> Loaded() {
   return Load(LUMO_COLOUR_FORM, IndicatorLoader());
 }
 
-void Settle() {
-  QCoreApplication::sendPostedEvents();
-  QCoreApplication::processEvents();
-}
+using LumoTest::Settle;
 
 } // namespace
 

@@ -346,3 +346,22 @@ TEST(LumoIndicatorQmlProperties, BehavesAsTheWidget) {
   item.Evaluate(QStringLiteral("indicatorString = '12:32'"));
   EXPECT_EQ(accessible->text(QAccessible::Name), QStringLiteral("12:32"));
 }
+
+// The file that gives every property in the documented spelling (qmllint checks it too) sets
+// what it says; the colours it gives beside its scheme stay.
+TEST(LumoIndicatorQmlExample, EveryPropertyAsDocumented) {
+  QQmlEngine engine;
+  engine.addImportPath(QStringLiteral(LUMO_QML_IMPORT_PATH));
+  QQmlComponent component(&engine, QUrl::fromLocalFile(QStringLiteral(LUMO_QML_EVERY_PROPERTY)));
+  std::unique_ptr<QObject> object(component.create());
+  auto* lcd = qobject_cast<TLumoIndicatorItem*>(object.get());
+  ASSERT_NE(lcd, nullptr) << qPrintable(component.errorString());
+  EXPECT_EQ(lcd->colorScheme(), LumoLiquidIndicator::csZORA);
+  EXPECT_EQ(lcd->indicatorKind(), LumoLiquidIndicator::ik9segment);
+  EXPECT_EQ(lcd->outerBevel(), LumoLiquidIndicator::bkNone);
+  EXPECT_EQ(lcd->mouseAction(), LumoLiquidIndicator::maColor);
+  EXPECT_EQ(lcd->foreMaterialMode(), LumoLiquidIndicator::mmTile);
+  EXPECT_EQ(lcd->backColor(), QColor(QStringLiteral("navy")));
+  EXPECT_EQ(lcd->numberBackColor(), QColor(QStringLiteral("#304050")));
+  EXPECT_EQ(lcd->numberForeColor1(), QColor(Qt::red));
+}

@@ -1,7 +1,7 @@
 // The indicator as Qt code expects a widget to behave: a change signal per property, the
 // rotated box as size hint, and a control that settles in a layout.
 #include "LumoGeometry_p.h"
-#include "LumoLiquidIndicator_p.h"
+#include "LumoWidgetFixture.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -22,12 +22,7 @@ template <typename W> constexpr bool kTakesInt = requires(W& w) { w.setBackColor
 template <typename W> constexpr bool kTakesRgb = requires(W& w) { w.setBackColor(0x204080u); };
 static_assert(!kTakesInt<TLumoLiquidIndicator> && kTakesRgb<TLumoLiquidIndicator>);
 
-void Settle() {
-  for (int i = 0; i < 4; ++i) {
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
-  }
-}
+using LumoTest::Settle;
 
 QImage Material() {
   QImage image(8, 8, QImage::Format_RGB32);
