@@ -18,6 +18,11 @@ bool TakesOnlyPositive(qint32 TLumoIndicatorState::*field) {
 
 namespace {
 
+// The five colours a scheme sets, in the order of TSchemeColors.
+constexpr TColor TLumoIndicatorState::*kSchemeColourFields[] = {
+    &TLumoIndicatorState::FBackColor, &TLumoIndicatorState::FBevelColor, &TLumoIndicatorState::FNumberBackColor,
+    &TLumoIndicatorState::FNumberForeColor, &TLumoIndicatorState::FNumberForeColor1};
+
 quint8 ColourBit(TColor TLumoIndicatorState::*field) {
   const auto* found = std::find(std::begin(kSchemeColourFields), std::end(kSchemeColourFields), field);
   return found == std::end(kSchemeColourFields) ? 0 : quint8(1u << (found - std::begin(kSchemeColourFields)));

@@ -14,11 +14,6 @@
 
 namespace LumoLiquidIndicator {
 
-// The five colours a scheme sets, in the order it signals them.
-inline constexpr TColor TLumoIndicatorState::*kSchemeColourFields[] = {
-    &TLumoIndicatorState::FBackColor, &TLumoIndicatorState::FBevelColor, &TLumoIndicatorState::FNumberBackColor,
-    &TLumoIndicatorState::FNumberForeColor, &TLumoIndicatorState::FNumberForeColor1};
-
 // Whether value is one of its enumeration's members.
 template <typename E> bool IsMember(E value) {
   return QMetaEnum::fromType<E>().valueToKey(int(value)) != nullptr;
@@ -75,7 +70,7 @@ public:
   QRegion ShownRegion(QSize size, const TLumoRenderer& renderer) const;
 
 private:
-  quint8 ColoursGiven = 0;  // one bit per field of kSchemeColourFields
+  quint8 ColoursGiven = 0;  // one bit per colour a scheme sets
 };
 
 } // namespace LumoLiquidIndicator

@@ -218,27 +218,42 @@ TColor TLumoLiquidIndicator::ResolveColor(TColor color) {
 
 // ---- Setters ---------------------------------------------------------------------------------
 
+namespace {
+
+// Each colour a scheme sets, with its signal, in the order a scheme signals them.
+struct TSchemeColourSignal {
+  TColor TLumoIndicatorState::*Field;
+  void (TLumoLiquidIndicator::*Changed)(qint32);
+};
+constexpr TSchemeColourSignal kSchemeColourSignals[] = {
+    {&TLumoIndicatorState::FBackColor, &TLumoLiquidIndicator::BackColorChanged},
+    {&TLumoIndicatorState::FBevelColor, &TLumoLiquidIndicator::BevelColorChanged},
+    {&TLumoIndicatorState::FNumberBackColor, &TLumoLiquidIndicator::NumberBackColorChanged},
+    {&TLumoIndicatorState::FNumberForeColor, &TLumoLiquidIndicator::NumberForeColorChanged},
+    {&TLumoIndicatorState::FNumberForeColor1, &TLumoLiquidIndicator::NumberForeColor1Changed},
+};
+
+} // namespace
+
 void TLumoLiquidIndicator::SetColorScheme(TLumoColorScheme value) {
   // Always stored (a value outside the enumeration is not); once loaded the five colours
   // follow, before that those not given, so that a stored form's own colours win.
-  TColor before[std::size(kSchemeColourFields)];
-  for (size_t i = 0; i < std::size(kSchemeColourFields); ++i)
-    before[i] = d.get()->*kSchemeColourFields[i];
+  TColor before[std::size(kSchemeColourSignals)];
+  size_t n = 0;
+  for (const TSchemeColourSignal& colour : kSchemeColourSignals)
+    before[n++] = d.get()->*colour.Field;
   if (!d->SetColorScheme(value))
     return;
   if (d->Imloaded)
     d->DeferredRefresh();
   // Each colour that changed is signalled with the value it has then: a listener may have set
   // another one meanwhile, or deleted the control.
-  constexpr void (TLumoLiquidIndicator::*changed[])(qint32) = {
-      &TLumoLiquidIndicator::BackColorChanged, &TLumoLiquidIndicator::BevelColorChanged,
-      &TLumoLiquidIndicator::NumberBackColorChanged, &TLumoLiquidIndicator::NumberForeColorChanged,
-      &TLumoLiquidIndicator::NumberForeColor1Changed};
   const QPointer<TLumoLiquidIndicator> alive(this);
-  for (size_t i = 0; i < std::size(kSchemeColourFields); ++i) {
-    const TColor now = d.get()->*kSchemeColourFields[i];
-    if (before[i] != now)
-      emit (this->*changed[i])(now);
+  n = 0;
+  for (const TSchemeColourSignal& colour : kSchemeColourSignals) {
+    const TColor now = d.get()->*colour.Field;
+    if (before[n++] != now)
+      emit (this->*colour.Changed)(now);
     if (!alive)
       return;
   }

@@ -36,20 +36,24 @@ void TLumoIndicatorItem::SetColor(TColor TField::*field, const QColor& value, vo
 // colours given beside it, in whatever order QML sets them. Always signalled, as the
 // widget's.
 void TLumoIndicatorItem::setColorScheme(TLumoColorScheme value) {
-  TColor before[std::size(kSchemeColourFields)];
-  for (size_t i = 0; i < std::size(kSchemeColourFields); ++i)
-    before[i] = FCore.*kSchemeColourFields[i];
+  const struct {
+    TColor TField::*Field;
+    void (TLumoIndicatorItem::*Changed)();
+    TColor Before;
+  } colours[] = {
+      {&TField::FBackColor, &TLumoIndicatorItem::backColorChanged, FCore.FBackColor},
+      {&TField::FBevelColor, &TLumoIndicatorItem::bevelColorChanged, FCore.FBevelColor},
+      {&TField::FNumberBackColor, &TLumoIndicatorItem::numberBackColorChanged, FCore.FNumberBackColor},
+      {&TField::FNumberForeColor, &TLumoIndicatorItem::numberForeColorChanged, FCore.FNumberForeColor},
+      {&TField::FNumberForeColor1, &TLumoIndicatorItem::numberForeColor1Changed, FCore.FNumberForeColor1},
+  };
   if (!FCore.SetColorScheme(value))
     return;
-  constexpr void (TLumoIndicatorItem::*changed[])() = {
-      &TLumoIndicatorItem::backColorChanged, &TLumoIndicatorItem::bevelColorChanged,
-      &TLumoIndicatorItem::numberBackColorChanged, &TLumoIndicatorItem::numberForeColorChanged,
-      &TLumoIndicatorItem::numberForeColor1Changed};
-  for (size_t i = 0; i < std::size(kSchemeColourFields); ++i) {
-    if (before[i] == FCore.*kSchemeColourFields[i])
+  for (const auto& colour : colours) {
+    if (colour.Before == FCore.*colour.Field)
       continue;
     Invalidate();
-    emit (this->*changed[i])();
+    emit (this->*colour.Changed)();
   }
   emit colorSchemeChanged();
 }
