@@ -2,6 +2,7 @@
 
 #include "OrbLink.h"
 #include "OrbUtils.h"
+#include "OrbForms.h"
 #include "Platform.h"
 #include "SteepoConfig.h"
 
@@ -175,17 +176,17 @@ TFAbout::TFAbout(QWidget* parent)
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
   setObjectName(QStringLiteral("FAbout"));
   setWindowTitle(DlgText(dtAbout) + QStringLiteral("..."));
-  const QFont font = Platform::LayoutFont(DialogFont);
+  const QFont font = OrbForms::LayoutFont(DialogFont);
   setFont(font);
 
   const QString title = AboutTitle.isEmpty() ? Platform::ApplicationTitle() : AboutTitle;
-  AddLabel(this, "Heading", 64, 16, title, Platform::LayoutFont(HeadingFont, true));
+  AddLabel(this, "Heading", 64, 16, title, OrbForms::LayoutFont(HeadingFont, true));
 
   // A file without a version, or one that cannot be read, leaves the line empty; a file time
   // that cannot be read gives the current year. Nothing is reported.
   const QString program = Platform::ProgramPath();
   AddLabel(this, "Version", 64, 45, AboutVersionLine(program),
-           Platform::LayoutFont(VersionFont, true));
+           OrbForms::LayoutFont(VersionFont, true));
   AddLabel(this, "Freeware", 64, 72, DlgText(dtFreeware), font);
 
   AddLabel(this, "Copyright", 64, 96, AboutCopyrightLine(program), font);
@@ -214,8 +215,8 @@ TFAbout::TFAbout(QWidget* parent)
   setFixedSize(AboutWidth, AboutHeight);
 
   // A desktop with larger text gets the whole dialog larger; the labels fit their texts again.
-  const qreal scale = Platform::FormScale();
-  Platform::ScaleForm(this, scale);
+  const qreal scale = OrbForms::FormScale();
+  OrbForms::ScaleForm(this, scale);
   icon->setPixmap(QApplication::windowIcon().pixmap(icon->size()));
 
   // A text wider than the dialog's 280 pixels (a long web address, or a stand-in font wider
@@ -225,8 +226,8 @@ TFAbout::TFAbout(QWidget* parent)
     label->adjustSize();
     textRight = std::max(textRight, label->geometry().right() + 1);
   }
-  const int designedWidth = Platform::Scaled(AboutWidth, scale);
-  const int width = std::max(designedWidth, textRight + Platform::Scaled(AboutRightMargin, scale));
+  const int designedWidth = OrbForms::Scaled(AboutWidth, scale);
+  const int width = std::max(designedWidth, textRight + OrbForms::Scaled(AboutRightMargin, scale));
   setFixedSize(width, height());
   button->move(button->x() + (width - designedWidth) / 2, button->y());
   button->setFocus();

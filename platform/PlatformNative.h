@@ -16,5 +16,7 @@ quint16 SystemDefaultLangID();
 // Writes text to the stream when it is a console that takes characters rather than bytes (a
 // Windows console, whose code page is not the program's); nothing when it is not one.
 std::optional<bool> WriteConsoleText(std::FILE* stream, const QString& text);
+// The settings file's name where the system keeps settings in files; empty where it does not.
+QByteArray SettingsFileName();
 
 } // namespace Platform::Native

@@ -107,6 +107,11 @@ QChar TimeSeparator() {
   return QChar(char16_t(separator[0]));
 }
 
+// ---- Settings -----------------------------------------------------------------------------
+
+// There is no settings file: the registry keeps what the program stores.
+QByteArray Native::SettingsFileName() { return {}; }
+
 // ---- Foreground ---------------------------------------------------------------------------
 
 namespace {

@@ -10,6 +10,7 @@ steepo_add_test(OrbUtilsTest
   LIBS steepo_common steepo_platform)
 
 steepo_add_test(PlatformTest SOURCES PlatformTest.cpp LIBS steepo_platform)
+steepo_add_test(OrbFormsTest SOURCES OrbFormsTest.cpp LIBS steepo_common)
 
 steepo_add_test(MainWindowTest
   SOURCES MainWindowTest.cpp ${PROJECT_SOURCE_DIR}/app/VersionInfo.cpp
