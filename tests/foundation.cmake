@@ -2,6 +2,7 @@
 # layer and the main window driven with an injected clock.
 if(NOT WIN32)  # the preset file; on Windows the registry is WindowsPlatformTest's
   steepo_add_test(StartTimeTest SOURCES StartTimeTest.cpp LIBS steepo_core)
+  steepo_add_test(SettingsFileTest SOURCES SettingsFileTest.cpp LIBS steepo_platform)
 endif()
 
 # VersionInfo.cpp gives the test program the version information the program file carries.
