@@ -10,7 +10,7 @@ namespace MessageTexts {
 
 enum TMessage {
   mxUsage, mxPresetNowhere, mxPresetIn, mxIgnoringTime, mxReadAs, mxUnknownSwitch, mxDoubleStart,
-  mxNoPresetFolder, mxPresetFileIs, mxAFolder, mxNotRegular, mxCannotStore, mxNoDisplay, mxWriteError,
+  mxNoPresetFolder, mxPresetFileIs, mxAFolder, mxNotRegular, mxTooLarge, mxCannotStore, mxNoDisplay, mxWriteError,
   mxNotificationUnreached, mxCount
 };
 extern const std::array<std::array<const char*, mxCount>, 8> Texts;

@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <variant>
 
@@ -57,5 +58,12 @@ std::optional<bool> StoredFlag(const TStoreValue& value);       // true/false, o
 // "General" (the preset's own), entry names of one or more parts joined by '/', none empty,
 // without '\', each once. The reason where they are not.
 bool ValidSectionNames(const QString& section, const TStoreSection& entries, QString* reason);
+
+// The steps of a store of the settings file, for tests that interrupt one: the new text
+// written to a file without a name (hook false: the file system has none), written and on the
+// disk, given the fixed temporary name, and renamed over the old file (hook false: the rename
+// fails). No hook: none.
+enum class TStoreStep { Unnamed, Written, Named, Rename };
+void SetStoreStepHook(std::function<bool(TStoreStep step)> hook);
 
 } // namespace Platform

@@ -12,8 +12,11 @@
 // not know, CRLF line endings, or be a link that a dotfile manager keeps. A store changes the
 // lines of its value or section and keeps every other byte, and writes a new file beside the
 // old one that takes its place only once it is wholly on the disk, so a full disk or a crash
-// leaves the old file. There is no lock file: the new file replaces the old in one step, so two
-// programs storing at once leave one whole file, and a lock left behind can never make us wait.
+// leaves the old file. The new file has no name until it is whole (where the file system has
+// unnamed files), then one fixed temporary name; an interrupted store leaves at most that file,
+// which the next store replaces or removes. There is no lock file: the new file replaces the
+// old in one step, so two programs storing at once leave one whole file, and no lock left
+// behind can make us wait.
 // A file over 1 MiB is not ours to read: it is neither read nor written.
 
 #include "PresetStore.h"
@@ -23,7 +26,6 @@
 
 #include <QFile>
 #include <QHash>
-#include <QRandomGenerator>
 
 #include <algorithm>
 #include <cerrno>
@@ -32,6 +34,7 @@
 #include <cstring>
 #include <functional>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -270,33 +273,145 @@ QByteArray FolderOf(const QByteArray& name) {
   return slash <= 0 ? QByteArray("/") : name.left(slash);
 }
 
-// Puts text in place of the file name in one step: a new file beside it, wholly written and on
-// the disk, renamed over it. original: the old file's mode and owner, which the new one keeps.
-bool ReplaceFile(const QByteArray& name, const QByteArray& text, const struct stat* original, QString* reason) {
-  QByteArray temporary;
-  int fd = -1;
-  for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-    temporary = name + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36);
-    fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-    if (fd < 0 && errno != EEXIST)
-      break;
-  }
-  if (fd < 0) {
-    *reason = QStringLiteral("its folder cannot be written (%1)").arg(ErrnoText(errno));
+std::function<bool(TStoreStep)> StepHook;
+
+bool Step(TStoreStep step) { return !StepHook || StepHook(step); }
+
+// The one temporary file a store may leave when it is interrupted; the next store replaces or
+// removes it.
+QByteArray TemporaryName(const QByteArray& name) { return name + ".steepo-new"; }
+
+bool RenameOver(const QByteArray& temporary, const QByteArray& name) {
+  if (!Step(TStoreStep::Rename)) {
+    errno = EIO;
     return false;
   }
-  if (original) {
-    [[maybe_unused]] const int owned = ::fchown(fd, original->st_uid, original->st_gid);
-    ::fchmod(fd, original->st_mode & 07777);
-  }
-  const bool written = WriteAll(fd, text) && ::fsync(fd) == 0;
-  const int writeError = errno;
-  const bool closed = ::close(fd) == 0;
-  if (!written || !closed || ::rename(temporary.constData(), name.constData()) != 0) {
-    *reason = ErrnoText(!written ? writeError : errno);
+  return ::rename(temporary.constData(), name.constData()) == 0;
+}
+
+// The new file keeps the old one's mode and owner.
+void TakeOver(int fd, const struct stat* original) {
+  if (!original)
+    return;
+  [[maybe_unused]] const int owned = ::fchown(fd, original->st_uid, original->st_gid);
+  ::fchmod(fd, original->st_mode & 07777);
+}
+
+bool WriteSynced(int fd, const QByteArray& text) { return WriteAll(fd, text) && ::fsync(fd) == 0; }
+
+enum class TOutcome { Done, Failed, Unavailable };
+
+// Gives the whole unnamed file fd the fixed temporary name and renames that over the file.
+// Another store at the same moment may take the fixed name away: ours is then in place already
+// (the other renamed it) or named again. Unavailable where it cannot be named at all.
+TOutcome NameAndRename(int fd, const QByteArray& name) {
+  const QByteArray temporary = TemporaryName(name), self = "/proc/self/fd/" + QByteArray::number(fd);
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, temporary.constData(), AT_SYMLINK_FOLLOW) != 0) {
+      if (errno != EEXIST)
+        return attempt == 0 && errno == ENOENT ? TOutcome::Unavailable : TOutcome::Failed;
+      ::unlink(temporary.constData());  // left by an interrupted store
+      continue;
+    }
+    Step(TStoreStep::Named);
+    if (RenameOver(temporary, name))
+      return TOutcome::Done;
+    const int error = errno;
+    struct stat info {};
+    if (error == ENOENT && ::fstat(fd, &info) == 0) {
+      if (info.st_nlink > 0)
+        return TOutcome::Done;
+      continue;
+    }
     ::unlink(temporary.constData());
-    return false;
+    errno = error;
+    return TOutcome::Failed;
   }
+  errno = EBUSY;
+  return TOutcome::Failed;
+}
+
+// The new text in a file without a name, which gets one only once it is wholly on the disk:
+// an interrupted store leaves nothing, or at most the fixed temporary name.
+TOutcome ReplaceUnnamed(const QByteArray& name, const QByteArray& text, const struct stat* original, QString* reason) {
+  const int fd = Step(TStoreStep::Unnamed) ? ::open(FolderOf(name).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666) : -1;
+  if (fd < 0)
+    return TOutcome::Unavailable;
+  TakeOver(fd, original);
+  TOutcome outcome = TOutcome::Failed;
+  if (WriteSynced(fd, text)) {
+    Step(TStoreStep::Written);
+    outcome = NameAndRename(fd, name);
+  }
+  const int error = errno;
+  ::close(fd);
+  if (outcome == TOutcome::Failed)
+    *reason = ErrnoText(error);
+  return outcome;
+}
+
+// The fixed temporary name opened for this store alone: locked (a lock another store holds
+// means it is writing there now), still the file of that name (not one renamed into place
+// since), and no second name of another file. -1, with the reason, where it cannot be had.
+int OpenTemporary(const QByteArray& temporary, QString* reason) {
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0666);
+    if (fd < 0) {
+      *reason = QStringLiteral("its folder cannot be written (%1)").arg(ErrnoText(errno));
+      return -1;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+      ::close(fd);
+      *reason = QStringLiteral("another program is storing it at this moment");
+      return -1;
+    }
+    struct stat held {}, named {};
+    const bool same = ::fstat(fd, &held) == 0 && ::lstat(temporary.constData(), &named) == 0 &&
+                      held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+    if (same && S_ISREG(held.st_mode) && held.st_nlink == 1) {
+      if (::ftruncate(fd, 0) == 0)
+        return fd;
+      *reason = ErrnoText(errno);
+      ::close(fd);
+      return -1;
+    }
+    if (same)
+      ::unlink(temporary.constData());
+    ::close(fd);
+  }
+  *reason = QStringLiteral("its temporary file %1 cannot be used").arg(QFile::decodeName(temporary));
+  return -1;
+}
+
+// Where the file system has no unnamed files: the new text under the fixed temporary name,
+// renamed over the file once it is wholly on the disk.
+bool ReplaceNamed(const QByteArray& name, const QByteArray& text, const struct stat* original, QString* reason) {
+  const QByteArray temporary = TemporaryName(name);
+  const int fd = OpenTemporary(temporary, reason);
+  if (fd < 0)
+    return false;
+  TakeOver(fd, original);
+  const bool written = WriteSynced(fd, text);
+  if (written)
+    Step(TStoreStep::Written);
+  const bool done = written && RenameOver(temporary, name);
+  const int error = errno;
+  if (!done)
+    ::unlink(temporary.constData());  // still ours: its lock is held until the close
+  ::close(fd);
+  if (!done)
+    *reason = ErrnoText(error);
+  return done;
+}
+
+// Puts text in place of the file name in one step, so that the file is the old one or the new
+// one and never a mixture. original: the old file's mode and owner, which the new one keeps.
+bool ReplaceFile(const QByteArray& name, const QByteArray& text, const struct stat* original, QString* reason) {
+  TOutcome outcome = ReplaceUnnamed(name, text, original, reason);
+  if (outcome == TOutcome::Unavailable)
+    outcome = ReplaceNamed(name, text, original, reason) ? TOutcome::Done : TOutcome::Failed;
+  if (outcome != TOutcome::Done)
+    return false;
   // The new name on the disk as well; the file is in place whatever this gives.
   if (const int folder = ::open(FolderOf(name).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); folder >= 0) {
     ::fsync(folder);
@@ -411,6 +526,8 @@ std::optional<TStoreSection> ReadSection(const QString& section, QString* reason
     return std::nullopt;
   return SectionIn(text, section);
 }
+
+void SetStoreStepHook(std::function<bool(TStoreStep)> hook) { StepHook = std::move(hook); }
 
 bool WriteSection(const QString& section, const TStoreSection& entries, QString* reason) {
   if (!ValidSectionNames(section, entries, reason))

@@ -3,12 +3,15 @@
 #include "Platform.h"
 #include "PresetStore.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -222,6 +225,65 @@ TEST_F(SettingsFileTest, WhatCannotBeReadOrWrittenSaysWhyAndKeepsTheFile) {
   reason.clear();
   EXPECT_EQ(Platform::ReadSection(QStringLiteral("Teas"), &reason), std::nullopt);
   EXPECT_FALSE(reason.isEmpty());
+}
+
+// A store interrupted at each step, by a failing rename or by a kill of the process storing:
+// the file is the old one, at most the one temporary file is left, and the next store leaves
+// the new file alone in the folder.
+struct TInterruptRow {
+  const char* Name;
+  bool Unnamed;                  // the file system has unnamed files
+  Platform::TStoreStep KilledAt; // where the storing process dies; Rename: the rename fails
+  int LeftBehind;                // temporary files after the interruption
+};
+
+TEST_F(SettingsFileTest, AnInterruptedStoreLeavesTheOldFileAndAtMostOneTemporary) {
+  using Platform::TStoreStep;
+  const TInterruptRow rows[] = {
+      {"UnnamedKilledWhenWritten", true, TStoreStep::Written, 0},
+      {"UnnamedKilledWhenNamed", true, TStoreStep::Named, 1},
+      {"UnnamedRenameFails", true, TStoreStep::Rename, 0},
+      {"NamedKilledWhenWritten", false, TStoreStep::Written, 1},
+      {"NamedRenameFails", false, TStoreStep::Rename, 0},
+  };
+  const QByteArray old = "; mine\n[General]\nPreset=240\n";
+  const auto entries = [this] { return QDir(Dir.path()).entryList(QDir::Files | QDir::Hidden).filter(u"Steepo"); };
+  for (const TInterruptRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    for (const QString& left : entries())
+      QFile::remove(Dir.filePath(left));
+    Put(old);
+    const auto hook = [&row](TStoreStep step) {
+      if (step == TStoreStep::Unnamed)
+        return row.Unnamed;
+      if (step == row.KilledAt && step != TStoreStep::Rename)
+        ::raise(SIGKILL);
+      return step != row.KilledAt;
+    };
+    Platform::SetStoreStepHook(hook);
+    QString reason;
+    if (row.KilledAt == TStoreStep::Rename) {
+      EXPECT_FALSE(Platform::WritePreset(255, &reason));
+    } else {
+      const pid_t child = ::fork();
+      ASSERT_GE(child, 0);
+      if (child == 0) {
+        Platform::WritePreset(255, &reason);
+        ::_exit(0);
+      }
+      int status = 0;
+      ASSERT_EQ(::waitpid(child, &status, 0), child);
+      EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    }
+    EXPECT_EQ(Bytes(), old);
+    EXPECT_EQ(entries().size(), 1 + row.LeftBehind) << entries().join(u' ').toStdString();
+
+    Platform::SetStoreStepHook([&row](TStoreStep step) { return step != TStoreStep::Unnamed || row.Unnamed; });
+    EXPECT_TRUE(Platform::WritePreset(300, &reason)) << reason.toStdString();
+    Platform::SetStoreStepHook({});
+    EXPECT_EQ(Bytes(), "; mine\n[General]\nPreset=300\n");
+    EXPECT_EQ(entries(), QStringList{QStringLiteral("Steepo.conf")});
+  }
 }
 
 TEST(StoredValues, TextsNumbersAndFlagsInEitherForm) {
