@@ -286,6 +286,38 @@ TEST_F(SettingsFileTest, AnInterruptedStoreLeavesTheOldFileAndAtMostOneTemporary
   }
 }
 
+// Five programs storing at once, each many times: the file is one of theirs, whole, and the
+// next store leaves it alone in the folder.
+TEST_F(SettingsFileTest, FiveStoresAtOnceLeaveOneWholeFile) {
+  for (const bool unnamed : {true, false}) {
+    SCOPED_TRACE(unnamed ? "unnamed" : "named");
+    Put("[General]\nPreset=240\n");
+    Platform::SetStoreStepHook([unnamed](Platform::TStoreStep step) {
+      return step != Platform::TStoreStep::Unnamed || unnamed;
+    });
+    QList<pid_t> children;
+    for (int i = 0; i < 5; ++i) {
+      const pid_t child = ::fork();
+      ASSERT_GE(child, 0);
+      if (child == 0) {
+        QString reason;
+        for (int store = 0; store < 40; ++store)
+          Platform::WritePreset(100 + 100 * i + store % 2, &reason);
+        ::_exit(0);
+      }
+      children << child;
+    }
+    for (const pid_t child : children)
+      ::waitpid(child, nullptr, 0);
+    const quint32 stored = Platform::ReadPreset().value_or(0);
+    EXPECT_EQ(Bytes(), "[General]\nPreset=" + QByteArray::number(stored) + "\n");
+    QString reason;
+    EXPECT_TRUE(Platform::WritePreset(300, &reason)) << reason.toStdString();
+    Platform::SetStoreStepHook({});
+    EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files | QDir::Hidden).filter(u"Steepo"), QStringList{"Steepo.conf"});
+  }
+}
+
 TEST(StoredValues, TextsNumbersAndFlagsInEitherForm) {
   using Platform::StoredFlag;
   using Platform::StoredNumber;
