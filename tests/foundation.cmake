@@ -2,6 +2,8 @@
 # layer and the main window driven with an injected clock.
 if(NOT WIN32)  # the preset file; on Windows the registry is WindowsPlatformTest's
   steepo_add_test(StartTimeTest SOURCES StartTimeTest.cpp LIBS steepo_core)
+  # The terminal's bytes and languages, as the C library reads the locale environment.
+  steepo_add_test(TerminalTextTest SOURCES TerminalTextTest.cpp LIBS steepo_common)
 endif()
 
 # VersionInfo.cpp gives the test program the version information the program file carries.
