@@ -115,6 +115,11 @@ TEST(ParseTimeArgument, MinutesAndSecondsWithinOneToThreeThousandFiveHundredNine
       {"0:2147483647", 0},
       {"-2147483648:-2147483648", 0},
       {"\u0663:00", 0},
+      // a number beyond 32 bits is no time at all, not 0 minutes or seconds
+      {"9999999999:30", 0},
+      {"-9999999999:30", 0},
+      {"1:99999999999", 0},
+      {"$FFFFFFFFF:30", 0},
   };
   for (const TimeRow& row : rows)
     EXPECT_EQ(Preset::ParseTimeArgument(QString::fromUtf8(row.argument), u':'), row.seconds)
@@ -293,6 +298,9 @@ TEST_F(StartTimeFixture, TimesReadOtherwiseThanTheyLookAndUnknownSwitchesAreName
       {"DoubleDashStart", {"--start"}, u':', 0,
        {QStringLiteral("steepo: unknown switch \"--start\" ignored; the start switch is -start")}},
       {"UnknownSwitches", {"-x", "-5", "/tmp", "3:00", "/START"}, u':', 180, {unknown("-x"), unknown("-5"), unknown("/tmp")}},
+      {"EmptyBeforeTheTime", {"", "4:30"}, u':', 270, {QStringLiteral("steepo: an empty argument was skipped")}},
+      {"AbsurdMinutes", {"9999999999:30"}, u':', 0,
+       {QStringLiteral("steepo: ignoring the time '9999999999:30': expected minutes:seconds from 0:01 to 59:59")}},
   };
   for (const TCommandLineNoteRow& row : rows) {
     F_Steepo::TimerState = {};
