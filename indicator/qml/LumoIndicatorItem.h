@@ -26,7 +26,8 @@
 class TLumoIndicatorItem : public QQuickItem {
   Q_OBJECT
   QML_NAMED_ELEMENT(LumoIndicator)
-  // The enumerations, reachable as LumoIndicator.ik9segment in bindings and scripts alike.
+  // The enumerations' lower-case members, as version 2.3 offered them: LumoIndicator.ik9segment
+  // in a binding of that name alone. Lumo.Ik9Segment works everywhere (LumoEnumerations.h).
   QML_EXTENDED_NAMESPACE(LumoLiquidIndicator)
   Q_PROPERTY(LumoLiquidIndicator::TLumoColorScheme colorScheme READ colorScheme WRITE setColorScheme NOTIFY colorSchemeChanged)
   Q_PROPERTY(int signNumber READ signNumber WRITE setSignNumber NOTIFY signNumberChanged)
