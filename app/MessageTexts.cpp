@@ -32,7 +32,9 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: cannot store the preset in %1: %2",
      "steepo: cannot open a display (no usable DISPLAY or WAYLAND_DISPLAY): Steepo needs a graphical desktop session",
      "steepo: write error: %1",
-     "steepo: the desktop's notification service was not reached (%1); the alarm shows in its window only"},
+     "steepo: the desktop's notification service was not reached (%1); the alarm shows in its window only",
+     "steepo: the session bus did not answer within half a second: desktop notifications and screen readers are off for this run",
+     "steepo: the accessibility service did not answer within half a second: screen readers are off for this run"},
     // cs
     {"Použití: steepo [MINUTY:SEKUNDY] [-start]\n"
        "Čajový časovač: odpočítává dobu louhování a ohlásí, až je čaj hotový.\n"
@@ -59,7 +61,9 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: předvolbu nelze uložit do %1: %2",
      "steepo: nelze otevřít displej (chybí použitelný DISPLAY či WAYLAND_DISPLAY): Steepo potřebuje grafické prostředí",
      "steepo: chyba zápisu: %1",
-     "steepo: služba oznámení pracovní plochy není dostupná (%1); budík se ukáže jen ve svém okně"},
+     "steepo: služba oznámení pracovní plochy není dostupná (%1); budík se ukáže jen ve svém okně",
+     "steepo: sběrnice sezení neodpověděla do půl sekundy: oznámení pracovní plochy a čtečky obrazovky jsou pro toto spuštění vypnuté",
+     "steepo: služba zpřístupnění neodpověděla do půl sekundy: čtečky obrazovky jsou pro toto spuštění vypnuté"},
     // de
     {"Aufruf: steepo [MINUTEN:SEKUNDEN] [-start]\n"
        "Ein Tee-Timer: zählt die Ziehzeit herunter und meldet sich, wenn der Tee fertig ist.\n"
@@ -86,7 +90,9 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: die Vorgabe kann nicht in %1 gespeichert werden: %2",
      "steepo: keine Anzeige zu öffnen (kein brauchbares DISPLAY oder WAYLAND_DISPLAY): Steepo braucht eine grafische Sitzung",
      "steepo: Schreibfehler: %1",
-     "steepo: der Benachrichtigungsdienst des Desktops war nicht erreichbar (%1); der Alarm erscheint nur in seinem Fenster"},
+     "steepo: der Benachrichtigungsdienst des Desktops war nicht erreichbar (%1); der Alarm erscheint nur in seinem Fenster",
+     "steepo: der Sitzungsbus hat nicht binnen einer halben Sekunde geantwortet: Desktop-Benachrichtigungen und Bildschirmleser sind für diesen Lauf aus",
+     "steepo: der Barrierefreiheitsdienst hat nicht binnen einer halben Sekunde geantwortet: Bildschirmleser sind für diesen Lauf aus"},
     // es
     {"Uso: steepo [MINUTOS:SEGUNDOS] [-start]\n"
        "Un temporizador de té: cuenta atrás el tiempo de infusión y avisa cuando el té está listo.\n"
@@ -113,7 +119,9 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: no se puede guardar el preajuste en %1: %2",
      "steepo: no se puede abrir una pantalla (no hay DISPLAY ni WAYLAND_DISPLAY utilizables): Steepo necesita una sesión gráfica",
      "steepo: error de escritura: %1",
-     "steepo: no se alcanzó el servicio de notificaciones del escritorio (%1); la alarma solo se muestra en su ventana"},
+     "steepo: no se alcanzó el servicio de notificaciones del escritorio (%1); la alarma solo se muestra en su ventana",
+     "steepo: el bus de sesión no respondió en medio segundo: las notificaciones del escritorio y los lectores de pantalla quedan desactivados en esta ejecución",
+     "steepo: el servicio de accesibilidad no respondió en medio segundo: los lectores de pantalla quedan desactivados en esta ejecución"},
     // pt
     {"Uso: steepo [MINUTOS:SEGUNDOS] [-start]\n"
        "Um temporizador de chá: conta o tempo de infusão e avisa quando o chá está pronto.\n"
@@ -140,7 +148,9 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: não é possível guardar a predefinição em %1: %2",
      "steepo: não é possível abrir um ecrã (nenhum DISPLAY ou WAYLAND_DISPLAY utilizável): o Steepo precisa de uma sessão gráfica",
      "steepo: erro de escrita: %1",
-     "steepo: o serviço de notificações do ambiente de trabalho não foi alcançado (%1); o alarme só aparece na sua janela"},
+     "steepo: o serviço de notificações do ambiente de trabalho não foi alcançado (%1); o alarme só aparece na sua janela",
+     "steepo: o barramento de sessão não respondeu em meio segundo: as notificações do ambiente de trabalho e os leitores de ecrã ficam desativados nesta execução",
+     "steepo: o serviço de acessibilidade não respondeu em meio segundo: os leitores de ecrã ficam desativados nesta execução"},
     // fr
     {"Usage : steepo [MINUTES:SECONDES] [-start]\n"
        "Un minuteur à thé : décompte le temps d'infusion et sonne quand le thé est prêt.\n"
@@ -167,7 +177,9 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo : impossible d'enregistrer le préréglage dans %1 : %2",
      "steepo : impossible d'ouvrir un affichage (aucun DISPLAY ou WAYLAND_DISPLAY utilisable) : Steepo a besoin d'une session graphique",
      "steepo : erreur d'écriture : %1",
-     "steepo : le service de notifications du bureau n'a pas été joint (%1) ; l'alarme ne s'affiche que dans sa fenêtre"},
+     "steepo : le service de notifications du bureau n'a pas été joint (%1) ; l'alarme ne s'affiche que dans sa fenêtre",
+     "steepo : le bus de session n'a pas répondu en une demi-seconde : les notifications du bureau et les lecteurs d'écran sont désactivés pour cette exécution",
+     "steepo : le service d'accessibilité n'a pas répondu en une demi-seconde : les lecteurs d'écran sont désactivés pour cette exécution"},
     // it
     {"Uso: steepo [MINUTI:SECONDI] [-start]\n"
        "Un timer per il tè: conta alla rovescia il tempo d'infusione e avvisa quando il tè è pronto.\n"
@@ -194,7 +206,9 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: impossibile salvare la preimpostazione in %1: %2",
      "steepo: impossibile aprire un display (nessun DISPLAY o WAYLAND_DISPLAY utilizzabile): Steepo richiede una sessione grafica",
      "steepo: errore di scrittura: %1",
-     "steepo: il servizio di notifiche del desktop non è raggiungibile (%1); l'allarme compare solo nella sua finestra"},
+     "steepo: il servizio di notifiche del desktop non è raggiungibile (%1); l'allarme compare solo nella sua finestra",
+     "steepo: il bus di sessione non ha risposto entro mezzo secondo: le notifiche del desktop e i lettori di schermo sono disattivati per questa esecuzione",
+     "steepo: il servizio di accessibilità non ha risposto entro mezzo secondo: i lettori di schermo sono disattivati per questa esecuzione"},
     // ru
     {"Использование: steepo [МИНУТЫ:СЕКУНДЫ] [-start]\n"
        "Чайный таймер: отсчитывает время заваривания и подаёт сигнал, когда чай готов.\n"
@@ -221,7 +235,9 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: не удаётся сохранить предустановку в %1: %2",
      "steepo: не удаётся открыть дисплей (нет пригодного DISPLAY или WAYLAND_DISPLAY): Steepo нужен графический сеанс",
      "steepo: ошибка записи: %1",
-     "steepo: служба уведомлений рабочего стола недоступна (%1); сигнал показывается только в своём окне"},
+     "steepo: служба уведомлений рабочего стола недоступна (%1); сигнал показывается только в своём окне",
+     "steepo: шина сеанса не ответила за полсекунды: уведомления рабочего стола и экранные дикторы отключены на этот запуск",
+     "steepo: служба специальных возможностей не ответила за полсекунды: экранные дикторы отключены на этот запуск"},
 
 }};
 // clang-format on
