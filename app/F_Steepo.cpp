@@ -3,11 +3,13 @@
 
 #include "DesktopBus.h"
 #include "F_Steepo2.h"
+#include "MessageTexts.h"
 #include "OrbDialogs.h"
 #include "OrbUtils.h"
 #include "OrbForms.h"
 #include "Platform.h"
 #include "Preset.h"
+#include "SleepInhibitor.h"
 #include "SteepoConfig.h"
 
 #include <QAccessibleWidget>
@@ -19,6 +21,7 @@ namespace F_Steepo {
 
 TTimerState TimerState;
 TFSteepo* FSteepo = nullptr;
+bool KeepAwake = false;
 
 // clang-format off
 const std::array<std::array<const char*, MainTextColumns>, 8> MainTexts = {{
@@ -281,6 +284,8 @@ void TFSteepo::BBStartClick() {
   TimerState.Running = true;
   TimerState.ShownSeconds = TTimerState::NoneShown;
   DesktopBus::Connect();
+  if (KeepAwake)
+    SleepInhibitor::Hold(MessageTexts::Text(MessageTexts::mxKeepAwakeReason));
   Platform::Sleep(200);
   Platform::MinimizeApplication();
 }
@@ -294,6 +299,7 @@ void TFSteepo::BBStopClick() {
   DisplayTime(TimerState.BrewTime);
   ui->BBStart->setFocus();
   DesktopBus::Clear();
+  SleepInhibitor::Release();
 }
 
 void TFSteepo::TimerTimer() {
@@ -312,6 +318,7 @@ void TFSteepo::TimerTimer() {
   }
   DisplayTime(0);
   TimerState.Running = false;
+  SleepInhibitor::Release();
   Platform::RestoreApplication();
   if (ShowAlarm)
     ShowAlarm();

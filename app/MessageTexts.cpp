@@ -34,7 +34,9 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: write error: %1",
      "steepo: the desktop's notification service was not reached (%1); the alarm shows in its window only",
      "steepo: the session bus did not answer within half a second: desktop notifications and screen readers are off for this run",
-     "steepo: the accessibility service did not answer within half a second: screen readers are off for this run"},
+     "steepo: the accessibility service did not answer within half a second: screen readers are off for this run",
+     "steepo: the computer cannot be kept awake during the countdown (%1)",
+     "A tea is brewing"},
     // cs
     {"Použití: steepo [MINUTY:SEKUNDY] [-start]\n"
        "Čajový časovač: odpočítává dobu louhování a ohlásí, až je čaj hotový.\n"
@@ -63,7 +65,9 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: chyba zápisu: %1",
      "steepo: služba oznámení pracovní plochy není dostupná (%1); budík se ukáže jen ve svém okně",
      "steepo: sběrnice sezení neodpověděla do půl sekundy: oznámení pracovní plochy a čtečky obrazovky jsou pro toto spuštění vypnuté",
-     "steepo: služba zpřístupnění neodpověděla do půl sekundy: čtečky obrazovky jsou pro toto spuštění vypnuté"},
+     "steepo: služba zpřístupnění neodpověděla do půl sekundy: čtečky obrazovky jsou pro toto spuštění vypnuté",
+     "steepo: počítač nelze během odpočtu udržet vzhůru (%1)",
+     "Louhuje se čaj"},
     // de
     {"Aufruf: steepo [MINUTEN:SEKUNDEN] [-start]\n"
        "Ein Tee-Timer: zählt die Ziehzeit herunter und meldet sich, wenn der Tee fertig ist.\n"
@@ -92,7 +96,9 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: Schreibfehler: %1",
      "steepo: der Benachrichtigungsdienst des Desktops war nicht erreichbar (%1); der Alarm erscheint nur in seinem Fenster",
      "steepo: der Sitzungsbus hat nicht binnen einer halben Sekunde geantwortet: Desktop-Benachrichtigungen und Bildschirmleser sind für diesen Lauf aus",
-     "steepo: der Barrierefreiheitsdienst hat nicht binnen einer halben Sekunde geantwortet: Bildschirmleser sind für diesen Lauf aus"},
+     "steepo: der Barrierefreiheitsdienst hat nicht binnen einer halben Sekunde geantwortet: Bildschirmleser sind für diesen Lauf aus",
+     "steepo: der Rechner kann während des Countdowns nicht wach gehalten werden (%1)",
+     "Ein Tee zieht"},
     // es
     {"Uso: steepo [MINUTOS:SEGUNDOS] [-start]\n"
        "Un temporizador de té: cuenta atrás el tiempo de infusión y avisa cuando el té está listo.\n"
@@ -121,7 +127,9 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: error de escritura: %1",
      "steepo: no se alcanzó el servicio de notificaciones del escritorio (%1); la alarma solo se muestra en su ventana",
      "steepo: el bus de sesión no respondió en medio segundo: las notificaciones del escritorio y los lectores de pantalla quedan desactivados en esta ejecución",
-     "steepo: el servicio de accesibilidad no respondió en medio segundo: los lectores de pantalla quedan desactivados en esta ejecución"},
+     "steepo: el servicio de accesibilidad no respondió en medio segundo: los lectores de pantalla quedan desactivados en esta ejecución",
+     "steepo: no se puede mantener despierto el ordenador durante la cuenta atrás (%1)",
+     "Se está preparando un té"},
     // pt
     {"Uso: steepo [MINUTOS:SEGUNDOS] [-start]\n"
        "Um temporizador de chá: conta o tempo de infusão e avisa quando o chá está pronto.\n"
@@ -150,7 +158,9 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: erro de escrita: %1",
      "steepo: o serviço de notificações do ambiente de trabalho não foi alcançado (%1); o alarme só aparece na sua janela",
      "steepo: o barramento de sessão não respondeu em meio segundo: as notificações do ambiente de trabalho e os leitores de ecrã ficam desativados nesta execução",
-     "steepo: o serviço de acessibilidade não respondeu em meio segundo: os leitores de ecrã ficam desativados nesta execução"},
+     "steepo: o serviço de acessibilidade não respondeu em meio segundo: os leitores de ecrã ficam desativados nesta execução",
+     "steepo: não é possível manter o computador acordado durante a contagem decrescente (%1)",
+     "Um chá está em infusão"},
     // fr
     {"Usage : steepo [MINUTES:SECONDES] [-start]\n"
        "Un minuteur à thé : décompte le temps d'infusion et sonne quand le thé est prêt.\n"
@@ -179,7 +189,9 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo : erreur d'écriture : %1",
      "steepo : le service de notifications du bureau n'a pas été joint (%1) ; l'alarme ne s'affiche que dans sa fenêtre",
      "steepo : le bus de session n'a pas répondu en une demi-seconde : les notifications du bureau et les lecteurs d'écran sont désactivés pour cette exécution",
-     "steepo : le service d'accessibilité n'a pas répondu en une demi-seconde : les lecteurs d'écran sont désactivés pour cette exécution"},
+     "steepo : le service d'accessibilité n'a pas répondu en une demi-seconde : les lecteurs d'écran sont désactivés pour cette exécution",
+     "steepo : impossible de garder l'ordinateur éveillé pendant le compte à rebours (%1)",
+     "Un thé est en infusion"},
     // it
     {"Uso: steepo [MINUTI:SECONDI] [-start]\n"
        "Un timer per il tè: conta alla rovescia il tempo d'infusione e avvisa quando il tè è pronto.\n"
@@ -208,7 +220,9 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: errore di scrittura: %1",
      "steepo: il servizio di notifiche del desktop non è raggiungibile (%1); l'allarme compare solo nella sua finestra",
      "steepo: il bus di sessione non ha risposto entro mezzo secondo: le notifiche del desktop e i lettori di schermo sono disattivati per questa esecuzione",
-     "steepo: il servizio di accessibilità non ha risposto entro mezzo secondo: i lettori di schermo sono disattivati per questa esecuzione"},
+     "steepo: il servizio di accessibilità non ha risposto entro mezzo secondo: i lettori di schermo sono disattivati per questa esecuzione",
+     "steepo: impossibile tenere sveglio il computer durante il conto alla rovescia (%1)",
+     "Un tè è in infusione"},
     // ru
     {"Использование: steepo [МИНУТЫ:СЕКУНДЫ] [-start]\n"
        "Чайный таймер: отсчитывает время заваривания и подаёт сигнал, когда чай готов.\n"
@@ -237,7 +251,9 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: ошибка записи: %1",
      "steepo: служба уведомлений рабочего стола недоступна (%1); сигнал показывается только в своём окне",
      "steepo: шина сеанса не ответила за полсекунды: уведомления рабочего стола и экранные дикторы отключены на этот запуск",
-     "steepo: служба специальных возможностей не ответила за полсекунды: экранные дикторы отключены на этот запуск"},
+     "steepo: служба специальных возможностей не ответила за полсекунды: экранные дикторы отключены на этот запуск",
+     "steepo: не удаётся удержать компьютер от сна во время отсчёта (%1)",
+     "Заваривается чай"},
 
 }};
 // clang-format on

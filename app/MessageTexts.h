@@ -11,7 +11,9 @@ namespace MessageTexts {
 enum TMessage {
   mxUsage, mxPresetNowhere, mxPresetIn, mxIgnoringTime, mxReadAs, mxUnknownSwitch, mxDoubleStart,
   mxNoPresetFolder, mxPresetFileIs, mxAFolder, mxNotRegular, mxCannotStore, mxNoDisplay, mxWriteError,
-  mxNotificationUnreached, mxBusSilent, mxAccessibilitySilent, mxCount
+  mxNotificationUnreached, mxBusSilent, mxAccessibilitySilent, mxCannotKeepAwake,
+  // not a line: the reason the program gives the system for keeping it awake
+  mxKeepAwakeReason, mxCount
 };
 extern const std::array<std::array<const char*, mxCount>, 8> Texts;
 

@@ -11,6 +11,7 @@
 #include "Preset.h"
 #include "PresetStore.h"
 #include "Resources.h"
+#include "SleepInhibitor.h"
 #include "SteepoConfig.h"
 
 #include <QApplication>
@@ -74,6 +75,8 @@ int main(int argc, char** argv) {
 
   NoDisplayLine = (MessageTexts::Text(MessageTexts::mxNoDisplay) + u'\n').toLocal8Bit();
   DesktopBus::SetUnreachedText(MessageTexts::Text(MessageTexts::mxNotificationUnreached));
+  SleepInhibitor::SetUnheldText(MessageTexts::Text(MessageTexts::mxCannotKeepAwake));
+  F_Steepo::KeepAwake = true;
   const QtMessageHandler previous = qInstallMessageHandler(StartupMessageHandler);
   QApplication app(argc, argv);
   qInstallMessageHandler(previous);

@@ -1,5 +1,6 @@
-// The dock entry's progress and the desktop notifications, on a bus of the test's own with a
-// notification service and a dock listener served by the test; and the program's dealings with buses that misbehave, on sockets of the test's own.
+// The dock entry's progress, the desktop notifications and the sleep inhibitor, on a bus of the
+// test's own with a notification service, a login manager and a dock listener served by the
+// test; and the program's dealings with buses that misbehave, on sockets of the test's own.
 #include "BusLink.h"
 #include "DesktopBus.h"
 #include "F_Steepo.h"
@@ -8,6 +9,7 @@
 #include "OnShow.h"
 #include "OrbUtils.h"
 #include "Platform.h"
+#include "SleepInhibitor.h"
 
 #include <QApplication>
 #include <QDBusAbstractAdaptor>
@@ -15,6 +17,10 @@
 #include <QDBusConnection>
 #include <QDBusMetaType>
 #include <QDBusMessage>
+#include <QDBusUnixFileDescriptor>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
@@ -29,6 +35,7 @@
 #include <condition_variable>
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <future>
 #include <memory>
 #include <mutex>
@@ -124,6 +131,62 @@ public slots:
       Updates << QStringLiteral("hide");
   }
 };
+
+// What the login manager was asked, with the far end of each lock it handed out: the lock is
+// given back when that end hangs up.
+struct TLoginLog {
+  QList<QStringList> Inhibits;
+  QList<int> LockEnds;
+  QList<QDBusMessage> Unanswered;  // replies kept back, locks inside
+  bool Answers = true;
+  ~TLoginLog() {
+    for (const int end : LockEnds)
+      ::close(end);
+  }
+};
+
+class TLoginAdaptor : public QDBusAbstractAdaptor {
+  Q_OBJECT
+  Q_CLASSINFO("D-Bus Interface", "org.freedesktop.login1.Manager")
+
+public:
+  TLoginAdaptor(QObject* parent, TLoginLog& log) : QDBusAbstractAdaptor(parent), Log(log) {}
+
+public slots:
+  QDBusUnixFileDescriptor Inhibit(const QString& what, const QString& who, const QString& why, const QString& mode,
+                                  const QDBusMessage& message) {
+    Log.Inhibits << QStringList{what, who, why, mode};
+    int ends[2] = {-1, -1};
+    if (::pipe2(ends, O_CLOEXEC) != 0)
+      return {};
+    Log.LockEnds << ends[0];
+    const QDBusUnixFileDescriptor lock(ends[1]);  // a copy of its own
+    ::close(ends[1]);
+    if (Log.Answers)
+      return lock;
+    message.setDelayedReply(true);
+    Log.Unanswered << message.createReply(QVariant::fromValue(lock));
+    return {};
+  }
+
+private:
+  TLoginLog& Log;
+};
+
+// Whether the other end of a lock has been closed.
+bool HungUp(int end) {
+  pollfd ready{end, POLLIN, 0};
+  return ::poll(&ready, 1, 0) == 1 && (ready.revents & POLLHUP);
+}
+
+// Whether this process holds the other end of a lock: a second descriptor of the same pipe.
+bool HeldHere(int end) {
+  const QString pipe = QFile::symLinkTarget(QStringLiteral("/proc/self/fd/%1").arg(end));
+  int copies = 0;
+  for (const QFileInfo& fd : QDir(QStringLiteral("/proc/self/fd")).entryInfoList(QDir::System))
+    copies += fd.symLinkTarget() == pipe;
+  return copies >= 2;
+}
 
 // The accessibility service as the desktop runs it: screen readers on, the bus at Address.
 class TAccessibilityStatus : public QDBusAbstractAdaptor {
@@ -280,7 +343,9 @@ protected:
     ASSERT_FALSE(BusAddress().isEmpty()) << "dbus-daemon did not start";
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Tea"));
     DesktopBus::Reset();
+    SleepInhibitor::Reset();
     DesktopBus::SetBusAddress(BusAddress());
+    qputenv("DBUS_SYSTEM_BUS_ADDRESS", BusAddress().toUtf8());
     OrbDialogs::LangIndex = 0;
     OrbUtils::SetCommandLine({QStringLiteral("steepo")});
     Platform::SetSettingsPathSource([this] { return Store.filePath(QStringLiteral("steepo.ini")); });
@@ -291,6 +356,9 @@ protected:
   }
   void TearDown() override {
     DesktopBus::Reset();
+    SleepInhibitor::Reset();
+    F_Steepo::KeepAwake = false;
+    qunsetenv("DBUS_SYSTEM_BUS_ADDRESS");
     if (!ServiceName.isEmpty())
       QDBusConnection::disconnectFromBus(ServiceName);
     Platform::SetMainWindow(nullptr);
@@ -318,6 +386,17 @@ protected:
     ASSERT_TRUE(bus.registerService(QStringLiteral("org.freedesktop.portal.Desktop")));
     ASSERT_TRUE(bus.connect(QString(), QString(), QStringLiteral("com.canonical.Unity.LauncherEntry"),
                             QStringLiteral("Update"), &Dock, SLOT(Update(QString, QVariantMap))));
+  }
+
+  // Serves the login manager on the same bus, which the tests name the system bus.
+  void ServeLogin(bool answers) {
+    Serve();
+    Login.Answers = answers;
+    LoginService = std::make_unique<QObject>();
+    new TLoginAdaptor(LoginService.get(), Login);
+    QDBusConnection bus(ServiceName);
+    ASSERT_TRUE(bus.registerObject(QStringLiteral("/org/freedesktop/login1"), LoginService.get()));
+    ASSERT_TRUE(bus.registerService(QStringLiteral("org.freedesktop.login1")));
   }
 
   // Serves the accessibility service, with screen readers on and its bus at address.
@@ -364,6 +443,8 @@ protected:
   std::unique_ptr<QObject> PortalService;
   TPortalAdaptor* Portal = nullptr;
   TDockListener Dock;
+  TLoginLog Login;
+  std::unique_ptr<QObject> LoginService;
   std::unique_ptr<QObject> AccessibilityService;
 };
 
@@ -867,6 +948,82 @@ TEST_P(EndTest, TheEndOnAMuteBusExitsWithStatusZero) {
 
 INSTANTIATE_TEST_SUITE_P(Buses, EndTest, ::testing::Values(TFault::Mute, TFault::MuteAfterHello),
                          [](const auto& info) { return info.param == TFault::Mute ? "Mute" : "MuteAfterHello"; });
+
+// ---- The sleep inhibitor --------------------------------------------------------------------
+
+enum class TLogin { Answers, NeverAnswers, Absent, NoSystemBus };
+struct TInhibitRow {
+  const char* Name;
+  TLogin Login;
+  bool Reported;  // the one line
+};
+void PrintTo(const TInhibitRow& row, std::ostream* out) { *out << row.Name; }
+
+class InhibitTest : public DesktopBusTest, public ::testing::WithParamInterface<TInhibitRow> {};
+
+// The lock is asked for "sleep" in the "block" mode and given back by closing its descriptor,
+// also when it comes after the release. Nothing waits: the login manager is served on this
+// very thread, so a wait for it would never end.
+TEST_P(InhibitTest, TheLockIsTakenAndGivenBackWithoutAWait) {
+  const TInhibitRow& row = GetParam();
+  if (row.Login == TLogin::Answers || row.Login == TLogin::NeverAnswers)
+    ServeLogin(row.Login == TLogin::Answers);
+  if (row.Login == TLogin::NoSystemBus)
+    qputenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=" + Store.filePath(QStringLiteral("no-bus")).toUtf8());
+  SleepInhibitor::Hold(QStringLiteral("A tea is brewing"));
+  EXPECT_TRUE(SleepInhibitor::Held());
+  if (row.Login == TLogin::Answers || row.Login == TLogin::NeverAnswers) {
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Login.Inhibits.size() == 1; }));
+    EXPECT_EQ(Login.Inhibits.first(), (QStringList{QStringLiteral("sleep"), QStringLiteral("Steepo"),
+                                                   QStringLiteral("A tea is brewing"), QStringLiteral("block")}));
+    if (row.Login == TLogin::Answers) {
+      EXPECT_TRUE(QTest::qWaitFor([&] { return HeldHere(Login.LockEnds.first()); }));
+    }
+  }
+  SleepInhibitor::Release();
+  if (row.Login == TLogin::NeverAnswers)
+    QDBusConnection(ServiceName).send(Login.Unanswered.takeFirst());  // the lock comes after the release
+  if (!Login.LockEnds.isEmpty()) {
+    EXPECT_TRUE(QTest::qWaitFor([&] { return HungUp(Login.LockEnds.first()); }));
+  }
+  SleepInhibitor::Hold(QStringLiteral("A tea is brewing"));  // a second try says nothing more
+  if (row.Reported) {
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !Problems.isEmpty(); }));
+  }
+  EXPECT_EQ(Problems.size(), row.Reported ? 1 : 0) << Problems.join(u'\n').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(LoginManagers, InhibitTest,
+                         ::testing::Values(TInhibitRow{"Answers", TLogin::Answers, false},
+                                           TInhibitRow{"NeverAnswers", TLogin::NeverAnswers, false},
+                                           TInhibitRow{"NoLoginManager", TLogin::Absent, true},
+                                           TInhibitRow{"NoSystemBus", TLogin::NoSystemBus, true}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+// A countdown holds the lock from Start to Stop, to the end, and to the program's end.
+TEST_F(DesktopBusTest, ACountdownHoldsTheLockUntilStopTheEndOrTheProgramsEnd) {
+  ServeLogin(true);
+  F_Steepo::KeepAwake = true;
+  TFSteepo window;
+  Open(window);
+  const auto lockGiven = [&](int count) { return QTest::qWaitFor([&] { return Login.LockEnds.size() == count; }); };
+  const auto lockBack = [&](int index) { return QTest::qWaitFor([&] { return HungUp(Login.LockEnds.at(index)); }); };
+
+  window.BBStartClick();
+  ASSERT_TRUE(lockGiven(1));
+  window.BBStopClick();
+  EXPECT_TRUE(lockBack(0));
+  window.BBStartClick();
+  ASSERT_TRUE(lockGiven(2));
+  RunToTheAlarm(window, [](TFSteepo2&) {});
+  EXPECT_TRUE(lockBack(1));
+  window.BBStartClick();
+  ASSERT_TRUE(lockGiven(3));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return HeldHere(Login.LockEnds.at(2)); }));
+  BusLink::Finish(500);
+  EXPECT_TRUE(HungUp(Login.LockEnds.at(2)));
+  EXPECT_TRUE(Problems.isEmpty());
+}
 
 } // namespace
 
