@@ -83,7 +83,7 @@ TBusCheck CheckSessionBus(const QString& address, QString* accessibility, const 
   TWire wire;
   const TWire::TOpen opened = wire.Open(address);
   if (opened != TWire::Opened)
-    return {opened == TWire::Busy ? TAnswer::Silent : TAnswer::Absent, TAnswer::Absent};
+    return {opened == TWire::Busy ? TAnswer::Silent : TAnswer::Absent, TAnswer::Absent, {}};
   std::vector<TQuestion> status(accessibility->isEmpty() ? 2 : 0);
   if (!status.empty()) {
     status[0].Serial = wire.Send(StatusGet(QStringLiteral("IsEnabled")));
@@ -91,21 +91,21 @@ TBusCheck CheckSessionBus(const QString& address, QString* accessibility, const 
   }
   Ask(wire, status, deadline);
   if (!wire.Answered())
-    return {TAnswer::Silent, TAnswer::Absent};
+    return {TAnswer::Silent, TAnswer::Absent, {}};
   if (!AllAnswered(status))
-    return {TAnswer::Answers, TAnswer::Silent};
+    return {TAnswer::Answers, TAnswer::Silent, {}};
   const bool on = qEnvironmentVariableIsSet("QT_LINUX_ACCESSIBILITY_ALWAYS_ON") ||
                   (!status.empty() && (TrueIn(status[0].Reply) || TrueIn(status[1].Reply)));
   if (status.empty() || !on)
-    return {TAnswer::Answers, TAnswer::Absent};
+    return {TAnswer::Answers, TAnswer::Absent, {}};
   std::vector<TQuestion> where(1);
   where[0].Serial = wire.Send(AccessibilityCall(AccessibilityService, QStringLiteral("GetAddress")));
   Ask(wire, where, deadline);
   if (!wire.Answered() || !AllAnswered(where))
-    return {TAnswer::Answers, TAnswer::Silent};
+    return {TAnswer::Answers, TAnswer::Silent, {}};
   if (where[0].Reply.Type == BusWire::mtReturn)
     *accessibility = BusWire::TReader(where[0].Reply).String();
-  return {TAnswer::Answers, TAnswer::Absent};
+  return {TAnswer::Answers, TAnswer::Absent, {}};
 }
 
 } // namespace
@@ -118,6 +118,8 @@ TBusCheck CheckBuses(const QString& sessionAddress, const QString& accessibility
     check = CheckSessionBus(sessionAddress, &accessibility, deadline);
   if (check.Accessibility != TAnswer::Silent && check.Session != TAnswer::Silent && !accessibility.isEmpty())
     check.Accessibility = CheckAccessibilityBus(accessibility, deadline);
+  if (check.Accessibility == TAnswer::Answers)
+    check.AccessibilityAddress = accessibility;
   return check;
 }
 

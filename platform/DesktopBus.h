@@ -19,6 +19,7 @@ enum class TAnswer { Absent, Answers, Silent };
 struct TBusCheck {
   TAnswer Session = TAnswer::Absent;
   TAnswer Accessibility = TAnswer::Absent;  // the accessibility bus, where screen readers listen
+  QString AccessibilityAddress;             // where screen readers are on and their bus answers
 };
 // Asks the session bus for Hello and for the accessibility service's state, and, where that
 // is on (or accessibilityAddress names the bus), the accessibility bus for Hello and a ping
@@ -26,15 +27,21 @@ struct TBusCheck {
 // user-interface thread without a limit.
 TBusCheck CheckBuses(const QString& sessionAddress, const QString& accessibilityAddress, int milliseconds);
 
-// What GuardSessionBus did: nothing, or gave up a bus for this run, so that Qt's own users of
-// the session bus (the accessibility bridge, the desktop theme) find none instead of waiting
-// for it. The caller says so in one line.
+// What GuardSessionBus did, where the caller says it in one line: nothing to say, or a bus
+// given up for this run.
 enum TGuard { gdNothing, gdSessionSilent, gdAccessibilitySilent };
-// Checks the buses of the environment (on a thread of its own, within half a second) unless
-// a bus was given up already. Called before the application is made (its theme may use the
-// bus) and again right before the first window (which brings up the accessibility bridge),
-// so that a bus that stopped in between is caught too. The program's own connection keeps
-// the session bus where it answers.
+// Keeps Qt's accessibility bridge, which asks the buses on the user-interface thread without
+// a limit, off any bus that has not just answered. The buses of the environment are checked
+// on a thread of its own, within half a second; then, for the rest of the run:
+// - a bus that did not answer is hidden from Qt (its other users, the desktop theme among
+//   them, find none as well), and accessibility is off;
+// - with screen readers on, the bridge is sent straight to their bus, which has answered;
+// - with screen readers off, the session bus is hidden from Qt: the bridge has nothing to do
+//   there, and a bus that stopped after the check would hold it. Inside a Flatpak sandbox it
+//   stays, for the portal's dialogs.
+// The program's own connection keeps the session bus where it answers. Called before the
+// application is made (its theme may use the bus) and again right before the first window,
+// unless the first call has settled it.
 TGuard GuardSessionBus();
 
 // ---- The dock entry -------------------------------------------------------------------------

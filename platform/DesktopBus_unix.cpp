@@ -445,16 +445,23 @@ TGuard GuardSessionBus() {
   std::thread([answer, session, accessibility] {
     answer->set_value(CheckBuses(session, accessibility, CheckMilliseconds));
   }).detach();
-  const TBusCheck found = check.wait_for(std::chrono::milliseconds(CheckMilliseconds + 100)) == std::future_status::ready
-                              ? check.get()
-                              : TBusCheck{TAnswer::Silent, TAnswer::Silent};
-  if (found.Session != TAnswer::Silent && found.Accessibility != TAnswer::Silent)
+  const bool ready = check.wait_for(std::chrono::milliseconds(CheckMilliseconds + 100)) == std::future_status::ready;
+  const TBusCheck found = ready ? check.get() : TBusCheck{TAnswer::Silent, TAnswer::Silent, {}};
+  const bool silent = found.Session == TAnswer::Silent || found.Accessibility == TAnswer::Silent;
+  if (!silent && !found.AccessibilityAddress.isEmpty()) {
+    // The bridge goes straight to the screen readers' bus, never through the session bus.
+    qputenv("AT_SPI_BUS_ADDRESS", found.AccessibilityAddress.toUtf8());
+    return gdNothing;
+  }
+  if (!silent && (found.Session != TAnswer::Answers || BusLink::Sandboxed()))
     return gdNothing;
   // Qt's users find no bus; the program's own connection keeps the session bus that answers.
   BusLink::KeepSessionAddress(session);
   qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/dev/null");
   qunsetenv("AT_SPI_BUS_ADDRESS");
   state.Hidden = true;
+  if (!silent)
+    return gdNothing;
   if (found.Session != TAnswer::Silent)
     return gdAccessibilitySilent;
   Fail(Silent);

@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -355,6 +356,11 @@ protected:
     Platform::SetApplicationTitle(QStringLiteral("Steepo"));
   }
   void TearDown() override {
+    if (AccessibilityService) {
+      AccessibilityService.release()->deleteLater();  // on its thread, as that ends
+      AccessibilityThread.quit();
+      AccessibilityThread.wait();
+    }
     DesktopBus::Reset();
     SleepInhibitor::Reset();
     F_Steepo::KeepAwake = false;
@@ -399,12 +405,15 @@ protected:
     ASSERT_TRUE(bus.registerService(QStringLiteral("org.freedesktop.login1")));
   }
 
-  // Serves the accessibility service, with screen readers on and its bus at address.
+  // Serves the accessibility service, with screen readers on and its bus at address, from a
+  // thread of its own: it answers while this thread waits for the start-up's check.
   void ServeAccessibility(const QString& address) {
     Serve();
     AccessibilityService = std::make_unique<QObject>();
     new TAccessibilityStatus(AccessibilityService.get());
     new TAccessibilityBus(AccessibilityService.get(), address);
+    AccessibilityThread.start();
+    AccessibilityService->moveToThread(&AccessibilityThread);
     QDBusConnection bus(ServiceName);
     ASSERT_TRUE(bus.registerObject(QStringLiteral("/org/a11y/bus"), AccessibilityService.get(),
                                    QDBusConnection::ExportAdaptors));
@@ -446,6 +455,7 @@ protected:
   TLoginLog Login;
   std::unique_ptr<QObject> LoginService;
   std::unique_ptr<QObject> AccessibilityService;
+  QThread AccessibilityThread;
 };
 
 // ---- The notification ----------------------------------------------------------------------
@@ -739,6 +749,22 @@ INSTANTIATE_TEST_SUITE_P(Moments, StoppedBusTest,
                                            TStoppedRow{"DuringTheAlarm", TMoment::DuringTheAlarm, false}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
+// Takes name on the test's bus with a connection that then never answers: a stopped service.
+void TakeName(BusWire::TWire& owner, const QString& name) {
+  ASSERT_EQ(owner.Open(BusAddress()), BusWire::TWire::Opened);
+  BusWire::TMessage request = BusWire::TMessage::Call(BusWire::BusName, QStringLiteral("/org/freedesktop/DBus"),
+                                                      BusWire::BusName, QStringLiteral("RequestName"));
+  BusWire::TWriter(request).String(name).UInt32(4);  // not queued behind another owner
+  const quint32 serial = owner.Send(request);
+  bool named = false;
+  ASSERT_TRUE(BusWire::Pump(owner, QDeadlineTimer(5000), [&] {
+    BusWire::TMessage reply;
+    while (owner.Next(reply))
+      named = named || reply.IsReplyTo(serial);
+    return named;
+  }));
+}
+
 // ---- The start-up's check -------------------------------------------------------------------
 
 enum class TCheckBus { Live, None, Faulty, AccessibilityStopped, AccessibilityBusFaulty, AccessibilityBusLive, AtSpiFaulty };
@@ -759,26 +785,12 @@ TEST_P(CheckTest, BusesThatDoNotAnswerAreFoundSilentWithinTheBound) {
   const TCheckRow& row = GetParam();
   TFakeBus faulty(row.Fault, Store.path());
   QString session = BusAddress(), accessibility;
-  BusWire::TWire owner;  // takes the accessibility service's name and never answers
+  BusWire::TWire owner;
   switch (row.Bus) {
   case TCheckBus::Live: break;
   case TCheckBus::None: session = QStringLiteral("unix:path=") + Store.filePath(QStringLiteral("no-bus")); break;
   case TCheckBus::Faulty: session = faulty.Address(); break;
-  case TCheckBus::AccessibilityStopped: {
-    ASSERT_EQ(owner.Open(BusAddress()), BusWire::TWire::Opened);
-    BusWire::TMessage request = BusWire::TMessage::Call(BusWire::BusName, QStringLiteral("/org/freedesktop/DBus"),
-                                                        BusWire::BusName, QStringLiteral("RequestName"));
-    BusWire::TWriter(request).String(QStringLiteral("org.a11y.Bus")).UInt32(4);
-    const quint32 serial = owner.Send(request);
-    BusWire::TMessage reply;
-    bool named = false;
-    ASSERT_TRUE(BusWire::Pump(owner, QDeadlineTimer(5000), [&] {
-      while (owner.Next(reply))
-        named = named || reply.IsReplyTo(serial);
-      return named;
-    }));
-    break;
-  }
+  case TCheckBus::AccessibilityStopped: TakeName(owner, QStringLiteral("org.a11y.Bus")); break;
   case TCheckBus::AccessibilityBusFaulty: ServeAccessibility(faulty.Address()); break;
   case TCheckBus::AccessibilityBusLive: ServeAccessibility(BusAddress()); break;
   case TCheckBus::AtSpiFaulty: accessibility = faulty.Address(); break;
@@ -805,6 +817,52 @@ INSTANTIATE_TEST_SUITE_P(
                       TCheckRow{"AccessibilityBusMute", TCheckBus::AccessibilityBusFaulty, TFault::Mute, Answers, Silent},
                       TCheckRow{"AccessibilityBusLive", TCheckBus::AccessibilityBusLive, {}, Answers, Answers},
                       TCheckRow{"AtSpiAddressMute", TCheckBus::AtSpiFaulty, TFault::Mute, Answers, Silent}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+enum class TGuardBus { Live, AccessibilityOn, AccessibilityStopped };
+struct TGuardRow {
+  const char* Name;
+  TGuardBus Bus;
+  bool Sandboxed;
+  DesktopBus::TGuard Guard;
+  bool SessionHidden;         // from Qt, for the run
+  bool ToAccessibilityBus;    // the bridge sent straight to the screen readers' bus
+};
+void PrintTo(const TGuardRow& row, std::ostream* out) { *out << row.Name; }
+
+class GuardTest : public DesktopBusTest, public ::testing::WithParamInterface<TGuardRow> {};
+
+// Qt's bridge is kept off any bus that has not just answered, and the program's own
+// connection keeps the session bus.
+TEST_P(GuardTest, TheBridgeIsKeptOffTheSessionBus) {
+  const TGuardRow& row = GetParam();
+  const QByteArray session = qgetenv("DBUS_SESSION_BUS_ADDRESS"), accessibility = qgetenv("AT_SPI_BUS_ADDRESS");
+  qunsetenv("AT_SPI_BUS_ADDRESS");
+  BusWire::TWire owner;
+  if (row.Bus == TGuardBus::AccessibilityOn)
+    ServeAccessibility(BusAddress());
+  if (row.Bus == TGuardBus::AccessibilityStopped)
+    TakeName(owner, QStringLiteral("org.a11y.Bus"));
+  DesktopBus::SetSandboxed(row.Sandboxed);
+
+  EXPECT_EQ(DesktopBus::GuardSessionBus(), row.Guard);
+  EXPECT_EQ(qgetenv("DBUS_SESSION_BUS_ADDRESS") == "unix:path=/dev/null", row.SessionHidden);
+  EXPECT_EQ(qgetenv("AT_SPI_BUS_ADDRESS"), row.ToAccessibilityBus ? BusAddress().toUtf8() : QByteArray());
+  EXPECT_EQ(BusLink::SessionAddress(), BusAddress());
+  EXPECT_EQ(DesktopBus::GuardSessionBus(), DesktopBus::gdNothing);  // nothing more to say
+  qputenv("DBUS_SESSION_BUS_ADDRESS", session);
+  qputenv("AT_SPI_BUS_ADDRESS", accessibility);
+  if (accessibility.isEmpty())
+    qunsetenv("AT_SPI_BUS_ADDRESS");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Desktops, GuardTest,
+    ::testing::Values(TGuardRow{"ScreenReadersOff", TGuardBus::Live, false, DesktopBus::gdNothing, true, false},
+                      TGuardRow{"ScreenReadersOffInASandbox", TGuardBus::Live, true, DesktopBus::gdNothing, false, false},
+                      TGuardRow{"ScreenReadersOn", TGuardBus::AccessibilityOn, false, DesktopBus::gdNothing, false, true},
+                      TGuardRow{"AccessibilityServiceStopped", TGuardBus::AccessibilityStopped, false,
+                                DesktopBus::gdAccessibilitySilent, true, false}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 // ---- Notifications that come late, actions, the warning ------------------------------------
