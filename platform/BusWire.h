@@ -54,6 +54,8 @@ public:
   // a{sv}: strings, booleans, bytes (uchar), int, uint and double numbers, and lists of such
   // maps.
   TWriter& Dictionary(const QVariantMap& values);
+  // v: one value of the kinds above, with its signature.
+  TWriter& Variant(const QVariant& value);
 
 private:
   void Align(int alignment);

@@ -344,13 +344,21 @@ TWriter& TWriter::Dictionary(const QVariantMap& values) {
   for (auto entry = values.cbegin(); entry != values.cend(); ++entry) {
     Align(8);
     String(entry.key());
-    const QByteArray signature = SignatureOf(entry.value());
-    Message.Body += char(signature.size());
-    Message.Body += signature;
-    Message.Body += '\0';
-    Value(entry.value());
+    Variant(entry.value());
   }
   qToLittleEndian(quint32(Message.Body.size() - start), Message.Body.data() + at);
+  --Depth;
+  return *this;
+}
+
+TWriter& TWriter::Variant(const QVariant& value) {
+  Sign("v");
+  ++Depth;
+  const QByteArray signature = SignatureOf(value);
+  Message.Body += char(signature.size());
+  Message.Body += signature;
+  Message.Body += '\0';
+  Value(value);
   --Depth;
   return *this;
 }
