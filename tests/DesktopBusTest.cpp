@@ -4,6 +4,7 @@
 #include "BusLink.h"
 #include "DesktopBus.h"
 #include "F_Steepo.h"
+#include "FakeBus.h"
 #include "F_Steepo2.h"
 #include "OrbDialogs.h"
 #include "OnShow.h"
@@ -213,100 +214,6 @@ public slots:
 
 private:
   QString Address;
-};
-
-// A bus on a socket of the test's own that misbehaves as a broken one would.
-enum class TFault {
-  Mute,                   // authenticates, then never answers
-  MuteAfterHello,         // authenticates and answers Hello, then never answers
-  OneByte,                // answers the opening with one byte, then nothing
-  ClosesAtFirstMessage,   // authenticates and closes when the first message comes
-  ClosesMidReply,         // authenticates, sends part of a message and closes
-  Unanswering             // takes the connection and never says a word
-};
-
-class TFakeBus {
-public:
-  TFakeBus(TFault fault, const QString& folder) : Fault(fault), Path(folder + QStringLiteral("/fake-bus")) {
-    Listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    const QByteArray path = Path.toLocal8Bit();
-    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
-    ::unlink(path.constData());
-    if (::bind(Listener, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
-      ::listen(Listener, 8);
-    Thread = std::thread([this] { Serve(); });
-  }
-  ~TFakeBus() {
-    Stopping = true;
-    Thread.join();
-    for (const int fd : Clients)
-      ::close(fd);
-    ::close(Listener);
-  }
-  QString Address() const { return QStringLiteral("unix:path=") + Path; }
-
-private:
-  void Serve() {
-    while (!Stopping) {
-      pollfd ready{Listener, POLLIN, 0};
-      if (::poll(&ready, 1, 20) != 1)
-        continue;
-      const int client = ::accept4(Listener, nullptr, nullptr, SOCK_CLOEXEC);
-      if (client < 0)
-        continue;
-      Clients.push_back(client);
-      if (Fault != TFault::Unanswering)
-        Answer(client);
-    }
-  }
-  // The client sends its whole opening, BEGIN included, before it waits for an answer.
-  void Answer(int client) {
-    QByteArray heard;
-    char buffer[4096];
-    pollfd ready{client, POLLIN, 0};
-    while (!heard.contains("BEGIN\r\n") && ::poll(&ready, 1, 1000) == 1) {
-      const ssize_t got = ::read(client, buffer, sizeof buffer);
-      if (got <= 0)
-        return;
-      heard.append(buffer, got);
-    }
-    QByteArray answer = Fault == TFault::OneByte ? QByteArray("O") : QByteArray("OK 0123456789abcdef0123456789abcdef\r\n");
-    if (Fault != TFault::OneByte && heard.contains("NEGOTIATE_UNIX_FD"))
-      answer += "AGREE_UNIX_FD\r\n";
-    if (Fault == TFault::ClosesMidReply)
-      answer += QByteArray("l\x02\x01\x01\x04\x00\x00\x00", 8);
-    if (Fault == TFault::MuteAfterHello)
-      answer += HelloReply(heard.mid(heard.indexOf("BEGIN\r\n") + 7));
-    (void)::write(client, answer.constData(), size_t(answer.size()));
-    const bool closes = Fault == TFault::ClosesMidReply ||
-                        (Fault == TFault::ClosesAtFirstMessage &&
-                         (heard.size() > heard.indexOf("BEGIN\r\n") + 7 || ::poll(&ready, 1, 1000) == 1));
-    if (closes) {
-      ::close(client);
-      Clients.pop_back();
-    }
-  }
-
-  // The bus's answer to the Hello at the start of bytes.
-  static QByteArray HelloReply(const QByteArray& bytes) {
-    BusWire::TMessage hello, reply;
-    if (!BusWire::Decode(bytes.left(BusWire::MessageLength(bytes)), hello))
-      return {};
-    reply.Type = BusWire::mtReturn;
-    reply.Serial = 1;
-    reply.ReplySerial = hello.Serial;
-    BusWire::TWriter(reply).String(QStringLiteral(":1.1"));
-    return BusWire::Encode(reply);
-  }
-
-  const TFault Fault;
-  const QString Path;
-  int Listener = -1;
-  std::vector<int> Clients;
-  std::atomic<bool> Stopping = false;
-  std::thread Thread;
 };
 
 // A private session bus, one for the whole test program.
