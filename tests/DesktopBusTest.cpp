@@ -18,6 +18,7 @@
 #include <QDBusConnection>
 #include <QDBusMetaType>
 #include <QDBusMessage>
+#include <QDBusObjectPath>
 #include <QDBusUnixFileDescriptor>
 #include <QDir>
 #include <QFile>
@@ -112,6 +113,44 @@ signals:
 
 private:
   TPortalLog& Log;
+};
+
+// What the portal was asked for locks, and how often their requests were closed.
+struct TPortalLockLog {
+  QList<QVariantList> Inhibits;  // window, flags, reason
+  int Closed = 0;
+};
+
+class TPortalInhibitAdaptor : public QDBusAbstractAdaptor {
+  Q_OBJECT
+  Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Inhibit")
+
+public:
+  TPortalInhibitAdaptor(QObject* parent, TPortalLockLog& log) : QDBusAbstractAdaptor(parent), Log(log) {}
+  static inline const QString Request = QStringLiteral("/org/freedesktop/portal/desktop/request/1_1/steepo");
+
+public slots:
+  QDBusObjectPath Inhibit(const QString& window, uint flags, const QVariantMap& options) {
+    Log.Inhibits << QVariantList{window, flags, options.value(QStringLiteral("reason"))};
+    return QDBusObjectPath(Request);
+  }
+
+private:
+  TPortalLockLog& Log;
+};
+
+class TRequestAdaptor : public QDBusAbstractAdaptor {
+  Q_OBJECT
+  Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Request")
+
+public:
+  TRequestAdaptor(QObject* parent, TPortalLockLog& log) : QDBusAbstractAdaptor(parent), Log(log) {}
+
+public slots:
+  void Close() { ++Log.Closed; }
+
+private:
+  TPortalLockLog& Log;
 };
 
 // Every Update the dock would see, in short: "p0.33" (progress shown), "urgent", "hide".
@@ -295,7 +334,11 @@ protected:
     ASSERT_TRUE(bus.registerService(QStringLiteral("org.freedesktop.Notifications")));
     PortalService = std::make_unique<QObject>();
     Portal = new TPortalAdaptor(PortalService.get(), PortalLog);
+    new TPortalInhibitAdaptor(PortalService.get(), PortalLocks);
     ASSERT_TRUE(bus.registerObject(QStringLiteral("/org/freedesktop/portal/desktop"), PortalService.get()));
+    PortalRequest = std::make_unique<QObject>();
+    new TRequestAdaptor(PortalRequest.get(), PortalLocks);
+    ASSERT_TRUE(bus.registerObject(TPortalInhibitAdaptor::Request, PortalRequest.get()));
     ASSERT_TRUE(bus.registerService(QStringLiteral("org.freedesktop.portal.Desktop")));
     ASSERT_TRUE(bus.connect(QString(), QString(), QStringLiteral("com.canonical.Unity.LauncherEntry"),
                             QStringLiteral("Update"), &Dock, SLOT(Update(QString, QVariantMap))));
@@ -358,6 +401,8 @@ protected:
   TPortalLog PortalLog;
   std::unique_ptr<QObject> PortalService;
   TPortalAdaptor* Portal = nullptr;
+  TPortalLockLog PortalLocks;
+  std::unique_ptr<QObject> PortalRequest;
   TDockListener Dock;
   TLoginLog Login;
   std::unique_ptr<QObject> LoginService;
@@ -964,6 +1009,19 @@ INSTANTIATE_TEST_SUITE_P(LoginManagers, InhibitTest,
                                            TInhibitRow{"NoLoginManager", TLogin::Absent, true},
                                            TInhibitRow{"NoSystemBus", TLogin::NoSystemBus, true}),
                          [](const auto& info) { return std::string(info.param.Name); });
+
+// Inside a sandbox the portal holds the lock for suspending, until its request is closed.
+TEST_F(DesktopBusTest, InASandboxThePortalHoldsTheLock) {
+  Serve();
+  DesktopBus::SetSandboxed(true);
+  SleepInhibitor::Hold(QStringLiteral("A tea is brewing"));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return PortalLocks.Inhibits.size() == 1; }));
+  EXPECT_EQ(PortalLocks.Inhibits.first(), (QVariantList{QString(), 4u, QStringLiteral("A tea is brewing")}));
+  SleepInhibitor::Release();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return PortalLocks.Closed == 1; }));
+  EXPECT_TRUE(Login.Inhibits.isEmpty());
+  EXPECT_TRUE(Problems.isEmpty());
+}
 
 // A countdown holds the lock from Start to Stop, to the end, and to the program's end.
 TEST_F(DesktopBusTest, ACountdownHoldsTheLockUntilStopTheEndOrTheProgramsEnd) {
