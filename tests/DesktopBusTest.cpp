@@ -953,7 +953,15 @@ TEST_P(EndTest, TheEndOnAMuteBusExitsWithStatusZero) {
     }).detach();
     std::exit(QApplication::exec());
   };
+  // The child ends without tearing down the test's application, whose font cache the leak
+  // check would count against it.
+  const QByteArray sanitizer = qgetenv("ASAN_OPTIONS");
+  qputenv("ASAN_OPTIONS", sanitizer + (sanitizer.isEmpty() ? "" : ":") + "detect_leaks=0");
   EXPECT_EXIT(end(), ::testing::ExitedWithCode(0), "");
+  if (sanitizer.isEmpty())
+    qunsetenv("ASAN_OPTIONS");
+  else
+    qputenv("ASAN_OPTIONS", sanitizer);
 }
 
 INSTANTIATE_TEST_SUITE_P(Buses, EndTest, ::testing::Values(TFault::Mute, TFault::MuteAfterHello),
