@@ -10,8 +10,8 @@ namespace MessageTexts {
 
 enum TMessage {
   mxUsage, mxPresetNowhere, mxPresetIn, mxIgnoringTime, mxReadAs, mxUnknownSwitch, mxDoubleStart,
-  mxNoPresetFolder, mxPresetFileIs, mxAFolder, mxNotRegular, mxCannotStore, mxNoDisplay, mxWriteError,
-  mxNotificationUnreached, mxBusSilent, mxAccessibilitySilent, mxCannotKeepAwake,
+  mxNoPresetFolder, mxPresetFileIs, mxAFolder, mxNotRegular, mxTooLarge, mxCannotStore, mxNoDisplay,
+  mxWriteError, mxNotificationUnreached, mxEmptyArgument, mxBusSilent, mxAccessibilitySilent, mxCannotKeepAwake,
   // not a line: the reason the program gives the system for keeping it awake
   mxKeepAwakeReason, mxCount
 };
