@@ -1,6 +1,7 @@
 #include "F_Steepo.h"
 #include "ui_F_Steepo.h"
 
+#include "Alarm.h"
 #include "DesktopBus.h"
 #include "F_Steepo2.h"
 #include "OrbDialogs.h"
@@ -165,6 +166,7 @@ QWidget* TFSteepo::Bevel() const { return ui->Bevel; }
 void TFSteepo::FormCreate() {
   TimerState.VersionText = OrbUtils::ShortVersion(OrbUtils::FileVersion(Platform::ProgramPath()));
   Preset::ReadStartTime();
+  Alarm::Current.Load();
   DisplayTime(TimerState.BrewTime);
   // The language was chosen once, by the unit's start-up.
   ui->BBStart->setText(MainText(mtStart));
@@ -280,6 +282,7 @@ void TFSteepo::BBStartClick() {
   TimerState.EndTick = TimerState.StartTick + quint64(TimerState.BrewTime) * 1000u;
   TimerState.Running = true;
   TimerState.ShownSeconds = TTimerState::NoneShown;
+  TimerState.Warned = false;
   DesktopBus::Connect();
   Platform::Sleep(200);
   Platform::MinimizeApplication();
@@ -301,6 +304,7 @@ void TFSteepo::TimerTimer() {
     return;
   const quint64 now = Platform::TickCount();
   if (now < TimerState.EndTick) {
+    WarnBeforeTheEnd(now);
     const quint32 remaining = TimerState.BrewTime - quint32((now - TimerState.StartTick) / 1000u);
     if (remaining == TimerState.ShownSeconds)
       return;
@@ -316,6 +320,15 @@ void TFSteepo::TimerTimer() {
   if (ShowAlarm)
     ShowAlarm();
   close();
+}
+
+void TFSteepo::WarnBeforeTheEnd(quint64 now) {
+  const Alarm::TOptions& options = Alarm::Current.Get();
+  const std::optional<quint64> due = Alarm::WarningTick(TimerState.BrewTime, options.Warning, TimerState.StartTick);
+  if (TimerState.Warned || !due || now < *due)
+    return;
+  TimerState.Warned = true;
+  Alarm::PlayWarningTick(options);
 }
 
 void TFSteepo::FormKeyDown(int& key) {

@@ -33,6 +33,7 @@ struct TTimerState {
   quint64 StartTick = 0;        // tick when the countdown started, milliseconds
   quint64 EndTick = 0;          // tick at which the countdown ends
   quint32 ShownSeconds = NoneShown;
+  bool Warned = false;          // the warning before the end has come in this countdown
   QString VersionText;          // the short version shown in the idle caption
   QChar TimeSeparator = u':';   // of the user's locale
 };
@@ -132,6 +133,8 @@ private:
   void ScaleToDesktopFont();
 
   void DisplayTime(quint32 seconds);
+  // The warning before the end, when the options ask for one and its time has come.
+  void WarnBeforeTheEnd(quint64 now);
   void IncTime();
   void DecTime();
 

@@ -1,6 +1,7 @@
 #include "F_Steepo2.h"
 #include "ui_F_Steepo2.h"
 
+#include "Alarm.h"
 #include "DesktopBus.h"
 #include "F_Steepo.h"
 #include "OrbUtils.h"
@@ -63,7 +64,7 @@ TFSteepo2::TFSteepo2(QWidget* mainWindow, const QString& caption)
     : QDialog(mainWindow, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                               Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
-      ui(new Ui::TFSteepo2), FMainWindow(mainWindow), FCaption(caption) {
+      ui(new Ui::TFSteepo2), FMainWindow(mainWindow), FCaption(caption), FAlarmSound(new Alarm::TAlarmSound(this)) {
   ui->setupUi(this);
   setObjectName(QStringLiteral("FSteepo2"));
   setFont(OrbForms::LayoutFont(FormFont));
@@ -116,7 +117,7 @@ void TFSteepo2::FormCreate() {
 }
 
 void TFSteepo2::FormShow() {
-  F_Steepo2::SoundAlarm(Resources::AlarmSound(), Platform::MessageBeep);
+  FAlarmSound->Start(Alarm::Current.Get());
   OrbUtils::ForceForeground(this);
 }
 
@@ -139,6 +140,7 @@ void TFSteepo2::setVisible(bool visible) {
     FormShow();
     AnnounceOnDesktop();
   } else if (hiding) {
+    FAlarmSound->Stop();
     DesktopBus::Withdraw();
     DesktopBus::Clear();
   }

@@ -7,6 +7,9 @@
 
 class QLabel;
 class QPushButton;
+namespace Alarm {
+class TAlarmSound;
+}
 namespace Ui {
 class TFSteepo2;
 }
@@ -23,6 +26,8 @@ public:
   QLabel* Image() const;
   QLabel* LMessage() const;
   QPushButton* BBOK() const;
+  // The alarm's sound, repeated while the dialog is up where the options ask for it.
+  Alarm::TAlarmSound* AlarmSound() const { return FAlarmSound; }
 
 public slots:
   // Caption, texts, the width that follows the message and the centred button.
@@ -44,6 +49,7 @@ private:
   Ui::TFSteepo2* ui;
   QWidget* FMainWindow;
   QString FCaption;
+  Alarm::TAlarmSound* FAlarmSound;
 };
 
 namespace F_Steepo2 {

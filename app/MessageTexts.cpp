@@ -34,7 +34,13 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: cannot open a display (no usable DISPLAY or WAYLAND_DISPLAY): Steepo needs a graphical desktop session",
      "steepo: write error: %1",
      "steepo: the desktop's notification service was not reached (%1); the alarm shows in its window only",
-     "steepo: an empty argument was skipped"},
+     "steepo: an empty argument was skipped",
+     "steepo: the sound file %1 cannot be played (%2); the chime plays instead",
+     "not a WAV file",
+     "larger than 64 MiB",
+     "its format cannot be played",
+     "steepo: %1: the alarm option %2 is not understood; its default is used",
+     "steepo: cannot store the alarm options in %1: %2"},
     // cs
     {"Použití: steepo [MINUTY:SEKUNDY] [-start]\n"
        "Čajový časovač: odpočítává dobu louhování a ohlásí, až je čaj hotový.\n"
@@ -63,7 +69,13 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: nelze otevřít displej (chybí použitelný DISPLAY či WAYLAND_DISPLAY): Steepo potřebuje grafické prostředí",
      "steepo: chyba zápisu: %1",
      "steepo: služba oznámení pracovní plochy není dostupná (%1); budík se ukáže jen ve svém okně",
-     "steepo: prázdný argument se přeskočí"},
+     "steepo: prázdný argument se přeskočí",
+     "steepo: zvukový soubor %1 nelze přehrát (%2); místo něj zazní zvonkohra",
+     "není to soubor WAV",
+     "větší než 64 MiB",
+     "jeho formát nelze přehrát",
+     "steepo: %1: volbě budíku %2 nelze rozumět; platí její výchozí hodnota",
+     "steepo: volby budíku nelze uložit do %1: %2"},
     // de
     {"Aufruf: steepo [MINUTEN:SEKUNDEN] [-start]\n"
        "Ein Tee-Timer: zählt die Ziehzeit herunter und meldet sich, wenn der Tee fertig ist.\n"
@@ -92,7 +104,13 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: keine Anzeige zu öffnen (kein brauchbares DISPLAY oder WAYLAND_DISPLAY): Steepo braucht eine grafische Sitzung",
      "steepo: Schreibfehler: %1",
      "steepo: der Benachrichtigungsdienst des Desktops war nicht erreichbar (%1); der Alarm erscheint nur in seinem Fenster",
-     "steepo: ein leeres Argument wird übergangen"},
+     "steepo: ein leeres Argument wird übergangen",
+     "steepo: die Tondatei %1 kann nicht abgespielt werden (%2); stattdessen erklingt das Glockenspiel",
+     "keine WAV-Datei",
+     "größer als 64 MiB",
+     "ihr Format kann nicht abgespielt werden",
+     "steepo: %1: die Alarmoption %2 ist unverständlich; ihr Standardwert gilt",
+     "steepo: die Alarmoptionen können nicht in %1 gespeichert werden: %2"},
     // es
     {"Uso: steepo [MINUTOS:SEGUNDOS] [-start]\n"
        "Un temporizador de té: cuenta atrás el tiempo de infusión y avisa cuando el té está listo.\n"
@@ -121,7 +139,13 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: no se puede abrir una pantalla (no hay DISPLAY ni WAYLAND_DISPLAY utilizables): Steepo necesita una sesión gráfica",
      "steepo: error de escritura: %1",
      "steepo: no se alcanzó el servicio de notificaciones del escritorio (%1); la alarma solo se muestra en su ventana",
-     "steepo: se omite un argumento vacío"},
+     "steepo: se omite un argumento vacío",
+     "steepo: no se puede reproducir el archivo de sonido %1 (%2); suena el carillón en su lugar",
+     "no es un archivo WAV",
+     "mayor de 64 MiB",
+     "su formato no se puede reproducir",
+     "steepo: %1: la opción de alarma %2 no se entiende; se usa su valor predeterminado",
+     "steepo: no se pueden guardar las opciones de alarma en %1: %2"},
     // pt
     {"Uso: steepo [MINUTOS:SEGUNDOS] [-start]\n"
        "Um temporizador de chá: conta o tempo de infusão e avisa quando o chá está pronto.\n"
@@ -150,7 +174,13 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: não é possível abrir um ecrã (nenhum DISPLAY ou WAYLAND_DISPLAY utilizável): o Steepo precisa de uma sessão gráfica",
      "steepo: erro de escrita: %1",
      "steepo: o serviço de notificações do ambiente de trabalho não foi alcançado (%1); o alarme só aparece na sua janela",
-     "steepo: um argumento vazio é ignorado"},
+     "steepo: um argumento vazio é ignorado",
+     "steepo: não é possível reproduzir o ficheiro de som %1 (%2); toca o carrilhão em vez dele",
+     "não é um ficheiro WAV",
+     "maior que 64 MiB",
+     "o seu formato não pode ser reproduzido",
+     "steepo: %1: a opção de alarme %2 não é compreendida; usa-se o valor predefinido",
+     "steepo: não é possível guardar as opções de alarme em %1: %2"},
     // fr
     {"Usage : steepo [MINUTES:SECONDES] [-start]\n"
        "Un minuteur à thé : décompte le temps d'infusion et sonne quand le thé est prêt.\n"
@@ -179,7 +209,13 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo : impossible d'ouvrir un affichage (aucun DISPLAY ou WAYLAND_DISPLAY utilisable) : Steepo a besoin d'une session graphique",
      "steepo : erreur d'écriture : %1",
      "steepo : le service de notifications du bureau n'a pas été joint (%1) ; l'alarme ne s'affiche que dans sa fenêtre",
-     "steepo : un argument vide est ignoré"},
+     "steepo : un argument vide est ignoré",
+     "steepo : impossible de jouer le fichier son %1 (%2) ; le carillon sonne à sa place",
+     "pas un fichier WAV",
+     "plus de 64 Mio",
+     "son format ne peut pas être joué",
+     "steepo : %1 : l'option d'alarme %2 n'est pas comprise ; sa valeur par défaut est utilisée",
+     "steepo : impossible d'enregistrer les options d'alarme dans %1 : %2"},
     // it
     {"Uso: steepo [MINUTI:SECONDI] [-start]\n"
        "Un timer per il tè: conta alla rovescia il tempo d'infusione e avvisa quando il tè è pronto.\n"
@@ -208,7 +244,13 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: impossibile aprire un display (nessun DISPLAY o WAYLAND_DISPLAY utilizzabile): Steepo richiede una sessione grafica",
      "steepo: errore di scrittura: %1",
      "steepo: il servizio di notifiche del desktop non è raggiungibile (%1); l'allarme compare solo nella sua finestra",
-     "steepo: un argomento vuoto viene ignorato"},
+     "steepo: un argomento vuoto viene ignorato",
+     "steepo: impossibile riprodurre il file audio %1 (%2); suona invece il carillon",
+     "non è un file WAV",
+     "più grande di 64 MiB",
+     "il suo formato non si può riprodurre",
+     "steepo: %1: l'opzione d'allarme %2 non è comprensibile; si usa il valore predefinito",
+     "steepo: impossibile salvare le opzioni d'allarme in %1: %2"},
     // ru
     {"Использование: steepo [МИНУТЫ:СЕКУНДЫ] [-start]\n"
        "Чайный таймер: отсчитывает время заваривания и подаёт сигнал, когда чай готов.\n"
@@ -237,7 +279,13 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: не удаётся открыть дисплей (нет пригодного DISPLAY или WAYLAND_DISPLAY): Steepo нужен графический сеанс",
      "steepo: ошибка записи: %1",
      "steepo: служба уведомлений рабочего стола недоступна (%1); сигнал показывается только в своём окне",
-     "steepo: пустой аргумент пропущен"},
+     "steepo: пустой аргумент пропущен",
+     "steepo: не удаётся воспроизвести звуковой файл %1 (%2); вместо него звучит перезвон",
+     "это не файл WAV",
+     "больше 64 МиБ",
+     "его формат не воспроизводится",
+     "steepo: %1: параметр сигнала %2 не распознан; используется значение по умолчанию",
+     "steepo: не удаётся сохранить параметры сигнала в %1: %2"},
 
 }};
 // clang-format on
