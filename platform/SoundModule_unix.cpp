@@ -20,14 +20,33 @@ namespace {
 QPointer<QSoundEffect> Player;
 void (*LateRefusal)() = nullptr;
 
+// The player's own warning about a source it cannot decode is said by the program in the
+// user's language already; every other message goes on as before.
+QtMessageHandler PreviousHandler = nullptr;
+void QuietAboutSources(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (type == QtWarningMsg && message.startsWith(QStringLiteral("QSoundEffect(qaudio): Error decoding source")))
+    return;
+  if (PreviousHandler)
+    PreviousHandler(type, context, message);
+}
+
 QSoundEffect* MakePlayer() {
+  static const bool quiet = (PreviousHandler = qInstallMessageHandler(QuietAboutSources), true);
+  Q_UNUSED(quiet);
   QCoreApplication* application = QCoreApplication::instance();
   auto* player = new QSoundEffect(application);
   QObject::connect(application, &QCoreApplication::aboutToQuit, player, [] { delete Player; });
-  // A sound that turns out not to load once it is read still ends in the fallback.
+  // A sound that turns out not to load once it is read still ends in the fallback: after the
+  // player has finished saying so, and only while that sound is still the one it has.
   QObject::connect(player, &QSoundEffect::statusChanged, player, [] {
-    if (Player->status() == QSoundEffect::Error && LateRefusal)
-      LateRefusal();
+    if (Player->status() != QSoundEffect::Error)
+      return;
+    QMetaObject::invokeMethod(
+        Player, [failed = Player->source()] {
+          if (Player->source() == failed && Player->status() == QSoundEffect::Error && LateRefusal)
+            LateRefusal();
+        },
+        Qt::QueuedConnection);
   });
   return player;
 }
