@@ -95,6 +95,8 @@ void SetSleeper(TSleeper sleeper);
 // Starts the sound from a resource path (":/...") and returns at once; false when it cannot
 // be loaded or played. The player is created on first use.
 bool PlaySound(const QString& resource);
+// Stops the sound that PlaySound started, if it still plays.
+void StopSound();
 // The default system beep.
 void MessageBeep();
 

@@ -22,6 +22,7 @@
 #include <QWindow>
 
 #include <cerrno>
+#include <optional>
 #include <csignal>
 #include <ctime>
 #include <fcntl.h>
@@ -105,25 +106,44 @@ void EndOnTerminationSignals() {
 // ---- Sound --------------------------------------------------------------------------------
 
 namespace {
-using TPlaySound = bool (*)(const QString& resource, void (*onLateFailure)());
+struct TSoundPlayer {
+  bool (*Play)(const QString& resource, void (*onLateFailure)()) = nullptr;
+  void (*Stop)() = nullptr;
+};
 
 // The sound module lies beside the program, or in the program's library folder once installed.
-TPlaySound LoadSoundPlayer() {
+TSoundPlayer LoadSoundPlayer() {
   const QString programDir = QCoreApplication::applicationDirPath();
   for (const QString& dir : {programDir, programDir + u'/' + QString::fromUtf8(SteepoConfig::ModuleRelativeDir)}) {
     QLibrary module(dir + QStringLiteral("/steepo-sound"));
-    if (auto play = reinterpret_cast<TPlaySound>(module.resolve("SteepoPlaySound")))
-      return play;
+    TSoundPlayer player;
+    player.Play = reinterpret_cast<decltype(player.Play)>(module.resolve("SteepoPlaySound"));
+    player.Stop = reinterpret_cast<decltype(player.Stop)>(module.resolve("SteepoStopSound"));
+    if (player.Play)
+      return player;
   }
-  return nullptr;
+  return {};
+}
+
+// Loaded when a sound first plays; never only to stop one.
+const TSoundPlayer* Player(bool load) {
+  static std::optional<TSoundPlayer> player;
+  if (!player && load)
+    player = LoadSoundPlayer();
+  return player ? &*player : nullptr;
 }
 } // namespace
 
 bool PlaySound(const QString& resource) {
   if (!QFile::exists(resource))
     return false;
-  static const TPlaySound play = LoadSoundPlayer();
-  return play && play(resource, &Platform::MessageBeep);
+  const TSoundPlayer* player = Player(true);
+  return player->Play && player->Play(resource, &Platform::MessageBeep);
+}
+
+void StopSound() {
+  if (const TSoundPlayer* player = Player(false); player && player->Stop)
+    player->Stop();
 }
 
 void MessageBeep() { QApplication::beep(); }

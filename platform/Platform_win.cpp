@@ -86,6 +86,8 @@ bool PlaySound(const QString& resource) {
   return PlaySoundW(name.c_str(), GetModuleHandleW(nullptr), SND_RESOURCE | SND_ASYNC | SND_NODEFAULT);
 }
 
+void StopSound() { PlaySoundW(nullptr, nullptr, 0); }
+
 void MessageBeep() { ::MessageBeep(0); }
 
 // ---- Shell --------------------------------------------------------------------------------

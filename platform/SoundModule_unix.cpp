@@ -9,14 +9,17 @@
 #include <QSoundEffect>
 #include <QUrl>
 
+namespace {
+// The player lives no longer than the application that owns it: it goes when the loop ends,
+// before the application is taken down, and the guard forgets it however it went, so a later
+// application makes a new one.
+QPointer<QSoundEffect> player;
+} // namespace
+
 extern "C" Q_DECL_EXPORT bool SteepoPlaySound(const QString& resource, void (*onLateFailure)()) {
   // Without an output device there is nothing to play; say so, so that the caller beeps.
   if (QMediaDevices::audioOutputs().isEmpty())
     return false;
-  // The player lives no longer than the application that owns it: it goes when the loop
-  // ends, before the application is taken down, and the guard forgets it however it went, so a
-  // later application makes a new one.
-  static QPointer<QSoundEffect> player;
   static void (*lateFailure)() = nullptr;
   lateFailure = onLateFailure;
   if (!player) {
@@ -37,4 +40,9 @@ extern "C" Q_DECL_EXPORT bool SteepoPlaySound(const QString& resource, void (*on
   player->setLoopCount(1);
   player->play();
   return true;
+}
+
+extern "C" Q_DECL_EXPORT void SteepoStopSound() {
+  if (player)
+    player->stop();
 }
