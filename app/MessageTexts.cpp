@@ -7,18 +7,20 @@ namespace MessageTexts {
 // clang-format off
 const std::array<std::array<const char*, mxCount>, 8> Texts = {{
     // en
-    {"Usage: steepo [MINUTES:SECONDS] [-start]\n"
+    {"Usage: steepo [MINUTES:SECONDS] [-tea NAME] [-start]\n"
        "A tea timer: counts the brewing time down and sounds an alarm when the tea is ready.\n"
        "\n"
        "  MINUTES:SECONDS  the brewing time for this run only, from 0:01 to 59:59; the\n"
        "                   locale's time separator may stand for the colon\n"
+       "  -tea NAME        the tea of that name in the window's menu, with its time and\n"
+       "                   infusions (any letter case); a time given beside it wins\n"
        "  -start           start the countdown as soon as the window appears (also /start,\n"
        "                   in any letter case)\n"
        "  -h, --help       show this help and exit\n"
        "  --version        show the version and exit\n"
        "\n"
        "Without a time the timer starts with the preset, the last time set (3:00 at first),\n"
-       "kept %1.\n",
+       "kept %1. The teas of the menu are kept in the same place.\n",
      "nowhere: neither XDG_CONFIG_HOME nor HOME names a usable folder",
      "in %1",
      "steepo: ignoring the time '%1': expected minutes:seconds from 0:01 to 59:59",
@@ -32,20 +34,25 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: cannot store the preset in %1: %2",
      "steepo: cannot open a display (no usable DISPLAY or WAYLAND_DISPLAY): Steepo needs a graphical desktop session",
      "steepo: write error: %1",
-     "steepo: the desktop's notification service was not reached (%1); the alarm shows in its window only"},
+     "steepo: the desktop's notification service was not reached (%1); the alarm shows in its window only",
+     "steepo: -tea needs the name of a tea; the teas are %1",
+     "steepo: there is no tea \"%1\"; the teas are %2",
+     "steepo: the time '%1' given beside -tea wins; the tea \"%2\" is not chosen"},
     // cs
-    {"Použití: steepo [MINUTY:SEKUNDY] [-start]\n"
+    {"Použití: steepo [MINUTY:SEKUNDY] [-tea NÁZEV] [-start]\n"
        "Čajový časovač: odpočítává dobu louhování a ohlásí, až je čaj hotový.\n"
        "\n"
        "  MINUTY:SEKUNDY   doba louhování jen pro toto spuštění, od 0:01 do 59:59;\n"
        "                   místo dvojtečky lze psát oddělovač času národního prostředí\n"
+       "  -tea NÁZEV       čaj tohoto názvu z nabídky okna, s jeho časem a nálevy\n"
+       "                   (na velikosti písmen nezáleží); čas zadaný vedle má přednost\n"
        "  -start           spustí odpočet, jakmile se okno objeví (také /start,\n"
        "                   libovolnou velikostí písmen)\n"
        "  -h, --help       zobrazí tuto nápovědu a skončí\n"
        "  --version        zobrazí verzi a skončí\n"
        "\n"
        "Bez času začne časovač s předvolbou, naposledy nastaveným časem (zpočátku 3:00),\n"
-       "uloženou %1.\n",
+       "uloženou %1. Čaje z nabídky se ukládají na stejné místo.\n",
      "nikde: XDG_CONFIG_HOME ani HOME neuvádí použitelnou složku",
      "v %1",
      "steepo: čas '%1' se nepoužije: očekávají se minuty:sekundy od 0:01 do 59:59",
@@ -59,20 +66,25 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: předvolbu nelze uložit do %1: %2",
      "steepo: nelze otevřít displej (chybí použitelný DISPLAY či WAYLAND_DISPLAY): Steepo potřebuje grafické prostředí",
      "steepo: chyba zápisu: %1",
-     "steepo: služba oznámení pracovní plochy není dostupná (%1); budík se ukáže jen ve svém okně"},
+     "steepo: služba oznámení pracovní plochy není dostupná (%1); budík se ukáže jen ve svém okně",
+     "steepo: -tea potřebuje název čaje; čaje jsou %1",
+     "steepo: čaj \"%1\" neexistuje; čaje jsou %2",
+     "steepo: platí čas '%1' zadaný vedle -tea; čaj \"%2\" se nevybere"},
     // de
-    {"Aufruf: steepo [MINUTEN:SEKUNDEN] [-start]\n"
+    {"Aufruf: steepo [MINUTEN:SEKUNDEN] [-tea NAME] [-start]\n"
        "Ein Tee-Timer: zählt die Ziehzeit herunter und meldet sich, wenn der Tee fertig ist.\n"
        "\n"
        "  MINUTEN:SEKUNDEN die Ziehzeit nur für diesen Lauf, von 0:01 bis 59:59; das\n"
        "                   Zeittrennzeichen des Gebietsschemas kann für den Doppelpunkt stehen\n"
+       "  -tea NAME        der Tee dieses Namens aus dem Menü des Fensters, mit seiner Zeit\n"
+       "                   und seinen Aufgüssen (in beliebiger Schreibung); eine Zeit daneben gilt vor\n"
        "  -start           startet den Countdown, sobald das Fenster erscheint (auch /start,\n"
        "                   in beliebiger Groß- und Kleinschreibung)\n"
        "  -h, --help       zeigt diese Hilfe und beendet das Programm\n"
        "  --version        zeigt die Version und beendet das Programm\n"
        "\n"
        "Ohne Zeitangabe beginnt der Timer mit der Vorgabe, der zuletzt eingestellten Zeit\n"
-       "(anfangs 3:00), gespeichert %1.\n",
+       "(anfangs 3:00), gespeichert %1. Die Tees des Menüs liegen am selben Ort.\n",
      "nirgends: weder XDG_CONFIG_HOME noch HOME nennt einen brauchbaren Ordner",
      "in %1",
      "steepo: die Zeit '%1' wird nicht verwendet: erwartet Minuten:Sekunden von 0:01 bis 59:59",
@@ -86,20 +98,25 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: die Vorgabe kann nicht in %1 gespeichert werden: %2",
      "steepo: keine Anzeige zu öffnen (kein brauchbares DISPLAY oder WAYLAND_DISPLAY): Steepo braucht eine grafische Sitzung",
      "steepo: Schreibfehler: %1",
-     "steepo: der Benachrichtigungsdienst des Desktops war nicht erreichbar (%1); der Alarm erscheint nur in seinem Fenster"},
+     "steepo: der Benachrichtigungsdienst des Desktops war nicht erreichbar (%1); der Alarm erscheint nur in seinem Fenster",
+     "steepo: -tea braucht den Namen eines Tees; die Tees sind %1",
+     "steepo: es gibt keinen Tee \"%1\"; die Tees sind %2",
+     "steepo: die Zeit '%1' neben -tea gilt; der Tee \"%2\" wird nicht gewählt"},
     // es
-    {"Uso: steepo [MINUTOS:SEGUNDOS] [-start]\n"
+    {"Uso: steepo [MINUTOS:SEGUNDOS] [-tea NOMBRE] [-start]\n"
        "Un temporizador de té: cuenta atrás el tiempo de infusión y avisa cuando el té está listo.\n"
        "\n"
        "  MINUTOS:SEGUNDOS el tiempo de infusión solo para esta vez, de 0:01 a 59:59; el\n"
        "                   separador de hora de la configuración regional puede sustituir a los dos puntos\n"
+       "  -tea NOMBRE      el té de ese nombre del menú de la ventana, con su tiempo e\n"
+       "                   infusiones (en mayúsculas o minúsculas); un tiempo dado junto a él prevalece\n"
        "  -start           empieza la cuenta atrás en cuanto aparece la ventana (también /start,\n"
        "                   en mayúsculas o minúsculas)\n"
        "  -h, --help       muestra esta ayuda y termina\n"
        "  --version        muestra la versión y termina\n"
        "\n"
        "Sin tiempo el temporizador empieza con el preajuste, el último tiempo fijado (al principio 3:00),\n"
-       "guardado %1.\n",
+       "guardado %1. Los tés del menú se guardan en el mismo sitio.\n",
      "en ningún sitio: ni XDG_CONFIG_HOME ni HOME indican una carpeta utilizable",
      "en %1",
      "steepo: se ignora el tiempo '%1': se esperan minutos:segundos de 0:01 a 59:59",
@@ -113,20 +130,25 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: no se puede guardar el preajuste en %1: %2",
      "steepo: no se puede abrir una pantalla (no hay DISPLAY ni WAYLAND_DISPLAY utilizables): Steepo necesita una sesión gráfica",
      "steepo: error de escritura: %1",
-     "steepo: no se alcanzó el servicio de notificaciones del escritorio (%1); la alarma solo se muestra en su ventana"},
+     "steepo: no se alcanzó el servicio de notificaciones del escritorio (%1); la alarma solo se muestra en su ventana",
+     "steepo: -tea necesita el nombre de un té; los tés son %1",
+     "steepo: no hay ningún té \"%1\"; los tés son %2",
+     "steepo: vale el tiempo '%1' dado junto a -tea; el té \"%2\" no se elige"},
     // pt
-    {"Uso: steepo [MINUTOS:SEGUNDOS] [-start]\n"
+    {"Uso: steepo [MINUTOS:SEGUNDOS] [-tea NOME] [-start]\n"
        "Um temporizador de chá: conta o tempo de infusão e avisa quando o chá está pronto.\n"
        "\n"
        "  MINUTOS:SEGUNDOS o tempo de infusão só para esta vez, de 0:01 a 59:59; o\n"
        "                   separador de horas da localização pode substituir os dois pontos\n"
+       "  -tea NOME        o chá com esse nome do menu da janela, com o seu tempo e\n"
+       "                   infusões (em maiúsculas ou minúsculas); um tempo dado junto prevalece\n"
        "  -start           inicia a contagem assim que a janela aparece (também /start,\n"
        "                   em maiúsculas ou minúsculas)\n"
        "  -h, --help       mostra esta ajuda e termina\n"
        "  --version        mostra a versão e termina\n"
        "\n"
        "Sem tempo o temporizador começa com a predefinição, o último tempo definido (3:00 no início),\n"
-       "guardada %1.\n",
+       "guardada %1. Os chás do menu são guardados no mesmo sítio.\n",
      "em lado nenhum: nem XDG_CONFIG_HOME nem HOME indicam uma pasta utilizável",
      "em %1",
      "steepo: o tempo '%1' é ignorado: esperam-se minutos:segundos de 0:01 a 59:59",
@@ -140,20 +162,25 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: não é possível guardar a predefinição em %1: %2",
      "steepo: não é possível abrir um ecrã (nenhum DISPLAY ou WAYLAND_DISPLAY utilizável): o Steepo precisa de uma sessão gráfica",
      "steepo: erro de escrita: %1",
-     "steepo: o serviço de notificações do ambiente de trabalho não foi alcançado (%1); o alarme só aparece na sua janela"},
+     "steepo: o serviço de notificações do ambiente de trabalho não foi alcançado (%1); o alarme só aparece na sua janela",
+     "steepo: -tea precisa do nome de um chá; os chás são %1",
+     "steepo: não há nenhum chá \"%1\"; os chás são %2",
+     "steepo: vale o tempo '%1' dado junto a -tea; o chá \"%2\" não é escolhido"},
     // fr
-    {"Usage : steepo [MINUTES:SECONDES] [-start]\n"
+    {"Usage : steepo [MINUTES:SECONDES] [-tea NOM] [-start]\n"
        "Un minuteur à thé : décompte le temps d'infusion et sonne quand le thé est prêt.\n"
        "\n"
        "  MINUTES:SECONDES le temps d'infusion pour ce lancement seulement, de 0:01 à 59:59 ;\n"
        "                   le séparateur horaire des paramètres régionaux peut remplacer les deux-points\n"
+       "  -tea NOM         le thé de ce nom dans le menu de la fenêtre, avec son temps et\n"
+       "                   ses infusions (majuscules ou minuscules) ; un temps donné avec lui l'emporte\n"
        "  -start           lance le décompte dès que la fenêtre apparaît (aussi /start,\n"
        "                   en majuscules ou minuscules)\n"
        "  -h, --help       affiche cette aide et quitte\n"
        "  --version        affiche la version et quitte\n"
        "\n"
        "Sans temps, le minuteur démarre avec le préréglage, le dernier temps choisi (3:00 au début),\n"
-       "conservé %1.\n",
+       "conservé %1. Les thés du menu sont conservés au même endroit.\n",
      "nulle part : ni XDG_CONFIG_HOME ni HOME n'indiquent un dossier utilisable",
      "dans %1",
      "steepo : le temps '%1' est ignoré : minutes:secondes attendues, de 0:01 à 59:59",
@@ -167,20 +194,25 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo : impossible d'enregistrer le préréglage dans %1 : %2",
      "steepo : impossible d'ouvrir un affichage (aucun DISPLAY ou WAYLAND_DISPLAY utilisable) : Steepo a besoin d'une session graphique",
      "steepo : erreur d'écriture : %1",
-     "steepo : le service de notifications du bureau n'a pas été joint (%1) ; l'alarme ne s'affiche que dans sa fenêtre"},
+     "steepo : le service de notifications du bureau n'a pas été joint (%1) ; l'alarme ne s'affiche que dans sa fenêtre",
+     "steepo : -tea demande le nom d'un thé ; les thés sont %1",
+     "steepo : aucun thé ne s'appelle « %1 » ; les thés sont %2",
+     "steepo : le temps '%1' donné avec -tea l'emporte ; le thé « %2 » n'est pas choisi"},
     // it
-    {"Uso: steepo [MINUTI:SECONDI] [-start]\n"
+    {"Uso: steepo [MINUTI:SECONDI] [-tea NOME] [-start]\n"
        "Un timer per il tè: conta alla rovescia il tempo d'infusione e avvisa quando il tè è pronto.\n"
        "\n"
        "  MINUTI:SECONDI   il tempo d'infusione solo per questa volta, da 0:01 a 59:59; il\n"
        "                   separatore orario delle impostazioni locali può sostituire i due punti\n"
+       "  -tea NOME        il tè con quel nome nel menu della finestra, con il suo tempo e\n"
+       "                   le sue infusioni (maiuscole o minuscole); un tempo dato insieme prevale\n"
        "  -start           avvia il conto alla rovescia appena appare la finestra (anche /start,\n"
        "                   in maiuscolo o minuscolo)\n"
        "  -h, --help       mostra questo aiuto ed esce\n"
        "  --version        mostra la versione ed esce\n"
        "\n"
        "Senza tempo il timer parte dalla preimpostazione, l'ultimo tempo scelto (all'inizio 3:00),\n"
-       "conservata %1.\n",
+       "conservata %1. I tè del menu sono conservati nello stesso posto.\n",
      "da nessuna parte: né XDG_CONFIG_HOME né HOME indicano una cartella utilizzabile",
      "in %1",
      "steepo: il tempo '%1' è ignorato: attesi minuti:secondi da 0:01 a 59:59",
@@ -194,20 +226,25 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: impossibile salvare la preimpostazione in %1: %2",
      "steepo: impossibile aprire un display (nessun DISPLAY o WAYLAND_DISPLAY utilizzabile): Steepo richiede una sessione grafica",
      "steepo: errore di scrittura: %1",
-     "steepo: il servizio di notifiche del desktop non è raggiungibile (%1); l'allarme compare solo nella sua finestra"},
+     "steepo: il servizio di notifiche del desktop non è raggiungibile (%1); l'allarme compare solo nella sua finestra",
+     "steepo: -tea richiede il nome di un tè; i tè sono %1",
+     "steepo: non c'è nessun tè \"%1\"; i tè sono %2",
+     "steepo: vale il tempo '%1' dato insieme a -tea; il tè \"%2\" non viene scelto"},
     // ru
-    {"Использование: steepo [МИНУТЫ:СЕКУНДЫ] [-start]\n"
+    {"Использование: steepo [МИНУТЫ:СЕКУНДЫ] [-tea НАЗВАНИЕ] [-start]\n"
        "Чайный таймер: отсчитывает время заваривания и подаёт сигнал, когда чай готов.\n"
        "\n"
        "  МИНУТЫ:СЕКУНДЫ   время заваривания только для этого запуска, от 0:01 до 59:59;\n"
        "                   вместо двоеточия можно писать разделитель времени локали\n"
+       "  -tea НАЗВАНИЕ    чай с этим названием из меню окна, с его временем и\n"
+       "                   заварками (регистр не важен); время, указанное рядом, важнее\n"
        "  -start           начать отсчёт сразу после появления окна (также /start,\n"
        "                   в любом регистре)\n"
        "  -h, --help       показать эту справку и выйти\n"
        "  --version        показать версию и выйти\n"
        "\n"
        "Без времени таймер начинает с предустановки, последнего заданного времени (сначала 3:00),\n"
-       "хранимой %1.\n",
+       "хранимой %1. Чаи меню хранятся там же.\n",
      "нигде: ни XDG_CONFIG_HOME, ни HOME не указывают пригодную папку",
      "в %1",
      "steepo: время '%1' не используется: ожидаются минуты:секунды от 0:01 до 59:59",
@@ -221,7 +258,10 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: не удаётся сохранить предустановку в %1: %2",
      "steepo: не удаётся открыть дисплей (нет пригодного DISPLAY или WAYLAND_DISPLAY): Steepo нужен графический сеанс",
      "steepo: ошибка записи: %1",
-     "steepo: служба уведомлений рабочего стола недоступна (%1); сигнал показывается только в своём окне"},
+     "steepo: служба уведомлений рабочего стола недоступна (%1); сигнал показывается только в своём окне",
+     "steepo: для -tea нужно название чая; чаи: %1",
+     "steepo: чая \"%1\" нет; чаи: %2",
+     "steepo: действует время '%1', указанное рядом с -tea; чай \"%2\" не выбран"},
 
 }};
 // clang-format on

@@ -11,7 +11,7 @@ namespace MessageTexts {
 enum TMessage {
   mxUsage, mxPresetNowhere, mxPresetIn, mxIgnoringTime, mxReadAs, mxUnknownSwitch, mxDoubleStart,
   mxNoPresetFolder, mxPresetFileIs, mxAFolder, mxNotRegular, mxCannotStore, mxNoDisplay, mxWriteError,
-  mxNotificationUnreached, mxCount
+  mxNotificationUnreached, mxTeaNameMissing, mxUnknownTea, mxTimeBesideTea, mxCount
 };
 extern const std::array<std::array<const char*, mxCount>, 8> Texts;
 

@@ -5,6 +5,7 @@
 #include "OrbUtils.h"
 #include "Platform.h"
 #include "Preset.h"
+#include "Teas.h"
 
 #include <QDir>
 #include <QFile>
@@ -139,6 +140,7 @@ protected:
     Platform::SetProblemSink([this](const QString& line) { Problems << line; });
     Preset::StoreState = {};
     F_Steepo::TimerState = {};
+    Teas::Current.Forget();
   }
   void TearDown() override {
     Platform::SetSettingsPathSource({});
@@ -301,6 +303,50 @@ TEST_F(StartTimeFixture, TimesReadOtherwiseThanTheyLookAndUnknownSwitchesAreName
     Start(row.Arguments);
     EXPECT_EQ(F_Steepo::TimerState.CmdTime, row.CmdTime) << row.Name;
     EXPECT_EQ(Problems, row.Lines) << row.Name;
+  }
+}
+
+// The tea switch chooses a tea of the list by its name, in any letter case; its name is never
+// a time, and a time given beside it wins. A tea so chosen leaves the preset alone.
+struct TTeaSwitchRow {
+  const char* Name;
+  QStringList Arguments;
+  quint32 BrewTime;
+  const char* Tea;  // chosen; empty: none
+  QStringList Lines;
+  bool Start;
+};
+
+TEST_F(StartTimeFixture, TheTeaSwitchChoosesATeaByItsNameUnlessATimeIsGiven) {
+  const QString teas = QStringLiteral("\"Green tea\", \"Oolong\", \"Black tea\", \"Herbal tea\", \"Oolong, gongfu\"");
+  const auto noTea = [&teas](const char* name) {
+    return QStringLiteral("steepo: there is no tea \"%1\"; the teas are %2").arg(QString::fromUtf8(name), teas);
+  };
+  const auto timeWins = [](const char* time, const char* name) {
+    return QStringLiteral("steepo: the time '%1' given beside -tea wins; the tea \"%2\" is not chosen").arg(time, name);
+  };
+  const TTeaSwitchRow rows[] = {
+      {"Known", {"-tea", "Oolong"}, 180, "Oolong", {}, false},
+      {"MixedCase", {"/TEA", "bLACK tEA", "-start"}, 240, "Black tea", {}, true},
+      {"CommaInTheName", {"-Tea", "oolong, GONGFU"}, 20, "Oolong, gongfu", {}, false},
+      {"NameThatLooksLikeATime", {"-tea", "3:00"}, 90, "", {noTea("3:00")}, false},
+      {"Unknown", {"-start", "-tea", "Sencha"}, 90, "", {noTea("Sencha")}, true},
+      {"StartSwitchAsName", {"-tea", "-start"}, 90, "", {noTea("-start")}, false},
+      {"TimeBefore", {"2:30", "-tea", "Oolong"}, 150, "", {timeWins("2:30", "Oolong")}, false},
+      {"TimeAfter", {"-tea", "Oolong", "0:45", "-start"}, 45, "", {timeWins("0:45", "Oolong")}, true},
+      {"NoName", {"-tea"}, 90, "", {QStringLiteral("steepo: -tea needs the name of a tea; the teas are ") + teas}, false},
+      {"OnlyTheFirstSwitch", {"-tea", "Oolong", "-tea", "Herbal tea"}, 180, "Oolong", {}, false},
+  };
+  for (const TTeaSwitchRow& row : rows) {
+    F_Steepo::TimerState = {};
+    Store(quint32(90));
+    Problems.clear();
+    Start(row.Arguments);
+    EXPECT_EQ(F_Steepo::TimerState.BrewTime, row.BrewTime) << row.Name;
+    EXPECT_EQ(F_Steepo::TimerState.Tea ? F_Steepo::TimerState.Tea->Name : QString(), QString::fromUtf8(row.Tea)) << row.Name;
+    EXPECT_EQ(F_Steepo::TimerState.CmdTime != 0, row.BrewTime != 90) << row.Name;  // the preset is left alone
+    EXPECT_EQ(Problems, row.Lines) << row.Name;
+    EXPECT_EQ(Preset::StartSwitch(), row.Start) << row.Name;
   }
 }
 
@@ -618,7 +664,7 @@ TEST(InformationRequest, HelpAndVersionComeFirstWhereverTheyStand) {
   const std::pair<QStringList, const char*> rows[] = {
       {{}, "(window)"}, {{"-H"}, "(window)"}, {{"--Help"}, "(window)"}, {{"/h"}, "(window)"},
       {{"3:00", "-start", "--version", "--help"}, "Steepo 9.8.7.6\n"},
-      {{"-h", "--version"}, "Usage: steepo [MINUTES:SECONDS] [-start]\n"},
+      {{"-h", "--version"}, "Usage: steepo [MINUTES:SECONDS] [-tea NAME] [-start]\n"},
   };
   for (const auto& [arguments, starts] : rows) {
     // The program path is never a request.
