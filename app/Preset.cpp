@@ -34,7 +34,11 @@ void ReportUnusableStore(const QString& path) {
     Platform::ReportProblem(Text(mxNoPresetFolder));
     return;
   }
-  const QString what = Text(QFileInfo(path).isDir() ? mxAFolder : mxNotRegular);
+  // A regular file that is no usable store is one too large to be read.
+  const QFileInfo info(path);
+  const QString what = info.isDir()    ? Text(mxAFolder)
+                       : info.isFile() ? Text(mxTooLarge).arg(info.size())
+                                       : Text(mxNotRegular);
   Platform::ReportProblem(Text(mxPresetFileIs).arg(path, what));
 }
 
