@@ -53,19 +53,37 @@ const std::array<std::array<const char*, 11>, 8> DlgTexts = {{
 }};
 // clang-format on
 
+namespace {
+// The languages with texts of their own and their rows; their numbers come from the platform.
+constexpr std::pair<QLocale::Language, quint8> Rows[] = {
+    {QLocale::Czech, 1},  {QLocale::German, 2},  {QLocale::Spanish, 3}, {QLocale::Portuguese, 4},
+    {QLocale::French, 5}, {QLocale::Italian, 6}, {QLocale::Russian, 7},
+};
+
+bool IsEnglish(quint16 langID) { return (langID & 0xFFu) == Platform::PrimaryLanguageID(QLocale::English); }
+} // namespace
+
 quint8 LanguageIndexFor(quint16 langID, quint8 current) {
-  // The languages with texts of their own and their rows; their numbers come from the platform.
-  static constexpr std::pair<QLocale::Language, quint8> Rows[] = {
-      {QLocale::Czech, 1},  {QLocale::German, 2},  {QLocale::Spanish, 3}, {QLocale::Portuguese, 4},
-      {QLocale::French, 5}, {QLocale::Italian, 6}, {QLocale::Russian, 7},
-  };
   for (const auto& [language, row] : Rows)
     if (Platform::PrimaryLanguageID(language) == (langID & 0xFFu))
       return row;
   return current;
 }
 
-void DetectLanguage() { LangIndex = LanguageIndexFor(Platform::SystemDefaultLangID(), LangIndex); }
+void DetectLanguage() {
+  // The first language asked for that has texts here decides; English has them too and keeps
+  // the index as it is. A language without texts gives way to the next one asked for.
+  for (const quint16 langID : Platform::PreferredLangIDs()) {
+    if (IsEnglish(langID))
+      break;
+    if (const quint8 row = LanguageIndexFor(langID, 0xFF); row != 0xFF) {
+      LangIndex = row;
+      break;
+    }
+  }
+  const auto chosen = std::find_if(std::begin(Rows), std::end(Rows), [](const auto& r) { return r.second == LangIndex; });
+  Platform::SetMessagesLanguage(chosen == std::end(Rows) ? QLocale::English : chosen->first);
+}
 
 QString DlgText(TDlgText column) {
   // A row number outside the table reads the English row rather than memory beyond it.

@@ -11,7 +11,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 namespace Platform {
 
@@ -182,6 +181,12 @@ quint16 SystemDefaultLangID() {
     return LangIDSourceOverride();
   return Native::SystemDefaultLangID();
 }
+QList<quint16> PreferredLangIDs() {
+  if (LangIDSourceOverride)
+    return {LangIDSourceOverride()};
+  return Native::PreferredLangIDs();
+}
+
 void SetLangIDSource(std::function<quint16()> source) { LangIDSourceOverride = std::move(source); }
 
 // ---- Settings -----------------------------------------------------------------------------
@@ -215,9 +220,10 @@ bool WriteText(std::FILE* stream, const QString& text, QString* reason) {
   if (const std::optional<bool> console = Native::WriteConsoleText(stream, text))
     written = *console;
   else
-    written = std::fputs(text.toLocal8Bit().constData(), stream) >= 0 && std::fflush(stream) == 0 && !std::ferror(stream);
+    written = std::fputs(Native::TerminalBytes(text).constData(), stream) >= 0 && std::fflush(stream) == 0 &&
+              !std::ferror(stream);
   if (!written && reason)
-    *reason = QString::fromLocal8Bit(std::strerror(errno != 0 ? errno : EIO));
+    *reason = ErrorText(errno != 0 ? errno : EIO);
   return written;
 }
 

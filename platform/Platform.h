@@ -4,6 +4,7 @@
 // operating system directly.
 
 #include <QEvent>
+#include <QList>
 #include <QLocale>
 #include <QString>
 #include <cstdio>
@@ -38,8 +39,8 @@ void EndOnTerminationSignals();
 // reports are seen; streams already redirected to a file or a pipe are kept. Elsewhere the
 // streams are the parent's already and nothing changes.
 void UseParentConsole();
-// Writes text to standard output or error in the user's encoding, or as characters to a
-// console; false when the write or its flush fails (a full disk, a closed pipe), with the
+// Writes text to standard output or error in the character set of the user's locale (a
+// character it cannot show becomes "?"), or as characters to a console; false when the write or its flush fails (a full disk, a closed pipe), with the
 // system's words for the failure in *reason when given.
 bool WriteText(std::FILE* stream, const QString& text, QString* reason = nullptr);
 // Ends the process at once with status: no destructor runs and nothing more is flushed. For a
@@ -117,8 +118,14 @@ quint16 SystemDefaultLangID();
 // The platform's primary-language number of a language (the only table of them); 0 for one
 // it has none for.
 quint16 PrimaryLanguageID(QLocale::Language language);
-// Tests fake the locale; an empty function restores the system's.
+// The languages the user asks for, most wanted first, as the same identifiers: on Windows the
+// system's default language; elsewhere, as gettext reads the environment, the entries of
+// LANGUAGE that name a language (unless the locale is C or POSIX), then the locale's.
+QList<quint16> PreferredLangIDs();
+// Tests fake the locale (both of the above); an empty function restores the system's.
 void SetLangIDSource(std::function<quint16()> source);
+// The language the program's messages are in, for ErrorText.
+void SetMessagesLanguage(QLocale::Language language);
 // The time separator of the user's locale: the character between hours and minutes of its
 // time format, ":" where it gives none.
 QChar TimeSeparator();
@@ -145,6 +152,9 @@ QByteArray SettingsFileNameFor(const QByteArray& home, const QByteArray& configH
 
 // ---- Diagnostics --------------------------------------------------------------------------
 
+// The system's words for an error number (errno): in the messages' language where the C
+// library has them in it, in English otherwise.
+QString ErrorText(int error);
 // Writes one line to the standard error stream (control characters are shown as "?", so a
 // line stays one line). Tests collect the lines instead.
 void ReportProblem(const QString& line);

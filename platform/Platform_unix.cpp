@@ -154,8 +154,6 @@ bool Native::ShellOpen(const QString& target) { return QDesktopServices::openUrl
 
 // ---- Locale -------------------------------------------------------------------------------
 
-quint16 Native::SystemDefaultLangID() { return PrimaryLanguageID(QLocale::system().language()); }
-
 QChar TimeSeparator() {
   // The first character of the time format that is neither a field letter nor a blank, after
   // the hour field: the one between hours and minutes.

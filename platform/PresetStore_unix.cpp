@@ -1,27 +1,40 @@
-// The preset in the settings file, an INI file as QSettings reads and writes it:
+// The settings file, an INI file as QSettings reads and writes it: the preset, and the
+// sections that other parts of the program keep beside it:
 //
 //   [General]
 //   Preset=180
 //
+//   [Teas]
+//   1\Name="Oolong, gongfu"
+//   size=1
+//
 // The file is the user's as much as ours: it may carry comments, other sections, keys we do
 // not know, CRLF line endings, or be a link that a dotfile manager keeps. A store changes the
-// one line and keeps every other byte, and writes a new file beside the old one that takes its
-// place only once it is wholly on the disk, so a full disk or a crash leaves the old file. There
-// is no lock file: the new file replaces the old in one step, so two programs storing at once
-// leave one whole file, and a lock left behind can never make us wait.
+// lines of its value or section and keeps every other byte, and writes a new file beside the
+// old one that takes its place only once it is wholly on the disk, so a full disk or a crash
+// leaves the old file. The new file has no name until it is whole (where the file system has
+// unnamed files), then one fixed temporary name; an interrupted store leaves at most that file,
+// which the next store replaces or removes. There is no lock file: the new file replaces the
+// old in one step, so two programs storing at once leave one whole file, and no lock left
+// behind can make us wait.
+// A file over 1 MiB is not ours to read: it is neither read nor written.
 
 #include "PresetStore.h"
 
+#include "IniText.h"
 #include "Platform.h"
 
 #include <QFile>
-#include <QRandomGenerator>
+#include <QHash>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -30,134 +43,174 @@ namespace Platform {
 namespace {
 
 constexpr quint32 LongestPreset = 3599;
-const QByteArray Utf8Mark = "\xEF\xBB\xBF";
+const QString PresetKey = QStringLiteral("Preset");
 
 // ---- The text -------------------------------------------------------------------------------
 
-// One line of the file: [Begin, End) its text, [End, Next) its line ending ("\n", "\r\n", "\r"
-// or nothing at the end of the file).
-struct TLine {
-  qsizetype Begin = 0, End = 0, Next = 0;
-};
+using Ini::TItem;
+using Ini::TLineKind;
 
-QList<TLine> SplitLines(const QByteArray& text) {
-  QList<TLine> lines;
-  qsizetype at = text.startsWith(Utf8Mark) ? Utf8Mark.size() : 0;
-  while (at < text.size()) {
-    TLine line{at, at, at};
-    while (line.End < text.size() && text[line.End] != '\n' && text[line.End] != '\r')
-      ++line.End;
-    line.Next = line.End;
-    if (line.Next < text.size() && text[line.Next] == '\r')
-      ++line.Next;
-    if (line.Next < text.size() && text[line.Next] == '\n' && (line.Next == line.End || text[line.End] == '\r'))
-      ++line.Next;
-    lines << line;
-    at = line.Next;
-  }
-  return lines;
-}
+bool IsKey(const TItem& item, const QString& name) { return item.Kind == TLineKind::Key && item.Name == name; }
 
-// What the lines of the file are to the preset.
-struct TLayout {
-  QList<TLine> Lines;
-  QList<qsizetype> Presets;         // the Preset lines of [General]
-  qsizetype GeneralHeader = -1;     // the line "[General]", -1: none
-  qsizetype FirstHeader = -1;       // the first section's line, -1: none
-};
-
-TLayout Layout(const QByteArray& text) {
-  TLayout layout;
-  layout.Lines = SplitLines(text);
-  bool general = true;  // keys before the first section belong to [General]
-  for (qsizetype i = 0; i < layout.Lines.size(); ++i) {
-    const QByteArray line = text.mid(layout.Lines[i].Begin, layout.Lines[i].End - layout.Lines[i].Begin).trimmed();
-    if (line.startsWith('[')) {
-      const qsizetype close = line.indexOf(']');
-      general = line.mid(1, close < 0 ? -1 : close - 1).trimmed().compare("General", Qt::CaseInsensitive) == 0;
-      if (layout.FirstHeader < 0)
-        layout.FirstHeader = i;
-      if (general && layout.GeneralHeader < 0)
-        layout.GeneralHeader = i;
-    } else if (general && line.contains('=') && line.left(line.indexOf('=')).trimmed() == "Preset") {
-      layout.Presets << i;
-    }
-  }
-  return layout;
-}
-
-// Seconds from 1 to 3599 in a value written as decimal digits, quoted or not.
-std::optional<quint32> Seconds(QByteArray value) {
-  value = value.trimmed();
-  if (value.size() >= 2 && value.startsWith('"') && value.endsWith('"'))
-    value = value.mid(1, value.size() - 2);
-  if (value.isEmpty())
-    return std::nullopt;
-  quint32 seconds = 0;
-  for (const char c : value) {
-    if (c < '0' || c > '9')
-      return std::nullopt;
-    seconds = std::min(seconds * 10 + quint32(c - '0'), LongestPreset + 1);
-  }
-  if (seconds < 1 || seconds > LongestPreset)
-    return std::nullopt;
-  return seconds;
-}
-
+// The last Preset of [General] counts, as QSettings reads it; 1..3599 or nothing.
 std::optional<quint32> PresetIn(const QByteArray& text) {
-  const TLayout layout = Layout(text);
-  if (layout.Presets.isEmpty())
+  const QList<TItem> items = Ini::Items(text);
+  const auto last = std::find_if(items.rbegin(), items.rend(), [](const TItem& i) { return IsKey(i, PresetKey); });
+  if (last == items.rend())
     return std::nullopt;
-  const TLine& line = layout.Lines[layout.Presets.last()];  // the last one counts, as for QSettings
-  const qsizetype equals = text.indexOf('=', line.Begin);
-  return Seconds(text.mid(equals + 1, line.End - equals - 1));
+  const std::optional<quint32> seconds = StoredNumber(Ini::ValueOf(text, last->Line));
+  return seconds && *seconds >= 1 && *seconds <= LongestPreset ? seconds : std::nullopt;
 }
 
-// The text with every Preset line of [General] saying seconds; where there is none, a line
-// after "[General]", or a [General] section before the first other one.
+bool EndsLine(const QByteArray& text) { return text.endsWith('\n') || text.endsWith('\r'); }
+
+// The text with the Preset line that counts saying seconds, the others kept as they are;
+// where there is none, a line after "[General]", or a [General] section before the first other
+// one. One pass over the text.
 QByteArray WithPreset(const QByteArray& text, quint32 seconds) {
-  const TLayout layout = Layout(text);
-  const auto ending = std::find_if(layout.Lines.begin(), layout.Lines.end(), [](const TLine& l) { return l.Next > l.End; });
-  const QByteArray newline = ending == layout.Lines.end() ? QByteArray("\n") : text.mid(ending->End, ending->Next - ending->End);
+  const QList<TItem> items = Ini::Items(text);
+  const QByteArray newline = Ini::NewlineOf(text);
   const QByteArray entry = "Preset=" + QByteArray::number(seconds);
   QByteArray result = text;
-  if (!layout.Presets.isEmpty()) {
-    for (auto i = layout.Presets.rbegin(); i != layout.Presets.rend(); ++i)
-      result.replace(layout.Lines[*i].Begin, layout.Lines[*i].End - layout.Lines[*i].Begin, entry);
-    return result;
+  const auto last = std::find_if(items.rbegin(), items.rend(), [](const TItem& i) { return IsKey(i, PresetKey); });
+  if (last != items.rend())
+    return result.replace(last->Line.Begin, last->Line.End - last->Line.Begin, entry);
+  const auto isHeader = [](const TItem& i) { return i.Kind == TLineKind::Header; };
+  const auto general = std::find_if(items.begin(), items.end(),
+                                    [&](const TItem& i) { return isHeader(i) && i.Name.isEmpty(); });
+  if (general != items.end()) {
+    const qsizetype after = Ini::NextLineStart(text, general->Line.End);
+    const bool ended = EndsLine(text.first(after));
+    return result.insert(after, ended ? entry + newline : newline + entry + newline);
   }
-  if (layout.GeneralHeader >= 0) {
-    const TLine& header = layout.Lines[layout.GeneralHeader];
-    const bool ended = header.Next > header.End;
-    return result.insert(header.Next, ended ? entry + newline : newline + entry + newline);
-  }
-  if (layout.FirstHeader >= 0)
-    return result.insert(layout.Lines[layout.FirstHeader].Begin, "[General]" + newline + entry + newline);
-  if (!layout.Lines.isEmpty() && layout.Lines.last().Next == layout.Lines.last().End)
+  const auto first = std::find_if(items.begin(), items.end(), isHeader);
+  if (first != items.end())
+    return result.insert(Ini::LineStart(text, first->Line.Begin), "[General]" + newline + entry + newline);
+  if (!result.isEmpty() && !EndsLine(result))
     result += newline;
   return result + "[General]" + newline + entry + newline;
+}
+
+// The entries of a section, wherever QSettings finds them: in its [section] blocks, in blocks
+// of its groups ([Teas\1]) and as keys of [General] ("Teas\1\Name"). A name given twice keeps
+// its first place and takes the last value, as QSettings reads it.
+TStoreSection SectionIn(const QByteArray& text, const QString& section) {
+  const QString prefix = section + u'/';
+  TStoreSection entries;
+  QHash<QString, qsizetype> places;
+  for (const TItem& item : Ini::Items(text)) {
+    if (item.Kind != TLineKind::Key || !item.Name.startsWith(prefix) || item.Name.size() == prefix.size())
+      continue;
+    const QString name = item.Name.sliced(prefix.size());
+    const QString value = Ini::ValueOf(text, item.Line);
+    if (const auto place = places.constFind(name); place != places.constEnd()) {
+      entries[*place].Value = value;
+    } else {
+      places.insert(name, entries.size());
+      entries.append({name, value});
+    }
+  }
+  return entries;
+}
+
+QByteArray ValueText(const TStoreValue& value) {
+  if (const QString* text = std::get_if<QString>(&value))
+    return Ini::EscapedText(*text);
+  if (const quint32* number = std::get_if<quint32>(&value))
+    return QByteArray::number(*number);
+  return std::get<bool>(value) ? "true" : "false";
+}
+
+QByteArray SectionText(const QString& section, const TStoreSection& entries, const QByteArray& newline) {
+  if (entries.isEmpty())
+    return {};
+  QByteArray block = '[' + Ini::EscapedKey(section) + ']' + newline;
+  for (const TStoreEntry& entry : entries)
+    block += Ini::EscapedKey(entry.Name) + '=' + ValueText(entry.Value) + newline;
+  return block;
+}
+
+// The byte ranges the section takes: each of its blocks from the header to its last line of
+// text (comments after that belong to what follows), and each of its keys elsewhere.
+struct TRange {
+  qsizetype Begin = 0, End = 0;
+  bool Block = false;  // a [section] block, not a key elsewhere
+};
+
+QList<TRange> SectionRanges(const QByteArray& text, const QString& section) {
+  const QString prefix = section + u'/';
+  const QList<TItem> items = Ini::Items(text);
+  QList<TRange> ranges;
+  for (qsizetype i = 0; i < items.size(); ++i) {
+    const TItem& item = items[i];
+    qsizetype last = i;
+    if (item.Kind == TLineKind::Header && (item.Name == section || item.Name.startsWith(prefix))) {
+      while (last + 1 < items.size() && items[last + 1].Kind != TLineKind::Header)
+        ++last;
+    } else if (item.Kind != TLineKind::Key || !item.Name.startsWith(prefix)) {
+      continue;
+    }
+    const qsizetype begin = std::max(Ini::LineStart(text, item.Line.Begin), ranges.isEmpty() ? 0 : ranges.last().End);
+    ranges.append({begin, Ini::NextLineStart(text, items[last].Line.End), item.Kind == TLineKind::Header});
+    i = last;
+  }
+  return ranges;
+}
+
+// The text with the section's entries in the place of its first block (at the end where it
+// has none) and nothing else of it left; every other byte kept. One pass over the text.
+QByteArray WithSection(const QByteArray& text, const QString& section, const TStoreSection& entries) {
+  const QByteArray newline = Ini::NewlineOf(text);
+  const QByteArray block = SectionText(section, entries, newline);
+  const QList<TRange> ranges = SectionRanges(text, section);
+  QByteArray result;
+  result.reserve(text.size() + block.size() + 2 * newline.size());
+  qsizetype kept = 0;
+  bool placed = false;
+  for (const TRange& range : ranges) {
+    result.append(text.constData() + kept, range.Begin - kept);
+    if (range.Block && !placed) {
+      result += block;
+      placed = true;
+    }
+    kept = range.End;
+  }
+  result.append(text.constData() + kept, text.size() - kept);
+  if (placed || block.isEmpty())
+    return result;
+  if (!result.isEmpty() && !EndsLine(result))
+    result += newline;
+  if (!result.isEmpty() && !result.endsWith(newline + newline))
+    result += newline;  // a blank line between sections, as QSettings writes them
+  return result + block;
 }
 
 // ---- The file -------------------------------------------------------------------------------
 
 QString ErrnoText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
-// Reads a whole regular file; never opens anything else, nor waits on a FIFO put there.
+QString TooLarge(qint64 size) {
+  return QStringLiteral("it is %1 bytes, larger than the 1 MiB a settings file may have").arg(size);
+}
+
+// Reads a whole regular file of at most the size a settings file may have: never opens
+// anything else, nor waits on a FIFO put there, nor reads more than that size of a larger one.
 bool ReadFile(const QByteArray& name, QByteArray* text, QString* reason) {
   const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   struct stat info {};
-  if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    const int error = fd < 0 ? errno : EINVAL;
+  if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > LargestSettingsFile) {
+    const int error = errno;
     if (fd >= 0)
       ::close(fd);
     *reason = fd < 0 ? QStringLiteral("the file cannot be read (%1)").arg(ErrnoText(error))
-                     : QStringLiteral("it is not a regular file");
+              : S_ISREG(info.st_mode) ? TooLarge(info.st_size) : QStringLiteral("it is not a regular file");
     return false;
   }
-  text->clear();
-  char buffer[65536];
-  for (;;) {
-    const ssize_t count = ::read(fd, buffer, sizeof buffer);
+  // One byte more than may be there tells a file that grew since.
+  text->resize(LargestSettingsFile + 1);
+  qsizetype done = 0;
+  while (done < text->size()) {
+    const ssize_t count = ::read(fd, text->data() + done, size_t(text->size() - done));
     if (count == 0)
       break;
     if (count < 0 && errno == EINTR)
@@ -167,9 +220,14 @@ bool ReadFile(const QByteArray& name, QByteArray* text, QString* reason) {
       ::close(fd);
       return false;
     }
-    text->append(buffer, count);
+    done += count;
   }
   ::close(fd);
+  text->truncate(done);
+  if (done > LargestSettingsFile) {
+    *reason = TooLarge(done);
+    return false;
+  }
   return true;
 }
 
@@ -215,33 +273,145 @@ QByteArray FolderOf(const QByteArray& name) {
   return slash <= 0 ? QByteArray("/") : name.left(slash);
 }
 
-// Puts text in place of the file name in one step: a new file beside it, wholly written and on
-// the disk, renamed over it. original: the old file's mode and owner, which the new one keeps.
-bool ReplaceFile(const QByteArray& name, const QByteArray& text, const struct stat* original, QString* reason) {
-  QByteArray temporary;
-  int fd = -1;
-  for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-    temporary = name + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36);
-    fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-    if (fd < 0 && errno != EEXIST)
-      break;
-  }
-  if (fd < 0) {
-    *reason = QStringLiteral("its folder cannot be written (%1)").arg(ErrnoText(errno));
+std::function<bool(TStoreStep)> StepHook;
+
+bool Step(TStoreStep step) { return !StepHook || StepHook(step); }
+
+// The one temporary file a store may leave when it is interrupted; the next store replaces or
+// removes it.
+QByteArray TemporaryName(const QByteArray& name) { return name + ".steepo-new"; }
+
+bool RenameOver(const QByteArray& temporary, const QByteArray& name) {
+  if (!Step(TStoreStep::Rename)) {
+    errno = EIO;
     return false;
   }
-  if (original) {
-    [[maybe_unused]] const int owned = ::fchown(fd, original->st_uid, original->st_gid);
-    ::fchmod(fd, original->st_mode & 07777);
-  }
-  const bool written = WriteAll(fd, text) && ::fsync(fd) == 0;
-  const int writeError = errno;
-  const bool closed = ::close(fd) == 0;
-  if (!written || !closed || ::rename(temporary.constData(), name.constData()) != 0) {
-    *reason = ErrnoText(!written ? writeError : errno);
+  return ::rename(temporary.constData(), name.constData()) == 0;
+}
+
+// The new file keeps the old one's mode and owner.
+void TakeOver(int fd, const struct stat* original) {
+  if (!original)
+    return;
+  [[maybe_unused]] const int owned = ::fchown(fd, original->st_uid, original->st_gid);
+  ::fchmod(fd, original->st_mode & 07777);
+}
+
+bool WriteSynced(int fd, const QByteArray& text) { return WriteAll(fd, text) && ::fsync(fd) == 0; }
+
+enum class TOutcome { Done, Failed, Unavailable };
+
+// Gives the whole unnamed file fd the fixed temporary name and renames that over the file.
+// Another store at the same moment may take the fixed name away: ours is then in place already
+// (the other renamed it) or named again. Unavailable where it cannot be named at all.
+TOutcome NameAndRename(int fd, const QByteArray& name) {
+  const QByteArray temporary = TemporaryName(name), self = "/proc/self/fd/" + QByteArray::number(fd);
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, temporary.constData(), AT_SYMLINK_FOLLOW) != 0) {
+      if (errno != EEXIST)
+        return attempt == 0 && errno == ENOENT ? TOutcome::Unavailable : TOutcome::Failed;
+      ::unlink(temporary.constData());  // left by an interrupted store
+      continue;
+    }
+    Step(TStoreStep::Named);
+    if (RenameOver(temporary, name))
+      return TOutcome::Done;
+    const int error = errno;
+    struct stat info {};
+    if (error == ENOENT && ::fstat(fd, &info) == 0) {
+      if (info.st_nlink > 0)
+        return TOutcome::Done;
+      continue;
+    }
     ::unlink(temporary.constData());
-    return false;
+    errno = error;
+    return TOutcome::Failed;
   }
+  errno = EBUSY;
+  return TOutcome::Failed;
+}
+
+// The new text in a file without a name, which gets one only once it is wholly on the disk:
+// an interrupted store leaves nothing, or at most the fixed temporary name.
+TOutcome ReplaceUnnamed(const QByteArray& name, const QByteArray& text, const struct stat* original, QString* reason) {
+  const int fd = Step(TStoreStep::Unnamed) ? ::open(FolderOf(name).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666) : -1;
+  if (fd < 0)
+    return TOutcome::Unavailable;
+  TakeOver(fd, original);
+  TOutcome outcome = TOutcome::Failed;
+  if (WriteSynced(fd, text)) {
+    Step(TStoreStep::Written);
+    outcome = NameAndRename(fd, name);
+  }
+  const int error = errno;
+  ::close(fd);
+  if (outcome == TOutcome::Failed)
+    *reason = ErrnoText(error);
+  return outcome;
+}
+
+// The fixed temporary name opened for this store alone: locked (a lock another store holds
+// means it is writing there now), still the file of that name (not one renamed into place
+// since), and no second name of another file. -1, with the reason, where it cannot be had.
+int OpenTemporary(const QByteArray& temporary, QString* reason) {
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0666);
+    if (fd < 0) {
+      *reason = QStringLiteral("its folder cannot be written (%1)").arg(ErrnoText(errno));
+      return -1;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+      ::close(fd);
+      *reason = QStringLiteral("another program is storing it at this moment");
+      return -1;
+    }
+    struct stat held {}, named {};
+    const bool same = ::fstat(fd, &held) == 0 && ::lstat(temporary.constData(), &named) == 0 &&
+                      held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+    if (same && S_ISREG(held.st_mode) && held.st_nlink == 1) {
+      if (::ftruncate(fd, 0) == 0)
+        return fd;
+      *reason = ErrnoText(errno);
+      ::close(fd);
+      return -1;
+    }
+    if (same)
+      ::unlink(temporary.constData());
+    ::close(fd);
+  }
+  *reason = QStringLiteral("its temporary file %1 cannot be used").arg(QFile::decodeName(temporary));
+  return -1;
+}
+
+// Where the file system has no unnamed files: the new text under the fixed temporary name,
+// renamed over the file once it is wholly on the disk.
+bool ReplaceNamed(const QByteArray& name, const QByteArray& text, const struct stat* original, QString* reason) {
+  const QByteArray temporary = TemporaryName(name);
+  const int fd = OpenTemporary(temporary, reason);
+  if (fd < 0)
+    return false;
+  TakeOver(fd, original);
+  const bool written = WriteSynced(fd, text);
+  if (written)
+    Step(TStoreStep::Written);
+  const bool done = written && RenameOver(temporary, name);
+  const int error = errno;
+  if (!done)
+    ::unlink(temporary.constData());  // still ours: its lock is held until the close
+  ::close(fd);
+  if (!done)
+    *reason = ErrnoText(error);
+  return done;
+}
+
+// Puts text in place of the file name in one step, so that the file is the old one or the new
+// one and never a mixture. original: the old file's mode and owner, which the new one keeps.
+bool ReplaceFile(const QByteArray& name, const QByteArray& text, const struct stat* original, QString* reason) {
+  TOutcome outcome = ReplaceUnnamed(name, text, original, reason);
+  if (outcome == TOutcome::Unavailable)
+    outcome = ReplaceNamed(name, text, original, reason) ? TOutcome::Done : TOutcome::Failed;
+  if (outcome != TOutcome::Done)
+    return false;
   // The new name on the disk as well; the file is in place whatever this gives.
   if (const int folder = ::open(FolderOf(name).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); folder >= 0) {
     ::fsync(folder);
@@ -297,7 +467,7 @@ TStoreKind PresetStoreKind() {
   // Follows links: a dangling link is a file yet to be made.
   if (::stat(name.constData(), &info) != 0)
     return TStoreKind::Absent;
-  return S_ISREG(info.st_mode) ? TStoreKind::Regular : TStoreKind::Other;
+  return S_ISREG(info.st_mode) && info.st_size <= LargestSettingsFile ? TStoreKind::Regular : TStoreKind::Other;
 }
 
 std::optional<quint32> ReadPreset() {
@@ -310,7 +480,11 @@ std::optional<quint32> ReadPreset() {
   return PresetIn(text);
 }
 
-bool WritePreset(quint32 seconds, QString* reason) {
+namespace {
+
+// Puts edit's result in the place of the file's text; a result equal to the text leaves the
+// file as it is.
+bool Store(const std::function<QByteArray(const QByteArray&)>& edit, QString* reason) {
   const QByteArray name = SettingsFileName();
   if (name.isEmpty()) {
     *reason = QStringLiteral("no usable folder");
@@ -322,7 +496,43 @@ bool WritePreset(quint32 seconds, QString* reason) {
   QByteArray text;
   if (target.isEmpty() || (exists && (!ReadFile(target, &text, reason) || !Writable(target, reason))))
     return false;
-  return ReplaceFile(target, WithPreset(text, seconds), exists ? &info : nullptr, reason);
+  const QByteArray result = edit(text);
+  if (exists && result == text)
+    return true;
+  if (result.size() > LargestSettingsFile) {
+    *reason = QStringLiteral("it would be %1 bytes, larger than the 1 MiB a settings file may have").arg(result.size());
+    return false;
+  }
+  return ReplaceFile(target, result, exists ? &info : nullptr, reason);
+}
+
+} // namespace
+
+bool WritePreset(quint32 seconds, QString* reason) {
+  return Store([seconds](const QByteArray& text) { return WithPreset(text, seconds); }, reason);
+}
+
+std::optional<TStoreSection> ReadSection(const QString& section, QString* reason) {
+  const QByteArray name = SettingsFileName();
+  struct stat info {};
+  if (name.isEmpty()) {
+    *reason = QStringLiteral("no usable folder");
+    return std::nullopt;
+  }
+  if (::stat(name.constData(), &info) != 0 && errno == ENOENT)
+    return TStoreSection();
+  QByteArray text;
+  if (!ReadFile(name, &text, reason))
+    return std::nullopt;
+  return SectionIn(text, section);
+}
+
+void SetStoreStepHook(std::function<bool(TStoreStep)> hook) { StepHook = std::move(hook); }
+
+bool WriteSection(const QString& section, const TStoreSection& entries, QString* reason) {
+  if (!ValidSectionNames(section, entries, reason))
+    return false;
+  return Store([&](const QByteArray& text) { return WithSection(text, section, entries); }, reason);
 }
 
 } // namespace Platform
