@@ -435,8 +435,12 @@ bool TFSteepo::event(QEvent* event) {
 void TFSteepo::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   // The first showing of the window, not its coming back from the taskbar.
-  if (!event->spontaneous())
+  if (!event->spontaneous()) {
     FormShow();
+    // The teas, once the window is up: a damaged list is said at start, and the taskbar
+    // button's jump list gets them.
+    QMetaObject::invokeMethod(this, [] { Teas::Current.Publish(); }, Qt::QueuedConnection);
+  }
 }
 
 void TFSteepo::closeEvent(QCloseEvent* event) {

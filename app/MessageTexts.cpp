@@ -39,7 +39,11 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: an empty argument was skipped",
      "steepo: -tea needs the name of a tea; the teas are %1",
      "steepo: there is no tea \"%1\"; the teas are %2",
-     "steepo: the time '%1' given beside -tea wins; the tea \"%2\" is not chosen"},
+     "steepo: the time '%1' given beside -tea wins; the tea \"%2\" is not chosen",
+     "steepo: some teas in %1 are damaged, the first at %2: the bad ones are left out",
+     "steepo: cannot read the teas from %1: %2; the built-in teas are used",
+     "steepo: cannot store the teas in %1: %2",
+     "steepo: no usable folder for the teas (neither XDG_CONFIG_HOME nor HOME names one): they are not stored"},
     // cs
     {"Použití: steepo [MINUTY:SEKUNDY] [-tea NÁZEV] [-start]\n"
        "Čajový časovač: odpočítává dobu louhování a ohlásí, až je čaj hotový.\n"
@@ -73,7 +77,11 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: prázdný argument se přeskočí",
      "steepo: -tea potřebuje název čaje; čaje jsou %1",
      "steepo: čaj \"%1\" neexistuje; čaje jsou %2",
-     "steepo: platí čas '%1' zadaný vedle -tea; čaj \"%2\" se nevybere"},
+     "steepo: platí čas '%1' zadaný vedle -tea; čaj \"%2\" se nevybere",
+     "steepo: některé čaje v %1 jsou poškozené, první u %2: špatné se vynechají",
+     "steepo: čaje nelze přečíst z %1: %2; použijí se vestavěné čaje",
+     "steepo: čaje nelze uložit do %1: %2",
+     "steepo: pro čaje není použitelná složka (XDG_CONFIG_HOME ani HOME žádnou neuvádí): neukládají se"},
     // de
     {"Aufruf: steepo [MINUTEN:SEKUNDEN] [-tea NAME] [-start]\n"
        "Ein Tee-Timer: zählt die Ziehzeit herunter und meldet sich, wenn der Tee fertig ist.\n"
@@ -107,7 +115,11 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: ein leeres Argument wird übergangen",
      "steepo: -tea braucht den Namen eines Tees; die Tees sind %1",
      "steepo: es gibt keinen Tee \"%1\"; die Tees sind %2",
-     "steepo: die Zeit '%1' neben -tea gilt; der Tee \"%2\" wird nicht gewählt"},
+     "steepo: die Zeit '%1' neben -tea gilt; der Tee \"%2\" wird nicht gewählt",
+     "steepo: einige Tees in %1 sind beschädigt, der erste bei %2: die fehlerhaften werden ausgelassen",
+     "steepo: die Tees können nicht aus %1 gelesen werden: %2; es gelten die eingebauten Tees",
+     "steepo: die Tees können nicht in %1 gespeichert werden: %2",
+     "steepo: kein brauchbarer Ordner für die Tees (weder XDG_CONFIG_HOME noch HOME nennt einen): sie werden nicht gespeichert"},
     // es
     {"Uso: steepo [MINUTOS:SEGUNDOS] [-tea NOMBRE] [-start]\n"
        "Un temporizador de té: cuenta atrás el tiempo de infusión y avisa cuando el té está listo.\n"
@@ -141,7 +153,11 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: se omite un argumento vacío",
      "steepo: -tea necesita el nombre de un té; los tés son %1",
      "steepo: no hay ningún té \"%1\"; los tés son %2",
-     "steepo: vale el tiempo '%1' dado junto a -tea; el té \"%2\" no se elige"},
+     "steepo: vale el tiempo '%1' dado junto a -tea; el té \"%2\" no se elige",
+     "steepo: algunos tés de %1 están dañados, el primero en %2: se omiten los malos",
+     "steepo: no se pueden leer los tés de %1: %2; se usan los tés incorporados",
+     "steepo: no se pueden guardar los tés en %1: %2",
+     "steepo: no hay carpeta utilizable para los tés (ni XDG_CONFIG_HOME ni HOME indican una): no se guardan"},
     // pt
     {"Uso: steepo [MINUTOS:SEGUNDOS] [-tea NOME] [-start]\n"
        "Um temporizador de chá: conta o tempo de infusão e avisa quando o chá está pronto.\n"
@@ -175,7 +191,11 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: um argumento vazio é ignorado",
      "steepo: -tea precisa do nome de um chá; os chás são %1",
      "steepo: não há nenhum chá \"%1\"; os chás são %2",
-     "steepo: vale o tempo '%1' dado junto a -tea; o chá \"%2\" não é escolhido"},
+     "steepo: vale o tempo '%1' dado junto a -tea; o chá \"%2\" não é escolhido",
+     "steepo: alguns chás em %1 estão danificados, o primeiro em %2: os maus são omitidos",
+     "steepo: não é possível ler os chás de %1: %2; usam-se os chás incluídos",
+     "steepo: não é possível guardar os chás em %1: %2",
+     "steepo: não há pasta utilizável para os chás (nem XDG_CONFIG_HOME nem HOME indicam uma): não são guardados"},
     // fr
     {"Usage : steepo [MINUTES:SECONDES] [-tea NOM] [-start]\n"
        "Un minuteur à thé : décompte le temps d'infusion et sonne quand le thé est prêt.\n"
@@ -209,7 +229,11 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo : un argument vide est ignoré",
      "steepo : -tea demande le nom d'un thé ; les thés sont %1",
      "steepo : aucun thé ne s'appelle « %1 » ; les thés sont %2",
-     "steepo : le temps '%1' donné avec -tea l'emporte ; le thé « %2 » n'est pas choisi"},
+     "steepo : le temps '%1' donné avec -tea l'emporte ; le thé « %2 » n'est pas choisi",
+     "steepo : certains thés de %1 sont abîmés, le premier à %2 : les mauvais sont laissés de côté",
+     "steepo : impossible de lire les thés de %1 : %2 ; les thés intégrés sont utilisés",
+     "steepo : impossible d'enregistrer les thés dans %1 : %2",
+     "steepo : aucun dossier utilisable pour les thés (ni XDG_CONFIG_HOME ni HOME n'en indiquent) : ils ne sont pas enregistrés"},
     // it
     {"Uso: steepo [MINUTI:SECONDI] [-tea NOME] [-start]\n"
        "Un timer per il tè: conta alla rovescia il tempo d'infusione e avvisa quando il tè è pronto.\n"
@@ -243,7 +267,11 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: un argomento vuoto viene ignorato",
      "steepo: -tea richiede il nome di un tè; i tè sono %1",
      "steepo: non c'è nessun tè \"%1\"; i tè sono %2",
-     "steepo: vale il tempo '%1' dato insieme a -tea; il tè \"%2\" non viene scelto"},
+     "steepo: vale il tempo '%1' dato insieme a -tea; il tè \"%2\" non viene scelto",
+     "steepo: alcuni tè in %1 sono danneggiati, il primo a %2: quelli errati vengono tralasciati",
+     "steepo: impossibile leggere i tè da %1: %2; si usano i tè predefiniti",
+     "steepo: impossibile salvare i tè in %1: %2",
+     "steepo: nessuna cartella utilizzabile per i tè (né XDG_CONFIG_HOME né HOME ne indicano una): non vengono salvati"},
     // ru
     {"Использование: steepo [МИНУТЫ:СЕКУНДЫ] [-tea НАЗВАНИЕ] [-start]\n"
        "Чайный таймер: отсчитывает время заваривания и подаёт сигнал, когда чай готов.\n"
@@ -277,7 +305,11 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: пустой аргумент пропущен",
      "steepo: для -tea нужно название чая; чаи: %1",
      "steepo: чая \"%1\" нет; чаи: %2",
-     "steepo: действует время '%1', указанное рядом с -tea; чай \"%2\" не выбран"},
+     "steepo: действует время '%1', указанное рядом с -tea; чай \"%2\" не выбран",
+     "steepo: некоторые чаи в %1 повреждены, первый — %2: плохие пропущены",
+     "steepo: не удаётся прочитать чаи из %1: %2; используются встроенные чаи",
+     "steepo: не удаётся сохранить чаи в %1: %2",
+     "steepo: нет пригодной папки для чаёв (ни XDG_CONFIG_HOME, ни HOME её не указывают): они не сохраняются"},
 
 }};
 // clang-format on

@@ -11,7 +11,8 @@ namespace MessageTexts {
 enum TMessage {
   mxUsage, mxPresetNowhere, mxPresetIn, mxIgnoringTime, mxReadAs, mxUnknownSwitch, mxDoubleStart,
   mxNoPresetFolder, mxPresetFileIs, mxAFolder, mxNotRegular, mxTooLarge, mxCannotStore, mxNoDisplay,
-  mxWriteError, mxNotificationUnreached, mxEmptyArgument, mxTeaNameMissing, mxUnknownTea, mxTimeBesideTea, mxCount
+  mxWriteError, mxNotificationUnreached, mxEmptyArgument, mxTeaNameMissing, mxUnknownTea, mxTimeBesideTea,
+  mxTeasDamaged, mxCannotReadTeas, mxCannotStoreTeas, mxNoTeasFolder, mxCount
 };
 extern const std::array<std::array<const char*, mxCount>, 8> Texts;
 

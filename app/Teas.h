@@ -3,6 +3,9 @@
 // give and how much longer each further one steeps. The list, its checks and its home beside
 // the preset.
 
+#include "JumpList.h"
+#include "PresetStore.h"
+
 #include <QList>
 #include <QString>
 #include <optional>
@@ -62,11 +65,28 @@ std::optional<quint32> ParseShortTime(const QString& text, QChar separator);
 // The tea as the menu lists it: "Green tea  2:00", or "Oolong, gongfu  0:20 ×6".
 QString MenuText(const TTea& tea, QChar separator);
 
+// The tasks of the taskbar button's jump list: one per tea, titled as the menu lists it, that
+// starts the program on the tea at once.
+QList<Platform::JumpList::TTask> Tasks(const TTeaList& list, QChar separator);
+
 // ---- The list -------------------------------------------------------------------------------
 
 // The list the user starts with, named in the user's language: four common teas at the
 // middle of the times on their packaging, and a gongfu oolong of six short infusions.
 TTeaList BuiltIn();
+
+// ---- The store ---------------------------------------------------------------------------------
+
+// The section of the store that holds the teas, beside the preset.
+inline constexpr char16_t StoreSection[] = u"Teas";
+// The teas as the store keeps them, as QSettings keeps an array: "1/Name", "1/Time",
+// "1/Infusions", "1/Extra" for the first, and so on, then "size"; times in seconds.
+Platform::TStoreSection ToSection(const TTeaList& list);
+// The teas a stored section holds, as QSettings reads the array: "size" of them, from 1. A tea
+// with a field missing, out of range or of another kind, or named as one before it, is left
+// out, as is any beyond the fiftieth; the first bad entry is named in *firstBad ("3\Time", or
+// "size" where the count is wrong), which stays empty for a sound list.
+TTeaList FromSection(const Platform::TStoreSection& section, QString* firstBad);
 
 // The program's teas: read from the store when first asked for, kept for the run, and written
 // back only when the user changes them.
@@ -76,12 +96,15 @@ public:
   const TTeaList& List();
   // Whether List is the built-in list.
   bool IsBuiltIn();
-  // Reads the list anew; a damaged one is said in one line.
+  // Reads the list anew: where there is none, or none is left of a damaged one, the built-in
+  // list. A damaged list or a store that cannot be read is said in one line.
   void Load();
   // What OK in either dialog does: list becomes the teas, and is stored when it differs from
-  // what they were. False when it could not be stored (said in one line); the run goes on
-  // with it all the same.
+  // what they were, and the jump list follows. False when it could not be stored (said in one
+  // line); the run goes on with it all the same.
   bool Replace(const TTeaList& list);
+  // Gives the taskbar button's jump list the teas (at start-up).
+  void Publish();
   // Forgets what was read, so that the next List reads again (tests).
   void Forget();
 

@@ -595,29 +595,61 @@ struct TFullDiskRow {
 };
 void PrintTo(const TFullDiskRow& row, std::ostream* out) { *out << row.Name; }
 
-class FullDiskTest : public StartTimeFixture, public ::testing::WithParamInterface<TFullDiskRow> {};
+// A settings file of the row's size with the preset 4:00, on a file system of its own filled
+// up to the row's free pages.
+class FullDiskTest : public StartTimeFixture, public ::testing::WithParamInterface<TFullDiskRow> {
+protected:
+  void SetUp() override {
+    StartTimeFixture::SetUp();
+    if (::geteuid() != 0)
+      GTEST_SKIP() << "a file system small enough to fill needs root to mount";
+    MountPoint = QFile::encodeName(Dir.path());
+    if (::mount("steepo-test", MountPoint.constData(), "tmpfs", 0, "size=256k") != 0)
+      GTEST_SKIP() << "no tmpfs could be mounted: " << std::strerror(errno);
+    Mounted = true;
+    ASSERT_TRUE(QDir().mkpath(Dir.filePath(QStringLiteral("Varnak"))));
+    StorePath = Dir.filePath(QStringLiteral("Varnak/Steepo.conf"));
+    WriteFile(StorePath, SettingsOfSize(GetParam().Size, 240));
+    FillUpTo(Dir.path(), GetParam().FreePages);
+  }
+  void TearDown() override {
+    if (Mounted)
+      ::umount2(MountPoint.constData(), MNT_DETACH);
+    StartTimeFixture::TearDown();
+  }
+  void ExpectNoTemporaryFile() {
+    EXPECT_EQ(QDir(Dir.filePath(QStringLiteral("Varnak"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 1)
+        << "a temporary file was left behind";
+  }
+
+  QByteArray MountPoint;
+  bool Mounted = false;
+};
 
 TEST_P(FullDiskTest, TheFileIsTheNewOneOrTheOldOne) {
   const TFullDiskRow& row = GetParam();
-  if (::geteuid() != 0)
-    GTEST_SKIP() << "a file system small enough to fill needs root to mount";
-  const QByteArray mountPoint = QFile::encodeName(Dir.path());
-  if (::mount("steepo-test", mountPoint.constData(), "tmpfs", 0, "size=256k") != 0)
-    GTEST_SKIP() << "no tmpfs could be mounted: " << std::strerror(errno);
-  const std::unique_ptr<const char, void (*)(const char*)> unmount(mountPoint.constData(),
-                                                                   [](const char* at) { ::umount2(at, MNT_DETACH); });
-  ASSERT_TRUE(QDir().mkpath(Dir.filePath(QStringLiteral("Varnak"))));
-  StorePath = Dir.filePath(QStringLiteral("Varnak/Steepo.conf"));
-  WriteFile(StorePath, SettingsOfSize(row.Size, 240));
-  FillUpTo(Dir.path(), row.FreePages);
-
   Start({});
   F_Steepo::TimerState.BrewTime += 15;
   Preset::StorePreset();
   EXPECT_EQ(Snapshot(StorePath), SettingsOfSize(row.Size, row.Written ? 255 : 240));
   EXPECT_EQ(Problems.size(), row.Written ? 0 : 1) << Problems.join(u'\n').toStdString();
-  EXPECT_EQ(QDir(Dir.filePath(QStringLiteral("Varnak"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 1)
-      << "a temporary file was left behind";
+  ExpectNoTemporaryFile();
+}
+
+TEST_P(FullDiskTest, TheTeasAreStoredWholeOrNotAtAll) {
+  const TFullDiskRow& row = GetParam();
+  const Teas::TTeaList teas = {{QStringLiteral("Sencha"), 90}, {QStringLiteral("Oolong, gongfu"), 20, 6, 5}};
+  EXPECT_EQ(Teas::Current.Replace(teas), row.Written);
+  const QByteArray before = SettingsOfSize(row.Size, 240);
+  if (row.Written) {
+    EXPECT_TRUE(Snapshot(StorePath).startsWith(before));
+    Teas::Current.Forget();
+    EXPECT_EQ(Teas::Current.List(), teas);
+  } else {
+    EXPECT_EQ(Snapshot(StorePath), before);
+  }
+  EXPECT_EQ(Problems.size(), row.Written ? 0 : 1) << Problems.join(u'\n').toStdString();
+  ExpectNoTemporaryFile();
 }
 
 INSTANTIATE_TEST_SUITE_P(Disks, FullDiskTest,
