@@ -2,11 +2,16 @@
 // The main window: the set time on the indicator, the two step buttons, Start and Stop, the
 // web link; the countdown, its keys and its end.
 
+#include "Teas.h"
+
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
 
+class QContextMenuEvent;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QTimer;
 class QKeyEvent;
@@ -36,6 +41,10 @@ struct TTimerState {
   bool Warned = false;          // the warning before the end has come in this countdown
   QString VersionText;          // the short version shown in the idle caption
   QChar TimeSeparator = u':';   // of the user's locale
+  // The tea chosen from the menu or the command line; none when the time was set otherwise.
+  std::optional<Teas::TTea> Tea;
+  quint32 Infusion = 0;         // the tea's infusion counting or just ended, from 1; 0 without a tea
+  quint32 CountTime = 0;        // seconds of the countdown that runs: BrewTime, or the infusion's time
 };
 extern TTimerState TimerState;
 
@@ -97,6 +106,11 @@ public:
   // the layout's scale) right of it to the right edge of Stop.
   void SetWebLink(const QString& text);
   QTimer* TimerBtn() const { return FTimerBtn; }
+  // The window's menu while it is open; none otherwise.
+  QMenu* Menu() const { return FMenu; }
+  // Opens the menu at globalPos, built anew: the teas, saving the time as a tea, the editor,
+  // the about dialog.
+  void ShowMenu(const QPoint& globalPos);
 
 public slots:
   void TimerTimer();
@@ -118,8 +132,15 @@ public slots:
   void FormCloseQuery(bool& canClose);
   void FormCreate();
   void FormDestroy();
+  // The tea at index of the list: its time as the set time, as stepping would set it.
+  void ChooseTea(int index);
+  void SaveTeaClick();
+  void EditTeasClick();
+  // The alarm dialog's answer that asks for the tea's next infusion instead of the end.
+  void AlarmNextInfusion();
 
 protected:
+  void contextMenuEvent(QContextMenuEvent* event) override;
   bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
@@ -137,9 +158,16 @@ private:
   void WarnBeforeTheEnd(quint64 now);
   void IncTime();
   void DecTime();
+  // Start's steps for a countdown of TimerState.CountTime.
+  void StartCountdown();
+  // The menu's items, in the order they appear.
+  void BuildMenu(QMenu* menu);
+  void AddTeaItems(QMenu* menu);
 
   Ui::TFSteepo* ui;
   QTimer* FTimer;
   QTimer* FTimerBtn;
   qreal FScale = 1;  // of the layout, for a desktop font larger than designed
+  QMenu* FMenu = nullptr;
+  bool FNextInfusion = false;  // the alarm was answered with the next infusion
 };

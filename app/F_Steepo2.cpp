@@ -8,6 +8,7 @@
 #include "OrbForms.h"
 #include "Platform.h"
 #include "Resources.h"
+#include "TeaTexts.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -64,7 +65,8 @@ TFSteepo2::TFSteepo2(QWidget* mainWindow, const QString& caption)
     : QDialog(mainWindow, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                               Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
-      ui(new Ui::TFSteepo2), FMainWindow(mainWindow), FCaption(caption), FAlarmSound(new Alarm::TAlarmSound(this)) {
+      ui(new Ui::TFSteepo2), FMainWindow(mainWindow), FCaption(caption), FBBNext(nullptr),
+      FAlarmSound(new Alarm::TAlarmSound(this)) {
   ui->setupUi(this);
   setObjectName(QStringLiteral("FSteepo2"));
   setFont(OrbForms::LayoutFont(FormFont));
@@ -85,6 +87,17 @@ TFSteepo2::TFSteepo2(QWidget* mainWindow, const QString& caption)
   ui->BBOK->setFocus();
   connect(ui->BBOK, &QPushButton::clicked, this, &QDialog::accept);
 
+  // The second button: as OK in height and font, with Start's stopwatch; shown only for a
+  // tea with infusions left.
+  FBBNext = new QPushButton(this);
+  FBBNext->setObjectName(QStringLiteral("BBNext"));
+  FBBNext->setFont(OrbForms::LayoutFont(ButtonFont, true));
+  FBBNext->setGeometry(ui->BBOK->geometry());
+  OrbForms::SetButtonGlyph(FBBNext, Resources::Glyph(QStringLiteral("BBStart")), 2, 8);
+  FBBNext->hide();
+  setTabOrder(ui->BBOK, FBBNext);
+  connect(FBBNext, &QPushButton::clicked, this, &TFSteepo2::BBNextClick);
+
   // A desktop with larger text gets the whole dialog larger, the icon drawn at its new size.
   OrbForms::ScaleForm(this, OrbForms::FormScale());
   ui->Image->setPixmap(icon.pixmap(ui->Image->size()));
@@ -101,19 +114,53 @@ TFSteepo2::~TFSteepo2() {
 QLabel* TFSteepo2::Image() const { return ui->Image; }
 QLabel* TFSteepo2::LMessage() const { return ui->LMessage; }
 QPushButton* TFSteepo2::BBOK() const { return ui->BBOK; }
+QPushButton* TFSteepo2::BBNext() const { return FBBNext; }
 
 void TFSteepo2::FormCreate() {
   // The main window's caption at start-up: its idle caption.
   setWindowTitle(FCaption);
   ui->LMessage->setText(F_Steepo::MainText(F_Steepo::mtReady));
   ui->BBOK->setText(F_Steepo::MainText(F_Steepo::mtOK));
+  LayOut();
+}
 
+void TFSteepo2::SetNextInfusion(const std::optional<Teas::TInfusion>& next) {
+  FNext = next;
+  if (next) {
+    const QString time = Teas::ShortTime(next->Time, F_Steepo::TimerState.TimeSeparator);
+    FBBNext->setText(TeaTexts::Text(TeaTexts::ttNextInfusion).arg(time).arg(next->Number).arg(next->Count));
+  }
+  FBBNext->setVisible(bool(next));
+  LayOut();
+}
+
+void TFSteepo2::LayOut() {
   // The message sizes itself to its text; the dialog keeps a margin beside it as wide as
   // the one left of the icon and the message together (2 x Image.Left).
   ui->LMessage->resize(ui->LMessage->sizeHint().width(), ui->LMessage->height());
-  const int clientWidth = ui->LMessage->x() + ui->LMessage->width() + 2 * ui->Image->x();
+  int clientWidth = ui->LMessage->x() + ui->LMessage->width() + 2 * ui->Image->x();
+  if (!FNext) {
+    setFixedSize(clientWidth, height());
+    ui->BBOK->move((clientWidth - ui->BBOK->width()) / 2, ui->BBOK->y());
+    return;
+  }
+  // Two buttons side by side, as far apart as the icon is from the message, centred together;
+  // the dialog widens where they need it, keeping the icon's margin on either side.
+  const int gap = ui->LMessage->x() - ui->Image->x() - ui->Image->width();
+  FBBNext->resize(std::max(ui->BBOK->width(), FBBNext->sizeHint().width()), ui->BBOK->height());
+  const int both = ui->BBOK->width() + gap + FBBNext->width();
+  clientWidth = std::max(clientWidth, both + 2 * ui->Image->x());
   setFixedSize(clientWidth, height());
-  ui->BBOK->move((clientWidth - ui->BBOK->width()) / 2, ui->BBOK->y());
+  ui->BBOK->move((clientWidth - both) / 2, ui->BBOK->y());
+  FBBNext->move(ui->BBOK->x() + ui->BBOK->width() + gap, ui->BBOK->y());
+}
+
+void TFSteepo2::BBNextClick() {
+  if (!FNext || !isVisible())
+    return;
+  Platform::StopSound();
+  emit NextInfusionChosen();
+  done(NextInfusionResult);
 }
 
 void TFSteepo2::FormShow() {
@@ -158,10 +205,9 @@ void TFSteepo2::AnnounceOnDesktop() {
 }
 
 void TFSteepo2::keyPressEvent(QKeyEvent* event) {
-  // Escape does what OK does: the alarm has been seen.
+  // The dialog has no cancel button, so Escape does nothing; Enter answers it.
   if (event->key() == Qt::Key_Escape) {
     event->accept();
-    accept();
     return;
   }
   QDialog::keyPressEvent(event);

@@ -11,7 +11,8 @@ namespace MessageTexts {
 enum TMessage {
   mxUsage, mxPresetNowhere, mxPresetIn, mxIgnoringTime, mxReadAs, mxUnknownSwitch, mxDoubleStart,
   mxNoPresetFolder, mxPresetFileIs, mxAFolder, mxNotRegular, mxTooLarge, mxCannotStore, mxNoDisplay,
-  mxWriteError, mxNotificationUnreached, mxEmptyArgument,
+  mxWriteError, mxNotificationUnreached, mxEmptyArgument, mxTeaNameMissing, mxUnknownTea, mxTimeBesideTea,
+  mxTeasDamaged, mxCannotReadTeas, mxCannotStoreTeas, mxNoTeasFolder,
   // the alarm's sound file and options
   mxSoundFileFailed, mxNotWave, mxSoundTooLarge, mxUnplayable, mxAlarmOptionUnclear, mxCannotStoreAlarm, mxCount
 };
