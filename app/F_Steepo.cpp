@@ -2,6 +2,7 @@
 #include "ui_F_Steepo.h"
 
 #include "Alarm.h"
+#include "AlarmMenu.h"
 #include "DesktopBus.h"
 #include "F_Steepo2.h"
 #include "OrbDialogs.h"
@@ -503,6 +504,8 @@ void TFSteepo::BuildMenu(QMenu* menu) {
   QAction* edit = menu->addAction(Text(ttEditTeas));
   edit->setEnabled(idle);
   connect(edit, &QAction::triggered, this, &TFSteepo::EditTeasClick);
+  menu->addSeparator();
+  AlarmMenu::AddItems(menu, this, !idle);
   menu->addSeparator();
   QAction* about = menu->addAction(Text(ttAbout));
   about->setShortcut(QKeySequence(Qt::Key_F1));  // shown beside it, as the key that opens it

@@ -3,13 +3,20 @@
 #include "Alarm.h"
 #include "AlarmTexts.h"
 #include "F_Steepo.h"
+#include "Teas.h"
 #include "OrbDialogs.h"
 #include "OrbUtils.h"
 #include "Platform.h"
 #include "PresetStore.h"
 
+#include <QAccessible>
+#include <QApplication>
+#include <QPushButton>
 #include <QFile>
+#include <QMenu>
+#include <QSet>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -298,6 +305,142 @@ TEST(AlarmTexts, TheWarningTakesTheFormOfItsNumber) {
     EXPECT_EQ(AlarmTexts::ReadyIn(row.Seconds), Text(row.Text)) << row.Text;
   }
   OrbDialogs::LangIndex = 0;
+}
+
+// ---- The menu ---------------------------------------------------------------------------------
+
+// The window's menu as a screen reader finds it: each item's name, "*" before a checked one,
+// "-" for a line between groups.
+QStringList MenuItems(QMenu* menu) {
+  QStringList items;
+  QAccessibleInterface* popup = QAccessible::queryAccessibleInterface(menu);
+  for (int i = 0; popup && i < popup->childCount(); ++i) {
+    QAccessibleInterface* item = popup->child(i);
+    items << (item->role() == QAccessible::Separator ? QStringLiteral("-")
+                                                     : (item->state().checked ? QStringLiteral("*") : QString()) +
+                                                           item->text(QAccessible::Name));
+  }
+  return items;
+}
+
+class AlarmMenuTest : public AlarmSoundTest {
+protected:
+  void SetUp() override {
+    AlarmSoundTest::SetUp();
+    ASSERT_TRUE(Dir.isValid());
+    Platform::SetSettingsPathSource([this] { return Dir.filePath(QStringLiteral("Steepo.conf")); });
+    Platform::SetApplicationTitle(QStringLiteral("Steepo"));
+    OrbUtils::SetCommandLine({QStringLiteral("steepo")});
+    OrbDialogs::LangIndex = 0;
+    F_Steepo::TimerState = {};
+    Teas::Current.Forget();
+  }
+  void TearDown() override {
+    Window.reset();
+    Alarm::SetFileChooser({});
+    Alarm::Current.Forget();
+    Teas::Current.Forget();
+    Platform::SetSettingsPathSource({});
+    OrbDialogs::LangIndex = 0;
+    AlarmSoundTest::TearDown();
+  }
+  TFSteepo& Open() {
+    Window = std::make_unique<TFSteepo>();
+    Window->Timer()->stop();
+    Window->show();
+    return *Window;
+  }
+  // Opens the menu with the menu key and presses keys, each in the menu that is open then.
+  void Press(const QList<int>& keys) {
+    QTest::keyClick(Window->BBStart(), Qt::Key_Menu);
+    for (const int key : keys)
+      QTest::keyClick(QApplication::activePopupWidget(), Qt::Key(key));
+  }
+  QMenu* Submenu(const char* name) const { return Window->Menu()->findChild<QMenu*>(QString::fromUtf8(name)); }
+  QByteArray Stored() const {
+    QFile file(Dir.filePath(QStringLiteral("Steepo.conf")));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+
+  QTemporaryDir Dir;
+  std::unique_ptr<TFSteepo> Window;
+};
+
+TEST_F(AlarmMenuTest, TheOptionsStandAfterTheTeasAndChangeByKeyboard) {
+  TFSteepo& w = Open();
+  w.ShowMenu(w.mapToGlobal(QPoint()));
+  EXPECT_EQ(MenuItems(w.Menu()).mid(5), (QStringList{"-", "Save this time as a tea\u2026", "Edit teas\u2026", "-", "Sound",
+                                                     "Repeat until I come", "Warn before the end",
+                                                     "*Keep the computer awake while brewing", "-", "About\u2026"}));
+  EXPECT_EQ(MenuItems(Submenu("AlarmSound")), (QStringList{"*Chime", "Bell", "Soft beep", "Silent", "-", "Choose a file\u2026"}));
+  EXPECT_EQ(MenuItems(Submenu("AlarmWarning")), (QStringList{"*Off", "10 s", "30 s", "60 s"}));
+  w.Menu()->hide();
+  EXPECT_TRUE(Stored().isEmpty());  // nothing written before a change
+
+  Press({Qt::Key_O, Qt::Key_B});  // Sound, Bell: heard at once
+  EXPECT_EQ(Alarm::Current.Get().Sound, Alarm::snBell);
+  EXPECT_EQ(Heard, QStringList{"0 BELL.wav"});
+  Press({Qt::Key_W, Qt::Key_3});
+  Press({Qt::Key_R});
+  Press({Qt::Key_K});
+  EXPECT_EQ(Stored(), QByteArray("[Alarm]\nSound=bell\nRepeat=true\nWarning=30\nKeepAwake=false\n"));
+
+  const QString file = Dir.filePath(QStringLiteral("my & tea.wav"));
+  QString askedBeside;
+  Alarm::SetFileChooser([&](QWidget* parent, const QString& current) {
+    EXPECT_EQ(parent, &w);
+    askedBeside = current;
+    return file;
+  });
+  Press({Qt::Key_O, Qt::Key_F});
+  EXPECT_EQ(askedBeside, QString());
+  EXPECT_EQ(Alarm::Current.Get().Sound, Alarm::snFile);
+  EXPECT_EQ(Alarm::Current.Get().SoundFile, file);
+  // Not there: named, and the chime heard instead.
+  EXPECT_EQ(Heard.mid(1), QStringList{"0 SOUND.wav"});
+  EXPECT_EQ(Lines.size(), 1);
+  w.ShowMenu(w.mapToGlobal(QPoint()));
+  EXPECT_EQ(MenuItems(Submenu("AlarmSound")).mid(3, 2), (QStringList{"Silent", "*my & tea.wav"}));
+  w.Menu()->hide();
+  Press({Qt::Key_O, Qt::Key_C});  // the chime again; the file stays to go back to
+  EXPECT_EQ(Alarm::Current.Get(), (TOptions{Alarm::snChime, file, true, 30, false}));
+}
+
+TEST_F(AlarmMenuTest, AWarningTheFileGaveIsShownAndTheFileDialogWaitsWhileCounting) {
+  ASSERT_TRUE(QDir().mkpath(Dir.path()));
+  QFile conf(Dir.filePath(QStringLiteral("Steepo.conf")));
+  ASSERT_TRUE(conf.open(QIODevice::WriteOnly) && conf.write("[Alarm]\nWarning=2\n") > 0);
+  conf.close();
+  TFSteepo& w = Open();
+  w.BBStartClick();
+  w.ShowMenu(w.mapToGlobal(QPoint()));
+  EXPECT_EQ(MenuItems(Submenu("AlarmWarning")), (QStringList{"Off", "10 s", "30 s", "60 s", "*2 s"}));
+  EXPECT_FALSE(Submenu("AlarmSound")->actions().constLast()->isEnabled());
+  EXPECT_TRUE(Submenu("AlarmSound")->actions().constFirst()->isEnabled());
+  w.Menu()->hide();
+  w.BBStopClick();
+}
+
+// Each letter that opens or chooses an item is that item's alone, in its menu, in every language.
+TEST_F(AlarmMenuTest, AccessKeysAreUniqueInEveryLanguage) {
+  for (quint8 language = 0; language < 8; ++language) {
+    OrbDialogs::LangIndex = language;
+    Teas::Current.Forget();
+    TFSteepo& w = Open();
+    w.ShowMenu(w.mapToGlobal(QPoint()));
+    for (QMenu* menu : {w.Menu(), Submenu("AlarmSound"), Submenu("AlarmWarning")}) {
+      QSet<QString> keys;
+      for (const QAction* item : menu->actions()) {
+        const QKeySequence key = QKeySequence::mnemonic(item->text());
+        if (key.isEmpty())
+          continue;
+        EXPECT_FALSE(keys.contains(key.toString())) << int(language) << " " << item->text().toStdString();
+        keys.insert(key.toString());
+      }
+    }
+    w.Menu()->hide();
+    Window.reset();
+  }
 }
 
 } // namespace

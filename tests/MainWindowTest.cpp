@@ -620,7 +620,8 @@ TEST_F(MainWindowFixture, ATeaChosenFromTheMenuByKeyboardSetsTheTimeUntilAStep) 
   EXPECT_EQ(MenuItems(w.Menu()),
             (QStringList{"Green tea  2:00", "Oolong  3:00", "Black tea  4:00", "Herbal tea  6:00",
                          "Oolong, gongfu  0:20 \u00D76", "-", "Save this time as a tea\u2026", "Edit teas\u2026", "-",
-                         "About\u2026"}));
+                         "Sound", "Repeat until I come", "Warn before the end", "*Keep the computer awake while brewing",
+                         "-", "About\u2026"}));
   for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Return})
     QTest::keyClick(w.Menu(), key);
   EXPECT_FALSE(w.Menu()->isVisible());
@@ -639,7 +640,7 @@ TEST_F(MainWindowFixture, ATeaChosenFromTheMenuByKeyboardSetsTheTimeUntilAStep) 
   Key(Qt::Key_PageUp);
   EXPECT_EQ(Shown(), QStringLiteral("04:15"));
   w.ShowMenu(w.mapToGlobal(QPoint()));
-  EXPECT_FALSE(MenuItems(w.Menu()).join(u' ').contains(u'*'));
+  EXPECT_FALSE(MenuItems(w.Menu()).mid(0, 5).join(u' ').contains(u'*'));
 }
 
 TEST_F(MainWindowFixture, WhileCountingTheMenuChangesNothing) {
@@ -647,8 +648,12 @@ TEST_F(MainWindowFixture, WhileCountingTheMenuChangesNothing) {
   Show();
   w.BBStartClick();
   w.ShowMenu(w.mapToGlobal(QPoint()));
+  // The alarm's options change no time, and their file dialog waits (AlarmTest).
+  const auto alarms = [](const QAction* item) {
+    return (item->menu() ? item->menu()->objectName() : item->objectName()).startsWith(u"Alarm");
+  };
   for (QAction* item : w.Menu()->actions())
-    EXPECT_TRUE(item->isSeparator() || !item->isEnabled()) << item->text().toStdString();
+    EXPECT_TRUE(item->isSeparator() || !item->isEnabled() || alarms(item)) << item->text().toStdString();
   w.ChooseTea(0);
   EXPECT_EQ(TimerState.BrewTime, 180u);
   w.BBStopClick();
