@@ -5,11 +5,13 @@
 #include "AlarmMenu.h"
 #include "DesktopBus.h"
 #include "F_Steepo2.h"
+#include "MessageTexts.h"
 #include "OrbDialogs.h"
 #include "OrbUtils.h"
 #include "OrbForms.h"
 #include "Platform.h"
 #include "Preset.h"
+#include "SleepInhibitor.h"
 #include "SteepoConfig.h"
 #include "TeaDialogs.h"
 #include "TeaTexts.h"
@@ -26,6 +28,7 @@ namespace F_Steepo {
 
 TTimerState TimerState;
 TFSteepo* FSteepo = nullptr;
+bool KeepAwake = false;
 
 // clang-format off
 const std::array<std::array<const char*, MainTextColumns>, 8> MainTexts = {{
@@ -310,6 +313,8 @@ void TFSteepo::StartCountdown() {
   TimerState.ShownSeconds = TTimerState::NoneShown;
   TimerState.Warned = false;
   DesktopBus::Connect();
+  if (KeepAwake)
+    SleepInhibitor::Hold(MessageTexts::Text(MessageTexts::mxKeepAwakeReason));
   Platform::Sleep(200);
   Platform::MinimizeApplication();
 }
@@ -324,6 +329,7 @@ void TFSteepo::BBStopClick() {
   DisplayTime(TimerState.BrewTime);
   ui->BBStart->setFocus();
   DesktopBus::Clear();
+  SleepInhibitor::Release();
 }
 
 void TFSteepo::TimerTimer() {
@@ -343,6 +349,7 @@ void TFSteepo::TimerTimer() {
   }
   DisplayTime(0);
   TimerState.Running = false;
+  SleepInhibitor::Release();
   Platform::RestoreApplication();
   FNextInfusion = false;
   if (ShowAlarm)

@@ -76,6 +76,10 @@ QString FormatTime(quint32 seconds);
 // The window itself.
 extern TFSteepo* FSteepo;
 
+// Whether a countdown keeps the computer from going to sleep, from Start to Stop or the end.
+// The program turns it on as it starts; left off, as in the tests, no lock is ever taken.
+extern bool KeepAwake;
+
 } // namespace F_Steepo
 
 class TFSteepo : public QWidget {

@@ -12,7 +12,10 @@ enum TMessage {
   mxUsage, mxPresetNowhere, mxPresetIn, mxIgnoringTime, mxReadAs, mxUnknownSwitch, mxDoubleStart,
   mxNoPresetFolder, mxPresetFileIs, mxAFolder, mxNotRegular, mxTooLarge, mxCannotStore, mxNoDisplay,
   mxWriteError, mxNotificationUnreached, mxEmptyArgument, mxTeaNameMissing, mxUnknownTea, mxTimeBesideTea,
-  mxTeasDamaged, mxCannotReadTeas, mxCannotStoreTeas, mxNoTeasFolder,
+  mxTeasDamaged, mxCannotReadTeas, mxCannotStoreTeas, mxNoTeasFolder, mxBusSilent, mxAccessibilitySilent,
+  mxCannotKeepAwake,
+  // not a line: the reason the program gives the system for keeping it awake
+  mxKeepAwakeReason,
   // the alarm's sound file and options
   mxSoundFileFailed, mxNotWave, mxSoundTooLarge, mxUnplayable, mxAlarmOptionUnclear, mxCannotStoreAlarm, mxCount
 };

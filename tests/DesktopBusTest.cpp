@@ -1,5 +1,7 @@
-// The dock entry's progress and the alarm's desktop notification, on a session bus of the
-// test's own with a notification service and a dock listener served by the test.
+// The dock entry's progress, the desktop notifications and the sleep inhibitor, on a bus of the
+// test's own with a notification service, a login manager and a dock listener served by the
+// test; and the program's dealings with buses that misbehave, on sockets of the test's own.
+#include "BusLink.h"
 #include "DesktopBus.h"
 #include "F_Steepo.h"
 #include "F_Steepo2.h"
@@ -7,6 +9,7 @@
 #include "OnShow.h"
 #include "OrbUtils.h"
 #include "Platform.h"
+#include "SleepInhibitor.h"
 
 #include <QApplication>
 #include <QDBusAbstractAdaptor>
@@ -14,11 +17,16 @@
 #include <QDBusConnection>
 #include <QDBusMetaType>
 #include <QDBusMessage>
+#include <QDBusUnixFileDescriptor>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -27,9 +35,18 @@
 #include <chrono>
 #include <condition_variable>
 #include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <future>
 #include <memory>
 #include <mutex>
+#include <poll.h>
+#include <sys/prctl.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <thread>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -116,6 +133,182 @@ public slots:
   }
 };
 
+// What the login manager was asked, with the far end of each lock it handed out: the lock is
+// given back when that end hangs up.
+struct TLoginLog {
+  QList<QStringList> Inhibits;
+  QList<int> LockEnds;
+  QList<QDBusMessage> Unanswered;  // replies kept back, locks inside
+  bool Answers = true;
+  ~TLoginLog() {
+    for (const int end : LockEnds)
+      ::close(end);
+  }
+};
+
+class TLoginAdaptor : public QDBusAbstractAdaptor {
+  Q_OBJECT
+  Q_CLASSINFO("D-Bus Interface", "org.freedesktop.login1.Manager")
+
+public:
+  TLoginAdaptor(QObject* parent, TLoginLog& log) : QDBusAbstractAdaptor(parent), Log(log) {}
+
+public slots:
+  QDBusUnixFileDescriptor Inhibit(const QString& what, const QString& who, const QString& why, const QString& mode,
+                                  const QDBusMessage& message) {
+    Log.Inhibits << QStringList{what, who, why, mode};
+    int ends[2] = {-1, -1};
+    if (::pipe2(ends, O_CLOEXEC) != 0)
+      return {};
+    Log.LockEnds << ends[0];
+    const QDBusUnixFileDescriptor lock(ends[1]);  // a copy of its own
+    ::close(ends[1]);
+    if (Log.Answers)
+      return lock;
+    message.setDelayedReply(true);
+    Log.Unanswered << message.createReply(QVariant::fromValue(lock));
+    return {};
+  }
+
+private:
+  TLoginLog& Log;
+};
+
+// Whether the other end of a lock has been closed.
+bool HungUp(int end) {
+  pollfd ready{end, POLLIN, 0};
+  return ::poll(&ready, 1, 0) == 1 && (ready.revents & POLLHUP);
+}
+
+// Whether this process holds the other end of a lock: a second descriptor of the same pipe.
+bool HeldHere(int end) {
+  const QString pipe = QFile::symLinkTarget(QStringLiteral("/proc/self/fd/%1").arg(end));
+  int copies = 0;
+  for (const QFileInfo& fd : QDir(QStringLiteral("/proc/self/fd")).entryInfoList(QDir::System))
+    copies += fd.symLinkTarget() == pipe;
+  return copies >= 2;
+}
+
+// The accessibility service as the desktop runs it: screen readers on, the bus at Address.
+class TAccessibilityStatus : public QDBusAbstractAdaptor {
+  Q_OBJECT
+  Q_CLASSINFO("D-Bus Interface", "org.a11y.Status")
+  Q_PROPERTY(bool IsEnabled READ IsEnabled)
+  Q_PROPERTY(bool ScreenReaderEnabled READ IsEnabled)
+
+public:
+  explicit TAccessibilityStatus(QObject* parent) : QDBusAbstractAdaptor(parent) {}
+  bool IsEnabled() const { return true; }
+};
+
+class TAccessibilityBus : public QDBusAbstractAdaptor {
+  Q_OBJECT
+  Q_CLASSINFO("D-Bus Interface", "org.a11y.Bus")
+
+public:
+  TAccessibilityBus(QObject* parent, QString address) : QDBusAbstractAdaptor(parent), Address(std::move(address)) {}
+
+public slots:
+  QString GetAddress() { return Address; }
+
+private:
+  QString Address;
+};
+
+// A bus on a socket of the test's own that misbehaves as a broken one would.
+enum class TFault {
+  Mute,                   // authenticates, then never answers
+  MuteAfterHello,         // authenticates and answers Hello, then never answers
+  OneByte,                // answers the opening with one byte, then nothing
+  ClosesAtFirstMessage,   // authenticates and closes when the first message comes
+  ClosesMidReply,         // authenticates, sends part of a message and closes
+  Unanswering             // takes the connection and never says a word
+};
+
+class TFakeBus {
+public:
+  TFakeBus(TFault fault, const QString& folder) : Fault(fault), Path(folder + QStringLiteral("/fake-bus")) {
+    Listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray path = Path.toLocal8Bit();
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    ::unlink(path.constData());
+    if (::bind(Listener, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
+      ::listen(Listener, 8);
+    Thread = std::thread([this] { Serve(); });
+  }
+  ~TFakeBus() {
+    Stopping = true;
+    Thread.join();
+    for (const int fd : Clients)
+      ::close(fd);
+    ::close(Listener);
+  }
+  QString Address() const { return QStringLiteral("unix:path=") + Path; }
+
+private:
+  void Serve() {
+    while (!Stopping) {
+      pollfd ready{Listener, POLLIN, 0};
+      if (::poll(&ready, 1, 20) != 1)
+        continue;
+      const int client = ::accept4(Listener, nullptr, nullptr, SOCK_CLOEXEC);
+      if (client < 0)
+        continue;
+      Clients.push_back(client);
+      if (Fault != TFault::Unanswering)
+        Answer(client);
+    }
+  }
+  // The client sends its whole opening, BEGIN included, before it waits for an answer.
+  void Answer(int client) {
+    QByteArray heard;
+    char buffer[4096];
+    pollfd ready{client, POLLIN, 0};
+    while (!heard.contains("BEGIN\r\n") && ::poll(&ready, 1, 1000) == 1) {
+      const ssize_t got = ::read(client, buffer, sizeof buffer);
+      if (got <= 0)
+        return;
+      heard.append(buffer, got);
+    }
+    QByteArray answer = Fault == TFault::OneByte ? QByteArray("O") : QByteArray("OK 0123456789abcdef0123456789abcdef\r\n");
+    if (Fault != TFault::OneByte && heard.contains("NEGOTIATE_UNIX_FD"))
+      answer += "AGREE_UNIX_FD\r\n";
+    if (Fault == TFault::ClosesMidReply)
+      answer += QByteArray("l\x02\x01\x01\x04\x00\x00\x00", 8);
+    if (Fault == TFault::MuteAfterHello)
+      answer += HelloReply(heard.mid(heard.indexOf("BEGIN\r\n") + 7));
+    (void)::write(client, answer.constData(), size_t(answer.size()));
+    const bool closes = Fault == TFault::ClosesMidReply ||
+                        (Fault == TFault::ClosesAtFirstMessage &&
+                         (heard.size() > heard.indexOf("BEGIN\r\n") + 7 || ::poll(&ready, 1, 1000) == 1));
+    if (closes) {
+      ::close(client);
+      Clients.pop_back();
+    }
+  }
+
+  // The bus's answer to the Hello at the start of bytes.
+  static QByteArray HelloReply(const QByteArray& bytes) {
+    BusWire::TMessage hello, reply;
+    if (!BusWire::Decode(bytes.left(BusWire::MessageLength(bytes)), hello))
+      return {};
+    reply.Type = BusWire::mtReturn;
+    reply.Serial = 1;
+    reply.ReplySerial = hello.Serial;
+    BusWire::TWriter(reply).String(QStringLiteral(":1.1"));
+    return BusWire::Encode(reply);
+  }
+
+  const TFault Fault;
+  const QString Path;
+  int Listener = -1;
+  std::vector<int> Clients;
+  std::atomic<bool> Stopping = false;
+  std::thread Thread;
+};
+
 // A private session bus, one for the whole test program.
 class TBusDaemon : public ::testing::Environment {
 public:
@@ -124,6 +317,8 @@ public:
 
   void SetUp() override {
     Daemon = std::make_unique<QProcess>();
+    // It goes with this program however it ends, a death test's child included.
+    Daemon->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     Daemon->start(QStringLiteral("dbus-daemon"),
                   {QStringLiteral("--session"), QStringLiteral("--print-address"), QStringLiteral("--nofork")});
     if (Daemon->waitForReadyRead(10000))
@@ -149,7 +344,9 @@ protected:
     ASSERT_FALSE(BusAddress().isEmpty()) << "dbus-daemon did not start";
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Tea"));
     DesktopBus::Reset();
+    SleepInhibitor::Reset();
     DesktopBus::SetBusAddress(BusAddress());
+    qputenv("DBUS_SYSTEM_BUS_ADDRESS", BusAddress().toUtf8());
     OrbDialogs::LangIndex = 0;
     OrbUtils::SetCommandLine({QStringLiteral("steepo")});
     Platform::SetSettingsPathSource([this] { return Store.filePath(QStringLiteral("steepo.ini")); });
@@ -159,7 +356,15 @@ protected:
     Platform::SetApplicationTitle(QStringLiteral("Steepo"));
   }
   void TearDown() override {
+    if (AccessibilityService) {
+      AccessibilityService.release()->deleteLater();  // on its thread, as that ends
+      AccessibilityThread.quit();
+      AccessibilityThread.wait();
+    }
     DesktopBus::Reset();
+    SleepInhibitor::Reset();
+    F_Steepo::KeepAwake = false;
+    qunsetenv("DBUS_SYSTEM_BUS_ADDRESS");
     if (!ServiceName.isEmpty())
       QDBusConnection::disconnectFromBus(ServiceName);
     Platform::SetMainWindow(nullptr);
@@ -187,6 +392,32 @@ protected:
     ASSERT_TRUE(bus.registerService(QStringLiteral("org.freedesktop.portal.Desktop")));
     ASSERT_TRUE(bus.connect(QString(), QString(), QStringLiteral("com.canonical.Unity.LauncherEntry"),
                             QStringLiteral("Update"), &Dock, SLOT(Update(QString, QVariantMap))));
+  }
+
+  // Serves the login manager on the same bus, which the tests name the system bus.
+  void ServeLogin(bool answers) {
+    Serve();
+    Login.Answers = answers;
+    LoginService = std::make_unique<QObject>();
+    new TLoginAdaptor(LoginService.get(), Login);
+    QDBusConnection bus(ServiceName);
+    ASSERT_TRUE(bus.registerObject(QStringLiteral("/org/freedesktop/login1"), LoginService.get()));
+    ASSERT_TRUE(bus.registerService(QStringLiteral("org.freedesktop.login1")));
+  }
+
+  // Serves the accessibility service, with screen readers on and its bus at address, from a
+  // thread of its own: it answers while this thread waits for the start-up's check.
+  void ServeAccessibility(const QString& address) {
+    Serve();
+    AccessibilityService = std::make_unique<QObject>();
+    new TAccessibilityStatus(AccessibilityService.get());
+    new TAccessibilityBus(AccessibilityService.get(), address);
+    AccessibilityThread.start();
+    AccessibilityService->moveToThread(&AccessibilityThread);
+    QDBusConnection bus(ServiceName);
+    ASSERT_TRUE(bus.registerObject(QStringLiteral("/org/a11y/bus"), AccessibilityService.get(),
+                                   QDBusConnection::ExportAdaptors));
+    ASSERT_TRUE(bus.registerService(QStringLiteral("org.a11y.Bus")));
   }
 
   // The main window as the program shows it, with its own timer stopped, set to 3 seconds.
@@ -221,6 +452,10 @@ protected:
   std::unique_ptr<QObject> PortalService;
   TPortalAdaptor* Portal = nullptr;
   TDockListener Dock;
+  TLoginLog Login;
+  std::unique_ptr<QObject> LoginService;
+  std::unique_ptr<QObject> AccessibilityService;
+  QThread AccessibilityThread;
 };
 
 // ---- The notification ----------------------------------------------------------------------
@@ -353,11 +588,12 @@ TEST_F(DesktopBusTest, DockShowsProgressPerSecondOrHundredthUrgencyAtTheEndAndHi
 
 // ---- Never in the way -----------------------------------------------------------------------
 
+enum class TDesktop { NoBus, NoNotificationService, NeverAnswers, FaultyBus };
 struct TAbsentRow {
   const char* Name;
-  bool Bus;
-  bool Service;
-  bool Reported;  // the one line on stderr, once the answer is in
+  TDesktop Desktop;
+  TFault Fault;   // of the faulty bus
+  bool Reported;  // the one line on stderr, once the answer is in or the bus given up
 };
 void PrintTo(const TAbsentRow& row, std::ostream* out) { *out << row.Name; }
 
@@ -367,9 +603,14 @@ class AbsentServiceTest : public DesktopBusTest, public ::testing::WithParamInte
 // answer; a waiting call would have timed out, and said so, before the dialog got its turn.
 TEST_P(AbsentServiceTest, AlarmComesAsWithoutTheDesktop) {
   const TAbsentRow& row = GetParam();
-  if (!row.Bus)
+  std::unique_ptr<TFakeBus> faulty;
+  if (row.Desktop == TDesktop::NoBus)
     DesktopBus::SetBusAddress(QStringLiteral("unix:path=") + Store.filePath(QStringLiteral("no-bus")));
-  if (row.Service)
+  if (row.Desktop == TDesktop::FaultyBus) {
+    faulty = std::make_unique<TFakeBus>(row.Fault, Store.path());
+    DesktopBus::SetBusAddress(faulty->Address());
+  }
+  if (row.Desktop == TDesktop::NeverAnswers)
     Serve(false);
   TFSteepo window;
   window.Timer()->stop();
@@ -380,10 +621,10 @@ TEST_P(AbsentServiceTest, AlarmComesAsWithoutTheDesktop) {
   bool shown = false;
   RunToTheAlarm(window, [&](TFSteepo2& alarm) {
     shown = alarm.isVisible();
-    if (!row.Bus) {
+    if (row.Desktop == TDesktop::NoBus) {
       EXPECT_TRUE(QTest::qWaitFor([&] { return Problems.size() == 1; }));
     }
-    if (row.Service) {
+    if (row.Desktop == TDesktop::NeverAnswers) {
       EXPECT_TRUE(QTest::qWaitFor([&] { return Log.Unanswered.size() == 1; }));
       EXPECT_TRUE(Problems.isEmpty());
     }
@@ -398,11 +639,16 @@ TEST_P(AbsentServiceTest, AlarmComesAsWithoutTheDesktop) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Desktops, AbsentServiceTest,
-                         ::testing::Values(TAbsentRow{"NoBus", false, false, true},
-                                           TAbsentRow{"NoNotificationService", true, false, true},
-                                           TAbsentRow{"NeverAnswers", true, true, false}),
-                         [](const auto& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(
+    Desktops, AbsentServiceTest,
+    ::testing::Values(TAbsentRow{"NoBus", TDesktop::NoBus, {}, true},
+                      TAbsentRow{"NoNotificationService", TDesktop::NoNotificationService, {}, true},
+                      TAbsentRow{"NeverAnswers", TDesktop::NeverAnswers, {}, false},
+                      TAbsentRow{"MuteBus", TDesktop::FaultyBus, TFault::Mute, true},
+                      TAbsentRow{"OneByteBus", TDesktop::FaultyBus, TFault::OneByte, true},
+                      TAbsentRow{"BusClosesAtFirstMessage", TDesktop::FaultyBus, TFault::ClosesAtFirstMessage, true},
+                      TAbsentRow{"BusClosesMidReply", TDesktop::FaultyBus, TFault::ClosesMidReply, true}),
+    [](const auto& info) { return std::string(info.param.Name); });
 
 // ---- A bus that stops answering ------------------------------------------------------------
 
@@ -459,7 +705,8 @@ TEST_P(StoppedBusTest, TheTimerGoesOnAsWithoutTheDesktop) {
   const QByteArray environment = qgetenv("DBUS_SESSION_BUS_ADDRESS");
   if (row.Moment == TMoment::BeforeLaunch) {
     bus.Stop();
-    DesktopBus::GuardSessionBus();
+    // The program says it in one line; nothing later repeats it.
+    EXPECT_EQ(DesktopBus::GuardSessionBus(), DesktopBus::gdSessionSilent);
     // Qt's own users of the bus find none instead of waiting for it.
     EXPECT_EQ(qgetenv("DBUS_SESSION_BUS_ADDRESS"), "unix:path=/dev/null");
     qputenv("DBUS_SESSION_BUS_ADDRESS", environment);
@@ -496,11 +743,345 @@ TEST_P(StoppedBusTest, TheTimerGoesOnAsWithoutTheDesktop) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Moments, StoppedBusTest,
-                         ::testing::Values(TStoppedRow{"BeforeLaunch", TMoment::BeforeLaunch, true},
+                         ::testing::Values(TStoppedRow{"BeforeLaunch", TMoment::BeforeLaunch, false},
                                            TStoppedRow{"BeforeStart", TMoment::BeforeStart, true},
                                            TStoppedRow{"WhileCounting", TMoment::WhileCounting, false},
                                            TStoppedRow{"DuringTheAlarm", TMoment::DuringTheAlarm, false}),
                          [](const auto& info) { return std::string(info.param.Name); });
+
+// Takes name on the test's bus with a connection that then never answers: a stopped service.
+void TakeName(BusWire::TWire& owner, const QString& name) {
+  ASSERT_EQ(owner.Open(BusAddress()), BusWire::TWire::Opened);
+  BusWire::TMessage request = BusWire::TMessage::Call(BusWire::BusName, QStringLiteral("/org/freedesktop/DBus"),
+                                                      BusWire::BusName, QStringLiteral("RequestName"));
+  BusWire::TWriter(request).String(name).UInt32(4);  // not queued behind another owner
+  const quint32 serial = owner.Send(request);
+  bool named = false;
+  ASSERT_TRUE(BusWire::Pump(owner, QDeadlineTimer(5000), [&] {
+    BusWire::TMessage reply;
+    while (owner.Next(reply))
+      named = named || reply.IsReplyTo(serial);
+    return named;
+  }));
+}
+
+// ---- The start-up's check -------------------------------------------------------------------
+
+enum class TCheckBus { Live, None, Faulty, AccessibilityStopped, AccessibilityBusFaulty, AccessibilityBusLive, AtSpiFaulty };
+struct TCheckRow {
+  const char* Name;
+  TCheckBus Bus;
+  TFault Fault;
+  DesktopBus::TAnswer Session, Accessibility;
+};
+void PrintTo(const TCheckRow& row, std::ostream* out) { *out << row.Name; }
+
+class CheckTest : public DesktopBusTest, public ::testing::WithParamInterface<TCheckRow> {};
+
+// What Qt's accessibility bridge would wait for on the user-interface thread is found within
+// the check's half second. The check runs beside the event loop that serves the test's
+// services.
+TEST_P(CheckTest, BusesThatDoNotAnswerAreFoundSilentWithinTheBound) {
+  const TCheckRow& row = GetParam();
+  TFakeBus faulty(row.Fault, Store.path());
+  QString session = BusAddress(), accessibility;
+  BusWire::TWire owner;
+  switch (row.Bus) {
+  case TCheckBus::Live: break;
+  case TCheckBus::None: session = QStringLiteral("unix:path=") + Store.filePath(QStringLiteral("no-bus")); break;
+  case TCheckBus::Faulty: session = faulty.Address(); break;
+  case TCheckBus::AccessibilityStopped: TakeName(owner, QStringLiteral("org.a11y.Bus")); break;
+  case TCheckBus::AccessibilityBusFaulty: ServeAccessibility(faulty.Address()); break;
+  case TCheckBus::AccessibilityBusLive: ServeAccessibility(BusAddress()); break;
+  case TCheckBus::AtSpiFaulty: accessibility = faulty.Address(); break;
+  }
+  auto check = std::async(std::launch::async, [&] { return DesktopBus::CheckBuses(session, accessibility, 500); });
+  ASSERT_TRUE(QTest::qWaitFor([&] { return check.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }));
+  const DesktopBus::TBusCheck found = check.get();
+  EXPECT_EQ(found.Session, row.Session);
+  EXPECT_EQ(found.Accessibility, row.Accessibility);
+}
+
+constexpr auto Answers = DesktopBus::TAnswer::Answers, Absent = DesktopBus::TAnswer::Absent,
+               Silent = DesktopBus::TAnswer::Silent;
+INSTANTIATE_TEST_SUITE_P(
+    Buses, CheckTest,
+    ::testing::Values(TCheckRow{"LiveBus", TCheckBus::Live, {}, Answers, Absent},
+                      TCheckRow{"NoBus", TCheckBus::None, {}, Absent, Absent},
+                      TCheckRow{"MuteBus", TCheckBus::Faulty, TFault::Mute, Silent, Absent},
+                      TCheckRow{"OneByteBus", TCheckBus::Faulty, TFault::OneByte, Silent, Absent},
+                      TCheckRow{"BusClosesAtFirstMessage", TCheckBus::Faulty, TFault::ClosesAtFirstMessage, Silent, Absent},
+                      TCheckRow{"BusClosesMidReply", TCheckBus::Faulty, TFault::ClosesMidReply, Silent, Absent},
+                      TCheckRow{"UnansweringBus", TCheckBus::Faulty, TFault::Unanswering, Silent, Absent},
+                      TCheckRow{"AccessibilityServiceStopped", TCheckBus::AccessibilityStopped, {}, Answers, Silent},
+                      TCheckRow{"AccessibilityBusMute", TCheckBus::AccessibilityBusFaulty, TFault::Mute, Answers, Silent},
+                      TCheckRow{"AccessibilityBusLive", TCheckBus::AccessibilityBusLive, {}, Answers, Answers},
+                      TCheckRow{"AtSpiAddressMute", TCheckBus::AtSpiFaulty, TFault::Mute, Answers, Silent}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+enum class TGuardBus { Live, AccessibilityOn, AccessibilityStopped };
+struct TGuardRow {
+  const char* Name;
+  TGuardBus Bus;
+  bool Sandboxed;
+  DesktopBus::TGuard Guard;
+  bool SessionHidden;         // from Qt, for the run
+  bool ToAccessibilityBus;    // the bridge sent straight to the screen readers' bus
+};
+void PrintTo(const TGuardRow& row, std::ostream* out) { *out << row.Name; }
+
+class GuardTest : public DesktopBusTest, public ::testing::WithParamInterface<TGuardRow> {};
+
+// Qt's bridge is kept off any bus that has not just answered, and the program's own
+// connection keeps the session bus.
+TEST_P(GuardTest, TheBridgeIsKeptOffTheSessionBus) {
+  const TGuardRow& row = GetParam();
+  const QByteArray session = qgetenv("DBUS_SESSION_BUS_ADDRESS"), accessibility = qgetenv("AT_SPI_BUS_ADDRESS");
+  qunsetenv("AT_SPI_BUS_ADDRESS");
+  BusWire::TWire owner;
+  if (row.Bus == TGuardBus::AccessibilityOn)
+    ServeAccessibility(BusAddress());
+  if (row.Bus == TGuardBus::AccessibilityStopped)
+    TakeName(owner, QStringLiteral("org.a11y.Bus"));
+  DesktopBus::SetSandboxed(row.Sandboxed);
+
+  EXPECT_EQ(DesktopBus::GuardSessionBus(), row.Guard);
+  EXPECT_EQ(qgetenv("DBUS_SESSION_BUS_ADDRESS") == "unix:path=/dev/null", row.SessionHidden);
+  EXPECT_EQ(qgetenv("AT_SPI_BUS_ADDRESS"), row.ToAccessibilityBus ? BusAddress().toUtf8() : QByteArray());
+  EXPECT_EQ(BusLink::SessionAddress(), BusAddress());
+  EXPECT_EQ(DesktopBus::GuardSessionBus(), DesktopBus::gdNothing);  // nothing more to say
+  qputenv("DBUS_SESSION_BUS_ADDRESS", session);
+  qputenv("AT_SPI_BUS_ADDRESS", accessibility);
+  if (accessibility.isEmpty())
+    qunsetenv("AT_SPI_BUS_ADDRESS");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Desktops, GuardTest,
+    ::testing::Values(TGuardRow{"ScreenReadersOff", TGuardBus::Live, false, DesktopBus::gdNothing, true, false},
+                      TGuardRow{"ScreenReadersOffInASandbox", TGuardBus::Live, true, DesktopBus::gdNothing, false, false},
+                      TGuardRow{"ScreenReadersOn", TGuardBus::AccessibilityOn, false, DesktopBus::gdNothing, false, true},
+                      TGuardRow{"AccessibilityServiceStopped", TGuardBus::AccessibilityStopped, false,
+                                DesktopBus::gdAccessibilitySilent, true, false}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+// ---- Notifications that come late, actions, the warning ------------------------------------
+
+// The end's hook of the test: runs once, when the program's end begins.
+std::function<void()>& AtTheEnd() {
+  static std::function<void()> hook;
+  static const bool installed = [] {
+    BusLink::AtEnd([] {
+      if (const auto run = std::exchange(hook, {}))
+        run();
+    });
+    return true;
+  }();
+  (void)installed;
+  return hook;
+}
+
+enum class TLate { AfterTheDialogClosed, AtTheEnd };
+struct TLateRow {
+  const char* Name;
+  TLate When;
+};
+void PrintTo(const TLateRow& row, std::ostream* out) { *out << row.Name; }
+
+class LateNotifyTest : public DesktopBusTest, public ::testing::WithParamInterface<TLateRow> {};
+
+// The id that comes after the notification was withdrawn, or while the program ends, closes
+// it at once.
+TEST_P(LateNotifyTest, AnIdThatComesLateClosesItsNotification) {
+  Serve(false);
+  QWidget mainWindow;
+  F_Steepo2::CreateAlarmDialog(&mainWindow);
+  TFSteepo2* alarm = F_Steepo2::FSteepo2;
+  alarm->open();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Log.Unanswered.size() == 1; }));
+  const QDBusMessage late = Log.Unanswered.first().createReply(QVariant::fromValue(uint(77)));
+  const auto answer = [&] { QDBusConnection(ServiceName).send(late); };
+  if (GetParam().When == TLate::AfterTheDialogClosed) {
+    alarm->accept();
+    answer();
+  } else {
+    AtTheEnd() = answer;
+    BusLink::Finish(500);  // as the application's end does; the close goes out before it returns
+  }
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !Log.Closed.isEmpty(); }));
+  EXPECT_EQ(Log.Closed, QList<uint>{77});
+}
+
+INSTANTIATE_TEST_SUITE_P(Moments, LateNotifyTest,
+                         ::testing::Values(TLateRow{"AfterTheDialogClosed", TLate::AfterTheDialogClosed},
+                                           TLateRow{"AtTheEnd", TLate::AtTheEnd}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+struct TActionRow {
+  const char* Name;
+  bool Sandboxed;
+};
+void PrintTo(const TActionRow& row, std::ostream* out) { *out << row.Name; }
+
+class ActionTest : public DesktopBusTest, public ::testing::WithParamInterface<TActionRow> {};
+
+// The dialog's buttons as the notification's, and the invoked one reported with its token.
+TEST_P(ActionTest, TheInvokedActionReachesTheCallerWithItsToken) {
+  Serve();
+  DesktopBus::SetSandboxed(GetParam().Sandboxed);
+  QString invoked, token;
+  DesktopBus::Notify({QStringLiteral("Steepo 2.3"), QStringLiteral("Your tea is prepared"), QStringLiteral("OK"),
+                      {{QStringLiteral("ok"), QStringLiteral("OK")}, {QStringLiteral("next"), QStringLiteral("Next infusion 0:25 (3/6)")}}},
+                     [&](const QString& action, const QString& given) {
+                       invoked = action;
+                       token = given;
+                     });
+  if (GetParam().Sandboxed) {
+    ASSERT_TRUE(QTest::qWaitFor([&] { return PortalLog.Added.size() == 1; }));
+    const auto buttons = qdbus_cast<QList<QVariantMap>>(PortalLog.Added.first().value(QStringLiteral("buttons")).value<QDBusArgument>());
+    ASSERT_EQ(buttons.size(), 2);
+    EXPECT_EQ(buttons.at(1).value(QStringLiteral("label")), QStringLiteral("Next infusion 0:25 (3/6)"));
+    EXPECT_EQ(buttons.at(1).value(QStringLiteral("action")), QStringLiteral("next"));
+    // The answer has gone out already: the invocation comes after it, on the same connection.
+    emit Portal->ActionInvoked(QStringLiteral("alarm"), QStringLiteral("next"),
+                               {QVariant::fromValue(QVariantMap{{QStringLiteral("activation-token"), QStringLiteral("t-9")}})});
+  } else {
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Log.Notifies.size() == 1; }));
+    EXPECT_EQ(Log.Notifies.first().at(5).toStringList(),
+              (QStringList{QStringLiteral("default"), QStringLiteral("OK"), QStringLiteral("ok"), QStringLiteral("OK"),
+                           QStringLiteral("next"), QStringLiteral("Next infusion 0:25 (3/6)")}));
+    emit Adaptor->ActivationToken(41, QStringLiteral("t-9"));
+    emit Adaptor->ActionInvoked(41, QStringLiteral("next"));
+  }
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !invoked.isEmpty(); }));
+  EXPECT_EQ(invoked, QStringLiteral("next"));
+  EXPECT_EQ(token, QStringLiteral("t-9"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Services, ActionTest,
+                         ::testing::Values(TActionRow{"NotificationService", false}, TActionRow{"Portal", true}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+// The warning is a normal one without buttons, and the alarm takes its place.
+TEST_F(DesktopBusTest, TheWarningIsNormalAndGoesWhenTheAlarmComes) {
+  Serve();
+  DesktopBus::Warn(QStringLiteral("Steepo 2.3"), QStringLiteral("Ready in 30 seconds"));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Log.Notifies.size() == 1; }));
+  const QVariantList& warning = Log.Notifies.first();
+  EXPECT_EQ(warning.at(4), QStringLiteral("Ready in 30 seconds"));
+  EXPECT_TRUE(warning.at(5).toStringList().isEmpty());
+  EXPECT_EQ(warning.at(6).toMap().value(QStringLiteral("urgency")).toInt(), 1);
+  // Its id is in or on its way: either way the alarm closes it.
+  DesktopBus::Notify({QStringLiteral("Steepo 2.3"), QStringLiteral("Your tea is prepared"), QStringLiteral("OK")},
+                     [](const QString&) {});
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Log.Notifies.size() == 2 && !Log.Closed.isEmpty(); }));
+  EXPECT_EQ(Log.Closed, QList<uint>{41});
+}
+
+// ---- The end --------------------------------------------------------------------------------
+
+class EndTest : public DesktopBusTest, public ::testing::WithParamInterface<TFault> {};
+
+// The program's end sequence, OK included, on a bus that takes the connection and then never
+// answers, before or after Hello: the process ends with status 0, without an abort and without
+// waiting for the bus beyond the end's bound (a watchdog ends it with 3 ten times past it).
+TEST_P(EndTest, TheEndOnAMuteBusExitsWithStatusZero) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  TFakeBus mute(GetParam(), Store.path());
+  const auto end = [&] {
+    DesktopBus::SetBusAddress(mute.Address());
+    TFSteepo window;
+    Open(window);
+    window.BBStartClick();
+    window.TimerTimer();  // the dock's first signal: the connection is on its way
+    QTimer::singleShot(0, &window, [&] { RunToTheAlarm(window, [](TFSteepo2&) {}); });
+    std::thread([] {
+      std::this_thread::sleep_for(std::chrono::seconds(5));
+      ::_exit(3);
+    }).detach();
+    std::exit(QApplication::exec());
+  };
+  EXPECT_EXIT(end(), ::testing::ExitedWithCode(0), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Buses, EndTest, ::testing::Values(TFault::Mute, TFault::MuteAfterHello),
+                         [](const auto& info) { return info.param == TFault::Mute ? "Mute" : "MuteAfterHello"; });
+
+// ---- The sleep inhibitor --------------------------------------------------------------------
+
+enum class TLogin { Answers, NeverAnswers, Absent, NoSystemBus };
+struct TInhibitRow {
+  const char* Name;
+  TLogin Login;
+  bool Reported;  // the one line
+};
+void PrintTo(const TInhibitRow& row, std::ostream* out) { *out << row.Name; }
+
+class InhibitTest : public DesktopBusTest, public ::testing::WithParamInterface<TInhibitRow> {};
+
+// The lock is asked for "sleep" in the "block" mode and given back by closing its descriptor,
+// also when it comes after the release. Nothing waits: the login manager is served on this
+// very thread, so a wait for it would never end.
+TEST_P(InhibitTest, TheLockIsTakenAndGivenBackWithoutAWait) {
+  const TInhibitRow& row = GetParam();
+  if (row.Login == TLogin::Answers || row.Login == TLogin::NeverAnswers)
+    ServeLogin(row.Login == TLogin::Answers);
+  if (row.Login == TLogin::NoSystemBus)
+    qputenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=" + Store.filePath(QStringLiteral("no-bus")).toUtf8());
+  SleepInhibitor::Hold(QStringLiteral("A tea is brewing"));
+  EXPECT_TRUE(SleepInhibitor::Held());
+  if (row.Login == TLogin::Answers || row.Login == TLogin::NeverAnswers) {
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Login.Inhibits.size() == 1; }));
+    EXPECT_EQ(Login.Inhibits.first(), (QStringList{QStringLiteral("sleep"), QStringLiteral("Steepo"),
+                                                   QStringLiteral("A tea is brewing"), QStringLiteral("block")}));
+    if (row.Login == TLogin::Answers) {
+      EXPECT_TRUE(QTest::qWaitFor([&] { return HeldHere(Login.LockEnds.first()); }));
+    }
+  }
+  SleepInhibitor::Release();
+  if (row.Login == TLogin::NeverAnswers)
+    QDBusConnection(ServiceName).send(Login.Unanswered.takeFirst());  // the lock comes after the release
+  if (!Login.LockEnds.isEmpty()) {
+    EXPECT_TRUE(QTest::qWaitFor([&] { return HungUp(Login.LockEnds.first()); }));
+  }
+  SleepInhibitor::Hold(QStringLiteral("A tea is brewing"));  // a second try says nothing more
+  if (row.Reported) {
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !Problems.isEmpty(); }));
+  }
+  EXPECT_EQ(Problems.size(), row.Reported ? 1 : 0) << Problems.join(u'\n').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(LoginManagers, InhibitTest,
+                         ::testing::Values(TInhibitRow{"Answers", TLogin::Answers, false},
+                                           TInhibitRow{"NeverAnswers", TLogin::NeverAnswers, false},
+                                           TInhibitRow{"NoLoginManager", TLogin::Absent, true},
+                                           TInhibitRow{"NoSystemBus", TLogin::NoSystemBus, true}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+// A countdown holds the lock from Start to Stop, to the end, and to the program's end.
+TEST_F(DesktopBusTest, ACountdownHoldsTheLockUntilStopTheEndOrTheProgramsEnd) {
+  ServeLogin(true);
+  F_Steepo::KeepAwake = true;
+  TFSteepo window;
+  Open(window);
+  const auto lockGiven = [&](int count) { return QTest::qWaitFor([&] { return Login.LockEnds.size() == count; }); };
+  const auto lockBack = [&](int index) { return QTest::qWaitFor([&] { return HungUp(Login.LockEnds.at(index)); }); };
+
+  window.BBStartClick();
+  ASSERT_TRUE(lockGiven(1));
+  window.BBStopClick();
+  EXPECT_TRUE(lockBack(0));
+  window.BBStartClick();
+  ASSERT_TRUE(lockGiven(2));
+  RunToTheAlarm(window, [](TFSteepo2&) {});
+  EXPECT_TRUE(lockBack(1));
+  window.BBStartClick();
+  ASSERT_TRUE(lockGiven(3));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return HeldHere(Login.LockEnds.at(2)); }));
+  BusLink::Finish(500);
+  EXPECT_TRUE(HungUp(Login.LockEnds.at(2)));
+  EXPECT_TRUE(Problems.isEmpty());
+}
 
 } // namespace
 
