@@ -3,6 +3,7 @@
 
 #include "Alarm.h"
 #include "AlarmMenu.h"
+#include "AlarmTexts.h"
 #include "DesktopBus.h"
 #include "F_Steepo2.h"
 #include "MessageTexts.h"
@@ -313,8 +314,7 @@ void TFSteepo::StartCountdown() {
   TimerState.ShownSeconds = TTimerState::NoneShown;
   TimerState.Warned = false;
   DesktopBus::Connect();
-  if (KeepAwake)
-    SleepInhibitor::Hold(MessageTexts::Text(MessageTexts::mxKeepAwakeReason));
+  KeepAwakeWhileCounting();
   Platform::Sleep(200);
   Platform::MinimizeApplication();
 }
@@ -329,7 +329,17 @@ void TFSteepo::BBStopClick() {
   DisplayTime(TimerState.BrewTime);
   ui->BBStart->setFocus();
   DesktopBus::Clear();
+  DesktopBus::WithdrawWarning();
   SleepInhibitor::Release();
+}
+
+void TFSteepo::KeepAwakeWhileCounting() {
+  if (!TimerState.Running || !KeepAwake)
+    return;
+  if (Alarm::Current.Get().KeepAwake)
+    SleepInhibitor::Hold(MessageTexts::Text(MessageTexts::mxKeepAwakeReason));
+  else
+    SleepInhibitor::Release();
 }
 
 void TFSteepo::TimerTimer() {
@@ -350,6 +360,7 @@ void TFSteepo::TimerTimer() {
   DisplayTime(0);
   TimerState.Running = false;
   SleepInhibitor::Release();
+  DesktopBus::WithdrawWarning();
   Platform::RestoreApplication();
   FNextInfusion = false;
   if (ShowAlarm)
@@ -373,6 +384,7 @@ void TFSteepo::WarnBeforeTheEnd(quint64 now) {
     return;
   TimerState.Warned = true;
   Alarm::PlayWarningTick(options);
+  DesktopBus::Warn(Platform::ApplicationTitle(), AlarmTexts::ReadyIn(options.Warning));
 }
 
 void TFSteepo::FormKeyDown(int& key) {
@@ -512,7 +524,7 @@ void TFSteepo::BuildMenu(QMenu* menu) {
   edit->setEnabled(idle);
   connect(edit, &QAction::triggered, this, &TFSteepo::EditTeasClick);
   menu->addSeparator();
-  AlarmMenu::AddItems(menu, this, !idle);
+  AlarmMenu::AddItems(menu, this, !idle, [this](bool) { KeepAwakeWhileCounting(); });
   menu->addSeparator();
   QAction* about = menu->addAction(Text(ttAbout));
   about->setShortcut(QKeySequence(Qt::Key_F1));  // shown beside it, as the key that opens it

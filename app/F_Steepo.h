@@ -76,8 +76,9 @@ QString FormatTime(quint32 seconds);
 // The window itself.
 extern TFSteepo* FSteepo;
 
-// Whether a countdown keeps the computer from going to sleep, from Start to Stop or the end.
-// The program turns it on as it starts; left off, as in the tests, no lock is ever taken.
+// Whether a countdown may keep the computer from going to sleep, from Start to Stop or the
+// end, as the alarm's option KeepAwake asks. The program turns it on as it starts; left off,
+// as in the tests, no lock is ever taken.
 extern bool KeepAwake;
 
 } // namespace F_Steepo
@@ -160,6 +161,9 @@ private:
   void DisplayTime(quint32 seconds);
   // The warning before the end, when the options ask for one and its time has come.
   void WarnBeforeTheEnd(quint64 now);
+  // While counting, the sleep inhibitor held or released as the option says, where the
+  // program keeps awake at all.
+  void KeepAwakeWhileCounting();
   void IncTime();
   void DecTime();
   // Start's steps for a countdown of TimerState.CountTime.

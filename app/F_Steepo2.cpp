@@ -193,15 +193,47 @@ void TFSteepo2::setVisible(bool visible) {
   }
 }
 
+namespace {
+// A button's text without its access key, as a notification shows it.
+QString WithoutAccessKey(const QString& text) {
+  QString plain;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i] == u'&' && i + 1 < text.size())
+      ++i;
+    plain += text[i];
+  }
+  return plain;
+}
+} // namespace
+
 void TFSteepo2::AnnounceOnDesktop() {
   DesktopBus::Urgent();
-  DesktopBus::Notify({windowTitle(), ui->LMessage->text(), ui->BBOK->text()}, [this](const QString& token) {
-    // On Wayland the token lets the compositor hand the focus over.
-    if (!token.isEmpty())
-      qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
-    OrbUtils::ForceForeground(this);
-    qunsetenv("XDG_ACTIVATION_TOKEN");
+  // The notification's buttons are the dialog's: OK, and the next infusion where it is offered.
+  DesktopBus::TNotification notification{windowTitle(), ui->LMessage->text(), ui->BBOK->text()};
+  notification.Actions << DesktopBus::TAction{QStringLiteral("ok"), WithoutAccessKey(ui->BBOK->text())};
+  if (FNext)
+    notification.Actions << DesktopBus::TAction{QStringLiteral("next"), WithoutAccessKey(FBBNext->text())};
+  DesktopBus::Notify(notification, [this](const QString& action, const QString& token) {
+    NotificationInvoked(action, token);
   });
+}
+
+void TFSteepo2::NotificationInvoked(const QString& action, const QString& token) {
+  if (action == u"ok") {
+    if (isVisible())
+      accept();
+    return;
+  }
+  if (action == u"next") {
+    BBNextClick();
+    return;
+  }
+  // A click on the notification itself: the dialog to the front. On Wayland the token lets
+  // the compositor hand the focus over.
+  if (!token.isEmpty())
+    qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
+  OrbUtils::ForceForeground(this);
+  qunsetenv("XDG_ACTIVATION_TOKEN");
 }
 
 void TFSteepo2::keyPressEvent(QKeyEvent* event) {

@@ -62,6 +62,8 @@ protected:
 private:
   // The dock entry's urgency and the desktop notification, which brings the dialog back.
   void AnnounceOnDesktop();
+  // An action of the notification: a button of the dialog pressed, or the dialog to the front.
+  void NotificationInvoked(const QString& action, const QString& token);
   // The width that follows the message and the buttons, and the buttons centred side by side.
   void LayOut();
 
