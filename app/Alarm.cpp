@@ -256,6 +256,13 @@ std::optional<quint64> WarningTick(quint32 countTime, quint32 warning, quint64 s
   return startTick + quint64(countTime - warning) * 1000u;
 }
 
+TWarningMoment WarningMoment(quint32 countTime, quint32 warning, quint64 startTick, quint64 now) {
+  const std::optional<quint64> due = WarningTick(countTime, warning, startTick);
+  if (!due || now < *due)
+    return TWarningMoment::NotYet;
+  return now - *due < WarningWindow ? TWarningMoment::Now : TWarningMoment::Missed;
+}
+
 // ---- The file dialog ------------------------------------------------------------------------
 
 QString ChooseSoundFile(QWidget* parent, const QString& current) {

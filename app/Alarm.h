@@ -112,6 +112,14 @@ private:
 // warning.
 std::optional<quint64> WarningTick(quint32 countTime, quint32 warning, quint64 startTick);
 
+// Whether that warning is to be given at the tick now: not yet (or never), now, or missed. It
+// is given from its tick for a second, which the countdown's ticks always meet; a moment that
+// passed unseen (the warning turned on later, the machine asleep) is missed, rather than
+// saying a time that is no longer true.
+enum class TWarningMoment { NotYet, Now, Missed };
+inline constexpr quint64 WarningWindow = 1000;  // milliseconds
+TWarningMoment WarningMoment(quint32 countTime, quint32 warning, quint64 startTick, quint64 now);
+
 // ---- The file dialog ------------------------------------------------------------------------
 
 // Asks for a WAV file, starting beside current; empty when the user cancels. Tests answer

@@ -379,10 +379,12 @@ void TFSteepo::AlarmNextInfusion() { FNextInfusion = true; }
 
 void TFSteepo::WarnBeforeTheEnd(quint64 now) {
   const Alarm::TOptions& options = Alarm::Current.Get();
-  const std::optional<quint64> due = Alarm::WarningTick(TimerState.CountTime, options.Warning, TimerState.StartTick);
-  if (TimerState.Warned || !due || now < *due)
+  const auto moment = Alarm::WarningMoment(TimerState.CountTime, options.Warning, TimerState.StartTick, now);
+  if (TimerState.Warned || moment == Alarm::TWarningMoment::NotYet)
     return;
   TimerState.Warned = true;
+  if (moment == Alarm::TWarningMoment::Missed)
+    return;
   Alarm::PlayWarningTick(options);
   DesktopBus::Warn(Platform::ApplicationTitle(), AlarmTexts::ReadyIn(options.Warning));
 }

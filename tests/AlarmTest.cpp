@@ -250,43 +250,22 @@ TEST(AlarmWarning, ComesItsSecondsBeforeTheEndOfACountdownTwiceAsLong) {
   };
   for (const auto& row : rows)
     EXPECT_EQ(Alarm::WarningTick(row.CountTime, row.Warning, 1000), row.Tick) << row.CountTime << " " << row.Warning;
+
+  // A warning of 30 s in a countdown of 180 s started at 1000: due at 151000, for a second.
+  using Alarm::TWarningMoment;
+  const std::pair<quint64, TWarningMoment> moments[] = {
+      {150999, TWarningMoment::NotYet}, {151000, TWarningMoment::Now}, {151999, TWarningMoment::Now},
+      {152000, TWarningMoment::Missed}, {175000, TWarningMoment::Missed}};
+  for (const auto& [now, moment] : moments)
+    EXPECT_EQ(Alarm::WarningMoment(180, 30, 1000, now), moment) << now;
+  EXPECT_EQ(Alarm::WarningMoment(50, 30, 1000, 100000), TWarningMoment::NotYet);
 }
 
-// The countdown itself, ticked by hand every 200 ms: the tick sounds once, at its time.
-TEST_F(AlarmSoundTest, TheMainWindowTicksOnceBeforeTheEnd) {
-  QTemporaryDir dir;
-  Platform::SetSettingsPathSource([&] { return dir.filePath(QStringLiteral("Steepo.conf")); });
-  Platform::SetSleeper([](int) {});
-  OrbUtils::SetCommandLine({QStringLiteral("steepo"), QStringLiteral("0:05")});
-  F_Steepo::TimerState = {};
-  const struct {
-    const char* Name;
-    TOptions Options;
-    QStringList Heard;
-  } rows[] = {
-      {"Off", TOptions{}, {}},
-      {"TwoSeconds", Options(Alarm::snChime, false, 2), {"3 TICK.wav"}},
-      {"TooLong", Options(Alarm::snChime, false, 3), {}},
-      {"Silent", Options(Alarm::snSilent, false, 2), {}},
-  };
-  for (const auto& row : rows) {
-    auto window = std::make_unique<TFSteepo>();
-    window->Timer()->stop();
-    window->ShowAlarm = [] {};
-    Alarm::Current.Forget();
-    ASSERT_TRUE(Alarm::Current.Change(row.Options));
-    Heard.clear();
-    Now = Start;
-    window->BBStartClick();
-    while (F_Steepo::TimerState.Running) {
-      Now += 200;
-      window->TimerTimer();
-    }
-    EXPECT_EQ(Heard, row.Heard) << row.Name;
-  }
-  Alarm::Current.Forget();
-  Platform::SetSettingsPathSource({});
-  Platform::SetSleeper({});
+// The warning's tick, silent with the alarm.
+TEST_F(AlarmSoundTest, TheWarningTicksUnlessTheAlarmIsSilent) {
+  Alarm::PlayWarningTick(TOptions{});
+  Alarm::PlayWarningTick(Options(Alarm::snSilent));
+  EXPECT_EQ(Heard, QStringList{"0 TICK.wav"});
 }
 
 TEST(AlarmTexts, TheWarningTakesTheFormOfItsNumber) {
