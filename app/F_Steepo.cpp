@@ -251,8 +251,9 @@ void TFSteepo::DisplayTime(quint32 seconds) {
     if (TimerState.Tea && TimerState.Tea->Infusions > 1)
       caption += QStringLiteral(" %1/%2").arg(TimerState.Infusion).arg(TimerState.Tea->Infusions);
     setWindowTitle(caption);
-  } else
+  } else {
     setWindowTitle(QStringLiteral("%1 %2").arg(Platform::ApplicationTitle(), TimerState.VersionText));
+  }
   Platform::ProcessMessages();
 }
 
