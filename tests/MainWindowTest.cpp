@@ -15,7 +15,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -688,8 +687,11 @@ TEST_F(MainWindowFixture, TheEditorIsReachedAndAnsweredByKeyboard) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return edited && !QApplication::activeModalWidget(); }));
   EXPECT_EQ(Teas::Current.List().value(1), (Teas::TTea{QStringLiteral("Oolong"), 210}));
   EXPECT_EQ(Shown(), QStringLiteral("03:30"));
-  QSettings stored(Dir.filePath(QStringLiteral("Steepo.conf")), QSettings::IniFormat);
-  EXPECT_EQ(stored.value(QStringLiteral("Teas/2/Time")).toUInt(), 210u);
+  QString reason;
+  const auto stored = Platform::ReadSection(QStringLiteral("Teas"), &reason).value_or(Platform::TStoreSection());
+  const auto time = std::find_if(stored.begin(), stored.end(), [](const auto& entry) { return entry.Name == u"2/Time"; });
+  ASSERT_NE(time, stored.end()) << reason.toStdString();
+  EXPECT_EQ(Platform::StoredNumber(time->Value), 210u);
 }
 
 TEST_F(MainWindowFixture, WhileCountingTheMenuChangesNothing) {
