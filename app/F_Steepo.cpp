@@ -88,13 +88,32 @@ QString FormatTime(quint32 seconds) { return FormatTime(seconds, TimerState.Time
 namespace {
 // The share of the set time that has gone by when the display shows remaining seconds.
 // What assistive tools see of the main window: a window named by its caption, also while it
-// is minimised (the toolkit would name a minimised window by its empty icon text).
+// is minimised (the toolkit would name a minimised window by its empty icon text), and its
+// menu while it is open: the toolkit leaves popups out of the application's windows, so a tool
+// that walks the tree would not find the menu otherwise.
 class TMainWindowAccessible : public QAccessibleWidget {
 public:
   explicit TMainWindowAccessible(QWidget* window) : QAccessibleWidget(window, QAccessible::Window) {}
 
   QString text(QAccessible::Text kind) const override {
     return kind == QAccessible::Name ? widget()->windowTitle() : QAccessibleWidget::text(kind);
+  }
+  int childCount() const override { return QAccessibleWidget::childCount() + (OpenMenu() ? 1 : 0); }
+  QAccessibleInterface* child(int index) const override {
+    if (index == QAccessibleWidget::childCount() && OpenMenu())
+      return QAccessible::queryAccessibleInterface(OpenMenu());
+    return QAccessibleWidget::child(index);
+  }
+  int indexOfChild(const QAccessibleInterface* child) const override {
+    if (child && child->object() && child->object() == OpenMenu())
+      return QAccessibleWidget::childCount();
+    return QAccessibleWidget::indexOfChild(child);
+  }
+
+private:
+  QMenu* OpenMenu() const {
+    QMenu* menu = static_cast<TFSteepo*>(widget())->Menu();
+    return menu && menu->isVisible() ? menu : nullptr;
   }
 };
 
@@ -239,8 +258,9 @@ void TFSteepo::DisplayTime(quint32 seconds) {
     if (TimerState.Tea && TimerState.Tea->Infusions > 1)
       caption += QStringLiteral(" %1/%2").arg(TimerState.Infusion).arg(TimerState.Tea->Infusions);
     setWindowTitle(caption);
-  } else
+  } else {
     setWindowTitle(QStringLiteral("%1 %2").arg(Platform::ApplicationTitle(), TimerState.VersionText));
+  }
   Platform::ProcessMessages();
 }
 
@@ -507,6 +527,9 @@ void TFSteepo::ShowMenu(const QPoint& globalPos) {
     FMenu = new QMenu(this);
     FMenu->setObjectName(QStringLiteral("Menu"));
     FMenu->setAccessibleName(Platform::ApplicationTitle());
+    // An item pressed through the accessibility interface closes the menu as a click does,
+    // before its action runs (which may open a dialog).
+    connect(FMenu, &QMenu::triggered, FMenu, &QMenu::close);
   }
   FMenu->clear();
   BuildMenu(FMenu);
@@ -515,23 +538,25 @@ void TFSteepo::ShowMenu(const QPoint& globalPos) {
 
 void TFSteepo::BuildMenu(QMenu* menu) {
   using namespace TeaTexts;
-  // While counting, nothing here may change the time or open a dialog, as no key does.
+  // While counting, nothing here may change the time or open a dialog, as no key does. The
+  // dialogs open once the item's press has returned: pressed through the accessibility
+  // interface, a modal dialog would hold the answer to the press until it closed.
   const bool idle = !TimerState.Running;
   AddTeaItems(menu);
   menu->addSeparator();
   QAction* save = menu->addAction(Text(ttSaveTea));
   save->setEnabled(idle && TimerState.BrewTime >= 1 && TimerState.BrewTime <= Teas::LongestTime);
-  connect(save, &QAction::triggered, this, &TFSteepo::SaveTeaClick);
+  connect(save, &QAction::triggered, this, &TFSteepo::SaveTeaClick, Qt::QueuedConnection);
   QAction* edit = menu->addAction(Text(ttEditTeas));
   edit->setEnabled(idle);
-  connect(edit, &QAction::triggered, this, &TFSteepo::EditTeasClick);
+  connect(edit, &QAction::triggered, this, &TFSteepo::EditTeasClick, Qt::QueuedConnection);
   menu->addSeparator();
   AlarmMenu::AddItems(menu, this, !idle, [this](bool) { KeepAwakeWhileCounting(); });
   menu->addSeparator();
   QAction* about = menu->addAction(Text(ttAbout));
   about->setShortcut(QKeySequence(Qt::Key_F1));  // shown beside it, as the key that opens it
   about->setEnabled(idle);
-  connect(about, &QAction::triggered, this, [] { OrbDialogs::ShowAbout(); });
+  connect(about, &QAction::triggered, this, [] { OrbDialogs::ShowAbout(); }, Qt::QueuedConnection);
 }
 
 void TFSteepo::AddTeaItems(QMenu* menu) {

@@ -182,6 +182,9 @@ void TFSteepo2::setVisible(bool visible) {
     }
   }
   const bool hiding = !visible && isVisible();
+  // OK has the focus each time, so that Enter answers the dialog, whichever button had it last.
+  if (showing)
+    ui->BBOK->setFocus();
   QDialog::setVisible(visible);
   if (showing) {
     FormShow();

@@ -20,7 +20,8 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
        "  --version        show the version and exit\n"
        "\n"
        "Without a time the timer starts with the preset, the last time set (3:00 at first),\n"
-       "kept %1. The teas of the menu are kept in the same place.\n",
+       "kept %1.\n"
+       "The teas of the menu are kept in the same place.\n",
      "nowhere: neither XDG_CONFIG_HOME nor HOME names a usable folder",
      "in %1",
      "steepo: ignoring the time '%1': expected minutes:seconds from 0:01 to 59:59",
@@ -68,7 +69,8 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
        "  --version        zobrazí verzi a skončí\n"
        "\n"
        "Bez času začne časovač s předvolbou, naposledy nastaveným časem (zpočátku 3:00),\n"
-       "uloženou %1. Čaje z nabídky se ukládají na stejné místo.\n",
+       "uloženou %1.\n"
+       "Čaje z nabídky se ukládají na stejné místo.\n",
      "nikde: XDG_CONFIG_HOME ani HOME neuvádí použitelnou složku",
      "v %1",
      "steepo: čas '%1' se nepoužije: očekávají se minuty:sekundy od 0:01 do 59:59",
@@ -109,14 +111,15 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
        "  MINUTEN:SEKUNDEN die Ziehzeit nur für diesen Lauf, von 0:01 bis 59:59; das\n"
        "                   Zeittrennzeichen des Gebietsschemas kann für den Doppelpunkt stehen\n"
        "  -tea NAME        der Tee dieses Namens aus dem Menü des Fensters, mit seiner Zeit\n"
-       "                   und seinen Aufgüssen (in beliebiger Schreibung); eine Zeit daneben gilt vor\n"
+       "                   und seinen Aufgüssen (beliebige Schreibung); eine Zeit daneben hat Vorrang\n"
        "  -start           startet den Countdown, sobald das Fenster erscheint (auch /start,\n"
        "                   in beliebiger Groß- und Kleinschreibung)\n"
        "  -h, --help       zeigt diese Hilfe und beendet das Programm\n"
        "  --version        zeigt die Version und beendet das Programm\n"
        "\n"
        "Ohne Zeitangabe beginnt der Timer mit der Vorgabe, der zuletzt eingestellten Zeit\n"
-       "(anfangs 3:00), gespeichert %1. Die Tees des Menüs liegen am selben Ort.\n",
+       "(anfangs 3:00), gespeichert %1.\n"
+       "Die Tees des Menüs liegen am selben Ort.\n",
      "nirgends: weder XDG_CONFIG_HOME noch HOME nennt einen brauchbaren Ordner",
      "in %1",
      "steepo: die Zeit '%1' wird nicht verwendet: erwartet Minuten:Sekunden von 0:01 bis 59:59",
@@ -164,7 +167,8 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
        "  --version        muestra la versión y termina\n"
        "\n"
        "Sin tiempo el temporizador empieza con el preajuste, el último tiempo fijado (al principio 3:00),\n"
-       "guardado %1. Los tés del menú se guardan en el mismo sitio.\n",
+       "guardado %1.\n"
+       "Los tés del menú se guardan en el mismo sitio.\n",
      "en ningún sitio: ni XDG_CONFIG_HOME ni HOME indican una carpeta utilizable",
      "en %1",
      "steepo: se ignora el tiempo '%1': se esperan minutos:segundos de 0:01 a 59:59",
@@ -212,7 +216,8 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
        "  --version        mostra a versão e termina\n"
        "\n"
        "Sem tempo o temporizador começa com a predefinição, o último tempo definido (3:00 no início),\n"
-       "guardada %1. Os chás do menu são guardados no mesmo sítio.\n",
+       "guardada %1.\n"
+       "Os chás do menu são guardados no mesmo sítio.\n",
      "em lado nenhum: nem XDG_CONFIG_HOME nem HOME indicam uma pasta utilizável",
      "em %1",
      "steepo: o tempo '%1' é ignorado: esperam-se minutos:segundos de 0:01 a 59:59",
@@ -260,7 +265,8 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
        "  --version        affiche la version et quitte\n"
        "\n"
        "Sans temps, le minuteur démarre avec le préréglage, le dernier temps choisi (3:00 au début),\n"
-       "conservé %1. Les thés du menu sont conservés au même endroit.\n",
+       "conservé %1.\n"
+       "Les thés du menu sont conservés au même endroit.\n",
      "nulle part : ni XDG_CONFIG_HOME ni HOME n'indiquent un dossier utilisable",
      "dans %1",
      "steepo : le temps '%1' est ignoré : minutes:secondes attendues, de 0:01 à 59:59",
@@ -308,7 +314,8 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
        "  --version        mostra la versione ed esce\n"
        "\n"
        "Senza tempo il timer parte dalla preimpostazione, l'ultimo tempo scelto (all'inizio 3:00),\n"
-       "conservata %1. I tè del menu sono conservati nello stesso posto.\n",
+       "conservata %1.\n"
+       "I tè del menu sono conservati nello stesso posto.\n",
      "da nessuna parte: né XDG_CONFIG_HOME né HOME indicano una cartella utilizzabile",
      "in %1",
      "steepo: il tempo '%1' è ignorato: attesi minuti:secondi da 0:01 a 59:59",
@@ -356,7 +363,8 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
        "  --version        показать версию и выйти\n"
        "\n"
        "Без времени таймер начинает с предустановки, последнего заданного времени (сначала 3:00),\n"
-       "хранимой %1. Чаи меню хранятся там же.\n",
+       "хранимой %1.\n"
+       "Чаи меню хранятся там же.\n",
      "нигде: ни XDG_CONFIG_HOME, ни HOME не указывают пригодную папку",
      "в %1",
      "steepo: время '%1' не используется: ожидаются минуты:секунды от 0:01 до 59:59",

@@ -81,6 +81,18 @@ TFTeaEditor::TFTeaEditor(QWidget* parent, const Teas::TTeaList& list, QChar sepa
 }
 
 void TFTeaEditor::Build() {
+  // Made in the order Tab goes through them.
+  BuildList();
+  BuildFields();
+  FOK = new QPushButton(Text(ttOK), this);
+  FOK->setDefault(true);
+  auto* cancel = Button(this, "Cancel", ttCancel);
+  connect(FOK, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  LayOut(cancel);
+}
+
+void TFTeaEditor::BuildList() {
   FTable = new QTableWidget(0, 4, this);
   FTable->setObjectName(QStringLiteral("Table"));
   FTable->setAccessibleName(Text(ttTeas));
@@ -104,7 +116,9 @@ void TFTeaEditor::Build() {
   connect(FRemove, &QPushButton::clicked, this, &TFTeaEditor::RemoveClick);
   connect(FUp, &QPushButton::clicked, this, &TFTeaEditor::UpClick);
   connect(FDown, &QPushButton::clicked, this, &TFTeaEditor::DownClick);
+}
 
+void TFTeaEditor::BuildFields() {
   FName = new QLineEdit(this);
   FTime = new QLineEdit(this);
   FInfusions = new QSpinBox(this);
@@ -120,13 +134,9 @@ void TFTeaEditor::Build() {
   FTimeReason = ReasonLabel(this, "TimeReason", {ttTimeRange});
   FExtraReason = ReasonLabel(this, "ExtraReason", {ttExtraRange});
   FListReason = new QLabel(this);
+}
 
-  FOK = new QPushButton(Text(ttOK), this);
-  FOK->setDefault(true);
-  auto* cancel = Button(this, "Cancel", ttCancel);
-  connect(FOK, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-
+void TFTeaEditor::LayOut(QPushButton* cancel) {
   auto* buttons = new QVBoxLayout;
   for (QPushButton* button : {FAdd, FRemove, FUp, FDown})
     buttons->addWidget(button);

@@ -46,6 +46,9 @@ public slots:
 
 private:
   void Build();
+  void BuildList();
+  void BuildFields();
+  void LayOut(QPushButton* cancel);
   // The fields show the tea of the table's current row.
   void RowChanged();
   // A field's input, taken into the list when it is good, refused with its reason when not.

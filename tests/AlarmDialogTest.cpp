@@ -372,8 +372,10 @@ TEST_F(InfusionsTest, EachInfusionCountsAndTheLastEnds) {
     Tick += row.Seconds * 1000u;
     QString offered;
     TOnShow onShow(alarm, [&] {
+      EXPECT_EQ(alarm->focusWidget(), alarm->BBOK()) << row.Caption;
       QAccessibleInterface* next = QAccessible::queryAccessibleInterface(alarm->BBNext());
       if (alarm->BBNext()->isVisible()) {
+        alarm->BBNext()->setFocus();  // where a click leaves it
         offered = next->text(QAccessible::Name);
         // The press is animated: the button goes down and comes up a moment later.
         next->actionInterface()->doAction(QAccessibleActionInterface::pressAction());

@@ -616,7 +616,12 @@ TEST_F(MainWindowFixture, ATeaChosenFromTheMenuByKeyboardSetsTheTimeUntilAStep) 
   Show();
   QTest::keyClick(w.BBStart(), Qt::Key_Menu);
   ASSERT_TRUE(w.Menu()->isVisible());
-  EXPECT_EQ(QAccessible::queryAccessibleInterface(w.Menu())->role(), QAccessible::PopupMenu);
+  // Found under the window, as a tool that walks the tree finds things.
+  QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&w);
+  QAccessibleInterface* menu = window->child(window->childCount() - 1);
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(menu->role(), QAccessible::PopupMenu);
+  EXPECT_EQ(window->indexOfChild(menu), window->childCount() - 1);
   EXPECT_EQ(MenuItems(w.Menu()),
             (QStringList{"Green tea  2:00", "Oolong  3:00", "Black tea  4:00", "Herbal tea  6:00",
                          "Oolong, gongfu  0:20 \u00D76", "-", "Save this time as a tea\u2026", "Edit teas\u2026", "-",
@@ -630,7 +635,12 @@ TEST_F(MainWindowFixture, ATeaChosenFromTheMenuByKeyboardSetsTheTimeUntilAStep) 
 
   w.ShowMenu(w.mapToGlobal(QPoint()));
   EXPECT_EQ(MenuItems(w.Menu()).value(2), QStringLiteral("*Black tea  4:00"));
-  w.Menu()->hide();
+  // Pressed as assistive tools press it, an item closes the menu too.
+  QAccessible::queryAccessibleInterface(w.Menu())->child(3)->actionInterface()->doAction(
+      QAccessibleActionInterface::pressAction());
+  EXPECT_FALSE(w.Menu()->isVisible());
+  EXPECT_EQ(Shown(), QStringLiteral("06:00"));
+  w.ChooseTea(2);
   // A tea of one infusion counts as a time set by hand does.
   w.BBStartClick();
   Tick(0);
@@ -641,6 +651,48 @@ TEST_F(MainWindowFixture, ATeaChosenFromTheMenuByKeyboardSetsTheTimeUntilAStep) 
   EXPECT_EQ(Shown(), QStringLiteral("04:15"));
   w.ShowMenu(w.mapToGlobal(QPoint()));
   EXPECT_FALSE(MenuItems(w.Menu()).mid(0, 5).join(u' ').contains(u'*'));
+}
+
+// From the menu key to the editor's OK without the mouse: the chosen tea goes on with what the
+// editor made of it, and the list is stored.
+TEST_F(MainWindowFixture, TheEditorIsReachedAndAnsweredByKeyboard) {
+  TFSteepo& w = Open();
+  Show();
+  w.ChooseTea(1);  // Oolong
+  QTest::keyClick(w.BBStart(), Qt::Key_Menu);
+  QTest::keyClick(w.Menu(), Qt::Key_Up);  // About...
+  QTest::keyClick(w.Menu(), Qt::Key_Up);  // Edit teas...
+  bool edited = false;
+  QTimer editor;
+  QObject::connect(&editor, &QTimer::timeout, [&] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (!dialog || dialog->objectName() != u"FTeaEditor")
+      return;
+    if (QApplication::activeWindow() != dialog) {
+      dialog->activateWindow();  // the keys go to it once it has the focus
+      return;
+    }
+    editor.stop();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);                   // Oolong in the table
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_T, Qt::AltModifier);     // its time
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("3:30"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);                 // OK
+    edited = true;
+  });
+  editor.start(0);
+  QTimer::singleShot(5000, &w, [] {  // never hang the test
+    if (QWidget* dialog = QApplication::activeModalWidget())
+      dialog->close();
+  });
+  QTest::keyClick(w.Menu(), Qt::Key_Return);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return edited && !QApplication::activeModalWidget(); }));
+  EXPECT_EQ(Teas::Current.List().value(1), (Teas::TTea{QStringLiteral("Oolong"), 210}));
+  EXPECT_EQ(Shown(), QStringLiteral("03:30"));
+  QString reason;
+  const auto stored = Platform::ReadSection(QStringLiteral("Teas"), &reason).value_or(Platform::TStoreSection());
+  const auto time = std::find_if(stored.begin(), stored.end(), [](const auto& entry) { return entry.Name == u"2/Time"; });
+  ASSERT_NE(time, stored.end()) << reason.toStdString();
+  EXPECT_EQ(Platform::StoredNumber(time->Value), 210u);
 }
 
 TEST_F(MainWindowFixture, WhileCountingTheMenuChangesNothing) {
