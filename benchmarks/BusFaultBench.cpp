@@ -11,6 +11,7 @@
 #include "StartupBenchSupport.h"
 
 #include "BusWire.h"
+#include "FakeBus.h"
 
 #include <QString>
 
@@ -23,77 +24,22 @@ namespace {
 
 using namespace StartupBench;
 
-enum TFault {
+enum TCase {
   fNoBus, fLive, fMute, fOneByte, fClosesAtFirstMessage, fClosesMidReply, fUnanswering, fStopped,
-  fAccessibilityStopped, fServiceNeverAnswers
+  fAccessibilityStopped, fServiceNeverAnswers, fMuteAfterHello
 };
 
-// A bus on a socket of the benchmark's own that misbehaves as a broken one would.
-class TFakeBus {
-public:
-  TFakeBus(TFault fault, const std::string& path) : Fault(fault), Path(path) {
-    Listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
-    ::unlink(path.c_str());
-    if (::bind(Listener, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
-      ::listen(Listener, 64);
-    Thread = std::thread([this] { Serve(); });
+// The fault of the fake bus that plays a case.
+TFault FakeFault(TCase fault) {
+  switch (fault) {
+  case fOneByte: return TFault::OneByte;
+  case fClosesAtFirstMessage: return TFault::ClosesAtFirstMessage;
+  case fClosesMidReply: return TFault::ClosesMidReply;
+  case fUnanswering: return TFault::Unanswering;
+  case fMuteAfterHello: return TFault::MuteAfterHello;
+  default: return TFault::Mute;
   }
-  ~TFakeBus() {
-    Stopping = true;
-    Thread.join();
-    for (const int fd : Clients)
-      ::close(fd);
-    ::close(Listener);
-  }
-
-private:
-  void Serve() {
-    while (!Stopping) {
-      pollfd ready{Listener, POLLIN, 0};
-      if (::poll(&ready, 1, 20) != 1)
-        continue;
-      const int client = ::accept4(Listener, nullptr, nullptr, SOCK_CLOEXEC);
-      if (client < 0)
-        continue;
-      Clients.push_back(client);
-      if (Fault != fUnanswering)
-        Answer(client);
-    }
-  }
-  void Answer(int client) {
-    std::string heard;
-    char buffer[4096];
-    pollfd ready{client, POLLIN, 0};
-    while (heard.find("BEGIN\r\n") == std::string::npos && ::poll(&ready, 1, 1000) == 1) {
-      const ssize_t got = ::read(client, buffer, sizeof buffer);
-      if (got <= 0)
-        return;
-      heard.append(buffer, size_t(got));
-    }
-    std::string answer = Fault == fOneByte ? "O" : "OK 0123456789abcdef0123456789abcdef\r\n";
-    if (Fault != fOneByte && heard.find("NEGOTIATE_UNIX_FD") != std::string::npos)
-      answer += "AGREE_UNIX_FD\r\n";
-    if (Fault == fClosesMidReply)
-      answer += std::string("l\x02\x01\x01\x04\x00\x00\x00", 8);
-    (void)::write(client, answer.data(), answer.size());
-    if (Fault == fClosesMidReply || Fault == fClosesAtFirstMessage) {
-      if (Fault == fClosesAtFirstMessage)
-        ::poll(&ready, 1, 1000);
-      ::close(client);
-      Clients.pop_back();
-    }
-  }
-
-  const TFault Fault;
-  const std::string Path;
-  int Listener = -1;
-  std::vector<int> Clients;
-  std::atomic<bool> Stopping = false;
-  std::thread Thread;
-};
+}
 
 // A connection that takes the accessibility service's name and never answers: a stopped one.
 std::unique_ptr<BusWire::TWire> StoppedAccessibilityService(const std::string& address) {
@@ -162,13 +108,16 @@ private:
 
 // The session bus of a case, for as long as it lives.
 struct TBus {
-  TBus(TFault fault, const std::string& home) {
+  TBus(TCase fault, const std::string& home) {
     Address = "unix:path=" + home + "/bus-" + std::to_string(fault);
     if (fault == fLive || fault == fStopped || fault == fAccessibilityStopped || fault == fServiceNeverAnswers) {
       Daemon = std::make_unique<TPrivateBus>(fault == fServiceNeverAnswers);
       Address = Daemon->Address;
     } else if (fault != fNoBus) {
-      Fake = std::make_unique<TFakeBus>(fault, home + "/bus-" + std::to_string(fault));
+      const std::string folder = home + "/bus-" + std::to_string(fault);
+      std::filesystem::create_directories(folder);
+      Fake = std::make_unique<TFakeBus>(FakeFault(fault), QString::fromStdString(folder));
+      Address = Fake->Address().toStdString();
     }
     if (fault == fStopped)
       Pause();
@@ -200,7 +149,7 @@ double Worst(const std::vector<double>& values) {
   return values.empty() ? 0 : *std::max_element(values.begin(), values.end());
 }
 
-void StartupDelay(benchmark::State& state, TFault fault) {
+void StartupDelay(benchmark::State& state, TCase fault) {
   if (!Display().Ok()) {
     state.SkipWithError("no X display (run under xvfb-run -a, without a window manager)");
     return;
@@ -296,7 +245,7 @@ void StopAfterLaunch(benchmark::State& state, bool accessibility) {
   state.counters["worst_window_ms"] = Worst(shown);
 }
 
-void ExitAfterOK(benchmark::State& state, TFault fault) {
+void ExitAfterOK(benchmark::State& state, TCase fault) {
   if (!Display().Ok()) {
     state.SkipWithError("no X display (run under xvfb-run -a, without a window manager)");
     return;
@@ -342,6 +291,8 @@ void ExitAfterOK(benchmark::State& state, TFault fault) {
 BENCHMARK_CAPTURE(StartupDelay, live_bus, fLive)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(StartupDelay, mute_after_authentication, fMute)
     ->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(StartupDelay, mute_after_hello, fMuteAfterHello)
+    ->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(StartupDelay, one_byte, fOneByte)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(StartupDelay, closes_at_first_message, fClosesAtFirstMessage)
     ->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
@@ -359,6 +310,8 @@ BENCHMARK_CAPTURE(StopAfterLaunch, accessibility_bus, true)
 BENCHMARK_CAPTURE(ExitAfterOK, no_bus, fNoBus)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ExitAfterOK, live_bus, fLive)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ExitAfterOK, mute_after_authentication, fMute)
+    ->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ExitAfterOK, mute_after_hello, fMuteAfterHello)
     ->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ExitAfterOK, notification_service_never_answers, fServiceNeverAnswers)
     ->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);

@@ -19,5 +19,6 @@ if(TARGET PkgConfig::XCB)
   # The start-up and the end against session buses that misbehave, on sockets of its own.
   steepo_add_benchmark(steepo_bus_fault_bench SOURCES BusFaultBench.cpp LIBS PkgConfig::XCB steepo_platform)
   target_compile_definitions(steepo_bus_fault_bench PRIVATE STEEPO_PROGRAM="$<TARGET_FILE:steepo>")
+  target_include_directories(steepo_bus_fault_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests)  # FakeBus.h
   add_dependencies(steepo_bus_fault_bench steepo)
 endif()

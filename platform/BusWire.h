@@ -140,6 +140,7 @@ public:
 private:
   enum TStage { sClosed, sAuthenticating, sAgreeing, sMessages, sFailed };
   void Fail(const QString& why);
+  void Drop();
   bool ReadLine(QByteArray& line);
   void Authenticate();
   void Frame();

@@ -696,23 +696,29 @@ bool TWire::Next(TMessage& message) {
   return true;
 }
 
+// A failed connection keeps the messages it received before: an answer followed by the
+// bus's close is still an answer.
 void TWire::Fail(const QString& why) {
-  Close();
+  Drop();
   Stage = sFailed;
   Why = why;
 }
 
 void TWire::Close() {
+  Drop();
+  for (TMessage& message : Inbox)
+    CloseAll(message.Fds);
+  Inbox.clear();
+  Stage = sClosed;
+}
+
+void TWire::Drop() {
   if (Fd >= 0)
     ::close(Fd);
   Fd = -1;
   CloseAll(InFds);
-  for (TMessage& message : Inbox)
-    CloseAll(message.Fds);
-  Inbox.clear();
   In.clear();
   Out.clear();
-  Stage = sClosed;
   HelloAnswered = false;
 }
 

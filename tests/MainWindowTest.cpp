@@ -661,6 +661,8 @@ TEST_F(MainWindowFixture, TheEditorIsReachedAndAnsweredByKeyboard) {
   w.ChooseTea(1);  // Oolong
   QTest::keyClick(w.BBStart(), Qt::Key_Menu);
   QTest::keyClick(w.Menu(), Qt::Key_Up);  // About...
+  for (int i = 0; i < 4; ++i)
+    QTest::keyClick(w.Menu(), Qt::Key_Up);  // the alarm's four items
   QTest::keyClick(w.Menu(), Qt::Key_Up);  // Edit teas...
   bool edited = false;
   QTimer editor;
