@@ -2,6 +2,7 @@
 // test's own with a notification service, a login manager and a dock listener served by the
 // test; and the program's dealings with buses that misbehave, on sockets of the test's own.
 #include "BusLink.h"
+#include "Alarm.h"
 #include "DesktopBus.h"
 #include "F_Steepo.h"
 #include "FakeBus.h"
@@ -24,6 +25,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -310,6 +312,7 @@ protected:
     DesktopBus::Reset();
     SleepInhibitor::Reset();
     F_Steepo::KeepAwake = false;
+    Alarm::Current.Forget();
     qunsetenv("DBUS_SYSTEM_BUS_ADDRESS");
     if (!ServiceName.isEmpty())
       QDBusConnection::disconnectFromBus(ServiceName);
@@ -437,7 +440,9 @@ TEST_P(NotificationTest, AlarmIsNotifiedInTheLanguageAndWithdrawnWhenClosed) {
   EXPECT_EQ(args.at(2), QStringLiteral("org.example.Tea"));
   EXPECT_EQ(args.at(3), QStringLiteral("Steepo 2.3"));
   EXPECT_EQ(args.at(4), QString::fromUtf16(GetParam().Body));
-  EXPECT_EQ(args.at(5).toStringList(), (QStringList{QStringLiteral("default"), QStringLiteral("OK")}));
+  // A click brings the dialog to the front; the button is the dialog's.
+  EXPECT_EQ(args.at(5).toStringList(),
+            (QStringList{QStringLiteral("default"), QStringLiteral("OK"), QStringLiteral("ok"), QStringLiteral("OK")}));
   const QVariantMap hints = args.at(6).toMap();
   EXPECT_EQ(hints.value(QStringLiteral("urgency")).metaType(), QMetaType::fromType<uchar>());
   EXPECT_EQ(hints.value(QStringLiteral("urgency")).toInt(), 2);
@@ -488,7 +493,7 @@ TEST_F(DesktopBusTest, InASandboxTheAlarmGoesThroughTheNotificationPortal) {
   const auto buttons = qdbus_cast<QList<QVariantMap>>(added.value(QStringLiteral("buttons")).value<QDBusArgument>());
   ASSERT_EQ(buttons.size(), 1);
   EXPECT_EQ(buttons.first().value(QStringLiteral("label")), QStringLiteral("OK"));
-  EXPECT_EQ(buttons.first().value(QStringLiteral("action")), QStringLiteral("default"));
+  EXPECT_EQ(buttons.first().value(QStringLiteral("action")), QStringLiteral("ok"));
 
   QWidget other;
   other.show();
@@ -930,6 +935,81 @@ TEST_F(DesktopBusTest, TheWarningIsNormalAndGoesWhenTheAlarmComes) {
   EXPECT_EQ(Log.Closed, QList<uint>{41});
 }
 
+// The alarm dialog's buttons are its notification's: invoking one does what the button does,
+// and the dialog closes with it.
+TEST_F(DesktopBusTest, TheAlarmsNotificationButtonsAnswerTheDialog) {
+  const struct {
+    const char* Action;
+    bool Next;  // a tea's next infusion is offered
+    QStringList Actions;
+    int Result;
+  } rows[] = {
+      {"ok", false, {"default", "OK", "ok", "OK"}, QDialog::Accepted},
+      {"ok", true, {"default", "OK", "ok", "OK", "next", "Next infusion 0:25 (3/6)"}, QDialog::Accepted},
+      {"next", true, {"default", "OK", "ok", "OK", "next", "Next infusion 0:25 (3/6)"}, TFSteepo2::NextInfusionResult},
+  };
+  Serve();
+  QWidget mainWindow;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.Action);
+    Log.Notifies.clear();
+    F_Steepo2::CreateAlarmDialog(&mainWindow);
+    TFSteepo2* alarm = F_Steepo2::FSteepo2;
+    if (row.Next)
+      alarm->SetNextInfusion(Teas::TInfusion{25, 3, 6});
+    bool invoked = false;
+    QTimer::singleShot(0, alarm, [&] {
+      invoked = QTest::qWaitFor([&] { return Log.Notifies.size() == 1; });
+      if (invoked) {
+        EXPECT_EQ(Log.Notifies.first().at(5).toStringList(), row.Actions);
+        emit Adaptor->ActionInvoked(40 + uint(Log.Notifies.size()), QString::fromUtf8(row.Action));
+      }
+      QTimer::singleShot(5000, alarm, [alarm] { alarm->done(-1); });  // never hang the test
+    });
+    EXPECT_EQ(alarm->exec(), row.Result);
+    EXPECT_TRUE(invoked);
+    delete alarm;
+  }
+}
+
+// The warning before the end reaches the notification service as a normal one, before the
+// alarm, which takes its place; Stop withdraws it too.
+TEST_F(DesktopBusTest, TheWarningComesBeforeTheEndAndGoes) {
+  Serve();
+  ASSERT_TRUE(Alarm::Current.Change([] {
+    Alarm::TOptions options;
+    options.Warning = 2;
+    return options;
+  }()));
+  TFSteepo window;
+  Open(window);
+  F_Steepo::TimerState.BrewTime = 5;
+  const auto urgencies = [&] {
+    QList<int> urgency;
+    for (const QVariantList& args : Log.Notifies)
+      urgency << args.at(6).toMap().value(QStringLiteral("urgency")).toInt();
+    return urgency;
+  };
+  window.BBStartClick();
+  Tick += 2999;
+  window.TimerTimer();
+  window.TimerTimer();
+  Tick += 1;
+  window.TimerTimer();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Log.Notifies.size() == 1; }));
+  EXPECT_EQ(Log.Notifies.first().at(3), QStringLiteral("Steepo"));
+  EXPECT_EQ(Log.Notifies.first().at(4), QStringLiteral("Ready in 2 seconds"));
+  window.BBStopClick();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Log.Closed == QList<uint>{41}; }));
+
+  window.BBStartClick();
+  Tick += 3000;
+  window.TimerTimer();
+  RunToTheAlarm(window, [](TFSteepo2&) {});
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Log.Notifies.size() == 3 && Log.Closed.contains(42); }));
+  EXPECT_EQ(urgencies(), (QList<int>{1, 1, 2}));
+}
+
 // ---- The end --------------------------------------------------------------------------------
 
 class EndTest : public DesktopBusTest, public ::testing::WithParamInterface<TFault> {};
@@ -1053,6 +1133,34 @@ TEST_F(DesktopBusTest, ACountdownHoldsTheLockUntilStopTheEndOrTheProgramsEnd) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return HeldHere(Login.LockEnds.at(2)); }));
   BusLink::Finish(500);
   EXPECT_TRUE(HungUp(Login.LockEnds.at(2)));
+  EXPECT_TRUE(Problems.isEmpty());
+}
+
+// With the option off a countdown takes no lock; turned on in the menu while counting, it
+// takes one at once, and turned off gives it back.
+TEST_F(DesktopBusTest, TheOptionDecidesWhetherACountdownKeepsAwake) {
+  ServeLogin(true);
+  F_Steepo::KeepAwake = true;
+  Alarm::TOptions options;
+  options.KeepAwake = false;
+  ASSERT_TRUE(Alarm::Current.Change(options));
+  TFSteepo window;
+  Open(window);
+  window.BBStartClick();
+  const auto toggle = [&] {
+    window.ShowMenu(window.mapToGlobal(QPoint()));
+    QAction* item = window.Menu()->findChild<QAction*>(QStringLiteral("AlarmKeepAwake"));
+    ASSERT_NE(item, nullptr);
+    item->trigger();
+    window.Menu()->hide();
+  };
+  toggle();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Login.LockEnds.size() == 1; }));
+  EXPECT_TRUE(Alarm::Current.Get().KeepAwake);
+  toggle();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return HungUp(Login.LockEnds.at(0)); }));
+  EXPECT_EQ(Login.LockEnds.size(), 1);  // none was taken at Start
+  window.BBStopClick();
   EXPECT_TRUE(Problems.isEmpty());
 }
 
