@@ -319,14 +319,19 @@ TEST(LumoIndicatorQmlProperties, BehavesAsTheWidget) {
   EXPECT_EQ(item.Lcd->numberForeColor(), QColor(Qt::white));
 
   const QMetaObject& meta = TLumoIndicatorItem::staticMetaObject;
+  int enumerations = 0;
   for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i) {
     const QMetaProperty property = meta.property(i);
     if (!property.isEnumType())
       continue;
-    const QVariant before = property.read(item.Lcd.get());
-    property.write(item.Lcd.get(), 99);
-    EXPECT_EQ(property.read(item.Lcd.get()), before) << property.name();
+    ++enumerations;
+    for (const int outside : {property.enumerator().keyCount(), 99, -1}) {
+      const QVariant before = property.read(item.Lcd.get());
+      property.write(item.Lcd.get(), outside);
+      EXPECT_EQ(property.read(item.Lcd.get()), before) << property.name() << " " << outside;
+    }
   }
+  EXPECT_EQ(enumerations, 10);
 
   item.Grab();
   const QImage before = item.Grab();
