@@ -1,7 +1,7 @@
 // Launch of a program to its mapped main window (X11 MapNotify of a window whose _NET_WM_PID
-// is the program's), its resident memory once settled, on Linux and for the Windows build under
-// Wine, and the processor time a running countdown takes. Each program gets a settings folder of its own, so the user's preset is
-// never touched.
+// is the program's) and its resident memory once settled, on Linux and for the Windows build
+// under Wine; the processor time a running countdown takes. Each program gets a settings folder
+// of its own, so the user's preset is never touched.
 #include <benchmark/benchmark.h>
 #include <xcb/xcb.h>
 
