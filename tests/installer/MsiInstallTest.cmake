@@ -148,9 +148,9 @@ foreach(path IN LISTS left)
   endif()
 endforeach()
 # The installer's own key goes; the user's preset and teas stay.
-wine(status data reg query "${data_key}" /s)
+wine(status data reg query "HKCU\\Software\\Varnak" /s)
 if(NOT data MATCHES "\n +Preset +REG_DWORD +0xb4\n" OR NOT data MATCHES "\\\\Teas\n +Sencha +REG_SZ +1:30\n"
-   OR data MATCHES "\\\\Install\n")
+   OR data MATCHES "Installer\n")
   fail("after the uninstall, HKCU holds:${data}")
 endif()
 wine(status out reg delete "${data_key}" /f)
