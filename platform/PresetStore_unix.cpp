@@ -53,8 +53,7 @@ using Ini::TLineKind;
 bool IsKey(const TItem& item, const QString& name) { return item.Kind == TLineKind::Key && item.Name == name; }
 
 // The last Preset of [General] counts, as QSettings reads it; 1..3599 or nothing.
-std::optional<quint32> PresetIn(const QByteArray& text) {
-  const QList<TItem> items = Ini::Items(text);
+std::optional<quint32> PresetIn(const QByteArray& text, const QList<TItem>& items) {
   const auto last = std::find_if(items.rbegin(), items.rend(), [](const TItem& i) { return IsKey(i, PresetKey); });
   if (last == items.rend())
     return std::nullopt;
@@ -64,11 +63,23 @@ std::optional<quint32> PresetIn(const QByteArray& text) {
 
 bool EndsLine(const QByteArray& text) { return text.endsWith('\n') || text.endsWith('\r'); }
 
+const QByteArrayView Utf8Mark = "\xEF\xBB\xBF";
+
+// The text with lines put before all of it (after a UTF-8 mark).
+QByteArray Prepended(const QByteArray& text, const QByteArray& lines) {
+  const qsizetype body = text.startsWith(Utf8Mark) ? Utf8Mark.size() : 0;
+  return text.first(body) + lines + text.sliced(body);
+}
+
+bool StartsSection(const QByteArray& text) {
+  const QList<TItem> items = Ini::Items(text);
+  return !items.isEmpty() && items.first().Kind == TLineKind::Header;
+}
+
 // The text with the Preset line that counts saying seconds, the others kept as they are;
 // where there is none, a line after "[General]", or a [General] section before the first other
 // one. One pass over the text.
-QByteArray WithPreset(const QByteArray& text, quint32 seconds) {
-  const QList<TItem> items = Ini::Items(text);
+QByteArray PresetEdited(const QByteArray& text, const QList<TItem>& items, quint32 seconds) {
   const QByteArray newline = Ini::NewlineOf(text);
   const QByteArray entry = "Preset=" + QByteArray::number(seconds);
   QByteArray result = text;
@@ -94,14 +105,17 @@ QByteArray WithPreset(const QByteArray& text, quint32 seconds) {
 // The entries of a section, wherever QSettings finds them: in its [section] blocks, in blocks
 // of its groups ([Teas\1]) and as keys of [General] ("Teas\1\Name"). A name given twice keeps
 // its first place and takes the last value, as QSettings reads it.
-TStoreSection SectionIn(const QByteArray& text, const QString& section) {
+TStoreSection SectionIn(const QByteArray& text, const QList<TItem>& items, const QString& section) {
   const QString prefix = section + u'/';
   TStoreSection entries;
   QHash<QString, qsizetype> places;
-  for (const TItem& item : Ini::Items(text)) {
-    if (item.Kind != TLineKind::Key || !item.Name.startsWith(prefix) || item.Name.size() == prefix.size())
+  for (const TItem& item : items) {
+    if (item.Kind != TLineKind::Key || !item.Name.startsWith(prefix))
       continue;
+    // A name with an empty part ("1//Name", "1/") is none that QSettings can look up.
     const QString name = item.Name.sliced(prefix.size());
+    if (name.isEmpty() || name.startsWith(u'/') || name.endsWith(u'/') || name.contains(u"//"))
+      continue;
     const QString value = Ini::ValueOf(text, item.Line);
     if (const auto place = places.constFind(name); place != places.constEnd()) {
       entries[*place].Value = value;
@@ -137,9 +151,8 @@ struct TRange {
   bool Block = false;  // a [section] block, not a key elsewhere
 };
 
-QList<TRange> SectionRanges(const QByteArray& text, const QString& section) {
+QList<TRange> SectionRanges(const QByteArray& text, const QList<TItem>& items, const QString& section) {
   const QString prefix = section + u'/';
-  const QList<TItem> items = Ini::Items(text);
   QList<TRange> ranges;
   for (qsizetype i = 0; i < items.size(); ++i) {
     const TItem& item = items[i];
@@ -159,10 +172,11 @@ QList<TRange> SectionRanges(const QByteArray& text, const QString& section) {
 
 // The text with the section's entries in the place of its first block (at the end where it
 // has none) and nothing else of it left; every other byte kept. One pass over the text.
-QByteArray WithSection(const QByteArray& text, const QString& section, const TStoreSection& entries) {
+QByteArray SectionEdited(const QByteArray& text, const QList<TItem>& items, const QString& section,
+                         const TStoreSection& entries, bool atEnd) {
   const QByteArray newline = Ini::NewlineOf(text);
   const QByteArray block = SectionText(section, entries, newline);
-  const QList<TRange> ranges = SectionRanges(text, section);
+  const QList<TRange> ranges = SectionRanges(text, items, section);
   QByteArray result;
   result.reserve(text.size() + block.size() + 2 * newline.size());
   qsizetype kept = 0;
@@ -178,11 +192,69 @@ QByteArray WithSection(const QByteArray& text, const QString& section, const TSt
   result.append(text.constData() + kept, text.size() - kept);
   if (placed || block.isEmpty())
     return result;
+  if (!atEnd)
+    return Prepended(result, block + (StartsSection(result) ? QByteArray() : "[General]" + newline));
   if (!result.isEmpty() && !EndsLine(result))
     result += newline;
   if (!result.isEmpty() && !result.endsWith(newline + newline))
     result += newline;  // a blank line between sections, as QSettings writes them
   return result + block;
+}
+
+// What the text says beside our own keys: every other key with its value as written. A store
+// must leave it as it was.
+using TMeaning = QList<std::pair<QString, QByteArrayView>>;
+TMeaning Meaning(const QByteArray& text, const QList<TItem>& items, const std::function<bool(const QString&)>& ours) {
+  TMeaning meaning;
+  for (const TItem& item : items)
+    if (item.Kind == TLineKind::Key && !ours(item.Name))
+      meaning.append({item.Name, QByteArrayView(text).sliced(item.Line.Equals + 1, item.Line.End - item.Line.Equals - 1)});
+  return meaning;
+}
+
+// A file whose last line runs on to its end (an unclosed quote, a backslash before the end)
+// takes whatever is written after it into that line: there the new lines go before all of the
+// text instead. Nothing where even that does not read back as meant.
+const QString OpenEnd = QStringLiteral("a line of it runs on to its end (an unclosed quote or a final backslash)");
+
+std::optional<QByteArray> WithPreset(const QByteArray& text, quint32 seconds) {
+  const auto ours = [](const QString& name) { return name == PresetKey; };
+  const QList<TItem> items = Ini::Items(text);
+  const TMeaning before = Meaning(text, items, ours);
+  const auto meant = [&](const QByteArray& result) {
+    const QList<TItem> read = Ini::Items(result);
+    return PresetIn(result, read) == seconds && Meaning(result, read, ours) == before;
+  };
+  if (QByteArray result = PresetEdited(text, items, seconds); meant(result))
+    return result;
+  if (QByteArray result = Prepended(text, "Preset=" + QByteArray::number(seconds) + Ini::NewlineOf(text)); meant(result))
+    return result;
+  return std::nullopt;
+}
+
+TStoreSection AsRead(const TStoreSection& entries) {
+  TStoreSection texts = entries;
+  for (TStoreEntry& entry : texts)
+    if (!std::holds_alternative<QString>(entry.Value))
+      entry.Value = QString::fromLatin1(ValueText(entry.Value));
+  return texts;
+}
+
+std::optional<QByteArray> WithSection(const QByteArray& text, const QString& section, const TStoreSection& entries) {
+  const QString prefix = section + u'/';
+  const auto ours = [&prefix](const QString& name) { return name.startsWith(prefix); };
+  const QList<TItem> items = Ini::Items(text);
+  const TMeaning before = Meaning(text, items, ours);
+  const TStoreSection expected = AsRead(entries);
+  const auto meant = [&](const QByteArray& result) {
+    const QList<TItem> read = Ini::Items(result);
+    return SectionIn(result, read, section) == expected && Meaning(result, read, ours) == before;
+  };
+  if (QByteArray result = SectionEdited(text, items, section, entries, true); meant(result))
+    return result;
+  if (QByteArray result = SectionEdited(text, items, section, entries, false); meant(result))
+    return result;
+  return std::nullopt;
 }
 
 // ---- The file -------------------------------------------------------------------------------
@@ -477,14 +549,14 @@ std::optional<quint32> ReadPreset() {
   QString reason;
   if (!ReadFile(SettingsFileName(), &text, &reason))
     return std::nullopt;
-  return PresetIn(text);
+  return PresetIn(text, Ini::Items(text));
 }
 
 namespace {
 
 // Puts edit's result in the place of the file's text; a result equal to the text leaves the
 // file as it is.
-bool Store(const std::function<QByteArray(const QByteArray&)>& edit, QString* reason) {
+bool Store(const std::function<std::optional<QByteArray>(const QByteArray&)>& edit, QString* reason) {
   const QByteArray name = SettingsFileName();
   if (name.isEmpty()) {
     *reason = QStringLiteral("no usable folder");
@@ -496,7 +568,12 @@ bool Store(const std::function<QByteArray(const QByteArray&)>& edit, QString* re
   QByteArray text;
   if (target.isEmpty() || (exists && (!ReadFile(target, &text, reason) || !Writable(target, reason))))
     return false;
-  const QByteArray result = edit(text);
+  const std::optional<QByteArray> edited = edit(text);
+  if (!edited) {
+    *reason = OpenEnd;
+    return false;
+  }
+  const QByteArray& result = *edited;
   if (exists && result == text)
     return true;
   if (result.size() > LargestSettingsFile) {
@@ -524,7 +601,7 @@ std::optional<TStoreSection> ReadSection(const QString& section, QString* reason
   QByteArray text;
   if (!ReadFile(name, &text, reason))
     return std::nullopt;
-  return SectionIn(text, section);
+  return SectionIn(text, Ini::Items(text), section);
 }
 
 void SetStoreStepHook(std::function<bool(TStoreStep)> hook) { StepHook = std::move(hook); }

@@ -166,7 +166,8 @@ LSTATUS MakeSection(HKEY base, const std::wstring& fresh, const TStoreSection& e
 void TakeBack(HKEY base, const std::wstring& name, const std::wstring& fresh, const std::wstring& old) {
   if (!KeyExists(base, name) && KeyExists(base, old))
     RegRenameKey(base, old.c_str(), name.c_str());
-  RegDeleteTreeW(base, old.c_str());
+  if (KeyExists(base, name))  // never the only copy of the old section
+    RegDeleteTreeW(base, old.c_str());
   RegDeleteTreeW(base, fresh.c_str());
 }
 

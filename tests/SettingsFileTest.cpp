@@ -131,6 +131,8 @@ TEST_F(SettingsFileTest, TheLastPresetOfGeneralCountsAsForQSettings) {
       {"CommentedOut", "[General]\nPreset=100\n;Preset=200\n", 100, "[General]\nPreset=900\n;Preset=200\n"},
       {"ContinuedLine", "[General]\nPreset=1\\\n5\nx=1\n", 15, "[General]\nPreset=900\nx=1\n"},
       {"LastOutOfRange", "[General]\nPreset=100\nPreset=4000\n", 0, "[General]\nPreset=100\nPreset=900\n"},
+      // The last line takes in whatever follows it: the preset goes before it all.
+      {"OpenQuoteAtTheEnd", "; mine\nx=\"open\n", 0, "Preset=900\n; mine\nx=\"open\n"},
       {"OnlyElsewhere", "[%General]\nPreset=100\n[Other]\nPreset=5\n", 0,
        "[General]\nPreset=900\n[%General]\nPreset=100\n[Other]\nPreset=5\n"},
   };
@@ -169,6 +171,7 @@ TEST_F(SettingsFileTest, ASectionReplacesItsLinesAndKeepsEveryOtherByte) {
        one, "[General]\nPreset=240\n" + oneText + "[Other]\nk=v\n"},
       {"Removed", "[General]\nPreset=240\n\n[Teas]\nsize=0\n[Alarm]\nRepeat=true\n", {},
        "[General]\nPreset=240\n\n[Alarm]\nRepeat=true\n"},
+      {"OpenQuoteAtTheEnd", "k=v\n[Other]\nx=\"open", one, oneText + "[General]\nk=v\n[Other]\nx=\"open"},
       {"SameAgain", "x=1\r\n" + QByteArray(oneText).replace("\n", "\r\n"), one,
        "x=1\r\n" + QByteArray(oneText).replace("\n", "\r\n")},
   };
