@@ -126,6 +126,8 @@ void TFTeaEditor::BuildFields() {
   FExtra = new QLineEdit(this);
   for (QLineEdit* time : {FTime, FExtra})
     time->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("000:000")));
+  // Room for a usual name whatever the reasons beside the fields take.
+  FName->setMinimumWidth(fontMetrics().averageCharWidth() * 20);
   connect(FName, &QLineEdit::textEdited, this, &TFTeaEditor::NameEdited);
   connect(FTime, &QLineEdit::textEdited, this, &TFTeaEditor::TimeEdited);
   connect(FInfusions, &QSpinBox::valueChanged, this, &TFTeaEditor::InfusionsEdited);

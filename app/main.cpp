@@ -82,6 +82,7 @@ int main(int argc, char** argv) {
   qInstallMessageHandler(previous);
 
   QGuiApplication::setDesktopFileName(QString::fromUtf8(SteepoConfig::AppId));
+  Platform::SetAppUserModelID(QString::fromUtf8(SteepoConfig::AppUserModelId));
   QApplication::setWindowIcon(Resources::WindowIcon());
   OrbUtils::SetCommandLine(QApplication::arguments());
   Platform::SetApplicationTitle(QStringLiteral("Steepo"));

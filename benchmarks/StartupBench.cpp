@@ -1,21 +1,27 @@
 // Launch of a program to its mapped main window (X11 MapNotify of a window whose _NET_WM_PID
-// is the program's), its resident memory once settled, and the processor time a running
-// countdown takes. Each program gets a settings folder of its own, so the user's preset is
-// never touched.
+// is the program's) and its resident memory once settled, on Linux and for the Windows build
+// under Wine; the processor time a running countdown takes. Each program gets a settings folder
+// of its own, so the user's preset is never touched.
 #include "StartupBenchSupport.h"
 
 namespace {
 
 using namespace StartupBench;
 
+// A program and what it is started with.
+struct TCommand {
+  std::string Program;
+  std::vector<std::string> Arguments;
+};
+
 // The timer and a baseline launched in turn, so that both see the same machine: medians of
 // each and their ratios. The iteration time is the timer's own launch.
-void SideBySide(benchmark::State& state, std::vector<std::string> baselineArguments) {
+void Compare(benchmark::State& state, const TCommand& baselineCommand, const TCommand& steepoCommand) {
   const std::string home = TemporaryHome();
   std::vector<double> baselineMs, steepoMs, baselineMiB, steepoMiB;
   for (auto _ : state) {
-    const auto baseline = MeasureLaunch(state, BASELINE_PROGRAM, baselineArguments, home);
-    const auto steepo = MeasureLaunch(state, SteepoProgram(), {}, home);
+    const auto baseline = MeasureLaunch(state, baselineCommand.Program, baselineCommand.Arguments, home);
+    const auto steepo = MeasureLaunch(state, steepoCommand.Program, steepoCommand.Arguments, home);
     if (!baseline || !steepo)
       return;
     baselineMs.push_back(baseline->Milliseconds);
@@ -30,6 +36,27 @@ void SideBySide(benchmark::State& state, std::vector<std::string> baselineArgume
   state.counters["baseline_MiB"] = Median(baselineMiB);
   state.counters["steepo_MiB"] = Median(steepoMiB);
   state.counters["rss_ratio"] = Median(steepoMiB) / Median(baselineMiB);
+}
+
+void SideBySide(benchmark::State& state, std::vector<std::string> baselineArguments) {
+  Compare(state, {BASELINE_PROGRAM, std::move(baselineArguments)}, {SteepoProgram(), {}});
+}
+
+// The same under Wine: steepo.exe beside the baseline built for Windows with the same toolchain
+// (MinGW, static Qt), both started by the same Wine; the Wine process is the program, so its
+// window and its memory are measured as on Linux. STEEPO_BENCH_WINDOWS_BUILD names the Windows
+// build folder; scripts/windows --bench sets it, with a Wine prefix of its own whose server and
+// services are up before the first launch.
+void SideBySideUnderWine(benchmark::State& state, std::vector<std::string> baselineArguments) {
+  const char* build = std::getenv("STEEPO_BENCH_WINDOWS_BUILD");
+  if (!build || !*build) {
+    state.SkipWithError("STEEPO_BENCH_WINDOWS_BUILD names no Windows build (scripts/windows --bench)");
+    return;
+  }
+  const char* loader = std::getenv("STEEPO_BENCH_WINE");
+  const std::string wine = loader && *loader ? loader : "/usr/lib/wine/wine64";
+  baselineArguments.insert(baselineArguments.begin(), std::string(build) + "/benchmarks/steepo_startup_baseline.exe");
+  Compare(state, {wine, std::move(baselineArguments)}, {wine, {std::string(build) + "/app/steepo.exe"}});
 }
 
 // A countdown running for twenty seconds beside the plainest Qt countdown (a window that
@@ -101,6 +128,10 @@ BENCHMARK_CAPTURE(SideBySide, bare_window, {})
     ->UseManualTime()->Iterations(40)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(SideBySide, same_controls, {"--controls"})
     ->UseManualTime()->Iterations(40)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(SideBySideUnderWine, bare_window, {})
+    ->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(SideBySideUnderWine, same_controls, {"--controls"})
+    ->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
 BENCHMARK(RunningCountdown)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(AlarmLatency, no_bus, 0)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(AlarmLatency, no_notification_service, 1)

@@ -2,6 +2,13 @@
 # with the least Qt Widgets window of the same shape; the delay and the end that each fault of
 # the session bus causes. Need an X display without a window manager:
 # xvfb-run -a build/benchmarks/steepo_startup_bench (and steepo_bus_fault_bench)
+if(WIN32)
+  # The Windows build makes only the baseline, with the toolchain that makes steepo.exe: the
+  # Linux benchmark starts both under Wine (scripts/windows --bench).
+  add_executable(steepo_startup_baseline WIN32 EXCLUDE_FROM_ALL StartupBaseline.cpp)
+  target_link_libraries(steepo_startup_baseline PRIVATE Qt6::Widgets)
+  return()
+endif()
 find_package(PkgConfig QUIET)
 if(PkgConfig_FOUND)
   pkg_check_modules(XCB IMPORTED_TARGET xcb)

@@ -30,6 +30,11 @@ QWidget* MainWindow();
 void MinimizeApplication();
 void RestoreApplication();
 
+// Names the application to the Windows shell (its AppUserModelID), so that the taskbar button,
+// its jump list and the Start-menu shortcut of the same ID belong together. Called before the
+// first window is shown. Elsewhere the desktop file's name serves, and nothing happens.
+void SetAppUserModelID(const QString& id);
+
 // Ends the message loop, as closing the main window would (so the program stores what it
 // stores on exit), when the process is asked to terminate (SIGTERM, SIGINT, SIGHUP). A second
 // such signal ends the process at once, however busy or stuck it is.

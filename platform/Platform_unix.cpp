@@ -79,6 +79,8 @@ void EndTheLoop() {
 
 void UseParentConsole() {}
 
+void SetAppUserModelID(const QString&) {}
+
 // Terminals take the locale's bytes.
 std::optional<bool> Native::WriteConsoleText(std::FILE*, const QString&) { return std::nullopt; }
 

@@ -1,6 +1,6 @@
 // The platform layer's services on Windows, each through the system's own call: the 64-bit
 // tick, the console's end events, the embedded WAVE resource, the shell, the system language,
-// the locale's time separator and the foreground sequence.
+// the locale's time separator, the foreground sequence and the application's identity.
 
 #include "Platform.h"
 #include "PlatformNative.h"
@@ -16,6 +16,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 #include <shellapi.h>
+#include <shobjidl.h>
 
 // The layer's own PlaySound, not the system's macro for PlaySoundW.
 #undef PlaySound
@@ -42,6 +43,11 @@ BOOL WINAPI OnConsoleEnd(DWORD event) {
 } // namespace
 
 void EndOnTerminationSignals() { SetConsoleCtrlHandler(OnConsoleEnd, TRUE); }
+
+void SetAppUserModelID(const QString& id) {
+  const std::wstring name = id.toStdWString();
+  SetCurrentProcessExplicitAppUserModelID(name.c_str());
+}
 
 namespace {
 bool HasStream(DWORD which) {
