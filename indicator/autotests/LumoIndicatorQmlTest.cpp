@@ -7,6 +7,7 @@
 // software backend.
 #include "LumoIndicatorItem.h"
 #include "LumoLiquidIndicator_p.h"
+#include "LumoOutsideMembers.h"
 
 #include <QAccessible>
 #include <QCoreApplication>
@@ -318,19 +319,12 @@ TEST(LumoIndicatorQmlProperties, BehavesAsTheWidget) {
   EXPECT_EQ(item.Lcd->backColor(), QColor(Qt::darkBlue).toRgb());
   EXPECT_EQ(item.Lcd->numberForeColor(), QColor(Qt::white));
 
-  const QMetaObject& meta = TLumoIndicatorItem::staticMetaObject;
-  int enumerations = 0;
-  for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i) {
-    const QMetaProperty property = meta.property(i);
-    if (!property.isEnumType())
-      continue;
-    ++enumerations;
-    for (const int outside : {property.enumerator().keyCount(), 99, -1}) {
-      const QVariant before = property.read(item.Lcd.get());
-      property.write(item.Lcd.get(), outside);
-      EXPECT_EQ(property.read(item.Lcd.get()), before) << property.name() << " " << outside;
-    }
-  }
+  const int enumerations = LumoTest::ForEachValueOutsideMembers(
+      TLumoIndicatorItem::staticMetaObject, [&item](const QMetaProperty& property, int outside) {
+        const QVariant before = property.read(item.Lcd.get());
+        property.write(item.Lcd.get(), outside);
+        EXPECT_EQ(property.read(item.Lcd.get()), before) << property.name() << " " << outside;
+      });
   EXPECT_EQ(enumerations, 10);
 
   item.Grab();

@@ -1,5 +1,6 @@
 // The indicator widget's properties and their change handling: defaults, unchanged values,
 // ignored values, the deferred refresh, sizes at any rotation, hover and its events.
+#include "LumoOutsideMembers.h"
 #include "LumoWidgetFixture.h"
 
 #include <QAccessible>
@@ -251,24 +252,17 @@ TEST(LumoLiquidIndicatorControl, AccessibleNameGivenByTheApplicationStays) {
 // An enumeration property takes its members only, through setProperty as through its setter:
 // any other value changes nothing, so the getter (and Designer) always shows a member.
 TEST(LumoLiquidIndicatorControl, EnumerationsRefuseValuesOutsideTheirMembers) {
-  const QMetaObject& meta = TLumoLiquidIndicator::staticMetaObject;
-  int enumerations = 0;
-  for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i) {
-    const QMetaProperty property = meta.property(i);
-    if (!property.isEnumType())
-      continue;
-    ++enumerations;
-    for (const int outside : {property.enumerator().keyCount(), 99, -1}) {
-      SCOPED_TRACE(testing::Message() << property.name() << " " << outside);
-      Harness h;
-      const QVariant before = property.read(h.Lcd);
-      const quint64 rebuilds = RebuildCount(*h.Lcd);
-      property.write(h.Lcd, outside);
-      Harness::Settle();
-      EXPECT_EQ(property.read(h.Lcd), before);
-      EXPECT_EQ(RebuildCount(*h.Lcd), rebuilds);
-    }
-  }
+  const int enumerations = LumoTest::ForEachValueOutsideMembers(
+      TLumoLiquidIndicator::staticMetaObject, [](const QMetaProperty& property, int outside) {
+        SCOPED_TRACE(testing::Message() << property.name() << " " << outside);
+        Harness h;
+        const QVariant before = property.read(h.Lcd);
+        const quint64 rebuilds = RebuildCount(*h.Lcd);
+        property.write(h.Lcd, outside);
+        Harness::Settle();
+        EXPECT_EQ(property.read(h.Lcd), before);
+        EXPECT_EQ(RebuildCount(*h.Lcd), rebuilds);
+      });
   EXPECT_EQ(enumerations, 10);
   Harness h;
   h.Lcd->SetIndicatorKind(TLumoIndicatorKind(99));
