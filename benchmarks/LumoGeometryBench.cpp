@@ -1,6 +1,6 @@
 // What one rebuild's polygon lists cost: the main window's indicator (five nine-segment
 // cells, 193 x 65) with its text changing every iteration, and a 40-cell 5x7 indicator.
-#include "LumoGeometry_p.h"
+#include "LumoLayoutFixture.h"
 
 #include <benchmark/benchmark.h>
 
@@ -10,24 +10,13 @@ using namespace LumoLiquidIndicator;
 
 namespace {
 
-TIndicatorLayoutSettings MainWindow() {
-  TIndicatorLayoutSettings s;
-  s.SignNumber = 5;
-  s.IndicatorWidth = s.ControlWidth = 193;
-  s.IndicatorHeight = s.ControlHeight = 65;
-  s.IndicatorGap = 4;
-  s.OuterBevelWidth = 1;
-  s.IndicatorKind = ik9segment;
-  return s;
-}
-
 // Minutes and seconds as the countdown shows them, a different time every iteration.
 QString TimeText(int seconds) {
   return QStringLiteral("%1:%2").arg(seconds / 60 % 60, 2, 10, QChar(u'0')).arg(seconds % 60, 2, 10, QChar(u'0'));
 }
 
 void MainWindowCountdown(benchmark::State& state) {
-  TIndicatorLayoutSettings s = MainWindow();
+  TIndicatorLayoutSettings s = LumoTest::MainWindowLayout();
   s.IndicatorAngle = static_cast<qint32>(state.range(0));
   if (s.IndicatorAngle != 0) {
     const TBoxSize box = RotatedBox(s.IndicatorWidth, s.IndicatorHeight, s.IndicatorAngle);

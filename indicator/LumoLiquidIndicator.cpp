@@ -1,9 +1,6 @@
 // The indicator's properties, their change handling, its size at any rotation, hover, the
 // deferred refresh, its window shape and painting. The image comes from its renderer.
 #include "LumoLiquidIndicator_p.h"
-#include "LumoGeometry_p.h"
-#include "LumoRegions_p.h"
-
 #include "LumoIndicatorAccessible_p.h"
 
 #include <algorithm>
@@ -39,13 +36,17 @@ TLumoLiquidIndicator::TLumoLiquidIndicator(QWidget* parent)
 TLumoLiquidIndicator::~TLumoLiquidIndicator() = default;
 
 void TLumoLiquidIndicator::Loaded() {
+  // Once is enough: the first polish loads a control nobody loaded, and a later call (a form's,
+  // out of habit) finds it loaded.
+  if (d->Imloaded)
+    return;
   // A form that puts the control in a layout gives it no size: it takes the rotated box of the
   // indicator the form describes, which is also what it asks of the layout. A size given
   // while the control was hidden reaches it only when it is shown or grabbed; it is handled
   // now, so that the loaded control starts from its settled size.
   const QPointer<TLumoLiquidIndicator> alive(this);
   if (!testAttribute(Qt::WA_Resized)) {
-    const QSize box = TLumoRenderer::ControlSize(*d);
+    const QSize box = d->ControlSize();
     if (!d->MoveWindow(x(), y(), box.width(), box.height(), false))
       return;
   } else if (testAttribute(Qt::WA_PendingResizeEvent)) {
@@ -128,6 +129,14 @@ void TLumoLiquidIndicatorPrivate::DeferredRefresh() {
 }
 
 bool TLumoLiquidIndicator::event(QEvent* e) {
+  // Polished (before it is first shown, or when the event loop first runs after it was made):
+  // code that made the control has set its properties, which now take effect as a form's do
+  // at Loaded().
+  if (e->type() == QEvent::Polish) {
+    const bool handled = QWidget::event(e);
+    Loaded();
+    return handled;
+  }
   if (e->type() == QEvent::Show && d->RebuildWhenShown)
     d->Refresh();
   if (e->type() == CM_INDICATORREFRESH) {
@@ -153,11 +162,19 @@ bool TLumoLiquidIndicator::event(QEvent* e) {
 // Every setter signals last, or checks that the control is still there after each signal: a
 // listener may delete it.
 template <typename T, typename Signal>
-void TLumoLiquidIndicatorPrivate::StoreAndRefresh(T& field, T value, Signal changed) {
-  if (!Store(field, value))
+void TLumoLiquidIndicatorPrivate::SetAndRefresh(T TLumoIndicatorState::*field, const T& value, Signal changed) {
+  if (!Set(field, value))
     return;
   Refresh();
-  emit (q->*changed)(field);
+  emit (q->*changed)(this->*field);
+}
+
+void TLumoLiquidIndicatorPrivate::SetColorAndRefresh(TColor TLumoIndicatorState::*field, TColor value,
+                                                     void (TLumoLiquidIndicator::*changed)(qint32)) {
+  if (!SetColor(field, value))
+    return;
+  Refresh();
+  emit (q->*changed)(this->*field);
 }
 
 // The indicator's size may change through its setters and through the size rule; either way
@@ -175,7 +192,7 @@ bool TLumoLiquidIndicatorPrivate::NotifySizeChange(qint32 oldWidth, qint32 oldHe
 }
 
 QSize TLumoLiquidIndicator::sizeHint() const {
-  return TLumoRenderer::ControlSize(*d);
+  return d->ControlSize();
 }
 
 // A layout may shrink the control in a direction whose policy allows it (Preferred,
@@ -201,39 +218,41 @@ TColor TLumoLiquidIndicator::ResolveColor(TColor color) {
 
 // ---- Setters ---------------------------------------------------------------------------------
 
+namespace {
+
+// Each colour a scheme sets, with its signal, in the order a scheme signals them.
+struct TSchemeColourSignal {
+  TColor TLumoIndicatorState::*Field;
+  void (TLumoLiquidIndicator::*Changed)(qint32);
+};
+constexpr TSchemeColourSignal kSchemeColourSignals[] = {
+    {&TLumoIndicatorState::FBackColor, &TLumoLiquidIndicator::BackColorChanged},
+    {&TLumoIndicatorState::FBevelColor, &TLumoLiquidIndicator::BevelColorChanged},
+    {&TLumoIndicatorState::FNumberBackColor, &TLumoLiquidIndicator::NumberBackColorChanged},
+    {&TLumoIndicatorState::FNumberForeColor, &TLumoLiquidIndicator::NumberForeColorChanged},
+    {&TLumoIndicatorState::FNumberForeColor1, &TLumoLiquidIndicator::NumberForeColor1Changed},
+};
+
+} // namespace
+
 void TLumoLiquidIndicator::SetColorScheme(TLumoColorScheme value) {
-  // Always stored; a stored form's own colours win because it is not loaded yet.
-  d->FColorScheme = value;
-  const std::optional<TSchemeColors> scheme = SchemeColors(value);
-  if (!d->LoadedOrDesigning() || !scheme) {
-    emit ColorSchemeChanged(d->FColorScheme);
+  // Always stored (a value outside the enumeration is not); once loaded the five colours
+  // follow, before that those not given, so that a stored form's own colours win.
+  TColor before[std::size(kSchemeColourSignals)];
+  size_t n = 0;
+  for (const TSchemeColourSignal& colour : kSchemeColourSignals)
+    before[n++] = d.get()->*colour.Field;
+  if (!d->SetColorScheme(value))
     return;
-  }
-  const TSchemeColors before{d->FBackColor, d->FBevelColor, d->FNumberBackColor, d->FNumberForeColor,
-                             d->FNumberForeColor1};
-  d->FBackColor = scheme->Back;
-  d->FBevelColor = scheme->Bevel;
-  d->FNumberBackColor = scheme->NumberBack;
-  d->FNumberForeColor = scheme->NumberFore;
-  d->FNumberForeColor1 = scheme->NumberFore1;
-  d->DeferredRefresh();
+  if (d->Imloaded)
+    d->DeferredRefresh();
   // Each colour that changed is signalled with the value it has then: a listener may have set
   // another one meanwhile, or deleted the control.
-  const struct {
-    TColor Before;
-    TColor TLumoIndicatorState::*Field;
-    void (TLumoLiquidIndicator::*Changed)(qint32);
-  } colours[] = {
-      {before.Back, &TLumoIndicatorState::FBackColor, &TLumoLiquidIndicator::BackColorChanged},
-      {before.Bevel, &TLumoIndicatorState::FBevelColor, &TLumoLiquidIndicator::BevelColorChanged},
-      {before.NumberBack, &TLumoIndicatorState::FNumberBackColor, &TLumoLiquidIndicator::NumberBackColorChanged},
-      {before.NumberFore, &TLumoIndicatorState::FNumberForeColor, &TLumoLiquidIndicator::NumberForeColorChanged},
-      {before.NumberFore1, &TLumoIndicatorState::FNumberForeColor1, &TLumoLiquidIndicator::NumberForeColor1Changed},
-  };
   const QPointer<TLumoLiquidIndicator> alive(this);
-  for (const auto& colour : colours) {
+  n = 0;
+  for (const TSchemeColourSignal& colour : kSchemeColourSignals) {
     const TColor now = d.get()->*colour.Field;
-    if (colour.Before != now)
+    if (before[n++] != now)
       emit (this->*colour.Changed)(now);
     if (!alive)
       return;
@@ -242,9 +261,9 @@ void TLumoLiquidIndicator::SetColorScheme(TLumoColorScheme value) {
 }
 
 void TLumoLiquidIndicator::SetSignNumber(qint32 value) {
-  if (value <= 0 || !d->Store(d->FSignNumber, value))
+  if (!d->Set(&TLumoIndicatorState::FSignNumber, value))
     return;
-  if (d->LoadedOrDesigning()) {
+  if (d->Imloaded) {
     d->UpdateWindowRegion();
     d->Refresh();
   }
@@ -254,9 +273,9 @@ void TLumoLiquidIndicator::SetSignNumber(qint32 value) {
 void TLumoLiquidIndicator::SetIndicatorWidth(qint32 value) {
   const qint32 oldWidth = d->FIndicatorWidth;
   const qint32 oldHeight = d->FIndicatorHeight;
-  if (value <= 0 || !d->Store(d->FIndicatorWidth, value))
+  if (!d->Set(&TLumoIndicatorState::FIndicatorWidth, value))
     return;
-  if (d->LoadedOrDesigning() && !d->ResizeToRotatedBox())
+  if (d->Imloaded && !d->ResizeToRotatedBox())
     return;
   d->NotifySizeChange(oldWidth, oldHeight);
 }
@@ -264,18 +283,18 @@ void TLumoLiquidIndicator::SetIndicatorWidth(qint32 value) {
 void TLumoLiquidIndicator::SetIndicatorHeight(qint32 value) {
   const qint32 oldWidth = d->FIndicatorWidth;
   const qint32 oldHeight = d->FIndicatorHeight;
-  if (value <= 0 || !d->Store(d->FIndicatorHeight, value))
+  if (!d->Set(&TLumoIndicatorState::FIndicatorHeight, value))
     return;
-  if (d->LoadedOrDesigning() && !d->ResizeToRotatedBox())
+  if (d->Imloaded && !d->ResizeToRotatedBox())
     return;
   d->NotifySizeChange(oldWidth, oldHeight);
 }
 
 void TLumoLiquidIndicator::SetIndicatorAngle(qint32 value) {
-  if (!d->Store(d->FIndicatorAngle, value))
+  if (!d->Set(&TLumoIndicatorState::FIndicatorAngle, value))
     return;
-  if (d->LoadedOrDesigning()) {
-    const QSize box = TLumoRenderer::ControlSize(*d);
+  if (d->Imloaded) {
+    const QSize box = d->ControlSize();
     if (!d->MoveWindow(x(), y(), box.width(), box.height(), true))
       return;
     d->UpdateWindowRegion();
@@ -287,55 +306,59 @@ void TLumoLiquidIndicator::SetIndicatorAngle(qint32 value) {
 }
 
 void TLumoLiquidIndicator::SetIndicatorGap(qint32 value) {
-  d->StoreAndRefresh(d->FIndicatorGap, value, &TLumoLiquidIndicator::IndicatorGapChanged);
+  d->SetAndRefresh(&TLumoIndicatorState::FIndicatorGap, value, &TLumoLiquidIndicator::IndicatorGapChanged);
 }
 
 void TLumoLiquidIndicator::SetIndicatorstring(const QString& value) {
-  if (!d->Store(d->FIndicatorString, value))
+  if (!d->Set(&TLumoIndicatorState::FIndicatorString, value))
     return;
-  // Screen readers and GUI test tools read the shown text as the control's name and value.
-  setAccessibleName(d->FIndicatorString);
+  // Screen readers read the shown text as the control's value, and as its name unless the
+  // application has named the control ("Countdown"): a name the widget did not give itself
+  // stays.
+  const QString name = accessibleName();
+  if (name.isEmpty() || name == d->OwnAccessibleName) {
+    d->OwnAccessibleName = d->FIndicatorString;
+    setAccessibleName(d->FIndicatorString);
+  }
   LumoLiquidIndicator::AnnounceText(this, d->FIndicatorString);
   d->Refresh();
   emit IndicatorstringChanged(d->FIndicatorString);
 }
 
 void TLumoLiquidIndicator::SetIndicatorKind(TLumoIndicatorKind value) {
-  d->StoreAndRefresh(d->FIndicatorKind, value, &TLumoLiquidIndicator::IndicatorKindChanged);
+  d->SetAndRefresh(&TLumoIndicatorState::FIndicatorKind, value, &TLumoLiquidIndicator::IndicatorKindChanged);
 }
 
 void TLumoLiquidIndicator::SetInnerBevel(TLumoBevelKind value) {
-  d->StoreAndRefresh(d->FInnerBevel, value, &TLumoLiquidIndicator::InnerBevelChanged);
+  d->SetAndRefresh(&TLumoIndicatorState::FInnerBevel, value, &TLumoLiquidIndicator::InnerBevelChanged);
 }
 
 void TLumoLiquidIndicator::SetOuterBevel(TLumoBevelKind value) {
-  d->StoreAndRefresh(d->FOuterBevel, value, &TLumoLiquidIndicator::OuterBevelChanged);
+  d->SetAndRefresh(&TLumoIndicatorState::FOuterBevel, value, &TLumoLiquidIndicator::OuterBevelChanged);
 }
 
 void TLumoLiquidIndicator::SetInnerBevelWidth(qint32 value) {
-  if (value > 0)
-    d->StoreAndRefresh(d->FInnerBevelWidth, value, &TLumoLiquidIndicator::InnerBevelWidthChanged);
+  d->SetAndRefresh(&TLumoIndicatorState::FInnerBevelWidth, value, &TLumoLiquidIndicator::InnerBevelWidthChanged);
 }
 
 void TLumoLiquidIndicator::SetOuterBevelWidth(qint32 value) {
-  if (value > 0)
-    d->StoreAndRefresh(d->FOuterBevelWidth, value, &TLumoLiquidIndicator::OuterBevelWidthChanged);
+  d->SetAndRefresh(&TLumoIndicatorState::FOuterBevelWidth, value, &TLumoLiquidIndicator::OuterBevelWidthChanged);
 }
 
 void TLumoLiquidIndicator::SetBevelColor(qint32 value) {
-  d->StoreAndRefresh(d->FBevelColor, value, &TLumoLiquidIndicator::BevelColorChanged);
+  d->SetColorAndRefresh(&TLumoIndicatorState::FBevelColor, value, &TLumoLiquidIndicator::BevelColorChanged);
 }
 void TLumoLiquidIndicator::SetBackColor(qint32 value) {
-  d->StoreAndRefresh(d->FBackColor, value, &TLumoLiquidIndicator::BackColorChanged);
+  d->SetColorAndRefresh(&TLumoIndicatorState::FBackColor, value, &TLumoLiquidIndicator::BackColorChanged);
 }
 void TLumoLiquidIndicator::SetNumberForeColor(qint32 value) {
-  d->StoreAndRefresh(d->FNumberForeColor, value, &TLumoLiquidIndicator::NumberForeColorChanged);
+  d->SetColorAndRefresh(&TLumoIndicatorState::FNumberForeColor, value, &TLumoLiquidIndicator::NumberForeColorChanged);
 }
 void TLumoLiquidIndicator::SetNumberForeColor1(qint32 value) {
-  d->StoreAndRefresh(d->FNumberForeColor1, value, &TLumoLiquidIndicator::NumberForeColor1Changed);
+  d->SetColorAndRefresh(&TLumoIndicatorState::FNumberForeColor1, value, &TLumoLiquidIndicator::NumberForeColor1Changed);
 }
 void TLumoLiquidIndicator::SetNumberBackColor(qint32 value) {
-  d->StoreAndRefresh(d->FNumberBackColor, value, &TLumoLiquidIndicator::NumberBackColorChanged);
+  d->SetColorAndRefresh(&TLumoIndicatorState::FNumberBackColor, value, &TLumoLiquidIndicator::NumberBackColorChanged);
 }
 
 // ---- The colours as QColors ------------------------------------------------------------------
@@ -401,15 +424,15 @@ void TLumoLiquidIndicatorPrivate::ConnectQColorSignals() {
 }
 
 void TLumoLiquidIndicator::SetIndicatorStyle(TLumoIndicatorStyle value) {
-  d->StoreAndRefresh(d->FIndicatorStyle, value, &TLumoLiquidIndicator::IndicatorStyleChanged);
+  d->SetAndRefresh(&TLumoIndicatorState::FIndicatorStyle, value, &TLumoLiquidIndicator::IndicatorStyleChanged);
 }
 
 void TLumoLiquidIndicator::SetMouseAction(TLumoMouseAction value) {
-  d->StoreAndRefresh(d->FMouseAction, value, &TLumoLiquidIndicator::MouseActionChanged);
+  d->SetAndRefresh(&TLumoIndicatorState::FMouseAction, value, &TLumoLiquidIndicator::MouseActionChanged);
 }
 
 void TLumoLiquidIndicator::SetTransparentMode(TLumoTransparentMode value) {
-  if (!d->Store(d->FTransparentMode, value))
+  if (!d->Set(&TLumoIndicatorState::FTransparentMode, value))
     return;
   // Opaque only when everything is painted; otherwise the parent shows through outside
   // the clip region.
@@ -434,21 +457,21 @@ void TLumoLiquidIndicator::SetForeMaterial(const QImage& value) {
 }
 
 void TLumoLiquidIndicator::SetMaterialShadowMode(TLumoMaterialShadowMode value) {
-  d->StoreAndRefresh(d->FMaterialShadowMode, value, &TLumoLiquidIndicator::MaterialShadowModeChanged);
+  d->SetAndRefresh(&TLumoIndicatorState::FMaterialShadowMode, value, &TLumoLiquidIndicator::MaterialShadowModeChanged);
 }
 
 void TLumoLiquidIndicator::SetMaterialMode(TLumoMaterialMode value) {
-  d->StoreAndRefresh(d->FMaterialMode, value, &TLumoLiquidIndicator::MaterialModeChanged);
+  d->SetAndRefresh(&TLumoIndicatorState::FMaterialMode, value, &TLumoLiquidIndicator::MaterialModeChanged);
 }
 
 void TLumoLiquidIndicator::SetForeMaterialMode(TLumoMaterialMode value) {
-  d->StoreAndRefresh(d->FForeMaterialMode, value, &TLumoLiquidIndicator::ForeMaterialModeChanged);
+  d->SetAndRefresh(&TLumoIndicatorState::FForeMaterialMode, value, &TLumoLiquidIndicator::ForeMaterialModeChanged);
 }
 
 // ---- Size ------------------------------------------------------------------------------------
 
 bool TLumoLiquidIndicatorPrivate::ResizeToRotatedBox() {
-  const QSize box = TLumoRenderer::ControlSize(*this);
+  const QSize box = ControlSize();
   if (!MoveWindow(q->x(), q->y(), box.width(), box.height(), false))
     return false;
   UpdateWindowRegion();
@@ -496,23 +519,19 @@ void TLumoLiquidIndicator::resizeEvent(QResizeEvent* e) {
 void TLumoLiquidIndicatorPrivate::ApplySizeRule() {
   const qint32 oldWidth = FIndicatorWidth;
   const qint32 oldHeight = FIndicatorHeight;
-  switch (SizeRuleFor(FIndicatorAngle)) {
+  switch (TakeControlSize(q->size())) {
   case TSizeRule::Straight:
-    FIndicatorHeight = q->height();
-    FIndicatorWidth = q->width();
     UpdateWindowRegion();
     DeferredRefresh();
     NotifySizeChange(oldWidth, oldHeight);
     break;
   case TSizeRule::Quarter:
-    FIndicatorHeight = q->width();
-    FIndicatorWidth = q->height();
     UpdateWindowRegion();
     Refresh();
     NotifySizeChange(oldWidth, oldHeight);
     break;
   case TSizeRule::Other: {
-    const QSize box = TLumoRenderer::ControlSize(*this);
+    const QSize box = ControlSize();
     if (!MoveWindow(q->x(), q->y(), box.width(), box.height(), false))
       return;
     if (QWidget* parent = q->parentWidget())
@@ -526,9 +545,7 @@ void TLumoLiquidIndicatorPrivate::ApplySizeRule() {
 // The control's shape is the rotated indicator rectangle, centred in the control. A control
 // without a parent keeps no shape.
 void TLumoLiquidIndicatorPrivate::UpdateWindowRegion() {
-  const std::array<TPoint, 4> corners =
-      WindowShape(FIndicatorWidth, FIndicatorHeight, FIndicatorAngle, q->width(), q->height());
-  const QRegion shape = PolygonRegion(corners.data(), qint32(corners.size()), q->rect());
+  const QRegion shape = ShapeRegion(q->size());
   if (q->parentWidget())
     q->setMask(shape);
 }
@@ -561,14 +578,14 @@ void TLumoLiquidIndicator::paintEvent(QPaintEvent* e) {
 // ---- Hover -----------------------------------------------------------------------------------
 
 void TLumoLiquidIndicator::enterEvent(QEnterEvent* e) {
-  d->Moused = true;
+  d->SetMoused(true);
   d->DeferredRefresh();
   QWidget::enterEvent(e);
   emit onMouseEnter(this);
 }
 
 void TLumoLiquidIndicator::leaveEvent(QEvent* e) {
-  d->Moused = false;
+  d->SetMoused(false);
   d->DeferredRefresh();
   QWidget::leaveEvent(e);
   emit onMouseExit(this);

@@ -1,22 +1,22 @@
 #pragma once
-// The indicator widget's private part: its fields (under their F names), the renderer that
-// rebuilds its image, and the steps of its message flow. Not installed: the library's own
-// sources, its tests and tools include it; nothing here is promised to stay.
+// The indicator widget's private part: its fields (under their F names) and the behaviour it
+// shares with the QML item, the renderer that rebuilds its image, and the steps of its message
+// flow. Not installed: the library's own sources, its tests and tools include it; nothing here
+// is promised to stay.
 
+#include "LumoIndicatorCore_p.h"
 #include "LumoLiquidIndicator.h"
-#include "LumoRenderer_p.h"
 
 #include <QPointer>
 #include <optional>
 
-class TLumoLiquidIndicatorPrivate : public LumoLiquidIndicator::TLumoIndicatorState {
+class TLumoLiquidIndicatorPrivate : public LumoLiquidIndicator::TLumoIndicatorCore {
 public:
   explicit TLumoLiquidIndicatorPrivate(TLumoLiquidIndicator* owner) : q(owner) {}
 
   static TLumoLiquidIndicatorPrivate& Of(TLumoLiquidIndicator& widget) { return *widget.d; }
   static const TLumoLiquidIndicatorPrivate& Of(const TLumoLiquidIndicator& widget) { return *widget.d; }
 
-  bool LoadedOrDesigning() const { return Imloaded; }
   // Whether any of the five colours is a system colour, which the palette decides.
   bool UsesSystemColours() const {
     return FBevelColor < 0 || FBackColor < 0 || FNumberForeColor < 0 || FNumberForeColor1 < 0 || FNumberBackColor < 0;
@@ -30,15 +30,12 @@ public:
   bool MoveWindow(qint32 left, qint32 top, qint32 width, qint32 height, bool repaint);
   void ApplySizeRule();
   void UpdateWindowRegion();
-  // Sets a plain field; true when it changed and the caller goes on with its steps.
-  template <typename T> static bool Store(T& field, T value) {
-    if (field == value)
-      return false;
-    field = value;
-    return true;
-  }
-  // Store, then refresh and signal the change.
-  template <typename T, typename Signal> void StoreAndRefresh(T& field, T value, Signal changed);
+  // Set, then refresh and signal the change.
+  template <typename T, typename Signal>
+  void SetAndRefresh(T LumoLiquidIndicator::TLumoIndicatorState::*field, const T& value, Signal changed);
+  // The same for a colour the caller gives.
+  void SetColorAndRefresh(LumoLiquidIndicator::TColor LumoLiquidIndicator::TLumoIndicatorState::*field,
+                          LumoLiquidIndicator::TColor value, void (TLumoLiquidIndicator::*changed)(qint32));
   // The last system colour a colour's QColor face replaced: the colour it showed then and the
   // one given instead. Given back the colour it showed while it still holds the one given (as
   // Designer's undo does), the face restores the system colour.
@@ -57,11 +54,10 @@ public:
 
   TLumoLiquidIndicator* const q;
   LumoLiquidIndicator::TLumoRenderer Renderer;
-  bool Moused = false;
-  bool Imloaded = false;
   bool RebuildWhenShown = false;  // changed while its window was minimised
   bool RefreshPosted = false;     // a deferred refresh is on its way
   TQColorFace BevelFace, BackFace, NumberForeFace, NumberFore1Face, NumberBackFace;
+  QString OwnAccessibleName;  // the accessible name the widget gave itself: the text
   quint64 FRebuildCount = 0;
   quint64 FSizeMessages = 0;  // resize events handled so far
 };

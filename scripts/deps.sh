@@ -10,14 +10,17 @@ packages=(
   fonts-dejavu-core
 )
 if [ "${1:-}" = "--tests" ]; then
-  # Qt Quick builds and tests the indicator's QML module; qml-qt6 runs its example.
+  # Qt Quick builds and tests the indicator's QML module; qml-qt6 runs its example, and
+  # qmllint reads QtQml's types from qml6-module-qtqml. doxygen checks the indicator's API
+  # reference.
   # clang and its runtime (libFuzzer, the sanitizers) build the fuzz targets of scripts/fuzz.
   # lintian checks the Debian package of scripts/package; flatpak-builder reads the manifest.
   # locales and libc-l10n: the tests make locales of other character sets with localedef and
   # read the C library's translated error texts.
   packages+=(locales libc-l10n libgtest-dev libbenchmark-dev desktop-file-utils appstream qt6-tools-dev dbus-daemon weston xvfb at-spi2-core
              clang libclang-rt-14-dev lintian flatpak-builder
-             qt6-declarative-dev qml6-module-qtquick qml6-module-qtquick-window qml6-module-qtqml-workerscript qml-qt6)
+             qt6-declarative-dev qml6-module-qtquick qml6-module-qtquick-window qml6-module-qtqml-workerscript qml-qt6
+             qml6-module-qtqml qt6-declarative-dev-tools doxygen)
 fi
 
 missing=()

@@ -1,7 +1,8 @@
 #include "LumoIndicatorDesignerPlugin.h"
 
 #include "LumoIndicatorSchemeRecorder.h"
-#include "LumoLiquidIndicator_p.h"
+
+#include <LumoLiquidIndicator.h>
 
 #include <QPixmap>
 
@@ -30,10 +31,11 @@ QString TLumoIndicatorDesignerPlugin::includeFile() const {
   return QStringLiteral("LumoLiquidIndicator.h");
 }
 
+// Drawn by the widget's public face only: the plugin needs nothing the library keeps to
+// itself, so it loads beside the shared library as any program does.
 QIcon TLumoIndicatorDesignerPlugin::icon() const {
   if (Icon.isNull()) {
     TLumoLiquidIndicator sample;
-    sample.Loaded();
     sample.SetSignNumber(2);
     sample.SetIndicatorWidth(32);
     sample.SetIndicatorHeight(24);
@@ -41,7 +43,8 @@ QIcon TLumoIndicatorDesignerPlugin::icon() const {
     sample.SetInnerBevelWidth(1);
     sample.SetOuterBevelWidth(1);
     sample.SetIndicatorstring(QStringLiteral("88"));
-    Icon = QIcon(QPixmap::fromImage(LumoLiquidIndicator::RenderedImage(sample)));
+    sample.Loaded();
+    Icon = QIcon(sample.grab());
   }
   return Icon;
 }
@@ -62,10 +65,16 @@ QString TLumoIndicatorDesignerPlugin::domXml() const {
 )");
 }
 
+// In Designer (initialised with a form editor) the widget behaves as loaded at once, so that a
+// new size or angle shows while the form is edited. QUiLoader initialises the plugin without
+// one: its widget is loaded when first polished, after the form's properties, as a form
+// compiled by uic is, so both give the same picture.
 QWidget* TLumoIndicatorDesignerPlugin::createWidget(QWidget* parent) {
   auto* indicator = new TLumoLiquidIndicator(parent);
-  indicator->Loaded();
-  LumoDesigner::RecordSchemeColours(indicator);
+  if (Designing) {
+    indicator->Loaded();
+    LumoDesigner::RecordSchemeColours(indicator);
+  }
   return indicator;
 }
 
@@ -73,6 +82,7 @@ bool TLumoIndicatorDesignerPlugin::isInitialized() const {
   return Initialized;
 }
 
-void TLumoIndicatorDesignerPlugin::initialize(QDesignerFormEditorInterface*) {
+void TLumoIndicatorDesignerPlugin::initialize(QDesignerFormEditorInterface* core) {
   Initialized = true;
+  Designing = core != nullptr;
 }

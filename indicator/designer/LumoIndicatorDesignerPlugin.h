@@ -1,8 +1,8 @@
 #pragma once
 // Qt Designer's entry for the liquid-crystal indicator: its name, group, icon, include file
-// and the markup of a new instance. Widgets made here behave as loaded at once, so that size,
-// angle, sign count and colour scheme take effect while the form is being edited; a colour
-// scheme chosen there is saved with the five colours it set.
+// and the markup of a new instance. Widgets made in Designer behave as loaded at once, so that
+// size, angle, sign count and colour scheme take effect while the form is being edited; a
+// colour scheme chosen there is saved with the five colours it set.
 
 #include <QtUiPlugin/QDesignerCustomWidgetInterface>
 
@@ -31,5 +31,6 @@ public:
 
 private:
   bool Initialized = false;
+  bool Designing = false;  // initialised by Designer's form editor, not by QUiLoader
   mutable QIcon Icon;  // drawn by the widget itself on first use
 };

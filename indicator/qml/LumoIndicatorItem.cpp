@@ -2,8 +2,6 @@
 // graph are in LumoIndicatorItemImage.cpp.
 #include "LumoIndicatorItem.h"
 
-#include "LumoGeometry_p.h"
-
 #include <QGuiApplication>
 #include <QQmlContext>
 #include <QQmlFile>
@@ -15,6 +13,7 @@ TLumoIndicatorItem::TLumoIndicatorItem(QQuickItem* parent) : QQuickItem(parent) 
   setFlag(ItemHasContents, true);
   setAcceptHoverEvents(true);
   UpdateImplicitSize();
+  InstallAccessibility();
 }
 
 TLumoIndicatorItem::~TLumoIndicatorItem() = default;
@@ -26,217 +25,192 @@ QColor TLumoIndicatorItem::ToQColor(TColor color) {
   return LumoLiquidIndicator::ToQColor(color, QGuiApplication::palette());
 }
 
-// Which colours were given before the item was complete, one bit each.
-namespace {
-enum TGivenColor : quint8 { gcBevel = 1, gcBack = 2, gcNumberFore = 4, gcNumberFore1 = 8, gcNumberBack = 16 };
-}
-
-void TLumoIndicatorItem::SetColor(TColor& field, const QColor& value, void (TLumoIndicatorItem::*changed)()) {
-  if (!isComponentComplete()) {
-    const std::pair<const TColor*, TGivenColor> bits[] = {
-        {&FState.FBevelColor, gcBevel},           {&FState.FBackColor, gcBack},
-        {&FState.FNumberForeColor, gcNumberFore}, {&FState.FNumberForeColor1, gcNumberFore1},
-        {&FState.FNumberBackColor, gcNumberBack}};
-    for (const auto& [address, bit] : bits)
-      if (address == &field)
-        FColorsGiven |= bit;
-  }
-  Store(field, FromQColor(value), changed);
-}
-
-// A scheme sets the five colours. One given while the item is created leaves alone the
-// colours given beside it, in whatever order QML sets them.
-void TLumoIndicatorItem::setColorScheme(TLumoColorScheme value) {
-  FState.FColorScheme = value;
-  if (isComponentComplete())
-    ApplyColorScheme();
-  else
-    FSchemeGiven = true;
-  emit colorSchemeChanged();
-}
-
-void TLumoIndicatorItem::ApplyColorScheme() {
-  const std::optional<TSchemeColors> scheme = SchemeColors(FState.FColorScheme);
-  if (!scheme)
+void TLumoIndicatorItem::SetColor(TColor TField::*field, const QColor& value, void (TLumoIndicatorItem::*changed)()) {
+  if (!FCore.SetColor(field, FromQColor(value)))
     return;
-  const auto take = [&](TColor& field, TColor color, TGivenColor bit, void (TLumoIndicatorItem::*changed)()) {
-    if (!(FColorsGiven & bit))
-      Store(field, color, changed);
+  Invalidate();
+  emit (this->*changed)();
+}
+
+// A scheme sets the five colours; one given while the item is created leaves alone the
+// colours given beside it, in whatever order QML sets them. Always signalled, as the
+// widget's.
+void TLumoIndicatorItem::setColorScheme(TLumoColorScheme value) {
+  const struct {
+    TColor TField::*Field;
+    void (TLumoIndicatorItem::*Changed)();
+    TColor Before;
+  } colours[] = {
+      {&TField::FBackColor, &TLumoIndicatorItem::backColorChanged, FCore.FBackColor},
+      {&TField::FBevelColor, &TLumoIndicatorItem::bevelColorChanged, FCore.FBevelColor},
+      {&TField::FNumberBackColor, &TLumoIndicatorItem::numberBackColorChanged, FCore.FNumberBackColor},
+      {&TField::FNumberForeColor, &TLumoIndicatorItem::numberForeColorChanged, FCore.FNumberForeColor},
+      {&TField::FNumberForeColor1, &TLumoIndicatorItem::numberForeColor1Changed, FCore.FNumberForeColor1},
   };
-  take(FState.FBackColor, scheme->Back, gcBack, &TLumoIndicatorItem::backColorChanged);
-  take(FState.FBevelColor, scheme->Bevel, gcBevel, &TLumoIndicatorItem::bevelColorChanged);
-  take(FState.FNumberBackColor, scheme->NumberBack, gcNumberBack, &TLumoIndicatorItem::numberBackColorChanged);
-  take(FState.FNumberForeColor, scheme->NumberFore, gcNumberFore, &TLumoIndicatorItem::numberForeColorChanged);
-  take(FState.FNumberForeColor1, scheme->NumberFore1, gcNumberFore1, &TLumoIndicatorItem::numberForeColor1Changed);
-  FColorsGiven = 0;
+  if (!FCore.SetColorScheme(value))
+    return;
+  for (const auto& colour : colours) {
+    if (colour.Before == FCore.*colour.Field)
+      continue;
+    Invalidate();
+    emit (this->*colour.Changed)();
+  }
+  emit colorSchemeChanged();
 }
 
 void TLumoIndicatorItem::componentComplete() {
   QQuickItem::componentComplete();
-  if (FSchemeGiven)
-    ApplyColorScheme();
-  FColorsGiven = 0;
+  FCore.Imloaded = true;
   ApplySizeRule();
+  UpdateAccessibility();
   Invalidate();
 }
 
 // ---- Setters ---------------------------------------------------------------------------------
 
-template <typename T> void TLumoIndicatorItem::Store(T& field, T value, void (TLumoIndicatorItem::*changed)()) {
-  if (field == value)
+template <typename T> void TLumoIndicatorItem::Set(T TField::*field, const T& value, void (TLumoIndicatorItem::*changed)()) {
+  if (!FCore.Set(field, value))
     return;
-  field = value;
   Invalidate();
   emit (this->*changed)();
 }
 
 void TLumoIndicatorItem::setSignNumber(int value) {
-  if (value > 0)
-    Store(FState.FSignNumber, qint32(value), &TLumoIndicatorItem::signNumberChanged);
+  Set(&TField::FSignNumber, qint32(value), &TLumoIndicatorItem::signNumberChanged);
 }
 
 void TLumoIndicatorItem::setIndicatorWidth(int value) {
-  if (value > 0)
-    SetIndicatorSize(value, FState.FIndicatorHeight);
+  const qint32 oldWidth = FCore.FIndicatorWidth;
+  if (FCore.Set(&TField::FIndicatorWidth, qint32(value)))
+    SizeChanged(oldWidth, FCore.FIndicatorHeight);
 }
 
 void TLumoIndicatorItem::setIndicatorHeight(int value) {
-  if (value > 0)
-    SetIndicatorSize(FState.FIndicatorWidth, value);
+  const qint32 oldHeight = FCore.FIndicatorHeight;
+  if (FCore.Set(&TField::FIndicatorHeight, qint32(value)))
+    SizeChanged(FCore.FIndicatorWidth, oldHeight);
 }
 
 void TLumoIndicatorItem::setIndicatorAngle(int value) {
-  if (FState.FIndicatorAngle == value)
+  if (!FCore.Set(&TField::FIndicatorAngle, qint32(value)))
     return;
-  FState.FIndicatorAngle = value;
   UpdateImplicitSize();
   Invalidate();
   emit indicatorAngleChanged();
 }
 
 void TLumoIndicatorItem::setIndicatorGap(int value) {
-  Store(FState.FIndicatorGap, qint32(value), &TLumoIndicatorItem::indicatorGapChanged);
+  Set(&TField::FIndicatorGap, qint32(value), &TLumoIndicatorItem::indicatorGapChanged);
 }
 
 void TLumoIndicatorItem::setIndicatorString(const QString& value) {
-  Store(FState.FIndicatorString, value, &TLumoIndicatorItem::indicatorStringChanged);
+  if (!FCore.Set(&TField::FIndicatorString, value))
+    return;
+  if (isComponentComplete())
+    UpdateAccessibility();
+  Invalidate();
+  emit indicatorStringChanged();
 }
 
 void TLumoIndicatorItem::setIndicatorKind(TLumoIndicatorKind value) {
-  Store(FState.FIndicatorKind, value, &TLumoIndicatorItem::indicatorKindChanged);
+  Set(&TField::FIndicatorKind, value, &TLumoIndicatorItem::indicatorKindChanged);
 }
 
 void TLumoIndicatorItem::setInnerBevel(TLumoBevelKind value) {
-  Store(FState.FInnerBevel, value, &TLumoIndicatorItem::innerBevelChanged);
+  Set(&TField::FInnerBevel, value, &TLumoIndicatorItem::innerBevelChanged);
 }
 
 void TLumoIndicatorItem::setOuterBevel(TLumoBevelKind value) {
-  Store(FState.FOuterBevel, value, &TLumoIndicatorItem::outerBevelChanged);
+  Set(&TField::FOuterBevel, value, &TLumoIndicatorItem::outerBevelChanged);
 }
 
 void TLumoIndicatorItem::setInnerBevelWidth(int value) {
-  if (value > 0)
-    Store(FState.FInnerBevelWidth, qint32(value), &TLumoIndicatorItem::innerBevelWidthChanged);
+  Set(&TField::FInnerBevelWidth, qint32(value), &TLumoIndicatorItem::innerBevelWidthChanged);
 }
 
 void TLumoIndicatorItem::setOuterBevelWidth(int value) {
-  if (value > 0)
-    Store(FState.FOuterBevelWidth, qint32(value), &TLumoIndicatorItem::outerBevelWidthChanged);
+  Set(&TField::FOuterBevelWidth, qint32(value), &TLumoIndicatorItem::outerBevelWidthChanged);
 }
 
 void TLumoIndicatorItem::setBevelColor(const QColor& value) {
-  SetColor(FState.FBevelColor, value, &TLumoIndicatorItem::bevelColorChanged);
+  SetColor(&TField::FBevelColor, value, &TLumoIndicatorItem::bevelColorChanged);
 }
 
 void TLumoIndicatorItem::setBackColor(const QColor& value) {
-  SetColor(FState.FBackColor, value, &TLumoIndicatorItem::backColorChanged);
+  SetColor(&TField::FBackColor, value, &TLumoIndicatorItem::backColorChanged);
 }
 
 void TLumoIndicatorItem::setNumberForeColor(const QColor& value) {
-  SetColor(FState.FNumberForeColor, value, &TLumoIndicatorItem::numberForeColorChanged);
+  SetColor(&TField::FNumberForeColor, value, &TLumoIndicatorItem::numberForeColorChanged);
 }
 
 void TLumoIndicatorItem::setNumberForeColor1(const QColor& value) {
-  SetColor(FState.FNumberForeColor1, value, &TLumoIndicatorItem::numberForeColor1Changed);
+  SetColor(&TField::FNumberForeColor1, value, &TLumoIndicatorItem::numberForeColor1Changed);
 }
 
 void TLumoIndicatorItem::setNumberBackColor(const QColor& value) {
-  SetColor(FState.FNumberBackColor, value, &TLumoIndicatorItem::numberBackColorChanged);
+  SetColor(&TField::FNumberBackColor, value, &TLumoIndicatorItem::numberBackColorChanged);
 }
 
 void TLumoIndicatorItem::setIndicatorStyle(TLumoIndicatorStyle value) {
-  Store(FState.FIndicatorStyle, value, &TLumoIndicatorItem::indicatorStyleChanged);
+  Set(&TField::FIndicatorStyle, value, &TLumoIndicatorItem::indicatorStyleChanged);
 }
 
 void TLumoIndicatorItem::setMouseAction(TLumoMouseAction value) {
-  Store(FState.FMouseAction, value, &TLumoIndicatorItem::mouseActionChanged);
+  Set(&TField::FMouseAction, value, &TLumoIndicatorItem::mouseActionChanged);
 }
 
 void TLumoIndicatorItem::setTransparentMode(TLumoTransparentMode value) {
-  Store(FState.FTransparentMode, value, &TLumoIndicatorItem::transparentModeChanged);
+  Set(&TField::FTransparentMode, value, &TLumoIndicatorItem::transparentModeChanged);
 }
 
 void TLumoIndicatorItem::setBackMaterial(const QUrl& value) {
-  if (SetMaterial(FBackMaterialUrl, FState.FBackMaterial, value))
+  if (SetMaterial(FBackMaterialUrl, FCore.FBackMaterial, value))
     emit backMaterialChanged();
 }
 
 void TLumoIndicatorItem::setForeMaterial(const QUrl& value) {
-  if (SetMaterial(FForeMaterialUrl, FState.FForeMaterial, value))
+  if (SetMaterial(FForeMaterialUrl, FCore.FForeMaterial, value))
     emit foreMaterialChanged();
 }
 
 void TLumoIndicatorItem::setMaterialShadowMode(TLumoMaterialShadowMode value) {
-  Store(FState.FMaterialShadowMode, value, &TLumoIndicatorItem::materialShadowModeChanged);
+  Set(&TField::FMaterialShadowMode, value, &TLumoIndicatorItem::materialShadowModeChanged);
 }
 
 void TLumoIndicatorItem::setMaterialMode(TLumoMaterialMode value) {
-  Store(FState.FMaterialMode, value, &TLumoIndicatorItem::materialModeChanged);
+  Set(&TField::FMaterialMode, value, &TLumoIndicatorItem::materialModeChanged);
 }
 
 void TLumoIndicatorItem::setForeMaterialMode(TLumoMaterialMode value) {
-  Store(FState.FForeMaterialMode, value, &TLumoIndicatorItem::foreMaterialModeChanged);
+  Set(&TField::FForeMaterialMode, value, &TLumoIndicatorItem::foreMaterialModeChanged);
 }
 
 // ---- Size ------------------------------------------------------------------------------------
 
-void TLumoIndicatorItem::SetIndicatorSize(qint32 width, qint32 height) {
-  const qint32 oldWidth = FState.FIndicatorWidth;
-  const qint32 oldHeight = FState.FIndicatorHeight;
-  if (width == oldWidth && height == oldHeight)
+void TLumoIndicatorItem::SizeChanged(qint32 oldWidth, qint32 oldHeight) {
+  if (FCore.FIndicatorWidth == oldWidth && FCore.FIndicatorHeight == oldHeight)
     return;
-  FState.FIndicatorWidth = width;
-  FState.FIndicatorHeight = height;
   UpdateImplicitSize();
   Invalidate();
-  if (width != oldWidth)
+  if (FCore.FIndicatorWidth != oldWidth)
     emit indicatorWidthChanged();
-  if (height != oldHeight)
+  if (FCore.FIndicatorHeight != oldHeight)
     emit indicatorHeightChanged();
 }
 
 void TLumoIndicatorItem::UpdateImplicitSize() {
-  const QSize box = TLumoRenderer::ControlSize(FState);
+  const QSize box = FCore.ControlSize();
   setImplicitSize(box.width(), box.height());
 }
 
 // At 0 and 180 degrees the indicator takes the item's size, at 90 and 270 degrees with width
-// and height exchanged; at other angles it keeps its own.
+// and height exchanged; at other angles it keeps its own, centred in the item.
 void TLumoIndicatorItem::ApplySizeRule() {
-  const qint32 w = qRound(width());
-  const qint32 h = qRound(height());
-  if (w < 1 || h < 1)
-    return;
-  switch (SizeRuleFor(FState.FIndicatorAngle)) {
-  case TSizeRule::Straight:
-    SetIndicatorSize(w, h);
-    break;
-  case TSizeRule::Quarter:
-    SetIndicatorSize(h, w);
-    break;
-  case TSizeRule::Other:
-    break;
-  }
+  const qint32 oldWidth = FCore.FIndicatorWidth;
+  const qint32 oldHeight = FCore.FIndicatorHeight;
+  FCore.TakeControlSize(QSize(qRound(width()), qRound(height())));
+  SizeChanged(oldWidth, oldHeight);
 }
 
 void TLumoIndicatorItem::geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) {
@@ -266,13 +240,11 @@ void TLumoIndicatorItem::hoverLeaveEvent(QHoverEvent* event) {
   SetHovered(false);
 }
 
-// Hovering changes the picture only with a mouse action.
+// Entering and leaving render anew with every mouse action, as the widget does.
 void TLumoIndicatorItem::SetHovered(bool value) {
-  if (FHovered == value)
+  if (!FCore.SetMoused(value))
     return;
-  FHovered = value;
-  if (FState.FMouseAction != maNone)
-    Invalidate();
+  Invalidate();
   emit hoveredChanged();
   if (value)
     emit mouseEnter();

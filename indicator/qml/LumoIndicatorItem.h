@@ -15,8 +15,7 @@
 // width and height exchanged at 90 and 270, as the widget does; at other angles the
 // indicator keeps its size, centred in the item.
 
-#include "LumoRenderer_p.h"
-#include "LumoTypes.h"
+#include "LumoIndicatorCore_p.h"
 
 #include <QColor>
 #include <QImage>
@@ -27,7 +26,8 @@
 class TLumoIndicatorItem : public QQuickItem {
   Q_OBJECT
   QML_NAMED_ELEMENT(LumoIndicator)
-  // The enumerations, reachable as LumoIndicator.ik9segment in bindings and scripts alike.
+  // The enumerations' lower-case members, as version 2.3 offered them: LumoIndicator.ik9segment
+  // in a binding of that name alone. Lumo.Ik9Segment works everywhere (LumoEnumerations.h).
   QML_EXTENDED_NAMESPACE(LumoLiquidIndicator)
   Q_PROPERTY(LumoLiquidIndicator::TLumoColorScheme colorScheme READ colorScheme WRITE setColorScheme NOTIFY colorSchemeChanged)
   Q_PROPERTY(int signNumber READ signNumber WRITE setSignNumber NOTIFY signNumberChanged)
@@ -61,32 +61,32 @@ public:
   explicit TLumoIndicatorItem(QQuickItem* parent = nullptr);
   ~TLumoIndicatorItem() override;
 
-  LumoLiquidIndicator::TLumoColorScheme colorScheme() const { return FState.FColorScheme; }
-  int signNumber() const { return FState.FSignNumber; }
-  int indicatorWidth() const { return FState.FIndicatorWidth; }
-  int indicatorHeight() const { return FState.FIndicatorHeight; }
-  int indicatorAngle() const { return FState.FIndicatorAngle; }
-  int indicatorGap() const { return FState.FIndicatorGap; }
-  QString indicatorString() const { return FState.FIndicatorString; }
-  LumoLiquidIndicator::TLumoIndicatorKind indicatorKind() const { return FState.FIndicatorKind; }
-  LumoLiquidIndicator::TLumoBevelKind innerBevel() const { return FState.FInnerBevel; }
-  LumoLiquidIndicator::TLumoBevelKind outerBevel() const { return FState.FOuterBevel; }
-  int innerBevelWidth() const { return FState.FInnerBevelWidth; }
-  int outerBevelWidth() const { return FState.FOuterBevelWidth; }
-  QColor bevelColor() const { return ToQColor(FState.FBevelColor); }
-  QColor backColor() const { return ToQColor(FState.FBackColor); }
-  QColor numberForeColor() const { return ToQColor(FState.FNumberForeColor); }
-  QColor numberForeColor1() const { return ToQColor(FState.FNumberForeColor1); }
-  QColor numberBackColor() const { return ToQColor(FState.FNumberBackColor); }
-  LumoLiquidIndicator::TLumoIndicatorStyle indicatorStyle() const { return FState.FIndicatorStyle; }
-  LumoLiquidIndicator::TLumoMouseAction mouseAction() const { return FState.FMouseAction; }
-  LumoLiquidIndicator::TLumoTransparentMode transparentMode() const { return FState.FTransparentMode; }
+  LumoLiquidIndicator::TLumoColorScheme colorScheme() const { return FCore.FColorScheme; }
+  int signNumber() const { return FCore.FSignNumber; }
+  int indicatorWidth() const { return FCore.FIndicatorWidth; }
+  int indicatorHeight() const { return FCore.FIndicatorHeight; }
+  int indicatorAngle() const { return FCore.FIndicatorAngle; }
+  int indicatorGap() const { return FCore.FIndicatorGap; }
+  QString indicatorString() const { return FCore.FIndicatorString; }
+  LumoLiquidIndicator::TLumoIndicatorKind indicatorKind() const { return FCore.FIndicatorKind; }
+  LumoLiquidIndicator::TLumoBevelKind innerBevel() const { return FCore.FInnerBevel; }
+  LumoLiquidIndicator::TLumoBevelKind outerBevel() const { return FCore.FOuterBevel; }
+  int innerBevelWidth() const { return FCore.FInnerBevelWidth; }
+  int outerBevelWidth() const { return FCore.FOuterBevelWidth; }
+  QColor bevelColor() const { return ToQColor(FCore.FBevelColor); }
+  QColor backColor() const { return ToQColor(FCore.FBackColor); }
+  QColor numberForeColor() const { return ToQColor(FCore.FNumberForeColor); }
+  QColor numberForeColor1() const { return ToQColor(FCore.FNumberForeColor1); }
+  QColor numberBackColor() const { return ToQColor(FCore.FNumberBackColor); }
+  LumoLiquidIndicator::TLumoIndicatorStyle indicatorStyle() const { return FCore.FIndicatorStyle; }
+  LumoLiquidIndicator::TLumoMouseAction mouseAction() const { return FCore.FMouseAction; }
+  LumoLiquidIndicator::TLumoTransparentMode transparentMode() const { return FCore.FTransparentMode; }
   QUrl backMaterial() const { return FBackMaterialUrl; }
   QUrl foreMaterial() const { return FForeMaterialUrl; }
-  LumoLiquidIndicator::TLumoMaterialShadowMode materialShadowMode() const { return FState.FMaterialShadowMode; }
-  LumoLiquidIndicator::TLumoMaterialMode materialMode() const { return FState.FMaterialMode; }
-  LumoLiquidIndicator::TLumoMaterialMode foreMaterialMode() const { return FState.FForeMaterialMode; }
-  bool hovered() const { return FHovered; }
+  LumoLiquidIndicator::TLumoMaterialShadowMode materialShadowMode() const { return FCore.FMaterialShadowMode; }
+  LumoLiquidIndicator::TLumoMaterialMode materialMode() const { return FCore.FMaterialMode; }
+  LumoLiquidIndicator::TLumoMaterialMode foreMaterialMode() const { return FCore.FForeMaterialMode; }
+  bool hovered() const { return FCore.Moused; }
 
   void setColorScheme(LumoLiquidIndicator::TLumoColorScheme value);
   void setSignNumber(int value);
@@ -120,6 +120,8 @@ public:
   // the widget leaves places out, at the window's pixel ratio) and the number of renders.
   const QImage& ShownImage() const { return FShown; }
   quint64 RebuildCount() const { return FRebuildCount; }
+  // The accessible name: the one the application gave (Accessible.name), else the text.
+  QString AccessibleName() const;
 
 signals:
   void colorSchemeChanged();
@@ -163,32 +165,34 @@ protected:
 
 private:
   using TColor = LumoLiquidIndicator::TColor;
+  using TField = LumoLiquidIndicator::TLumoIndicatorState;
   static QColor ToQColor(TColor color);
   // Marks the image stale: it is rendered anew before the next frame.
   void Invalidate();
-  // Stores a value; when it changed, marks the image stale and signals.
-  template <typename T> void Store(T& field, T value, void (TLumoIndicatorItem::*changed)());
-  void SetColor(TColor& field, const QColor& value, void (TLumoIndicatorItem::*changed)());
-  void SetIndicatorSize(qint32 width, qint32 height);
+  // Stores a value the property takes; when it changed, marks the image stale and signals.
+  template <typename T> void Set(T TField::*field, const T& value, void (TLumoIndicatorItem::*changed)());
+  void SetColor(TColor TField::*field, const QColor& value, void (TLumoIndicatorItem::*changed)());
+  // Signals each side of the indicator that changed, after its size has.
+  void SizeChanged(qint32 oldWidth, qint32 oldHeight);
   void UpdateImplicitSize();
   void ApplySizeRule();
-  void ApplyColorScheme();
   void SetHovered(bool value);
   bool SetMaterial(QUrl& url, QImage& image, const QUrl& value);
   QImage LoadMaterial(const QUrl& url) const;
   // The renderer's image with the left-out places transparent.
   QImage ComposeShownImage(QSize size) const;
+  static void InstallAccessibility();
+  void UpdateAccessibility();
 
-  LumoLiquidIndicator::TLumoIndicatorState FState;
+  // The properties and the behaviour the item shares with the widget.
+  LumoLiquidIndicator::TLumoIndicatorCore FCore;
   QUrl FBackMaterialUrl;
   QUrl FForeMaterialUrl;
   LumoLiquidIndicator::TLumoRenderer FRenderer;
   QImage FShown;
-  bool FHovered = false;
   bool FStale = true;
-  // Colours given during creation, which a colour scheme given then does not overwrite.
-  bool FSchemeGiven = false;
-  quint8 FColorsGiven = 0;
+  QObject* FAccessible = nullptr;  // the Accessible attached object, a child of the item
+  QString FOwnAccessibleName;      // the accessible name the item gave itself: the text
   quint64 FRebuildCount = 0;
   quint64 FShownSerial = 0;  // counts the images; the texture follows it
   quint64 FTextureSerial = 0;

@@ -3,9 +3,6 @@
 // that is made anew only when the image is.
 #include "LumoIndicatorItem.h"
 
-#include "LumoGeometry_p.h"
-#include "LumoRegions_p.h"
-
 #include <QGuiApplication>
 #include <QPainter>
 #include <QQuickWindow>
@@ -29,7 +26,7 @@ void TLumoIndicatorItem::RenderPending() {
   const QSize size(qRound(width()), qRound(height()));
   ++FRebuildCount;
   // Colours given in QML are never system colours; the palette serves the C++ state only.
-  if (!FRenderer.Rebuild(FState, size, ratio, FHovered, QGuiApplication::palette()))
+  if (!FRenderer.Rebuild(FCore, size, ratio, FCore.Moused, QGuiApplication::palette()))
     return;  // too large an image: the previous one stays
   FShown = ComposeShownImage(size);
   ++FShownSerial;
@@ -42,13 +39,8 @@ QImage TLumoIndicatorItem::ComposeShownImage(QSize size) const {
   const QImage& canvas = FRenderer.Image();
   if (canvas.isNull())
     return {};
-  const QRect whole(QPoint(), size);
-  const std::array<LumoLiquidIndicator::TPoint, 4> corners = LumoLiquidIndicator::WindowShape(
-      FState.FIndicatorWidth, FState.FIndicatorHeight, FState.FIndicatorAngle, size.width(), size.height());
-  QRegion shown = LumoLiquidIndicator::PolygonRegion(corners.data(), qint32(corners.size()), whole);
-  if (FRenderer.Clips())
-    shown &= FRenderer.ClipRegion();
-  if (shown == QRegion(whole))
+  const QRegion shown = FCore.ShownRegion(size, FRenderer);
+  if (shown == QRegion(QRect(QPoint(), size)))
     return canvas;
   // Painted as the widget paints itself: the logical region scaled to the image's pixels.
   QImage image(canvas.size(), QImage::Format_ARGB32_Premultiplied);

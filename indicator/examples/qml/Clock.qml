@@ -11,8 +11,8 @@ Rectangle {
     height: 260
     color: "#b8c0c8"
 
-    readonly property var schemes: [Lumo.csSilver, Lumo.csInvSilver, Lumo.csWhite,
-        Lumo.csBlack, Lumo.csPlasma, Lumo.csInvPlasma, Lumo.csZORA]
+    readonly property var schemes: [Lumo.CsSilver, Lumo.CsInvSilver, Lumo.CsWhite,
+        Lumo.CsBlack, Lumo.CsPlasma, Lumo.CsInvPlasma, Lumo.CsZORA]
     readonly property var schemeNames: ["Silver", "InvSilver", "White", "Black", "Plasma", "InvPlasma", "ZORA"]
     property int scheme: 0
     property date now: new Date()
@@ -34,8 +34,8 @@ Rectangle {
         indicatorWidth: 380
         indicatorHeight: 80
         indicatorGap: 6
-        indicatorKind: LumoIndicator.ik9segment
-        mouseAction: LumoIndicator.maColor
+        indicatorKind: Lumo.Ik9Segment
+        mouseAction: Lumo.MaColor
         colorScheme: root.schemes[root.scheme]
         indicatorString: Qt.formatTime(root.now, "hh:mm:ss")
         TapHandler { onTapped: root.nextScheme() }
@@ -49,9 +49,9 @@ Rectangle {
         indicatorWidth: 240
         indicatorHeight: 40
         indicatorAngle: 150
-        indicatorStyle: LumoIndicator.isThin
-        mouseAction: LumoIndicator.maWidth
-        transparentMode: LumoIndicator.tmBackOnly
+        indicatorStyle: Lumo.IsThin
+        mouseAction: Lumo.MaWidth
+        transparentMode: Lumo.TmBackOnly
         colorScheme: root.schemes[root.scheme]
         indicatorString: Qt.formatDate(root.now, "yyyy-MM-dd")
         TapHandler { onTapped: root.nextScheme() }

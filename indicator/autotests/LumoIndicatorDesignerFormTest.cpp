@@ -118,6 +118,12 @@ TEST_F(DesignerForm, SavesTheColoursASchemeSet) {
   }
 }
 
+// In the form editor the widget behaves as loaded: a new angle turns it at once.
+TEST_F(DesignerForm, TurnsAtOnceWhileEdited) {
+  Form->cursor()->setWidgetProperty(Indicator, QStringLiteral("IndicatorAngle"), 900);
+  EXPECT_EQ(Indicator->size(), QSize(36, 172));
+}
+
 // A colour picked in the property editor is saved as a <color>; a system colour that a pick
 // replaced comes back when the pick is undone. What Designer saved, QUiLoader reads back with
 // the plugin as the form held it.

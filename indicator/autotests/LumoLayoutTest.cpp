@@ -1,6 +1,6 @@
 // The layout of a whole indicator: border and cells, how a text is spread over the cells,
 // and the placed polygon lists, with property checks over many random settings.
-#include "LumoGeometry_p.h"
+#include "LumoLayoutFixture.h"
 #include "LumoPatterns_p.h"
 
 #include <gtest/gtest.h>
@@ -18,17 +18,7 @@ namespace {
 constexpr qint32 kMax = std::numeric_limits<qint32>::max();
 constexpr qint32 kMin = std::numeric_limits<qint32>::min();
 
-TIndicatorLayoutSettings MainWindow() {
-  TIndicatorLayoutSettings s;
-  s.SignNumber = 5;
-  s.IndicatorWidth = s.ControlWidth = 193;
-  s.IndicatorHeight = s.ControlHeight = 65;
-  s.IndicatorGap = 4;
-  s.OuterBevelWidth = 1;
-  s.IndicatorKind = ik9segment;
-  s.Indicatorstring = QStringLiteral("00:00");
-  return s;
-}
+using LumoTest::MainWindowLayout;
 
 struct LayoutRow {
   const char* name;
@@ -45,7 +35,7 @@ TEST(CellLayout, BorderAndCellsWithTheirFallbacks) {
   const TIndicatorLayoutSettings defaults;
   const LayoutRow rows[] = {
       {"defaults", defaults, {6, 16, 24}},
-      {"main window", MainWindow(), {7, 35, 51}},
+      {"main window", MainWindowLayout(), {7, 35, 51}},
       {"no outer bevel", With(defaults, [](auto& s) { s.OuterBevel = bkNone; }), {4, 16, 28}},
       {"no bevels", With(defaults, [](auto& s) { s.OuterBevel = s.InnerBevel = bkNone; }), {2, 16, 32}},
       {"border of half the height", With(defaults, [](auto& s) { s.IndicatorGap = 14; }), {18, 13, 36}},
@@ -189,7 +179,7 @@ TEST(BuildIndicatorPolygons, DefaultsMoveEveryPointByTheBorder) {
 }
 
 TEST(BuildIndicatorPolygons, MainWindowUpright) {
-  const TIndicatorLayoutSettings s = MainWindow();
+  const TIndicatorLayoutSettings s = MainWindowLayout();
   const TIndicatorPolygons polygons = BuildIndicatorPolygons(s);
   EXPECT_EQ(polygons.Black.Count, 4 * 6 + 2);
   EXPECT_EQ(polygons.Gray.Count, 5 * 10 - polygons.Black.Count);
@@ -200,7 +190,7 @@ TEST(BuildIndicatorPolygons, MainWindowUpright) {
 TEST(BuildIndicatorPolygons, QuarterTurnInTheTurnedControl) {
   // At 90 degrees (x, y) turns to (y, -x) exactly; the pivot (96, 32) and the centring in a
   // 65 x 193 control then give (y, 192 - x).
-  const TIndicatorLayoutSettings upright = MainWindow();
+  const TIndicatorLayoutSettings upright = MainWindowLayout();
   TIndicatorLayoutSettings turned = upright;
   turned.IndicatorAngle = 900;
   turned.ControlWidth = 65;
@@ -214,7 +204,7 @@ TEST(BuildIndicatorPolygons, QuarterTurnInTheTurnedControl) {
 }
 
 TEST(BuildIndicatorPolygons, CentredInALargerControl) {
-  TIndicatorLayoutSettings s = MainWindow();
+  TIndicatorLayoutSettings s = MainWindowLayout();
   const TIndicatorPolygons plain = BuildIndicatorPolygons(s);
   s.ControlWidth = 200;   // (200 - 193) div 2 = 3
   s.ControlHeight = 60;   // (60 - 65) div 2 = -2, truncated toward zero
@@ -292,7 +282,7 @@ TEST(AtPixelRatio, SizesGapAndBevelsScaledAndRounded) {
       {"ratio 1.5 rounds halves up", 1.5, {290, 98, 300, 230, 6, 2, 3}},
   };
   for (const Row& row : rows) {
-    TIndicatorLayoutSettings settings = MainWindow();
+    TIndicatorLayoutSettings settings = MainWindowLayout();
     settings.IndicatorAngle = 300;
     settings.ControlWidth = 200;
     settings.ControlHeight = 153;

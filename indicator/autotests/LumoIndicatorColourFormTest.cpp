@@ -1,15 +1,18 @@
 // A form holding the indicator's colours as Designer saves them (picked colours as colours, a
 // system colour as its number, older forms' numbers), compiled by uic and loaded by QUiLoader:
 // both give the colours the form holds and draw them as the TColor setters do.
-#include "LumoLiquidIndicator_p.h"
+#include "LumoWidgetFixture.h"
 #include "ui_LumoIndicatorColourForm.h"
+#include "ui_LumoIndicatorSchemeForm.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QUiLoader>
 #include <gtest/gtest.h>
 #include <functional>
 #include <memory>
+#include <vector>
 
 using namespace LumoLiquidIndicator;
 
@@ -34,17 +37,17 @@ std::unique_ptr<QWidget> Compiled() {
   return form;
 }
 
-std::unique_ptr<QWidget> Loaded() {
-  QFile file(QString::fromUtf8(LUMO_COLOUR_FORM));
+std::unique_ptr<QWidget> Load(const char* form, QUiLoader&& loader) {
+  QFile file(QString::fromUtf8(form));
   EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-  IndicatorLoader loader;
   return std::unique_ptr<QWidget>(loader.load(&file));
 }
 
-void Settle() {
-  QCoreApplication::sendPostedEvents();
-  QCoreApplication::processEvents();
+std::unique_ptr<QWidget> Loaded() {
+  return Load(LUMO_COLOUR_FORM, IndicatorLoader());
 }
+
+using LumoTest::Settle;
 
 } // namespace
 
@@ -76,5 +79,51 @@ TEST(LumoIndicatorColourForm, UicAndQUiLoaderSetTheColoursTheFormHolds) {
     expected.Loaded();
     Settle();
     EXPECT_TRUE(RenderedImage(*lcd) == RenderedImage(expected));
+  }
+}
+
+// A form written by hand, a colour of its own before a colour scheme, an angle and no size,
+// shown without anyone calling Loaded(): compiled by uic, loaded by QUiLoader making the widget
+// itself and loaded by QUiLoader through the Designer plugin, it draws the same picture, the
+// form's colour and the scheme's others in the rotated box of its angle.
+TEST(LumoIndicatorColourForm, UicAndQUiLoaderDrawTheSameForm) {
+  struct Row {
+    const char* Name;
+    std::function<std::unique_ptr<QWidget>()> Make;
+  };
+  std::vector<Row> rows = {
+      {"compiled by uic",
+       [] {
+         auto form = std::make_unique<QWidget>();
+         Ui::SchemeForm ui;
+         ui.setupUi(form.get());
+         return form;
+       }},
+      {"loaded by QUiLoader", [] { return Load(LUMO_SCHEME_FORM, IndicatorLoader()); }},
+  };
+#ifdef LUMO_DESIGNER_PLUGIN
+  rows.push_back({"loaded by QUiLoader with the Designer plugin", [] {
+                    QUiLoader loader;
+                    loader.addPluginPath(QFileInfo(QString::fromUtf8(LUMO_DESIGNER_PLUGIN)).absolutePath());
+                    return Load(LUMO_SCHEME_FORM, std::move(loader));
+                  }});
+#endif
+  QImage first;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.Name);
+    const std::unique_ptr<QWidget> form = row.Make();
+    ASSERT_NE(form, nullptr);
+    form->show();
+    Settle();
+    auto* lcd = form->findChild<QWidget*>(QStringLiteral("lcd"));
+    ASSERT_NE(lcd, nullptr);
+    ASSERT_STREQ(lcd->metaObject()->className(), "TLumoLiquidIndicator");
+    EXPECT_EQ(lcd->property("BackColor").toInt(), 0x800000) << "the form's own colour";
+    EXPECT_EQ(lcd->property("BevelColor").toInt(), 0x000080) << "the scheme's";
+    EXPECT_EQ(lcd->size(), QSize(167, 117));
+    const QImage picture = lcd->grab().toImage();
+    if (first.isNull())
+      first = picture;
+    EXPECT_TRUE(picture == first) << "the same picture as " << rows.front().Name;
   }
 }

@@ -1,5 +1,6 @@
 // Loaded by the qml tool from an installed indicator: the module is found through the import
-// path, the item is created with its properties, and the enumerations are reachable both ways.
+// path, the item is created with its properties, and the enumerations are reachable in the
+// documented spelling and in the older ones.
 import QtQuick
 import Lumo.Indicator
 
@@ -13,7 +14,7 @@ Item {
     Timer {
         interval: 0
         running: true
-        onTriggered: Qt.exit(lcd.indicatorKind === Lumo.ik9segment && lcd.implicitWidth === 36
-                             && lcd.implicitHeight === 172 ? 0 : 3)
+        onTriggered: Qt.exit(lcd.indicatorKind === Lumo.Ik9Segment && lcd.indicatorKind === Lumo.ik9segment
+                             && lcd.implicitWidth === 36 && lcd.implicitHeight === 172 ? 0 : 3)
     }
 }

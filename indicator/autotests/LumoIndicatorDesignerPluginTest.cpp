@@ -1,5 +1,6 @@
-// The Qt Designer plugin as Designer meets it: loaded from its file, it describes the widget
-// and makes one whose properties the property editor can show, enumerations as drop-downs.
+// The Qt Designer plugin as Designer meets it: loaded from its file with every symbol resolved
+// at once (a symbol the library does not export fails the load), it describes the widget and
+// makes one whose properties the property editor can show, enumerations as drop-downs.
 #include <QDomDocument>
 #include <QMetaEnum>
 #include <QMetaProperty>
@@ -13,6 +14,7 @@ namespace {
 
 QDesignerCustomWidgetInterface* LoadPlugin(QPluginLoader& loader) {
   loader.setFileName(QString::fromUtf8(LUMO_DESIGNER_PLUGIN));
+  loader.setLoadHints(QLibrary::ResolveAllSymbolsHint);
   QObject* instance = loader.instance();
   EXPECT_NE(instance, nullptr) << loader.errorString().toStdString();
   return qobject_cast<QDesignerCustomWidgetInterface*>(instance);
@@ -28,8 +30,13 @@ TEST(LumoIndicatorDesignerPlugin, DescribesTheWidget) {
   EXPECT_EQ(plugin->group(), QStringLiteral("Lumo"));
   EXPECT_EQ(plugin->includeFile(), QStringLiteral("LumoLiquidIndicator.h"));
   EXPECT_FALSE(plugin->toolTip().isEmpty());
-  EXPECT_FALSE(plugin->icon().isNull());
+  EXPECT_FALSE(plugin->whatsThis().isEmpty());
+  const QIcon icon = plugin->icon();
+  ASSERT_FALSE(icon.isNull());
+  const QImage drawn = icon.pixmap(icon.availableSizes().value(0)).toImage();
+  EXPECT_NE(drawn.pixel(0, 0), drawn.pixel(drawn.width() / 2, drawn.height() / 2)) << "the icon is drawn";
   EXPECT_FALSE(plugin->isContainer());
+  EXPECT_TRUE(plugin->codeTemplate().isEmpty());
 
   QDomDocument dom;
   ASSERT_TRUE(dom.setContent(plugin->domXml()));
@@ -40,7 +47,7 @@ TEST(LumoIndicatorDesignerPlugin, DescribesTheWidget) {
   EXPECT_EQ(rect.firstChildElement(QStringLiteral("height")).text(), QStringLiteral("36"));
 }
 
-TEST(LumoIndicatorDesignerPlugin, CreatesAWidgetThatActsAsDesigned) {
+TEST(LumoIndicatorDesignerPlugin, CreatesAWidgetThatTakesTheFormsProperties) {
   QPluginLoader loader;
   QDesignerCustomWidgetInterface* plugin = LoadPlugin(loader);
   ASSERT_NE(plugin, nullptr);
@@ -52,8 +59,11 @@ TEST(LumoIndicatorDesignerPlugin, CreatesAWidgetThatActsAsDesigned) {
   EXPECT_STREQ(widget->metaObject()->className(), "TLumoLiquidIndicator");
   EXPECT_EQ(widget->parentWidget(), &form);
 
-  // While designed, a new angle turns the control at once.
+  // Made without Designer's form editor (as QUiLoader makes it), the widget takes a form's
+  // angle when it is first polished, as a widget a form compiled by uic made does.
   ASSERT_TRUE(widget->setProperty("IndicatorAngle", 900));
+  EXPECT_EQ(widget->size(), QSize(172, 36));
+  widget->ensurePolished();
   EXPECT_EQ(widget->size(), QSize(36, 172));
 
   const QMetaObject* meta = widget->metaObject();

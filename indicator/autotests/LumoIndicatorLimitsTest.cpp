@@ -2,8 +2,8 @@
 // control, every extreme property value leaves a working control, and the region cache and
 // ordinary rebuilds keep their memory bounded.
 #include "LumoGeometry_p.h"
-#include "LumoLiquidIndicator_p.h"
 #include "LumoRegions_p.h"
+#include "LumoWidgetFixture.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -141,15 +141,7 @@ TEST(LumoRegions, TallPolygonsScanLikeThePlatform) {
 
 namespace {
 
-struct Loaded {
-  std::unique_ptr<QWidget> Parent = std::make_unique<QWidget>();
-  TLumoLiquidIndicator* Lcd = new TLumoLiquidIndicator(Parent.get());
-  Loaded() {
-    Parent->resize(400, 400);
-    Lcd->Loaded();
-    QCoreApplication::sendPostedEvents();
-  }
-};
+using Loaded = LumoTest::TLoaded;
 
 QImage Indexed8WithoutColours() {
   QImage image(3, 2, QImage::Format_Indexed8);

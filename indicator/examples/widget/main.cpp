@@ -109,8 +109,8 @@ int main(int argc, char** argv) {
   QWidget window;
   Ui::ExampleWindow ui;
   ui.setupUi(&window);
-  // The form has set everything: from here on size, angle and colour scheme act at once.
-  ui.clock->Loaded();
+  // Set before the window is shown, as any property of any widget: the scheme fills the colours
+  // the form did not give.
   ui.clock->setColorScheme(TLumoLiquidIndicator::csZORA);
 
   QObject::connect(ui.angle, &QSpinBox::valueChanged, ui.clock, &TLumoLiquidIndicator::setIndicatorAngle);

@@ -1,7 +1,7 @@
 // The indicator as Qt code expects a widget to behave: a change signal per property, the
 // rotated box as size hint, and a control that settles in a layout.
 #include "LumoGeometry_p.h"
-#include "LumoLiquidIndicator_p.h"
+#include "LumoWidgetFixture.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -17,12 +17,12 @@ using namespace LumoLiquidIndicator;
 
 namespace {
 
-void Settle() {
-  for (int i = 0; i < 4; ++i) {
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
-  }
-}
+// The QColor faces take colours, never a plain int: that could be read either way.
+template <typename W> constexpr bool kTakesInt = requires(W& w) { w.setBackColor(0x204080); };
+template <typename W> constexpr bool kTakesRgb = requires(W& w) { w.setBackColor(0x204080u); };
+static_assert(!kTakesInt<TLumoLiquidIndicator> && kTakesRgb<TLumoLiquidIndicator>);
+
+using LumoTest::Settle;
 
 QImage Material() {
   QImage image(8, 8, QImage::Format_RGB32);
@@ -294,8 +294,17 @@ TEST(LumoIndicatorQtConventions, ColoursTakeQColorsNamesAndStyleSheets) {
       return true;
     };
   };
+  const auto back = [](auto value) {
+    return [value](TLumoLiquidIndicator& lcd) {
+      lcd.setBackColor(value);
+      return true;
+    };
+  };
   const Row rows[] = {
       {"QColor", property("backColor", QColor(0x12, 0x34, 0x56)), 0x563412, 0x363636},
+      {"qRgb", back(qRgb(0x20, 0x40, 0x80)), 0x804020, 0x363636},
+      {"0xAARRGGBB", back(0xff204080), 0x804020, 0x363636},
+      {"Qt::red", back(Qt::red), 0x0000FF, 0x363636},
       {"#rrggbb", property("backColor", QStringLiteral("#123456")), 0x563412, 0x363636},
       {"colour name", property("numberForeColor", QStringLiteral("navy")), 0xDDDDDD, 0x800000},
       {"not a colour", property("backColor", QStringLiteral("#12345")), 0xDDDDDD, 0x363636},

@@ -1,6 +1,7 @@
 // The indicator widget's properties and their change handling: defaults, unchanged values,
 // ignored values, the deferred refresh, sizes at any rotation, hover and its events.
-#include "LumoLiquidIndicator_p.h"
+#include "LumoOutsideMembers.h"
+#include "LumoWidgetFixture.h"
 
 #include <QAccessible>
 #include <QCoreApplication>
@@ -39,16 +40,11 @@ struct Harness {
       Lcd->Loaded();
     if (shown)
       Parent->show();
-    Settle();
+    if (loaded)  // settling would polish, and so load, a control not loaded
+      Settle();
     Lcd->installEventFilter(&Counter);
   }
-  // Delivers what is queued: posted refreshes, update requests and so paint events.
-  static void Settle() {
-    for (int i = 0; i < 3; ++i) {
-      QCoreApplication::sendPostedEvents();
-      QCoreApplication::processEvents();
-    }
-  }
+  static void Settle() { LumoTest::Settle(); }
 };
 
 QImage Material(int width, int height, QRgb color) {
@@ -207,9 +203,10 @@ TEST(LumoLiquidIndicatorControl, ChangesRebuildOnceOrWaitForLoading) {
     Harness notLoaded(false);
     quint64 rebuilds = RebuildCount(*notLoaded.Lcd);
     ASSERT_TRUE(notLoaded.Lcd->setProperty(row.Property, row.Value));
-    Harness::Settle();
     EXPECT_EQ(RebuildCount(*notLoaded.Lcd), rebuilds + row.RebuildsWhenNotLoaded);
     EXPECT_EQ(notLoaded.Lcd->size(), QSize(172, 36));
+    Harness::Settle();  // the first polish loads it: what was only stored takes effect
+    EXPECT_EQ(notLoaded.Lcd->size(), notLoaded.Lcd->sizeHint());
 
     Harness loaded;
     rebuilds = RebuildCount(*loaded.Lcd);
@@ -225,6 +222,51 @@ TEST(LumoLiquidIndicatorControl, TextIsTheAccessibleNameOnEveryChange) {
     h.Lcd->SetIndicatorstring(text);
     EXPECT_EQ(h.Lcd->accessibleName(), text);
   }
+}
+
+// A name the application gives ("Countdown") stays through new texts, the text being the
+// value; without one, or once the application clears it, the name is the text.
+TEST(LumoLiquidIndicatorControl, AccessibleNameGivenByTheApplicationStays) {
+  struct Row {
+    const char* Name;
+    QString Given;  // set before the text; null: none
+    QString Expected;
+  };
+  const Row rows[] = {{"no name", QString(), QStringLiteral("12:34")},
+                      {"the application's", QStringLiteral("Countdown"), QStringLiteral("Countdown")},
+                      {"cleared", QStringLiteral(""), QStringLiteral("12:34")}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.Name);
+    Harness h;
+    h.Lcd->SetIndicatorstring(QStringLiteral("00:00"));
+    if (!row.Given.isNull())
+      h.Lcd->setAccessibleName(row.Given);
+    h.Lcd->SetIndicatorstring(QStringLiteral("12:34"));
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(h.Lcd);
+    ASSERT_NE(accessible, nullptr);
+    EXPECT_EQ(accessible->text(QAccessible::Name), row.Expected);
+    EXPECT_EQ(accessible->text(QAccessible::Value), QStringLiteral("12:34"));
+  }
+}
+
+// An enumeration property takes its members only, through setProperty as through its setter:
+// any other value changes nothing, so the getter (and Designer) always shows a member.
+TEST(LumoLiquidIndicatorControl, EnumerationsRefuseValuesOutsideTheirMembers) {
+  const int enumerations = LumoTest::ForEachValueOutsideMembers(
+      TLumoLiquidIndicator::staticMetaObject, [](const QMetaProperty& property, int outside) {
+        SCOPED_TRACE(testing::Message() << property.name() << " " << outside);
+        Harness h;
+        const QVariant before = property.read(h.Lcd);
+        const quint64 rebuilds = RebuildCount(*h.Lcd);
+        property.write(h.Lcd, outside);
+        Harness::Settle();
+        EXPECT_EQ(property.read(h.Lcd), before);
+        EXPECT_EQ(RebuildCount(*h.Lcd), rebuilds);
+      });
+  EXPECT_EQ(enumerations, 10);
+  Harness h;
+  h.Lcd->SetIndicatorKind(TLumoIndicatorKind(99));
+  EXPECT_EQ(h.Lcd->IndicatorKind(), ik7segment);
 }
 
 struct BoxRow {
@@ -294,11 +336,13 @@ TEST(LumoLiquidIndicatorControl, ResizingFollowsTheSizeRuleOfTheAngle) {
   }
 }
 
-TEST(LumoLiquidIndicatorControl, SchemeAppliesOnlyWhenLoadedAndShowsAfterThePostedRefresh) {
+TEST(LumoLiquidIndicatorControl, SchemeKeepsGivenColoursUntilLoadedAndShowsAfterThePostedRefresh) {
   Harness notLoaded(false);
+  notLoaded.Lcd->SetBackColor(0x112233);
   notLoaded.Lcd->SetColorScheme(csBlack);
   EXPECT_EQ(notLoaded.Lcd->ColorScheme(), csBlack);
-  EXPECT_EQ(notLoaded.Lcd->BackColor(), 0xDDDDDD);  // a stored form's own colours stay
+  EXPECT_EQ(notLoaded.Lcd->BackColor(), 0x112233);   // a stored form's own colours stay
+  EXPECT_EQ(notLoaded.Lcd->BevelColor(), 0x808080);  // the scheme gives the others
 
   Harness h;
   const quint64 rebuilds = RebuildCount(*h.Lcd);

@@ -7,10 +7,13 @@
 // software backend.
 #include "LumoIndicatorItem.h"
 #include "LumoLiquidIndicator_p.h"
+#include "LumoOutsideMembers.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QHoverEvent>
+#include <QMetaProperty>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQmlExpression>
@@ -302,4 +305,62 @@ TEST(LumoIndicatorQmlExample, ClockLoads) {
   std::unique_ptr<QObject> clock(component.create());
   ASSERT_TRUE(clock) << qPrintable(component.errorString());
   EXPECT_EQ(clock->findChildren<TLumoIndicatorItem*>().size(), 2);
+}
+
+// Both faces share one behaviour: an enumeration takes its members only, a scheme given while
+// the item is created fills only the colours not given beside it, entering and leaving render
+// anew with every mouse action (maNone included, to the same picture), and the accessible
+// name is the application's where it gave one, the text otherwise, the value being the text.
+TEST(LumoIndicatorQmlProperties, BehavesAsTheWidget) {
+  Item item(1, QStringLiteral("import QtQuick\nimport Lumo.Indicator\n"
+                              "LumoIndicator { backColor: 'navy'; colorScheme: Lumo.CsBlack;"
+                              " indicatorString: '12:34'; Accessible.name: 'Countdown' }"));
+  ASSERT_TRUE(item.Lcd);
+  EXPECT_EQ(item.Lcd->backColor(), QColor(Qt::darkBlue).toRgb());
+  EXPECT_EQ(item.Lcd->numberForeColor(), QColor(Qt::white));
+
+  const int enumerations = LumoTest::ForEachValueOutsideMembers(
+      TLumoIndicatorItem::staticMetaObject, [&item](const QMetaProperty& property, int outside) {
+        const QVariant before = property.read(item.Lcd.get());
+        property.write(item.Lcd.get(), outside);
+        EXPECT_EQ(property.read(item.Lcd.get()), before) << property.name() << " " << outside;
+      });
+  EXPECT_EQ(enumerations, 10);
+
+  item.Grab();
+  const QImage before = item.Grab();
+  const quint64 rebuilds = item.Lcd->RebuildCount();
+  Hover(item);
+  EXPECT_EQ(item.Grab(), before);
+  EXPECT_EQ(item.Lcd->RebuildCount(), rebuilds + 1);
+
+  QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(item.Lcd.get());
+  ASSERT_NE(accessible, nullptr);
+  EXPECT_EQ(accessible->role(), QAccessible::StaticText);
+  EXPECT_EQ(accessible->text(QAccessible::Name), QStringLiteral("Countdown"));
+  item.Evaluate(QStringLiteral("indicatorString = '12:33'"));
+  EXPECT_EQ(accessible->text(QAccessible::Name), QStringLiteral("Countdown"));
+  EXPECT_EQ(accessible->text(QAccessible::Value), QStringLiteral("12:33"));
+  item.Evaluate(QStringLiteral("Accessible.name = ''"));
+  item.Evaluate(QStringLiteral("indicatorString = '12:32'"));
+  EXPECT_EQ(accessible->text(QAccessible::Name), QStringLiteral("12:32"));
+}
+
+// The file that gives every property in the documented spelling (qmllint checks it too) sets
+// what it says; the colours it gives beside its scheme stay.
+TEST(LumoIndicatorQmlExample, EveryPropertyAsDocumented) {
+  QQmlEngine engine;
+  engine.addImportPath(QStringLiteral(LUMO_QML_IMPORT_PATH));
+  QQmlComponent component(&engine, QUrl::fromLocalFile(QStringLiteral(LUMO_QML_EVERY_PROPERTY)));
+  std::unique_ptr<QObject> object(component.create());
+  auto* lcd = qobject_cast<TLumoIndicatorItem*>(object.get());
+  ASSERT_NE(lcd, nullptr) << qPrintable(component.errorString());
+  EXPECT_EQ(lcd->colorScheme(), LumoLiquidIndicator::csZORA);
+  EXPECT_EQ(lcd->indicatorKind(), LumoLiquidIndicator::ik9segment);
+  EXPECT_EQ(lcd->outerBevel(), LumoLiquidIndicator::bkNone);
+  EXPECT_EQ(lcd->mouseAction(), LumoLiquidIndicator::maColor);
+  EXPECT_EQ(lcd->foreMaterialMode(), LumoLiquidIndicator::mmTile);
+  EXPECT_EQ(lcd->backColor(), QColor(QStringLiteral("navy")));
+  EXPECT_EQ(lcd->numberBackColor(), QColor(QStringLiteral("#304050")));
+  EXPECT_EQ(lcd->numberForeColor1(), QColor(Qt::red));
 }

@@ -1,7 +1,7 @@
 // The indicator's rendered image, checked pixel by pixel at chosen points: bevel colours at
 // several angles, the clip region of each transparent mode, segment colours and hover,
 // materials (shading, tiling, stretching), the window shape and painting through the clip.
-#include "LumoLiquidIndicator_p.h"
+#include "LumoWidgetFixture.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -20,21 +20,9 @@ constexpr QRgb Back = 0xFFDDDDDD;
 constexpr QRgb LitGrey = 0xFF363636;
 constexpr QRgb UnlitGrey = 0xFFD3D3D3;
 
-void Settle() {
-  for (int i = 0; i < 3; ++i) {
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
-  }
-}
+using LumoTest::Settle;
 
-struct Loaded {
-  std::unique_ptr<QWidget> Parent = std::make_unique<QWidget>();
-  TLumoLiquidIndicator* Lcd = new TLumoLiquidIndicator(Parent.get());
-  Loaded() {
-    Parent->resize(400, 400);
-    Lcd->Loaded();
-    Settle();
-  }
+struct Loaded : LumoTest::TLoaded {
   QRgb At(int x, int y) const { return RenderedImage(*Lcd).pixel(x, y); }
   int Count(QRgb color) const {
     const QImage& image = RenderedImage(*Lcd);
@@ -45,7 +33,6 @@ struct Loaded {
     return n;
   }
 };
-
 
 QRgb Shaded(QRgb c, int delta) {
   return qRgb(qBound(0, qRed(c) + delta, 255), qBound(0, qGreen(c) + delta, 255), qBound(0, qBlue(c) + delta, 255));
