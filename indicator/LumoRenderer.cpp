@@ -161,6 +161,13 @@ bool TLumoRenderer::Rebuild(const TLumoIndicatorState& state, QSize size, qreal 
                             const QPalette& palette) {
   TRebuild rebuild{state, SystemColors(palette), {}, LayoutOf(state, size, hovered),
                    hovered && (state.FMouseAction == maColor || state.FMouseAction == maBoth)};
+  TInputs inputs{state, size, devicePixelRatio, hovered,
+                 {rebuild.Resolve(state.FBevelColor), rebuild.Resolve(state.FBackColor),
+                  rebuild.Resolve(state.FNumberForeColor), rebuild.Resolve(state.FNumberForeColor1),
+                  rebuild.Resolve(state.FNumberBackColor)}};
+  if (Built == inputs)
+    return true;
+  Built.reset();
   // The image is rendered in device pixels, so that it stays sharp on a scaled screen.
   rebuild.Layout = AtPixelRatio(rebuild.Logical, devicePixelRatio);
   PrepareBackMaterials(state, {rebuild.Layout.ControlWidth, rebuild.Layout.ControlHeight});
@@ -172,6 +179,7 @@ bool TLumoRenderer::Rebuild(const TLumoIndicatorState& state, QSize size, qreal 
   Plan = {};
   Plan.PixelRatio = devicePixelRatio;
   PaintedWidth.assign(size_t((CanvasBitmap.height() + kPaintRows - 1) / kPaintRows), 0);
+  Built = std::move(inputs);
   if (CanvasBitmap.isNull())  // a control without a pixel shows nothing, whatever its state
     return true;
   PlanBackground(rebuild);

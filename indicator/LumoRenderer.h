@@ -12,6 +12,7 @@
 #include <QRegion>
 #include <QSize>
 #include <QString>
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -45,6 +46,7 @@ struct TLumoIndicatorState {
   TLumoMaterialShadowMode FMaterialShadowMode = msmDark;
   TLumoMaterialMode FMaterialMode = mmStretch;
   TLumoMaterialMode FForeMaterialMode = mmStretch;
+  friend bool operator==(const TLumoIndicatorState&, const TLumoIndicatorState&) = default;
 };
 
 // The five colours of a colour scheme, or none for a value outside the enumeration.
@@ -110,6 +112,16 @@ public:
 
 private:
   struct TRebuild;
+  // What a rebuild was made of: the state, the size, the ratio, the hover state and the five
+  // colours as the palette gave them.
+  struct TInputs {
+    TLumoIndicatorState State;
+    QSize Size;
+    qreal PixelRatio = 0;
+    bool Hovered = false;
+    std::array<TColor, 5> Colors{};
+    friend bool operator==(const TInputs&, const TInputs&) = default;
+  };
   // One step of painting after the background: a region filled with a colour, or with a
   // material where there is one.
   struct TLayer {
@@ -146,6 +158,9 @@ private:
   mutable std::vector<int> PaintedWidth;
   mutable qint64 FPaintedPixels = 0;
   TPaintPlan Plan;
+  // The inputs of the last rebuild that made its image: a rebuild from the same ones keeps
+  // what that made (a new size rebuilds at once, and again when its posted refresh arrives).
+  std::optional<TInputs> Built;
   QRegion FLitRegion;
   QRegion FUnlitRegion;
   QRegion FClipRegion;
