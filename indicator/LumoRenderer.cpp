@@ -5,9 +5,11 @@
 #include "LumoMaterials.h"
 #include "LumoRegions.h"
 
+#include <QColorSpace>
 #include <QPainter>
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #if defined(Q_OS_LINUX)
 #include <sys/mman.h>
 #endif
@@ -87,13 +89,15 @@ std::optional<TSchemeColors> SchemeColors(TLumoColorScheme scheme) {
 }
 
 // Converting every material would change the pixels of a stretched one, so only the indexed
-// images Qt cannot draw change their format.
+// images Qt cannot draw change their format. Any other is kept as the shared value it is: a
+// change the caller makes later goes to the caller's own copy, and a photo's megabytes are
+// neither copied nor touched.
 QImage DrawableMaterial(const QImage& value) {
   const QImage::Format format = value.format();
   const bool indexed = format == QImage::Format_Mono || format == QImage::Format_MonoLSB ||
                        format == QImage::Format_Indexed8;
   if (!indexed || ColoursCovered(value))
-    return value.copy();
+    return value;
   QImage image = value.copy();
   QList<QRgb> colours = image.colorTable();
   const int levels = 1 << image.depth();
@@ -242,20 +246,68 @@ namespace {
 // (Linux): a rebuild to a new size touches all of its image, and touching fresh memory
 // 4 KB at a time costs more than painting it (some 3 ms a megabyte on a virtual machine,
 // against a fortieth of that in 2 MB pages). Elsewhere, and for small images, as Qt gives it.
-QImage NewCanvas(QSize size) {
+constexpr qsizetype kHugePage = qsizetype(2) << 20;
+
+// The bytes of a row of an image Qt would make, each row starting on 32 bits.
+qsizetype RowBytes(int width, QImage::Format format) {
+  return (qsizetype(width) * QImage::toPixelFormat(format).bitsPerPixel() + 31) / 32 * 4;
+}
+
+bool Large(QSize size, QImage::Format format) {
+  return size.width() > 0 && RowBytes(size.width(), format) * size.height() >= 2 * kHugePage;
+}
+
+QImage NewImage(QSize size, QImage::Format format) {
 #if defined(Q_OS_LINUX)
-  constexpr qsizetype kHugePage = qsizetype(2) << 20;
-  const qsizetype stride = qsizetype(size.width()) * 4;
+  const qsizetype stride = RowBytes(size.width(), format);
   const qsizetype bytes = (stride * size.height() + kHugePage - 1) / kHugePage * kHugePage;
-  if (bytes >= 2 * kHugePage) {
+  if (Large(size, format)) {
     if (void* memory = std::aligned_alloc(kHugePage, size_t(bytes))) {
       madvise(memory, size_t(bytes), MADV_HUGEPAGE);
-      return QImage(static_cast<uchar*>(memory), size.width(), size.height(), stride, QImage::Format_RGB32,
+      return QImage(static_cast<uchar*>(memory), size.width(), size.height(), stride, format,
                     [](void* memory) { std::free(memory); }, memory);
     }
   }
 #endif
-  return QImage(size, QImage::Format_RGB32);
+  return QImage(size, format);
+}
+
+// A copy of an image in memory from NewImage.
+QImage CopyOf(const QImage& image) {
+  if (!Large(image.size(), image.format()))
+    return image.copy();
+  QImage copy = NewImage(image.size(), image.format());
+  if (copy.isNull())
+    return image.copy();
+  const qsizetype rowBytes = std::min(copy.bytesPerLine(), image.bytesPerLine());
+  for (int y = 0; y < image.height(); ++y)
+    std::memcpy(copy.scanLine(y), image.constScanLine(y), size_t(rowBytes));
+  copy.setColorTable(image.colorTable());
+  copy.setDevicePixelRatio(image.devicePixelRatio());
+  copy.setColorSpace(image.colorSpace());
+  return copy;
+}
+
+// An image in 24 bits per pixel, made in memory from NewImage a band of rows at a time:
+// each pixel is converted on its own, wherever its rows are.
+QImage Rgb888Of(const QImage& image) {
+  constexpr int kBandRows = 64;
+  if (image.format() == QImage::Format_RGB888 || !Large(image.size(), QImage::Format_RGB888))
+    return image.convertToFormat(QImage::Format_RGB888);
+  QImage converted = NewImage(image.size(), QImage::Format_RGB888);
+  if (converted.isNull())
+    return image.convertToFormat(QImage::Format_RGB888);
+  for (int top = 0; top < image.height(); top += kBandRows) {
+    const int rows = std::min(kBandRows, image.height() - top);
+    QImage band(image.constScanLine(top), image.width(), rows, image.bytesPerLine(), image.format());
+    band.setColorTable(image.colorTable());
+    const QImage part = band.convertToFormat(QImage::Format_RGB888);
+    for (int y = 0; y < rows; ++y)
+      std::memcpy(converted.scanLine(top + y), part.constScanLine(y), size_t(image.width()) * 3);
+  }
+  converted.setDevicePixelRatio(image.devicePixelRatio());
+  converted.setColorSpace(image.colorSpace());
+  return converted;
 }
 
 } // namespace
@@ -272,7 +324,7 @@ bool TLumoRenderer::PrepareCanvas(QSize size) {
              size.width(), size.height(), static_cast<long long>(kLargestImagePixels));
     return false;
   }
-  QImage image = NewCanvas(size);
+  QImage image = NewImage(size, QImage::Format_RGB32);
   if (image.isNull() && !size.isEmpty()) {
     qWarning("TLumoLiquidIndicator: no memory for an image of %d x %d pixels; the indicator keeps its "
              "previous image",
@@ -311,24 +363,26 @@ void TLumoRenderer::PrepareBackMaterials(const TLumoIndicatorState& state, QSize
   ShadedKey = material.cacheKey();
   ShadedMode = state.FMaterialShadowMode;
   ShadedSize = size;
-  const QImage base = material.convertToFormat(QImage::Format_RGB888);
+  const QImage base = Rgb888Of(material);
   if (atCanvas) {
-    QImage laid(canvas, QImage::Format_RGB32);
+    QImage laid = NewImage(canvas, QImage::Format_RGB32);
     laid.fill(0);
     {
       QPainter painter(&laid);
       painter.drawImage(laid.rect(), base);
     }
-    FBackMaterialD = FBackMaterialL = FBackMaterialLD = laid;
+    FBackMaterialD = CopyOf(laid);
+    FBackMaterialL = CopyOf(laid);
+    FBackMaterialLD = laid;
     ShadePixels(FBackMaterialD, -64);
     ShadePixels(FBackMaterialL, 64);
     if (ShadedMode != msmNone)
       ShadePixels(FBackMaterialLD, ShadedMode == msmDark ? -32 : 32);
     return;
   }
-  FBackMaterialD = base.copy();
-  FBackMaterialL = base.copy();
-  FBackMaterialLD = base.copy();
+  FBackMaterialD = CopyOf(base);
+  FBackMaterialL = CopyOf(base);
+  FBackMaterialLD = CopyOf(base);
   if (base.isNull())
     return;
   const qint32 w = base.width(), h = base.height();

@@ -55,7 +55,8 @@ struct TSchemeColors {
 };
 std::optional<TSchemeColors> SchemeColors(TLumoColorScheme scheme);
 
-// A material as the indicator keeps it: a copy, except that an indexed image whose colour
+// A material as the indicator keeps it: the image given (a shared value, which a later change
+// by the caller leaves as it is), except that an indexed image whose colour
 // table does not cover its pixels (which Qt cannot draw) becomes 32 bits, the missing
 // colours as grey levels.
 QImage DrawableMaterial(const QImage& value);
