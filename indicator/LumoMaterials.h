@@ -9,8 +9,8 @@
 namespace LumoLiquidIndicator {
 
 // Each function paints inside area only (the whole image when it is empty), the pixels there
-// being those painting the whole image gives. An area starts at the image's left edge, as a
-// stretched material must be laid from there to come out exact.
+// being those painting the whole image gives, wherever the area lies: a stretched material is
+// laid from the image's left edge, as it must be to come out exact, and kept inside the area.
 
 // Fills the region's pixels inside the image with one colour.
 void FillRgn(QImage& canvas, const QRegion& region, QRgb color, const QRect& area = {});
@@ -18,8 +18,15 @@ void FillRgn(QImage& canvas, const QRegion& region, QRgb color, const QRect& are
 // each tile ratio device pixels per material pixel.
 void DrawMaterial(QImage& canvas, const QImage& material, TLumoMaterialMode mode, qreal ratio,
                   const QRect& area = {});
-// The same inside a region only: the pixels are those DrawMaterial gives there.
+// The same inside a region only: the pixels are those DrawMaterial gives there. A stretched
+// material (and a deep one tiled at a ratio) is laid band by band as the region's rectangles
+// lie: a part of the image shows what the whole image shows only when region is the whole
+// region, unless LaidAlikeAnywhere.
 void DrawMaterialInRegion(QImage& canvas, const QRegion& region, const QImage& material, TLumoMaterialMode mode,
                           qreal ratio, const QRect& area = {});
+// Whether a material comes out the same inside a part of a region whatever the rest of the
+// region is: a single pixel, one as large as the image, tiles of up to 32 bits a pixel, or
+// deeper ones at ratio 1.
+bool LaidAlikeAnywhere(const QImage& material, TLumoMaterialMode mode, qreal ratio, QSize canvas);
 
 } // namespace LumoLiquidIndicator

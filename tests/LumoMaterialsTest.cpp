@@ -68,3 +68,31 @@ TEST(DrawMaterialInRegion, LaysWhatTheWholeImageShowsThere) {
           ASSERT_EQ(inRegion, expected);
         }
 }
+
+// Laid into parts of the image one after another, a material shows what laying it over the
+// whole image shows there, in the background and inside a region: Qt's fast scaling of 32-bit
+// images steps its source rows from the first row it draws, wherever that is.
+TEST(DrawMaterial, PartsShowWhatTheWholeImageShows) {
+  const QRegion region = Quad({{{-20, 0}, {10, 0}, {310, 690}, {280, 690}}}) | QRegion(0, 300, 400, 300);
+  const QImage materials[] = {Material(7, 5, QImage::Format_RGB32),
+                              Material(9, 13, QImage::Format_ARGB32_Premultiplied),
+                              Material(5, 6, QImage::Format_RGBA64)};
+  for (const QImage& material : materials)
+    for (const qreal ratio : {1.0, 1.5}) {
+      SCOPED_TRACE(testing::Message() << "format " << material.format() << ", ratio " << ratio);
+      for (const TLumoMaterialMode mode : {mmStretch, mmTile}) {
+        QImage whole = Canvas(), inRegion = Canvas();
+        DrawMaterial(whole, material, mode, ratio);
+        DrawMaterialInRegion(inRegion, region, material, mode, ratio);
+        QImage parts = Canvas(), regionParts = Canvas();
+        for (int top = 0; top < 700; top += 83)
+          for (int left = 0; left < 400; left += 150) {
+            const QRect part(left, top, 150, 83);
+            DrawMaterial(parts, material, mode, ratio, part);
+            DrawMaterialInRegion(regionParts, region, material, mode, ratio, part);
+          }
+        ASSERT_EQ(parts, whole) << "mode " << int(mode);
+        ASSERT_EQ(regionParts, inRegion) << "mode " << int(mode);
+      }
+    }
+}
