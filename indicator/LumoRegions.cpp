@@ -549,4 +549,18 @@ QRegion PolyPolygonRegion(const TPolyList& list, const QRect& bounds) {
   return SweptBands(CollectRects(list, bounds));
 }
 
+QRegion PolyPolygonRegionIn(const TPolyList& list, const QRect& bounds, const QRect& part) {
+  const QRect area = part & bounds;
+  if (area.isEmpty() || list.Count <= 0)
+    return {};
+  if (list.Count > kManyPolygons) {
+    const QRect counted = ParityArea(list, area);
+    if (counted.isEmpty())
+      return {};
+    if (qint64(counted.width()) * counted.height() <= kLargestParityArea)
+      return ParityRegion(list, counted, bounds);
+  }
+  return PolyPolygonRegion(list, bounds) & area;
+}
+
 } // namespace LumoLiquidIndicator

@@ -22,6 +22,9 @@ QRegion PolygonRegion(const TPoint* points, qint32 count, const QRect& bounds = 
 // counted pixel by pixel inside the bounds, and its region ends at them; the pixels inside
 // are the same.
 QRegion PolyPolygonRegion(const TPolyList& list, const QRect& bounds = {});
+// The same region inside part only, a rectangle of the bounds: each polygon cut to the
+// bounds as above, and only the pixels inside part worked out.
+QRegion PolyPolygonRegionIn(const TPolyList& list, const QRect& bounds, const QRect& part);
 
 // What the cache of recently scanned polygons holds, in bytes (bounded by 4 MB), and its
 // number of polygons (bounded by 4096).

@@ -132,6 +132,18 @@ struct TLumoRenderer::TRebuild {
   TColor Resolve(TColor color) const { return ColorToRGB(color, SystemColors); }
 };
 
+// What the segments and the clip region of a rebuild are worked out from, when painting or
+// a caller asks for them: the layout in the image's pixels and in logical ones, the image's
+// rectangle, the control's size, the transparent mode, and whether the image has pixels.
+struct TLumoRenderer::TSegmentPlan {
+  TIndicatorLayoutSettings Layout;
+  TIndicatorLayoutSettings Logical;
+  QRect Bounds;
+  QSize LogicalSize;
+  TLumoTransparentMode Mode = tmNone;
+  bool Drawn = false;
+};
+
 QSize TLumoRenderer::ControlSize(const TLumoIndicatorState& state) {
   const TBoxSize box = RotatedBox(state.FIndicatorWidth, state.FIndicatorHeight, state.FIndicatorAngle);
   return {box.Width, box.Height};
@@ -178,19 +190,19 @@ bool TLumoRenderer::Rebuild(const TLumoIndicatorState& state, QSize size, qreal 
   if (!PrepareCanvas({rebuild.Layout.ControlWidth, rebuild.Layout.ControlHeight}))
     return false;  // the previous image stays, with its regions
   FClips = state.FTransparentMode != tmNone;
-  FClipRegion = FClips ? QRegion() : QRegion(0, 0, size.width(), size.height());
-  FLitRegion = FUnlitRegion = QRegion();
+  FRegions.reset();
   Plan = {};
   Plan.PixelRatio = devicePixelRatio;
-  PaintedWidth.assign(size_t((CanvasBitmap.height() + kPaintRows - 1) / kPaintRows), 0);
+  Plan.Segments = std::make_shared<const TSegmentPlan>(
+      TSegmentPlan{rebuild.Layout, rebuild.Logical, CanvasBitmap.rect(), size, state.FTransparentMode,
+                   !CanvasBitmap.isNull()});
+  PaintedPart = QRegion();
   Built = std::move(inputs);
   if (CanvasBitmap.isNull())  // a control without a pixel shows nothing, whatever its state
     return true;
   PlanBackground(rebuild);
   PlanBevels(rebuild);
   PlanSegments(rebuild);
-  if (FClips && devicePixelRatio != 1.0)
-    FClipRegion = LogicalClipRegion(rebuild);
   // The image carries the ratio, so that painting copies it one to one.
   CanvasBitmap.setDevicePixelRatio(devicePixelRatio);
   return true;
@@ -202,24 +214,29 @@ const QImage& TLumoRenderer::ImagePart(const QRectF& shown) const {
   return Painted(QRectF(shown.topLeft() * ratio, shown.size() * ratio).toAlignedRect().adjusted(-1, -1, 1, 1));
 }
 
-const QImage& TLumoRenderer::Painted(const QRect& area) const {
-  const QRect part = area & CanvasBitmap.rect();
+namespace {
+
+// The part of the image that holds area, widened to the painting grid.
+QRect OnGrid(const QRect& area, const QRect& image, int grid) {
+  const QRect part = area & image;
   if (part.isEmpty())
+    return {};
+  const QPoint from(part.left() / grid * grid, part.top() / grid * grid);
+  const QPoint to((part.right() / grid + 1) * grid - 1, (part.bottom() / grid + 1) * grid - 1);
+  return QRect(from, to) & image;
+}
+
+} // namespace
+
+// The grid's squares that hold pixels of area and are not painted yet are painted now.
+const QImage& TLumoRenderer::Painted(const QRect& area) const {
+  const QRect part = OnGrid(area, CanvasBitmap.rect(), kPaintGrid);
+  const QRegion missing = QRegion(part).subtracted(PaintedPart);
+  if (missing.isEmpty())
     return CanvasBitmap;
-  // Stretches of rows that lack columns of the part, neighbours joined, are painted from the
-  // left edge to the part's right end.
-  const int width = part.right() + 1;
-  const int last = part.bottom() / kPaintRows;
-  for (int first = part.top() / kPaintRows; first <= last; ++first) {
-    if (PaintedWidth[size_t(first)] >= width)
-      continue;
-    int end = first;
-    while (end <= last && PaintedWidth[size_t(end)] < width)
-      PaintedWidth[size_t(end++)] = width;
-    const int top = first * kPaintRows;
-    PaintArea(QRect(0, top, width, std::min(end * kPaintRows, CanvasBitmap.height()) - top));
-    first = end;
-  }
+  for (const QRect& rect : missing)
+    PaintArea(rect);
+  PaintedPart |= part;
   return CanvasBitmap;
 }
 
@@ -231,21 +248,21 @@ void TLumoRenderer::PaintArea(const QRect& area) const {
   FillRgn(CanvasBitmap, QRegion(area), Plan.BackColor, area);
   if (!Plan.BackMaterial.isNull())
     DrawMaterial(CanvasBitmap, Plan.BackMaterial, Plan.BackMode, Plan.PixelRatio, area);
+  const TRegions segments = SegmentsIn(area);
   for (const TLayer& layer : Plan.Layers) {
+    const QRegion& region = layer.Shape == TShape::Lit     ? segments.Lit
+                            : layer.Shape == TShape::Unlit ? segments.Unlit
+                                                           : layer.Region;
     if (layer.Material.isNull())
-      FillRgn(CanvasBitmap, layer.Region, layer.Color, area);
+      FillRgn(CanvasBitmap, region, layer.Color, area);
     else
-      DrawMaterialInRegion(CanvasBitmap, layer.Region, layer.Material, layer.Mode, Plan.PixelRatio, area);
+      DrawMaterialInRegion(CanvasBitmap, region, layer.Material, layer.Mode, Plan.PixelRatio, area);
   }
   CanvasBitmap.setDevicePixelRatio(Plan.PixelRatio);
 }
 
 namespace {
 
-// A large image's memory, asked of the system in 2 MB pages where it gives them on request
-// (Linux): a rebuild to a new size touches all of its image, and touching fresh memory
-// 4 KB at a time costs more than painting it (some 3 ms a megabyte on a virtual machine,
-// against a fortieth of that in 2 MB pages). Elsewhere, and for small images, as Qt gives it.
 constexpr qsizetype kHugePage = qsizetype(2) << 20;
 
 // The bytes of a row of an image Qt would make, each row starting on 32 bits.
@@ -253,10 +270,15 @@ qsizetype RowBytes(int width, QImage::Format format) {
   return (qsizetype(width) * QImage::toPixelFormat(format).bitsPerPixel() + 31) / 32 * 4;
 }
 
+// Whether an image takes at least two 2 MB pages.
 bool Large(QSize size, QImage::Format format) {
   return size.width() > 0 && RowBytes(size.width(), format) * size.height() >= 2 * kHugePage;
 }
 
+// A large image's memory, asked of the system in 2 MB pages where it gives them on request
+// (Linux): a rebuild to a new size touches all of its image, and touching fresh memory
+// 4 KB at a time costs more than painting it (some 3 ms a megabyte on a virtual machine,
+// against a fortieth of that in 2 MB pages). Elsewhere, and for small images, as Qt gives it.
 QImage NewImage(QSize size, QImage::Format format) {
 #if defined(Q_OS_LINUX)
   const qsizetype stride = RowBytes(size.width(), format);
@@ -433,40 +455,51 @@ void TLumoRenderer::PlanBevel(const TRebuild& rebuild, TLumoBevelKind kind, qint
   const TColor dark = DarkerColor(rebuild.State.FBevelColor, rebuild.SystemColors);
   for (const TBevelFaceRole& face : BevelFaces(LightingOctant(layout.IndicatorAngle), kind)) {
     const QRegion region = PolygonRegion(points.data() + 4 * static_cast<int>(face.Face), 4, CanvasBitmap.rect());
-    if (FClips)
-      FClipRegion |= region;
     AddBackLayer(rebuild, region, face.Light ? light : dark, face.Light ? FBackMaterialL : FBackMaterialD);
   }
 }
 
-// Lit segments, then unlit ones.
+// Lit segments, then unlit ones, their regions worked out for each part painted.
 void TLumoRenderer::PlanSegments(const TRebuild& rebuild) {
   const TLumoIndicatorState& state = rebuild.State;
-  const TIndicatorPolygons polygons = BuildVisibleIndicatorPolygons(rebuild.Layout);
-  if (!polygons.Black.Points.empty()) {
-    FLitRegion = PolyPolygonRegion(polygons.Black, CanvasBitmap.rect());
-    if (FClips)
-      FClipRegion |= FLitRegion;
-    if (state.FForeMaterial.width() == 0 || rebuild.HoverColor)
-      Plan.Layers.push_back(
-          {FLitRegion, ToRgb(rebuild.Resolve(rebuild.HoverColor ? state.FNumberForeColor1 : state.FNumberForeColor)),
-           {}, mmStretch});
-    else
-      Plan.Layers.push_back({FLitRegion, 0, state.FForeMaterial, state.FForeMaterialMode});
-  }
-  if (!polygons.Gray.Points.empty()) {
-    FUnlitRegion = PolyPolygonRegion(polygons.Gray, CanvasBitmap.rect());
-    if (FClips && state.FTransparentMode == tmBackOnly)
-      FClipRegion |= FUnlitRegion;
-    AddBackLayer(rebuild, FUnlitRegion, state.FNumberBackColor, FBackMaterialLD);
-  }
+  if (state.FForeMaterial.width() == 0 || rebuild.HoverColor)
+    Plan.Layers.push_back(
+        {{}, ToRgb(rebuild.Resolve(rebuild.HoverColor ? state.FNumberForeColor1 : state.FNumberForeColor)), {},
+         mmStretch, TShape::Lit});
+  else
+    Plan.Layers.push_back({{}, 0, state.FForeMaterial, state.FForeMaterialMode, TShape::Lit});
+  AddBackLayer(rebuild, {}, state.FNumberBackColor, FBackMaterialLD);
+  Plan.Layers.back().Shape = TShape::Unlit;
+  const QSize canvas = CanvasBitmap.size();
+  for (const TLayer& layer : Plan.Layers)
+    if (layer.Shape != TShape::Region && !LaidAlikeAnywhere(layer.Material, layer.Mode, Plan.PixelRatio, canvas))
+      Plan.WholeSegments = true;
 }
 
-// The painting steps collect the clip region in the image's pixels. Where those are not
-// logical pixels the region is made anew, from the same parts laid out in logical pixels:
-// painting clips in those, as the window shape does.
-QRegion TLumoRenderer::LogicalClipRegion(const TRebuild& rebuild) const {
-  const TIndicatorLayoutSettings& logical = rebuild.Logical;
+// The lit and unlit segments inside area: the polygons of the cells that reach into it,
+// counted there only. The whole regions serve once they are known, and where a material is
+// laid as the whole segments lie.
+TLumoRenderer::TRegions TLumoRenderer::SegmentsIn(const QRect& area) const {
+  if (FRegions || Plan.WholeSegments)
+    return {Regions().Lit, Regions().Unlit, {}};
+  const TSegmentPlan& plan = *Plan.Segments;
+  const TIndicatorPolygons polygons =
+      BuildVisibleIndicatorPolygons(plan.Layout, {area.left(), area.top(), area.right() + 1, area.bottom() + 1});
+  return {PolyPolygonRegionIn(polygons.Black, plan.Bounds, area), PolyPolygonRegionIn(polygons.Gray, plan.Bounds, area),
+          {}};
+}
+
+const TLumoRenderer::TRegions& TLumoRenderer::Regions() const {
+  if (!FRegions)
+    FRegions = WholeRegions();
+  return *FRegions;
+}
+
+namespace {
+
+// The clip region of a state laid out in logical pixels: painting clips in those, as the
+// window shape does, so at a ratio other than 1 the region is made anew from the same parts.
+QRegion LogicalClipRegion(const TIndicatorLayoutSettings& logical, TLumoTransparentMode mode) {
   const QRect bounds(0, 0, logical.ControlWidth, logical.ControlHeight);
   QRegion clip;
   const auto addBevel = [&](TLumoBevelKind kind, qint32 inset, qint32 bevelWidth) {
@@ -483,9 +516,41 @@ QRegion TLumoRenderer::LogicalClipRegion(const TRebuild& rebuild) const {
   const TIndicatorPolygons polygons = BuildVisibleIndicatorPolygons(logical);
   if (!polygons.Black.Points.empty())
     clip |= PolyPolygonRegion(polygons.Black, bounds);
-  if (rebuild.State.FTransparentMode == tmBackOnly && !polygons.Gray.Points.empty())
+  if (mode == tmBackOnly && !polygons.Gray.Points.empty())
     clip |= PolyPolygonRegion(polygons.Gray, bounds);
   return clip;
+}
+
+} // namespace
+
+// The whole regions of the last rebuild: the segments of every cell that reaches into the
+// image, and what stays opaque, the drawn bevel faces with the lit (and, with tmBackOnly, the
+// unlit) segments.
+TLumoRenderer::TRegions TLumoRenderer::WholeRegions() const {
+  TRegions regions;
+  if (!Plan.Segments)
+    return regions;
+  const TSegmentPlan& plan = *Plan.Segments;
+  if (plan.Drawn) {
+    const TIndicatorPolygons polygons = BuildVisibleIndicatorPolygons(plan.Layout);
+    if (!polygons.Black.Points.empty())
+      regions.Lit = PolyPolygonRegion(polygons.Black, plan.Bounds);
+    if (!polygons.Gray.Points.empty())
+      regions.Unlit = PolyPolygonRegion(polygons.Gray, plan.Bounds);
+  }
+  if (plan.Mode == tmNone) {
+    regions.Clip = QRegion(QRect(QPoint(0, 0), plan.LogicalSize));
+  } else if (plan.Drawn && Plan.PixelRatio != 1.0) {
+    regions.Clip = LogicalClipRegion(plan.Logical, plan.Mode);
+  } else if (plan.Drawn) {
+    for (const TLayer& layer : Plan.Layers)
+      if (layer.Shape == TShape::Region)
+        regions.Clip |= layer.Region;
+    regions.Clip |= regions.Lit;
+    if (plan.Mode == tmBackOnly)
+      regions.Clip |= regions.Unlit;
+  }
+  return regions;
 }
 
 } // namespace LumoLiquidIndicator

@@ -13,6 +13,7 @@
 #include <QSize>
 #include <QString>
 #include <array>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -97,12 +98,13 @@ public:
   qreal PixelRatio() const { return CanvasBitmap.devicePixelRatio(); }
   // The pixels painted so far, a pixel painted again counted again.
   qint64 PaintedPixels() const { return FPaintedPixels; }
-  // The lit and unlit segments' pixels, in device pixels.
-  const QRegion& LitRegion() const { return FLitRegion; }
-  const QRegion& UnlitRegion() const { return FUnlitRegion; }
+  // The lit and unlit segments' pixels, in device pixels. Worked out when first asked for:
+  // painting works out only those of the parts it paints.
+  const QRegion& LitRegion() const { return Regions().Lit; }
+  const QRegion& UnlitRegion() const { return Regions().Unlit; }
   // What stays opaque, in device-independent pixels: the bevels and lit segments (and the
   // unlit ones with tmBackOnly); the whole control with tmNone.
-  const QRegion& ClipRegion() const { return FClipRegion; }
+  const QRegion& ClipRegion() const { return Regions().Clip; }
   // Whether the last rebuild left anything out (any mode but tmNone).
   bool Clips() const { return FClips; }
 
@@ -123,6 +125,9 @@ private:
     std::array<TColor, 5> Colors{};
     friend bool operator==(const TInputs&, const TInputs&) = default;
   };
+  // What a layer covers: a region of its own (a bevel face), or the lit or unlit segments,
+  // worked out for each part painted.
+  enum class TShape { Region, Lit, Unlit };
   // One step of painting after the background: a region filled with a colour, or with a
   // material where there is one.
   struct TLayer {
@@ -130,7 +135,10 @@ private:
     QRgb Color = 0;
     QImage Material;
     TLumoMaterialMode Mode = mmStretch;
+    TShape Shape = TShape::Region;
   };
+  // What the segments and the clip region are worked out from (LumoRenderer.cpp).
+  struct TSegmentPlan;
   // What the last rebuild paints, in this order.
   struct TPaintPlan {
     QRgb BackColor = 0;
@@ -138,9 +146,16 @@ private:
     TLumoMaterialMode BackMode = mmStretch;
     qreal PixelRatio = 1.0;
     std::vector<TLayer> Layers;
+    std::shared_ptr<const TSegmentPlan> Segments;
+    // Whether a segment layer's material needs the whole segments to come out in a part as
+    // in the whole image (see LaidAlikeAnywhere).
+    bool WholeSegments = false;
   };
-  // Rows painted at a time, each stretch of them from the left edge to a column.
-  static constexpr int kPaintRows = 64;
+  struct TRegions {
+    QRegion Lit, Unlit, Clip;
+  };
+  // Parts are painted on a grid of this many pixels a side.
+  static constexpr int kPaintGrid = 64;
 
   void PlanBackground(const TRebuild& rebuild);
   void PlanBevels(const TRebuild& rebuild);
@@ -149,22 +164,21 @@ private:
   void AddBackLayer(const TRebuild& rebuild, const QRegion& region, TColor color, const QImage& material);
   const QImage& Painted(const QRect& area) const;
   void PaintArea(const QRect& area) const;
-  QRegion LogicalClipRegion(const TRebuild& rebuild) const;
+  TRegions SegmentsIn(const QRect& area) const;
+  const TRegions& Regions() const;
+  TRegions WholeRegions() const;
   bool PrepareCanvas(QSize size);
   void PrepareBackMaterials(const TLumoIndicatorState& state, QSize canvas);
 
-  // Painted as far as asked for: PaintedWidth holds, for each stretch of kPaintRows rows, how
-  // many columns from the left edge have their pixels.
+  // Painted as far as asked for: PaintedPart holds the pixels painted since the rebuild.
   mutable QImage CanvasBitmap;
-  mutable std::vector<int> PaintedWidth;
+  mutable QRegion PaintedPart;
   mutable qint64 FPaintedPixels = 0;
   TPaintPlan Plan;
   // The inputs of the last rebuild that made its image: a rebuild from the same ones keeps
   // what that made (a new size rebuilds at once, and again when its posted refresh arrives).
   std::optional<TInputs> Built;
-  QRegion FLitRegion;
-  QRegion FUnlitRegion;
-  QRegion FClipRegion;
+  mutable std::optional<TRegions> FRegions;  // worked out when asked for
   bool FClips = false;
   // The shaded copies of the back material, made again when the material or the shadow
   // mode changes.
