@@ -5,6 +5,7 @@
 #include "F_Steepo2.h"
 #include "OrbDialogs.h"
 #include "OrbUtils.h"
+#include "OrbForms.h"
 #include "Platform.h"
 #include "Preset.h"
 #include "SteepoConfig.h"
@@ -103,19 +104,19 @@ TFSteepo::TFSteepo(QWidget* parent)
   static const bool accessible = (QAccessible::installFactory(MainWindowAccessibleFactory), true);
   Q_UNUSED(accessible);
   ui->setupUi(this);
-  Platform::CallLoaded(this);
+  OrbForms::CallLoaded(this);
 
   // What the layout file cannot say: the fonts at their pixel heights, the glyphs with their
   // transparent background, the fixed size without a maximise box, the key preview.
-  setFont(Platform::LayoutFont(11));
-  ui->BBStart->setFont(Platform::LayoutFont(13, true));
-  ui->BBStop->setFont(Platform::LayoutFont(13, true));
+  setFont(OrbForms::LayoutFont(11));
+  ui->BBStart->setFont(OrbForms::LayoutFont(13, true));
+  ui->BBStop->setFont(OrbForms::LayoutFont(13, true));
   // The small text of the layout even where the desktop gives labels a font of their own.
-  ui->LWeb->setFont(Platform::LayoutFont(11));
-  ui->BBInc->setIcon(Platform::GlyphIcon(QStringLiteral(":/glyphs/BBInc.bmp"), 1));
-  ui->BBDec->setIcon(Platform::GlyphIcon(QStringLiteral(":/glyphs/BBDec.bmp"), 1));
-  Platform::SetButtonGlyph(ui->BBStart, QStringLiteral(":/glyphs/BBStart.bmp"), 2, 8);
-  Platform::SetButtonGlyph(ui->BBStop, QStringLiteral(":/glyphs/BBStop.bmp"), 2, 8);
+  ui->LWeb->setFont(OrbForms::LayoutFont(11));
+  ui->BBInc->setIcon(OrbForms::GlyphIcon(QStringLiteral(":/glyphs/BBInc.bmp"), 1));
+  ui->BBDec->setIcon(OrbForms::GlyphIcon(QStringLiteral(":/glyphs/BBDec.bmp"), 1));
+  OrbForms::SetButtonGlyph(ui->BBStart, QStringLiteral(":/glyphs/BBStart.bmp"), 2, 8);
+  OrbForms::SetButtonGlyph(ui->BBStop, QStringLiteral(":/glyphs/BBStop.bmp"), 2, 8);
   ui->LCD->setFocusPolicy(Qt::NoFocus);
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -182,22 +183,22 @@ void TFSteepo::FormCreate() {
 }
 
 void TFSteepo::ScaleToDesktopFont() {
-  FScale = Platform::FormScale();
+  FScale = OrbForms::FormScale();
   if (FScale == 1)
     return;
-  Platform::ScaleForm(this, FScale);
+  OrbForms::ScaleForm(this, FScale);
   // The indicator's size is given in its own properties; it sizes itself to them.
-  ui->LCD->SetIndicatorWidth(Platform::Scaled(ui->LCD->IndicatorWidth(), FScale));
-  ui->LCD->SetIndicatorHeight(Platform::Scaled(ui->LCD->IndicatorHeight(), FScale));
-  ui->LCD->SetIndicatorGap(Platform::Scaled(ui->LCD->IndicatorGap(), FScale));
-  ui->LCD->SetOuterBevelWidth(Platform::Scaled(ui->LCD->OuterBevelWidth(), FScale));
+  ui->LCD->SetIndicatorWidth(OrbForms::Scaled(ui->LCD->IndicatorWidth(), FScale));
+  ui->LCD->SetIndicatorHeight(OrbForms::Scaled(ui->LCD->IndicatorHeight(), FScale));
+  ui->LCD->SetIndicatorGap(OrbForms::Scaled(ui->LCD->IndicatorGap(), FScale));
+  ui->LCD->SetOuterBevelWidth(OrbForms::Scaled(ui->LCD->OuterBevelWidth(), FScale));
 }
 
 void TFSteepo::SetWebLink(const QString& text) {
   ui->LWeb->setText(text);
   ui->LWeb->setAccessibleName(text);
   ui->LWeb->resize(ui->LWeb->sizeHint().width(), ui->LWeb->height());
-  const int bevelLeft = ui->LWeb->x() + ui->LWeb->width() + Platform::Scaled(4, FScale);
+  const int bevelLeft = ui->LWeb->x() + ui->LWeb->width() + OrbForms::Scaled(4, FScale);
   const int bevelWidth = ui->BBStop->x() + ui->BBStop->width() - bevelLeft;
   ui->Bevel->setGeometry(bevelLeft, ui->Bevel->y(), bevelWidth, ui->Bevel->height());
 }

@@ -4,6 +4,7 @@
 #include "DesktopBus.h"
 #include "F_Steepo.h"
 #include "OrbUtils.h"
+#include "OrbForms.h"
 #include "Platform.h"
 #include "Resources.h"
 
@@ -65,9 +66,9 @@ TFSteepo2::TFSteepo2(QWidget* mainWindow, const QString& caption)
       ui(new Ui::TFSteepo2), FMainWindow(mainWindow), FCaption(caption) {
   ui->setupUi(this);
   setObjectName(QStringLiteral("FSteepo2"));
-  setFont(Platform::LayoutFont(FormFont));
-  ui->LMessage->setFont(Platform::LayoutFont(MessageFont));
-  ui->BBOK->setFont(Platform::LayoutFont(ButtonFont, true));
+  setFont(OrbForms::LayoutFont(FormFont));
+  ui->LMessage->setFont(OrbForms::LayoutFont(MessageFont));
+  ui->BBOK->setFont(OrbForms::LayoutFont(ButtonFont, true));
 
   // The program's icon at the system's standard icon size: the application's, already read at
   // start-up, or read here where the application has none.
@@ -78,13 +79,13 @@ TFSteepo2::TFSteepo2(QWidget* mainWindow, const QString& caption)
   }
   ui->Image->resize(32, 32);
 
-  Platform::SetButtonGlyph(ui->BBOK, Resources::Glyph(QStringLiteral("BBOK")), 2, 8);
+  OrbForms::SetButtonGlyph(ui->BBOK, Resources::Glyph(QStringLiteral("BBOK")), 2, 8);
   ui->BBOK->setDefault(true);
   ui->BBOK->setFocus();
   connect(ui->BBOK, &QPushButton::clicked, this, &QDialog::accept);
 
   // A desktop with larger text gets the whole dialog larger, the icon drawn at its new size.
-  Platform::ScaleForm(this, Platform::FormScale());
+  OrbForms::ScaleForm(this, OrbForms::FormScale());
   ui->Image->setPixmap(icon.pixmap(ui->Image->size()));
 
   FormCreate();

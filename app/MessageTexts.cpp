@@ -29,10 +29,12 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: the preset file %1 is %2: it is neither read nor written",
      "a folder",
      "not a regular file",
+     "too large (%1 bytes, more than 1 MiB)",
      "steepo: cannot store the preset in %1: %2",
      "steepo: cannot open a display (no usable DISPLAY or WAYLAND_DISPLAY): Steepo needs a graphical desktop session",
      "steepo: write error: %1",
-     "steepo: the desktop's notification service was not reached (%1); the alarm shows in its window only"},
+     "steepo: the desktop's notification service was not reached (%1); the alarm shows in its window only",
+     "steepo: an empty argument was skipped"},
     // cs
     {"Použití: steepo [MINUTY:SEKUNDY] [-start]\n"
        "Čajový časovač: odpočítává dobu louhování a ohlásí, až je čaj hotový.\n"
@@ -56,10 +58,12 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: soubor předvolby %1 je %2: nečte se ani nezapisuje",
      "složka",
      "neobvyklý soubor",
+     "příliš velký (%1 bajtů, víc než 1 MiB)",
      "steepo: předvolbu nelze uložit do %1: %2",
      "steepo: nelze otevřít displej (chybí použitelný DISPLAY či WAYLAND_DISPLAY): Steepo potřebuje grafické prostředí",
      "steepo: chyba zápisu: %1",
-     "steepo: služba oznámení pracovní plochy není dostupná (%1); budík se ukáže jen ve svém okně"},
+     "steepo: služba oznámení pracovní plochy není dostupná (%1); budík se ukáže jen ve svém okně",
+     "steepo: prázdný argument se přeskočí"},
     // de
     {"Aufruf: steepo [MINUTEN:SEKUNDEN] [-start]\n"
        "Ein Tee-Timer: zählt die Ziehzeit herunter und meldet sich, wenn der Tee fertig ist.\n"
@@ -83,10 +87,12 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: die Vorgabedatei %1 ist %2: sie wird weder gelesen noch geschrieben",
      "ein Ordner",
      "keine normale Datei",
+     "zu groß (%1 Bytes, mehr als 1 MiB)",
      "steepo: die Vorgabe kann nicht in %1 gespeichert werden: %2",
      "steepo: keine Anzeige zu öffnen (kein brauchbares DISPLAY oder WAYLAND_DISPLAY): Steepo braucht eine grafische Sitzung",
      "steepo: Schreibfehler: %1",
-     "steepo: der Benachrichtigungsdienst des Desktops war nicht erreichbar (%1); der Alarm erscheint nur in seinem Fenster"},
+     "steepo: der Benachrichtigungsdienst des Desktops war nicht erreichbar (%1); der Alarm erscheint nur in seinem Fenster",
+     "steepo: ein leeres Argument wird übergangen"},
     // es
     {"Uso: steepo [MINUTOS:SEGUNDOS] [-start]\n"
        "Un temporizador de té: cuenta atrás el tiempo de infusión y avisa cuando el té está listo.\n"
@@ -110,10 +116,12 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: el archivo de preajuste %1 es %2: no se lee ni se escribe",
      "una carpeta",
      "un archivo no regular",
+     "demasiado grande (%1 bytes, más de 1 MiB)",
      "steepo: no se puede guardar el preajuste en %1: %2",
      "steepo: no se puede abrir una pantalla (no hay DISPLAY ni WAYLAND_DISPLAY utilizables): Steepo necesita una sesión gráfica",
      "steepo: error de escritura: %1",
-     "steepo: no se alcanzó el servicio de notificaciones del escritorio (%1); la alarma solo se muestra en su ventana"},
+     "steepo: no se alcanzó el servicio de notificaciones del escritorio (%1); la alarma solo se muestra en su ventana",
+     "steepo: se omite un argumento vacío"},
     // pt
     {"Uso: steepo [MINUTOS:SEGUNDOS] [-start]\n"
        "Um temporizador de chá: conta o tempo de infusão e avisa quando o chá está pronto.\n"
@@ -137,10 +145,12 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: o ficheiro de predefinição %1 é %2: não é lido nem escrito",
      "uma pasta",
      "um ficheiro não regular",
+     "demasiado grande (%1 bytes, mais de 1 MiB)",
      "steepo: não é possível guardar a predefinição em %1: %2",
      "steepo: não é possível abrir um ecrã (nenhum DISPLAY ou WAYLAND_DISPLAY utilizável): o Steepo precisa de uma sessão gráfica",
      "steepo: erro de escrita: %1",
-     "steepo: o serviço de notificações do ambiente de trabalho não foi alcançado (%1); o alarme só aparece na sua janela"},
+     "steepo: o serviço de notificações do ambiente de trabalho não foi alcançado (%1); o alarme só aparece na sua janela",
+     "steepo: um argumento vazio é ignorado"},
     // fr
     {"Usage : steepo [MINUTES:SECONDES] [-start]\n"
        "Un minuteur à thé : décompte le temps d'infusion et sonne quand le thé est prêt.\n"
@@ -164,10 +174,12 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo : le fichier de préréglage %1 est %2 : il n'est ni lu ni écrit",
      "un dossier",
      "un fichier non ordinaire",
+     "trop grand (%1 octets, plus de 1 Mio)",
      "steepo : impossible d'enregistrer le préréglage dans %1 : %2",
      "steepo : impossible d'ouvrir un affichage (aucun DISPLAY ou WAYLAND_DISPLAY utilisable) : Steepo a besoin d'une session graphique",
      "steepo : erreur d'écriture : %1",
-     "steepo : le service de notifications du bureau n'a pas été joint (%1) ; l'alarme ne s'affiche que dans sa fenêtre"},
+     "steepo : le service de notifications du bureau n'a pas été joint (%1) ; l'alarme ne s'affiche que dans sa fenêtre",
+     "steepo : un argument vide est ignoré"},
     // it
     {"Uso: steepo [MINUTI:SECONDI] [-start]\n"
        "Un timer per il tè: conta alla rovescia il tempo d'infusione e avvisa quando il tè è pronto.\n"
@@ -191,10 +203,12 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: il file della preimpostazione %1 è %2: non viene letto né scritto",
      "una cartella",
      "un file non regolare",
+     "troppo grande (%1 byte, più di 1 MiB)",
      "steepo: impossibile salvare la preimpostazione in %1: %2",
      "steepo: impossibile aprire un display (nessun DISPLAY o WAYLAND_DISPLAY utilizzabile): Steepo richiede una sessione grafica",
      "steepo: errore di scrittura: %1",
-     "steepo: il servizio di notifiche del desktop non è raggiungibile (%1); l'allarme compare solo nella sua finestra"},
+     "steepo: il servizio di notifiche del desktop non è raggiungibile (%1); l'allarme compare solo nella sua finestra",
+     "steepo: un argomento vuoto viene ignorato"},
     // ru
     {"Использование: steepo [МИНУТЫ:СЕКУНДЫ] [-start]\n"
        "Чайный таймер: отсчитывает время заваривания и подаёт сигнал, когда чай готов.\n"
@@ -218,10 +232,12 @@ const std::array<std::array<const char*, mxCount>, 8> Texts = {{
      "steepo: файл предустановки %1 — %2: он не читается и не записывается",
      "папка",
      "не обычный файл",
+     "слишком велик (%1 байт, больше 1 МиБ)",
      "steepo: не удаётся сохранить предустановку в %1: %2",
      "steepo: не удаётся открыть дисплей (нет пригодного DISPLAY или WAYLAND_DISPLAY): Steepo нужен графический сеанс",
      "steepo: ошибка записи: %1",
-     "steepo: служба уведомлений рабочего стола недоступна (%1); сигнал показывается только в своём окне"},
+     "steepo: служба уведомлений рабочего стола недоступна (%1); сигнал показывается только в своём окне",
+     "steepo: пустой аргумент пропущен"},
 
 }};
 // clang-format on

@@ -10,8 +10,8 @@ namespace MessageTexts {
 
 enum TMessage {
   mxUsage, mxPresetNowhere, mxPresetIn, mxIgnoringTime, mxReadAs, mxUnknownSwitch, mxDoubleStart,
-  mxNoPresetFolder, mxPresetFileIs, mxAFolder, mxNotRegular, mxCannotStore, mxNoDisplay, mxWriteError,
-  mxNotificationUnreached, mxCount
+  mxNoPresetFolder, mxPresetFileIs, mxAFolder, mxNotRegular, mxTooLarge, mxCannotStore, mxNoDisplay,
+  mxWriteError, mxNotificationUnreached, mxEmptyArgument, mxCount
 };
 extern const std::array<std::array<const char*, mxCount>, 8> Texts;
 

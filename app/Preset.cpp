@@ -34,7 +34,11 @@ void ReportUnusableStore(const QString& path) {
     Platform::ReportProblem(Text(mxNoPresetFolder));
     return;
   }
-  const QString what = Text(QFileInfo(path).isDir() ? mxAFolder : mxNotRegular);
+  // A regular file that is no usable store is one too large to be read.
+  const QFileInfo info(path);
+  const QString what = info.isDir()    ? Text(mxAFolder)
+                       : info.isFile() ? Text(mxTooLarge).arg(info.size())
+                                       : Text(mxNotRegular);
   Platform::ReportProblem(Text(mxPresetFileIs).arg(path, what));
 }
 
@@ -51,7 +55,10 @@ QString UsageText(const QString& settingsPath) {
 
 } // namespace
 
-std::optional<qint32> ParseInt32(const QString& text) {
+namespace {
+// A text read as ParseInt32 reads it: a number, no number at all, or a number too large.
+enum class TNumber { Number, NotANumber, TooLarge };
+TNumber ReadInt32(const QString& text, qint32* result) {
   qsizetype i = 0;
   const qsizetype n = text.size();
   while (i < n && (text.at(i) == u' ' || text.at(i) == u'\t'))
@@ -68,19 +75,30 @@ std::optional<qint32> ParseInt32(const QString& text) {
     i += 2;
   }
   if (i == n)
-    return std::nullopt;
+    return TNumber::NotANumber;
   // The magnitude may reach 2^31 only for a negative number.
   const qint64 limit = negative ? qint64(1) << 31 : (qint64(1) << 31) - 1;
   qint64 value = 0;
+  bool tooLarge = false;
   for (; i < n; ++i) {
     const int digit = DigitValue(text.at(i), base);
     if (digit < 0)
-      return std::nullopt;
-    value = value * base + digit;
-    if (value > limit)
-      return std::nullopt;
+      return TNumber::NotANumber;
+    value = std::min(value * base + digit, limit + 1);
+    tooLarge = tooLarge || value > limit;
   }
-  return qint32(negative ? -value : value);
+  if (tooLarge)
+    return TNumber::TooLarge;
+  *result = qint32(negative ? -value : value);
+  return TNumber::Number;
+}
+} // namespace
+
+std::optional<qint32> ParseInt32(const QString& text) {
+  qint32 value = 0;
+  if (ReadInt32(text, &value) != TNumber::Number)
+    return std::nullopt;
+  return value;
 }
 
 qint32 ParseTimeArgument(const QString& argument, QChar separator) {
@@ -88,10 +106,14 @@ qint32 ParseTimeArgument(const QString& argument, QChar separator) {
   const qsizetype at = std::find_if(argument.begin(), argument.end(), isSeparator) - argument.begin();
   if (at == argument.size())
     return 0;
-  const qint64 minutes = ParseInt32(argument.left(at)).value_or(0);
-  const qint64 seconds = ParseInt32(argument.mid(at + 1)).value_or(0);
+  qint32 minutes = 0, seconds = 0;
+  const TNumber minutesRead = ReadInt32(argument.left(at), &minutes);
+  const TNumber secondsRead = ReadInt32(argument.mid(at + 1), &seconds);
+  // Text that is no number counts as 0; a number beyond what 32 bits hold makes no time at all.
+  if (minutesRead == TNumber::TooLarge || secondsRead == TNumber::TooLarge)
+    return 0;
   // Computed wide, so that huge minutes cannot wrap round into the valid range.
-  const qint64 total = minutes * 60 + seconds;
+  const qint64 total = qint64(minutes) * 60 + seconds;
   return total >= 1 && total <= 3599 ? qint32(total) : 0;
 }
 
@@ -139,6 +161,9 @@ void ReadStartTime() {
   for (qsizetype i = 1; i < arguments.size(); ++i)
     if (const auto line = UnknownSwitchLine(arguments.at(i)))
       Platform::ReportProblem(*line);
+  if (std::any_of(arguments.begin() + std::min<qsizetype>(1, arguments.size()), arguments.end(),
+                  [](const QString& argument) { return argument.isEmpty(); }))
+    Platform::ReportProblem(Text(mxEmptyArgument));
   const QString argument = OrbUtils::GetCmdParam(1);
   if (!argument.isEmpty()) {
     const QChar separator = F_Steepo::TimerState.TimeSeparator;

@@ -17,10 +17,7 @@
 #include <QIcon>
 #include <QScreen>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <unistd.h>
 
 namespace {
 
@@ -35,17 +32,16 @@ void StartupMessageHandler(QtMsgType type, const QMessageLogContext&, const QStr
   Q_UNUSED(message);
   std::fputs(NoDisplayLine.constData(), stderr);
   std::fflush(stderr);
-  ::_exit(1);
+  Platform::ExitNow(1);
 }
 
 // The answer to --help or --version on standard output; a failed write (a full disk, a closed
 // pipe) is said on stderr and ends with status 1, as the shell's own tools do.
 int Answer(const QString& text) {
-  errno = 0;
-  if (Platform::WriteText(stdout, text))
+  QString reason;
+  if (Platform::WriteText(stdout, text, &reason))
     return 0;
-  Platform::ReportProblem(
-      MessageTexts::Text(MessageTexts::mxWriteError).arg(QString::fromLocal8Bit(std::strerror(errno != 0 ? errno : EIO))));
+  Platform::ReportProblem(MessageTexts::Text(MessageTexts::mxWriteError).arg(reason));
   return 1;
 }
 

@@ -1,6 +1,6 @@
 // What one rebuild's polygon lists cost: the main window's indicator (five nine-segment
 // cells, 193 x 65) with its text changing every iteration, and a 40-cell 5x7 indicator.
-#include "LumoGeometry.h"
+#include "LumoGeometry_p.h"
 
 #include <benchmark/benchmark.h>
 

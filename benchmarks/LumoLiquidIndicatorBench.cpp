@@ -5,7 +5,7 @@
 //
 // Each row reports x_QLCDNumber: its thread CPU time per iteration over that of the
 // QLCDNumber paint at the same ratio (measured by the QLCDNumber rows, which run first).
-#include "LumoGeometry.h"
+#include "LumoGeometry_p.h"
 #include "LumoLiquidIndicator_p.h"
 
 #include <QApplication>

@@ -2,6 +2,7 @@
 
 #include "OrbLink.h"
 #include "OrbUtils.h"
+#include "OrbForms.h"
 #include "Platform.h"
 #include "SteepoConfig.h"
 
@@ -52,19 +53,37 @@ const std::array<std::array<const char*, 11>, 8> DlgTexts = {{
 }};
 // clang-format on
 
+namespace {
+// The languages with texts of their own and their rows; their numbers come from the platform.
+constexpr std::pair<QLocale::Language, quint8> Rows[] = {
+    {QLocale::Czech, 1},  {QLocale::German, 2},  {QLocale::Spanish, 3}, {QLocale::Portuguese, 4},
+    {QLocale::French, 5}, {QLocale::Italian, 6}, {QLocale::Russian, 7},
+};
+
+bool IsEnglish(quint16 langID) { return (langID & 0xFFu) == Platform::PrimaryLanguageID(QLocale::English); }
+} // namespace
+
 quint8 LanguageIndexFor(quint16 langID, quint8 current) {
-  // The languages with texts of their own and their rows; their numbers come from the platform.
-  static constexpr std::pair<QLocale::Language, quint8> Rows[] = {
-      {QLocale::Czech, 1},  {QLocale::German, 2},  {QLocale::Spanish, 3}, {QLocale::Portuguese, 4},
-      {QLocale::French, 5}, {QLocale::Italian, 6}, {QLocale::Russian, 7},
-  };
   for (const auto& [language, row] : Rows)
     if (Platform::PrimaryLanguageID(language) == (langID & 0xFFu))
       return row;
   return current;
 }
 
-void DetectLanguage() { LangIndex = LanguageIndexFor(Platform::SystemDefaultLangID(), LangIndex); }
+void DetectLanguage() {
+  // The first language asked for that has texts here decides; English has them too and keeps
+  // the index as it is. A language without texts gives way to the next one asked for.
+  for (const quint16 langID : Platform::PreferredLangIDs()) {
+    if (IsEnglish(langID))
+      break;
+    if (const quint8 row = LanguageIndexFor(langID, 0xFF); row != 0xFF) {
+      LangIndex = row;
+      break;
+    }
+  }
+  const auto chosen = std::find_if(std::begin(Rows), std::end(Rows), [](const auto& r) { return r.second == LangIndex; });
+  Platform::SetMessagesLanguage(chosen == std::end(Rows) ? QLocale::English : chosen->first);
+}
 
 QString DlgText(TDlgText column) {
   // A row number outside the table reads the English row rather than memory beyond it.
@@ -175,17 +194,17 @@ TFAbout::TFAbout(QWidget* parent)
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
   setObjectName(QStringLiteral("FAbout"));
   setWindowTitle(DlgText(dtAbout) + QStringLiteral("..."));
-  const QFont font = Platform::LayoutFont(DialogFont);
+  const QFont font = OrbForms::LayoutFont(DialogFont);
   setFont(font);
 
   const QString title = AboutTitle.isEmpty() ? Platform::ApplicationTitle() : AboutTitle;
-  AddLabel(this, "Heading", 64, 16, title, Platform::LayoutFont(HeadingFont, true));
+  AddLabel(this, "Heading", 64, 16, title, OrbForms::LayoutFont(HeadingFont, true));
 
   // A file without a version, or one that cannot be read, leaves the line empty; a file time
   // that cannot be read gives the current year. Nothing is reported.
   const QString program = Platform::ProgramPath();
   AddLabel(this, "Version", 64, 45, AboutVersionLine(program),
-           Platform::LayoutFont(VersionFont, true));
+           OrbForms::LayoutFont(VersionFont, true));
   AddLabel(this, "Freeware", 64, 72, DlgText(dtFreeware), font);
 
   AddLabel(this, "Copyright", 64, 96, AboutCopyrightLine(program), font);
@@ -214,8 +233,8 @@ TFAbout::TFAbout(QWidget* parent)
   setFixedSize(AboutWidth, AboutHeight);
 
   // A desktop with larger text gets the whole dialog larger; the labels fit their texts again.
-  const qreal scale = Platform::FormScale();
-  Platform::ScaleForm(this, scale);
+  const qreal scale = OrbForms::FormScale();
+  OrbForms::ScaleForm(this, scale);
   icon->setPixmap(QApplication::windowIcon().pixmap(icon->size()));
 
   // A text wider than the dialog's 280 pixels (a long web address, or a stand-in font wider
@@ -225,8 +244,8 @@ TFAbout::TFAbout(QWidget* parent)
     label->adjustSize();
     textRight = std::max(textRight, label->geometry().right() + 1);
   }
-  const int designedWidth = Platform::Scaled(AboutWidth, scale);
-  const int width = std::max(designedWidth, textRight + Platform::Scaled(AboutRightMargin, scale));
+  const int designedWidth = OrbForms::Scaled(AboutWidth, scale);
+  const int width = std::max(designedWidth, textRight + OrbForms::Scaled(AboutRightMargin, scale));
   setFixedSize(width, height());
   button->move(button->x() + (width - designedWidth) / 2, button->y());
   button->setFocus();

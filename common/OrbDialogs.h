@@ -13,8 +13,9 @@ namespace OrbDialogs {
 // 2 German, 3 Spanish, 4 Portuguese, 5 French, 6 Italian, 7 Russian.
 extern quint8 LangIndex;
 
-// Sets LangIndex from the primary language of the system's default language; any other
-// language leaves it as it is.
+// Sets LangIndex from the first language the user asks for that has a row (on Windows the
+// system's default language); English, or no such language at all, leaves it as it is. The
+// platform learns the language of the messages from it.
 void DetectLanguage();
 // The row for a platform language identifier (low byte: the primary language), or current
 // when that language has no row of its own.

@@ -67,7 +67,8 @@ QString GetCmdParam(int index) {
     return {};
   int plain = 0;
   for (qsizetype i = 1; i < Arguments.size(); ++i) {
-    if (IsSwitch(Arguments.at(i)))
+    // An empty argument is none, as an empty pair of quotes is none on a command line.
+    if (IsSwitch(Arguments.at(i)) || Arguments.at(i).isEmpty())
       continue;
     if (++plain == index)
       return Arguments.at(i);

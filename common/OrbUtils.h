@@ -29,7 +29,7 @@ void ForceForeground(QWidget* window);
 void SetCommandLine(const QStringList& arguments);
 QStringList CommandLine();
 // Index 0: the program path; index >= 1: that plain (non-switch) argument, counting from 1;
-// the empty text otherwise. A switch begins with "-" or "/".
+// the empty text otherwise. A switch begins with "-" or "/"; an empty argument does not count.
 QString GetCmdParam(int index);
 
 // Splits a command line handed over as one string: characters up to 32 (blanks and control

@@ -2,7 +2,7 @@
 // The arithmetic the geometry's parts share: the floating type it computes in, rounding,
 // clamping to 32 bits, and placing points in the control. Not installed.
 
-#include "LumoGeometry.h"
+#include "LumoGeometry_p.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 // Text into cells: the cell sizes, and which character and point each cell shows.
 #include "LumoArithmetic_p.h"
-#include "LumoPatterns.h"
+#include "LumoPatterns_p.h"
 
 namespace LumoLiquidIndicator {
 

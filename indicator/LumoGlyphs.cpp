@@ -1,6 +1,6 @@
 // The glyph shapes: segment hexagons, colon and decimal dots, 5x7 matrix dots.
 #include "LumoArithmetic_p.h"
-#include "LumoPatterns.h"
+#include "LumoPatterns_p.h"
 
 namespace LumoLiquidIndicator {
 

@@ -1,4 +1,4 @@
-#include "LumoIndicatorAccessible.h"
+#include "LumoIndicatorAccessible_p.h"
 
 #include "LumoLiquidIndicator.h"
 

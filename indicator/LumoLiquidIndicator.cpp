@@ -1,10 +1,10 @@
 // The indicator's properties, their change handling, its size at any rotation, hover, the
 // deferred refresh, its window shape and painting. The image comes from its renderer.
 #include "LumoLiquidIndicator_p.h"
-#include "LumoGeometry.h"
-#include "LumoRegions.h"
+#include "LumoGeometry_p.h"
+#include "LumoRegions_p.h"
 
-#include "LumoIndicatorAccessible.h"
+#include "LumoIndicatorAccessible_p.h"
 
 #include <algorithm>
 

@@ -8,7 +8,7 @@
 // rotated by any angle in tenths of a degree.
 //
 // Every accepted property change renders the whole control once into an image (the
-// renderer of LumoRenderer.h does that, knowing nothing of widgets); painting only copies it through the clip region of the transparent modes.
+// renderer of LumoRenderer_p.h does that, knowing nothing of widgets); painting only copies it through the clip region of the transparent modes.
 // A setter given the current value does nothing (except the materials and ColorScheme).
 //
 // Limits. Every property takes any value of its type, and the work and memory of a rebuild

@@ -4,7 +4,7 @@
 // sources, its tests and tools include it; nothing here is promised to stay.
 
 #include "LumoLiquidIndicator.h"
-#include "LumoRenderer.h"
+#include "LumoRenderer_p.h"
 
 #include <QPointer>
 #include <optional>

@@ -1,7 +1,7 @@
 // Laying materials and colours into the indicator's image: plain fills of a region, a
 // material stretched or tiled over the whole image or inside a region only.
-#include "LumoMaterials.h"
-#include "LumoGeometry.h"
+#include "LumoMaterials_p.h"
+#include "LumoGeometry_p.h"
 
 #include <QPainter>
 #include <QtMath>

@@ -1,4 +1,4 @@
-#include "LumoPatterns.h"
+#include "LumoPatterns_p.h"
 
 namespace LumoLiquidIndicator {
 

@@ -1,6 +1,6 @@
 // The lit and unlit polygon lists of a whole indicator, and those worth drawing.
 #include "LumoArithmetic_p.h"
-#include "LumoPatterns.h"
+#include "LumoPatterns_p.h"
 
 #include <optional>
 #include <unordered_map>

@@ -1,5 +1,5 @@
 // Even-odd regions of the indicator's polygons, as the platform's polygon regions make them.
-#include "LumoRegions.h"
+#include "LumoRegions_p.h"
 
 #include <QHash>
 #include <QPolygon>

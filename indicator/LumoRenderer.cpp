@@ -1,9 +1,9 @@
 // The indicator's rebuild: the polygon lists, the whole image and the regions anew from the
 // property values, drawn background, bevels, segments in this order.
-#include "LumoRenderer.h"
-#include "LumoGeometry.h"
-#include "LumoMaterials.h"
-#include "LumoRegions.h"
+#include "LumoRenderer_p.h"
+#include "LumoGeometry_p.h"
+#include "LumoMaterials_p.h"
+#include "LumoRegions_p.h"
 
 #include <QColorSpace>
 #include <QPainter>

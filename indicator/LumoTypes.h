@@ -1,17 +1,15 @@
 #pragma once
 /// \file LumoTypes.h
-/// Types shared by the indicator widget and its pure geometry: the enumerations of the
-/// published properties, colours, points and polygon lists. C++17 is enough for this header
-/// (the widget's users include it); the comparisons are written out for that reason.
+/// The enumerations of the indicator's published properties and its colour type. C++17 is
+/// enough for this header (the widget's users include it).
 
 #include "LumoIndicatorExport.h"
 
 #include <QtCore/qobjectdefs.h>
 #include <QtCore/qglobal.h>
-#include <vector>
 
 /// The indicator's enumerations (with Qt meta-data, so Designer and QMetaEnum know their
-/// members) and its plain types. The enumerations' members are reachable as
+/// members) and its colour type. The enumerations' members are reachable as
 /// TLumoLiquidIndicator::ik9segment too.
 namespace LumoLiquidIndicator {
 Q_NAMESPACE_EXPORT(LUMO_INDICATOR_EXPORT)
@@ -87,38 +85,5 @@ Q_ENUM_NS(TLumoMaterialMode)
 /// A colour laid out 0x00BBGGRR (red in the lowest byte). A negative value (top byte 0x80)
 /// names a system colour by the index in its lowest byte, taken from the application palette.
 using TColor = qint32;
-
-/// Pixels, x to the right, y downwards.
-struct TPoint {
-  qint32 x = 0;
-  qint32 y = 0;
-  friend bool operator==(const TPoint& a, const TPoint& b) { return a.x == b.x && a.y == b.y; }
-};
-
-/// Left, Top, Right, Bottom as the cell rectangles of the rebuild use them.
-struct TRect {
-  qint32 Left = 0;
-  qint32 Top = 0;
-  qint32 Right = 0;
-  qint32 Bottom = 0;
-  friend bool operator==(const TRect& a, const TRect& b) {
-    return a.Left == b.Left && a.Top == b.Top && a.Right == b.Right && a.Bottom == b.Bottom;
-  }
-};
-
-using Tpoints = std::vector<TPoint>;
-using Tintegers = std::vector<qint32>;
-
-/// A polygon list: every vertex one polygon after another, each polygon's vertex count, and
-/// the number of polygons. The counts add up to Points.size() and Count == Vertices.size():
-/// exactly the argument set of a poly-polygon region.
-struct TPolyList {
-  Tpoints Points;
-  Tintegers Vertices;
-  qint32 Count = 0;
-  friend bool operator==(const TPolyList& a, const TPolyList& b) {
-    return a.Points == b.Points && a.Vertices == b.Vertices && a.Count == b.Count;
-  }
-};
 
 } // namespace LumoLiquidIndicator

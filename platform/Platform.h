@@ -4,6 +4,7 @@
 // operating system directly.
 
 #include <QEvent>
+#include <QList>
 #include <QLocale>
 #include <QString>
 #include <cstdio>
@@ -12,9 +13,6 @@
 class QObject;
 class QWidget;
 class QKeyEvent;
-class QFont;
-class QIcon;
-class QPushButton;
 
 namespace Platform {
 
@@ -41,44 +39,16 @@ void EndOnTerminationSignals();
 // reports are seen; streams already redirected to a file or a pipe are kept. Elsewhere the
 // streams are the parent's already and nothing changes.
 void UseParentConsole();
-// Writes text to standard output or error in the user's encoding, or as characters to a
-// console; false when the write or its flush fails (a full disk, a closed pipe).
-bool WriteText(std::FILE* stream, const QString& text);
+// Writes text to standard output or error in the character set of the user's locale (a
+// character it cannot show becomes "?"), or as characters to a console; false when the write or its flush fails (a full disk, a closed pipe), with the
+// system's words for the failure in *reason when given.
+bool WriteText(std::FILE* stream, const QString& text, QString* reason = nullptr);
+// Ends the process at once with status: no destructor runs and nothing more is flushed. For a
+// start-up that cannot go on, where an orderly end would only reach the same verdict later.
+[[noreturn]] void ExitNow(int status);
 
 // Dispatches waiting timer, input and posted events before it returns.
 void ProcessMessages();
-
-// The layouts' font: Tahoma at a pixel height, the system's sans-serif where Tahoma is missing.
-QFont LayoutFont(int pixelHeight, bool bold = false);
-
-// A button glyph: count images side by side (normal, then disabled), the olive background
-// (128, 128, 0) transparent.
-QIcon GlyphIcon(const QString& resource, int count);
-
-// Gives a button with a caption its glyph with spacing pixels between glyph and caption.
-void SetButtonGlyph(QPushButton* button, const QString& resource, int count, int spacing);
-
-// ---- Form scale ---------------------------------------------------------------------------
-
-// The forms are laid out in pixels for a desktop whose text is DesignedFontPoints tall (the
-// 8-point text of the layouts sits beside it as it did on the desktop it was made for).
-inline constexpr qreal DesignedFontPoints = 10;
-// How much larger than laid out the forms are drawn for a desktop font: its size over the
-// designed size, never below 1, so that a user who needs large text gets it.
-qreal FormScaleFor(const QFont& desktopFont);
-// The same for the application's default font, the desktop's.
-qreal FormScale();
-// A designed length at scale, rounded.
-int Scaled(int designed, qreal scale);
-// Scales form as a whole, the way a form laid out at one resolution is shown at another:
-// every child's position and size (by its edges, so neighbours stay neighbours), every font
-// and every button's icon with its glyph, and the form's own size. Nothing at scale 1.
-void ScaleForm(QWidget* form, qreal scale);
-// The icon's images drawn at designed size times scale (larger than any image it holds).
-QIcon ScaledIcon(const QIcon& icon, QSize designed, qreal scale);
-
-// Calls Loaded() on every child of form that has one, after its stored layout has been read.
-void CallLoaded(QWidget* form);
 
 // ---- Messages -----------------------------------------------------------------------------
 
@@ -146,8 +116,14 @@ quint16 SystemDefaultLangID();
 // The platform's primary-language number of a language (the only table of them); 0 for one
 // it has none for.
 quint16 PrimaryLanguageID(QLocale::Language language);
-// Tests fake the locale; an empty function restores the system's.
+// The languages the user asks for, most wanted first, as the same identifiers: on Windows the
+// system's default language; elsewhere, as gettext reads the environment, the entries of
+// LANGUAGE that name a language (unless the locale is C or POSIX), then the locale's.
+QList<quint16> PreferredLangIDs();
+// Tests fake the locale (both of the above); an empty function restores the system's.
 void SetLangIDSource(std::function<quint16()> source);
+// The language the program's messages are in, for ErrorText.
+void SetMessagesLanguage(QLocale::Language language);
 // The time separator of the user's locale: the character between hours and minutes of its
 // time format, ":" where it gives none.
 QChar TimeSeparator();
@@ -174,6 +150,9 @@ QByteArray SettingsFileNameFor(const QByteArray& home, const QByteArray& configH
 
 // ---- Diagnostics --------------------------------------------------------------------------
 
+// The system's words for an error number (errno): in the messages' language where the C
+// library has them in it, in English otherwise.
+QString ErrorText(int error);
 // Writes one line to the standard error stream (control characters are shown as "?", so a
 // line stays one line). Tests collect the lines instead.
 void ReportProblem(const QString& line);

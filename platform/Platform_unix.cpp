@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QLibrary>
 #include <QLocale>
@@ -24,6 +25,7 @@
 #include <csignal>
 #include <ctime>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace Platform {
@@ -132,8 +134,6 @@ bool Native::ShellOpen(const QString& target) { return QDesktopServices::openUrl
 
 // ---- Locale -------------------------------------------------------------------------------
 
-quint16 Native::SystemDefaultLangID() { return PrimaryLanguageID(QLocale::system().language()); }
-
 QChar TimeSeparator() {
   // The first character of the time format that is neither a field letter nor a blank, after
   // the hour field: the one between hours and minutes.
@@ -153,6 +153,27 @@ QChar TimeSeparator() {
   }
   return u':';
 }
+
+// ---- Settings -----------------------------------------------------------------------------
+
+QByteArray SettingsFileNameFor(const QByteArray& home, const QByteArray& configHome) {
+  struct stat info {};
+  QByteArray folder;
+  if (configHome.startsWith('/'))
+    folder = configHome;
+  else if (home.startsWith('/') && ::stat(home.constData(), &info) == 0 && S_ISDIR(info.st_mode))
+    folder = home + "/.config";
+  else
+    return {};
+  // Latin-1 carries every byte through unchanged; the cleaning only looks at "/" and ".".
+  return QDir::cleanPath(QString::fromLatin1(folder + "/Varnak/Steepo.conf")).toLatin1();
+}
+
+QString SettingsPathFor(const QString& home, const QString& configHome) {
+  return QFile::decodeName(SettingsFileNameFor(QFile::encodeName(home), QFile::encodeName(configHome)));
+}
+
+QByteArray Native::SettingsFileName() { return SettingsFileNameFor(qgetenv("HOME"), qgetenv("XDG_CONFIG_HOME")); }
 
 // ---- Foreground ---------------------------------------------------------------------------
 

@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <cstdio>
+#include <cstring>
 
 #include <windows.h>
 #include <mmsystem.h>
@@ -99,6 +100,14 @@ bool Native::ShellOpen(const QString& target) {
 // ---- Locale -------------------------------------------------------------------------------
 
 quint16 Native::SystemDefaultLangID() { return GetSystemDefaultLangID(); }
+QList<quint16> Native::PreferredLangIDs() { return {GetSystemDefaultLangID()}; }
+
+// The language comes with the system's own texts; the C library's are English.
+void SetMessagesLanguage(QLocale::Language) {}
+QString ErrorText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+// A file or a pipe takes the ANSI code page's bytes.
+QByteArray Native::TerminalBytes(const QString& text) { return text.toLocal8Bit(); }
 
 QChar TimeSeparator() {
   wchar_t separator[4] = {};
@@ -106,6 +115,11 @@ QChar TimeSeparator() {
     return u':';
   return QChar(char16_t(separator[0]));
 }
+
+// ---- Settings -----------------------------------------------------------------------------
+
+// There is no settings file: the registry keeps what the program stores.
+QByteArray Native::SettingsFileName() { return {}; }
 
 // ---- Foreground ---------------------------------------------------------------------------
 

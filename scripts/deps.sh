@@ -13,7 +13,9 @@ if [ "${1:-}" = "--tests" ]; then
   # Qt Quick builds and tests the indicator's QML module; qml-qt6 runs its example.
   # clang and its runtime (libFuzzer, the sanitizers) build the fuzz targets of scripts/fuzz.
   # lintian checks the Debian package of scripts/package; flatpak-builder reads the manifest.
-  packages+=(libgtest-dev libbenchmark-dev desktop-file-utils appstream qt6-tools-dev dbus-daemon weston xvfb at-spi2-core
+  # locales and libc-l10n: the tests make locales of other character sets with localedef and
+  # read the C library's translated error texts.
+  packages+=(locales libc-l10n libgtest-dev libbenchmark-dev desktop-file-utils appstream qt6-tools-dev dbus-daemon weston xvfb at-spi2-core
              clang libclang-rt-14-dev lintian flatpak-builder
              qt6-declarative-dev qml6-module-qtquick qml6-module-qtquick-window qml6-module-qtqml-workerscript qml-qt6)
 fi

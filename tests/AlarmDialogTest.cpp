@@ -4,6 +4,7 @@
 #include "OnShow.h"
 #include "OrbDialogs.h"
 #include "OrbUtils.h"
+#include "OrbForms.h"
 #include "Platform.h"
 
 #include <QApplication>
@@ -58,8 +59,8 @@ TEST_F(AlarmDialogTest, GrowsWithALargeDesktopFontWithoutClipping) {
       OrbDialogs::LangIndex = language;
       TFSteepo2* dialog = CreateDialog();
       SCOPED_TRACE(QStringLiteral("%1 pt, row %2").arg(points).arg(language).toStdString());
-      EXPECT_EQ(dialog->height(), Platform::Scaled(112, scale));
-      const int near = Platform::Scaled(16, scale), far = Platform::Scaled(48, scale);  // by its edges
+      EXPECT_EQ(dialog->height(), OrbForms::Scaled(112, scale));
+      const int near = OrbForms::Scaled(16, scale), far = OrbForms::Scaled(48, scale);  // by its edges
       EXPECT_EQ(dialog->Image()->geometry(), QRect(QPoint(near, near), QPoint(far - 1, far - 1)));
       EXPECT_EQ(dialog->Image()->pixmap().deviceIndependentSize().toSize(), dialog->Image()->size());
       const QLabel* message = dialog->LMessage();

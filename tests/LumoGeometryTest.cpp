@@ -1,6 +1,6 @@
 // Point rotation, the rotated box and window shape, lighting and bevels, colours, shading
 // bytes and tiling of the indicator.
-#include "LumoGeometry.h"
+#include "LumoGeometry_p.h"
 
 #include <gtest/gtest.h>
 

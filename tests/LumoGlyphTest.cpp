@@ -1,6 +1,6 @@
 // Glyph shapes: segment hexagons, colon dots, the decimal point, 5x7 dots and how a glyph
 // splits its positions between the lit and the unlit list.
-#include "LumoGeometry.h"
+#include "LumoGeometry_p.h"
 
 #include <gtest/gtest.h>
 

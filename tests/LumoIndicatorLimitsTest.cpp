@@ -1,9 +1,9 @@
 // Absurd but legal values: the visible polygon lists show what the full ones show inside the
 // control, every extreme property value leaves a working control, and the region cache and
 // ordinary rebuilds keep their memory bounded.
-#include "LumoGeometry.h"
+#include "LumoGeometry_p.h"
 #include "LumoLiquidIndicator_p.h"
-#include "LumoRegions.h"
+#include "LumoRegions_p.h"
 
 #include <QCoreApplication>
 #include <QFile>

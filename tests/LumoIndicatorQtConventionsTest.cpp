@@ -1,6 +1,6 @@
 // The indicator as Qt code expects a widget to behave: a change signal per property, the
 // rotated box as size hint, and a control that settles in a layout.
-#include "LumoGeometry.h"
+#include "LumoGeometry_p.h"
 #include "LumoLiquidIndicator_p.h"
 
 #include <QCoreApplication>

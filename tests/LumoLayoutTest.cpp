@@ -1,7 +1,7 @@
 // The layout of a whole indicator: border and cells, how a text is spread over the cells,
 // and the placed polygon lists, with property checks over many random settings.
-#include "LumoGeometry.h"
-#include "LumoPatterns.h"
+#include "LumoGeometry_p.h"
+#include "LumoPatterns_p.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Even-odd regions of polygon lists: worked examples, and agreement with XOR-ing the
 // polygons' regions one by one over the polygon lists of whole indicators.
-#include "LumoGeometry.h"
-#include "LumoRegions.h"
+#include "LumoGeometry_p.h"
+#include "LumoRegions_p.h"
 
 #include <QPolygon>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // Materials laid inside a region show what the material laid over the whole image shows
 // there, for regions anywhere on the image, with and without alpha, at device pixel ratios
 // 1 and 2.
-#include "LumoMaterials.h"
-#include "LumoRegions.h"
+#include "LumoMaterials_p.h"
+#include "LumoRegions_p.h"
 
 #include <QPainter>
 #include <gtest/gtest.h>

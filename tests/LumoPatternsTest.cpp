@@ -1,5 +1,5 @@
 // The character tables and the pattern rules of the indicator.
-#include "LumoPatterns.h"
+#include "LumoPatterns_p.h"
 
 #include <gtest/gtest.h>
 

@@ -3,6 +3,7 @@
 #include "F_Steepo.h"
 #include "OrbDialogs.h"
 #include "OrbUtils.h"
+#include "OrbForms.h"
 #include "Platform.h"
 #include "PresetStore.h"
 
@@ -528,7 +529,7 @@ TEST_F(MainWindowFixture, TheWindowGrowsWithTheDesktopFontAndNothingClips) {
     Show();
     EXPECT_EQ(w.size(), row.Size) << row.Name;
     EXPECT_EQ(w.LCD()->geometry(), QRect(QPoint(8, 8) * scale, QSize(193, 65) * scale)) << row.Name;
-    EXPECT_EQ(w.BBStart()->font(), Platform::LayoutFont(Platform::Scaled(13, scale), true)) << row.Name;
+    EXPECT_EQ(w.BBStart()->font(), OrbForms::LayoutFont(OrbForms::Scaled(13, scale), true)) << row.Name;
     EXPECT_EQ(w.BBInc()->iconSize(), QSize(14, 14) * scale) << row.Name;
     for (QPushButton* button : {w.BBStart(), w.BBStop()}) {
       const int content = QFontMetrics(button->font()).horizontalAdvance(button->text()) + button->iconSize().width();
@@ -538,7 +539,7 @@ TEST_F(MainWindowFixture, TheWindowGrowsWithTheDesktopFontAndNothingClips) {
     EXPECT_FALSE(link->font().italic()) << row.Name;
     EXPECT_EQ(link->width(), link->sizeHint().width()) << row.Name;
     EXPECT_LE(QFontMetrics(link->font()).height(), link->height()) << row.Name;
-    EXPECT_EQ(w.Bevel()->x(), link->geometry().right() + 1 + Platform::Scaled(4, scale)) << row.Name;
+    EXPECT_EQ(w.Bevel()->x(), link->geometry().right() + 1 + OrbForms::Scaled(4, scale)) << row.Name;
     EXPECT_EQ(w.Bevel()->geometry().right(), w.BBStop()->geometry().right()) << row.Name;
     Window.reset();
   }

@@ -1,6 +1,7 @@
 // The language index, the dialogs' texts and the about dialog.
 #include "FileVersion.h"
 #include "OrbDialogs.h"
+#include "OrbForms.h"
 #include "Platform.h"
 #include "Resources.h"
 #include "SteepoConfig.h"
@@ -343,8 +344,8 @@ TEST_F(OrbDialogsTest, AboutGrowsWithALargeDesktopFontWithoutClipping) {
     QApplication::setFont(desktop);
     RunAbout([points](QDialog& dialog) {
       const qreal scale = points / 10;
-      EXPECT_EQ(dialog.height(), Platform::Scaled(208, scale)) << points;
-      EXPECT_GE(dialog.width(), Platform::Scaled(280, scale)) << points;
+      EXPECT_EQ(dialog.height(), OrbForms::Scaled(208, scale)) << points;
+      EXPECT_GE(dialog.width(), OrbForms::Scaled(280, scale)) << points;
       for (const QLabel* label : dialog.findChildren<QLabel*>()) {
         EXPECT_TRUE(dialog.rect().contains(label->geometry())) << label->objectName().toStdString() << points;
         EXPECT_GE(label->width(), QFontMetrics(label->font()).horizontalAdvance(label->text()))

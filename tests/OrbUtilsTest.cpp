@@ -111,7 +111,7 @@ TEST(GetCmdParam, CountsPlainArgumentsAndSkipsSwitches) {
       {{"a"}, 0, "steepo"},
       {{}, 0, "steepo"},
       {{"-x", "/y"}, 1, ""},
-      {{"", "b"}, 1, ""},
+      {{"", "b"}, 1, "b"},  // an empty argument is none
   };
   for (const CmdParamRow& row : rows) {
     OrbUtils::SetCommandLine(QStringList{QStringLiteral("steepo")} + row.arguments);

@@ -115,6 +115,11 @@ TEST(ParseTimeArgument, MinutesAndSecondsWithinOneToThreeThousandFiveHundredNine
       {"0:2147483647", 0},
       {"-2147483648:-2147483648", 0},
       {"\u0663:00", 0},
+      // a number beyond 32 bits is no time at all, not 0 minutes or seconds
+      {"9999999999:30", 0},
+      {"-9999999999:30", 0},
+      {"1:99999999999", 0},
+      {"$FFFFFFFFF:30", 0},
   };
   for (const TimeRow& row : rows)
     EXPECT_EQ(Preset::ParseTimeArgument(QString::fromUtf8(row.argument), u':'), row.seconds)
@@ -293,6 +298,9 @@ TEST_F(StartTimeFixture, TimesReadOtherwiseThanTheyLookAndUnknownSwitchesAreName
       {"DoubleDashStart", {"--start"}, u':', 0,
        {QStringLiteral("steepo: unknown switch \"--start\" ignored; the start switch is -start")}},
       {"UnknownSwitches", {"-x", "-5", "/tmp", "3:00", "/START"}, u':', 180, {unknown("-x"), unknown("-5"), unknown("/tmp")}},
+      {"EmptyBeforeTheTime", {"", "4:30"}, u':', 270, {QStringLiteral("steepo: an empty argument was skipped")}},
+      {"AbsurdMinutes", {"9999999999:30"}, u':', 0,
+       {QStringLiteral("steepo: ignoring the time '9999999999:30': expected minutes:seconds from 0:01 to 59:59")}},
   };
   for (const TCommandLineNoteRow& row : rows) {
     F_Steepo::TimerState = {};
@@ -572,6 +580,49 @@ INSTANTIATE_TEST_SUITE_P(Disks, FullDiskTest,
                                            TFullDiskRow{"OnePageLargeFile", 1, 11000, false},
                                            TFullDiskRow{"FourPagesLargeFile", 4, 11000, true}),
                          [](const auto& info) { return std::string(info.param.Name); });
+
+// ---- Files near and over the most a settings file may hold -----------------------------------
+
+// Storing edits the one line that counts: linear in the file's size (the time is the
+// benchmark's to show).
+TEST_F(StartTimeFixture, AHundredThousandPresetLinesJustUnderTheLimitAreStoredInPlace) {
+  QByteArray text = "[General]\n";
+  for (int i = 0; i < 99999; ++i)
+    text += "Preset=60\n";
+  text += "Preset=240\n";  // the last one counts
+  ASSERT_LT(text.size(), Platform::LargestSettingsFile);
+  WriteFile(StorePath, text);
+  Start({});
+  EXPECT_EQ(F_Steepo::TimerState.BrewTime, 240u);
+  F_Steepo::TimerState.BrewTime += 15;
+  Preset::StorePreset();
+  EXPECT_EQ(Snapshot(StorePath), text.first(text.size() - 4) + "255\n");
+  EXPECT_TRUE(Problems.isEmpty()) << Problems.join(u'\n').toStdString();
+}
+
+// A larger file is not read (a sparse one of 2 GB would take a minute and its size in memory):
+// the default time, one line naming it, and the file as it was.
+TEST_F(StartTimeFixture, AFileOverTheLimitIsNeitherReadNorWritten) {
+  const QByteArray path = QFile::encodeName(StorePath);
+  WriteFile(StorePath, Preset240);
+  ASSERT_EQ(::truncate(path.constData(), off_t(1) << 31), 0);
+  struct stat before {}, after {};
+  ASSERT_EQ(::stat(path.constData(), &before), 0);
+  Start({});
+  EXPECT_EQ(F_Steepo::TimerState.BrewTime, 180u);
+  F_Steepo::TimerState.BrewTime += 15;
+  Preset::StorePreset();
+  EXPECT_EQ(Problems, QStringList{QStringLiteral("steepo: the preset file %1 is too large (2147483648 bytes, more "
+                                                 "than 1 MiB): it is neither read nor written").arg(StorePath)});
+  ASSERT_EQ(::stat(path.constData(), &after), 0);
+  EXPECT_EQ(after.st_size, before.st_size);
+  EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  QFile file(StorePath);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.read(Preset240.size()), Preset240);
+  EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files).size(), 1);
+}
 
 // ---- Where the store is ---------------------------------------------------------------------
 

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -38,9 +39,9 @@ protected:
   static void Store(DWORD type, const void* data, DWORD size) {
     ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, PresetKey, L"Preset", type, data, size), ERROR_SUCCESS);
   }
-  static bool KeyExists() {
+  static bool KeyExists(const wchar_t* path = PresetKey) {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, PresetKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
       return false;
     RegCloseKey(key);
     return true;
@@ -92,6 +93,74 @@ TEST_F(RegistryPresetTest, WritesADwordOverWhateverWasThere) {
   EXPECT_EQ(value, 1234u);
   EXPECT_EQ(Platform::ReadPreset(), 1234u);
   EXPECT_EQ(Platform::PresetStoreKind(), Platform::TStoreKind::Regular);
+}
+
+// ---- Sections beside the preset ---------------------------------------------------------------
+
+// The registry gives values before subkeys, in an order of its own: sections compare sorted.
+Platform::TStoreSection Sorted(Platform::TStoreSection section) {
+  std::sort(section.begin(), section.end(), [](const auto& a, const auto& b) { return a.Name < b.Name; });
+  return section;
+}
+
+DWORD StoredType(const wchar_t* key, const wchar_t* value) {
+  DWORD type = 0;
+  return RegGetValueW(HKEY_CURRENT_USER, key, value, RRF_RT_ANY, &type, nullptr, nullptr) == ERROR_SUCCESS ? type : 0;
+}
+
+TEST_F(RegistryPresetTest, ASectionIsKeysAndValuesAndReplacesTheWholeOldOne) {
+  using Platform::TStoreSection;
+  QString reason;
+  ASSERT_TRUE(Platform::WritePreset(240, &reason));
+  ASSERT_TRUE(Platform::WriteSection(QStringLiteral("Alarm"), {{"Repeat", true}}, &reason)) << reason.toStdString();
+  const TStoreSection two = {{"1/Name", QStringLiteral("Oolong, gongfu")}, {"1/Time", 20u},
+                             {"2/Name", QStringLiteral("Tè verde")},       {"size", 2u}};
+  ASSERT_TRUE(Platform::WriteSection(QStringLiteral("Teas"), two, &reason)) << reason.toStdString();
+  EXPECT_EQ(StoredType(L"Software\\Varnak\\Steepo\\Teas\\1", L"Name"), DWORD(REG_SZ));
+  EXPECT_EQ(StoredType(L"Software\\Varnak\\Steepo\\Teas\\1", L"Time"), DWORD(REG_DWORD));
+  EXPECT_EQ(StoredType(L"Software\\Varnak\\Steepo\\Teas", L"size"), DWORD(REG_DWORD));
+  EXPECT_EQ(Sorted(Platform::ReadSection(QStringLiteral("Teas"), &reason).value()), Sorted(two));
+
+  const TStoreSection one = {{"1/Name", QStringLiteral("Sencha")}, {"size", 1u}};
+  ASSERT_TRUE(Platform::WriteSection(QStringLiteral("Teas"), one, &reason)) << reason.toStdString();
+  EXPECT_EQ(Sorted(Platform::ReadSection(QStringLiteral("Teas"), &reason).value()), Sorted(one));
+  // A flag reads back as the number it is stored as; the rest of the store is as it was.
+  EXPECT_EQ(Platform::ReadSection(QStringLiteral("Alarm"), &reason).value(), TStoreSection({{"Repeat", 1u}}));
+  EXPECT_EQ(Platform::ReadPreset(), 240u);
+
+  ASSERT_TRUE(Platform::WriteSection(QStringLiteral("Teas"), {}, &reason)) << reason.toStdString();
+  EXPECT_EQ(Platform::ReadSection(QStringLiteral("Teas"), &reason).value(), TStoreSection());
+  EXPECT_FALSE(KeyExists(L"Software\\Varnak\\Steepo\\Teas"));
+}
+
+// What a write interrupted at each step leaves: the old section is read, and the next write
+// leaves no scratch key.
+TEST_F(RegistryPresetTest, AnInterruptedSectionWriteLeavesTheOldSection) {
+  using Platform::TStoreSection;
+  const DWORD seven = 7, eight = 8;
+  const auto put = [](const wchar_t* key, DWORD value) {
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, key, L"size", REG_DWORD, &value, sizeof value), ERROR_SUCCESS);
+  };
+  const struct {
+    const char* Name;
+    std::function<void()> Leave;
+  } rows[] = {
+      {"half of the new one made", [&] { put(L"Software\\Varnak\\Steepo\\Teas", seven);
+                                         put(L"Software\\Varnak\\Steepo\\~Teas.new", eight); }},
+      {"the old one moved aside", [&] { put(L"Software\\Varnak\\Steepo\\~Teas.old", seven);
+                                        put(L"Software\\Varnak\\Steepo\\~Teas.new", eight); }},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.Name);
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Varnak");
+    row.Leave();
+    QString reason;
+    EXPECT_EQ(Platform::ReadSection(QStringLiteral("Teas"), &reason).value(), TStoreSection({{"size", 7u}}));
+    ASSERT_TRUE(Platform::WriteSection(QStringLiteral("Teas"), {{"size", 0u}}, &reason)) << reason.toStdString();
+    EXPECT_EQ(Platform::ReadSection(QStringLiteral("Teas"), &reason).value(), TStoreSection({{"size", 0u}}));
+    EXPECT_FALSE(KeyExists(L"Software\\Varnak\\Steepo\\~Teas.new"));
+    EXPECT_FALSE(KeyExists(L"Software\\Varnak\\Steepo\\~Teas.old"));
+  }
 }
 
 // ---- The program's resources ------------------------------------------------------------------

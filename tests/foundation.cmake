@@ -2,6 +2,9 @@
 # layer and the main window driven with an injected clock.
 if(NOT WIN32)  # the preset file; on Windows the registry is WindowsPlatformTest's
   steepo_add_test(StartTimeTest SOURCES StartTimeTest.cpp LIBS steepo_core)
+  # The terminal's bytes and languages, as the C library reads the locale environment.
+  steepo_add_test(TerminalTextTest SOURCES TerminalTextTest.cpp LIBS steepo_common)
+  steepo_add_test(SettingsFileTest SOURCES SettingsFileTest.cpp LIBS steepo_platform)
 endif()
 
 # VersionInfo.cpp gives the test program the version information the program file carries.
@@ -10,6 +13,7 @@ steepo_add_test(OrbUtilsTest
   LIBS steepo_common steepo_platform)
 
 steepo_add_test(PlatformTest SOURCES PlatformTest.cpp LIBS steepo_platform)
+steepo_add_test(OrbFormsTest SOURCES OrbFormsTest.cpp LIBS steepo_common)
 
 steepo_add_test(MainWindowTest
   SOURCES MainWindowTest.cpp ${PROJECT_SOURCE_DIR}/app/VersionInfo.cpp

@@ -2,7 +2,7 @@
 // graph are in LumoIndicatorItemImage.cpp.
 #include "LumoIndicatorItem.h"
 
-#include "LumoGeometry.h"
+#include "LumoGeometry_p.h"
 
 #include <QGuiApplication>
 #include <QQmlContext>

@@ -15,7 +15,7 @@
 // width and height exchanged at 90 and 270, as the widget does; at other angles the
 // indicator keeps its size, centred in the item.
 
-#include "LumoRenderer.h"
+#include "LumoRenderer_p.h"
 #include "LumoTypes.h"
 
 #include <QColor>

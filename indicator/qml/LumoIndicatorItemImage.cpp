@@ -3,8 +3,8 @@
 // that is made anew only when the image is.
 #include "LumoIndicatorItem.h"
 
-#include "LumoGeometry.h"
-#include "LumoRegions.h"
+#include "LumoGeometry_p.h"
+#include "LumoRegions_p.h"
 
 #include <QGuiApplication>
 #include <QPainter>

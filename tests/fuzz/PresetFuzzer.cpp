@@ -1,6 +1,7 @@
 // Fuzz target: the preset store. The input is the whole settings file. The start time is read
-// from it; storing it back unchanged keeps every byte of the file; storing another time and
-// reading again gives that time.
+// from it, as QSettings reads the Preset; storing it back unchanged keeps every byte of the
+// file; storing another time and reading again gives that time. A section written into it
+// reads back as written, keeps that time, and written again changes no byte.
 #include "FuzzRequire.h"
 #include "F_Steepo.h"
 #include "Platform.h"
@@ -10,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -38,6 +40,34 @@ quint32 ReadBack() {
   return F_Steepo::TimerState.BrewTime;
 }
 
+// The preset as QSettings reads it, where it reads a text: decimal digits from 1 to 3599.
+std::optional<quint32> QSettingsPreset() {
+  const QVariant value = QSettings(SettingsPath, QSettings::IniFormat).value(QStringLiteral("Preset"));
+  if (value.typeId() != QMetaType::QString)
+    return std::nullopt;
+  const std::optional<quint32> seconds = Platform::StoredNumber(value.toString());
+  return seconds && *seconds >= 1 && *seconds <= 3599 ? seconds : std::nullopt;
+}
+
+bool TypedValue(const QByteArray& input) { return input.contains('@'); }
+
+void CheckSection(quint32 preset) {
+  const Platform::TStoreSection written = {
+      {QStringLiteral("1/Name"), QStringLiteral(" Oolong, \"gongfu\"; \u00e8\t")},
+      {QStringLiteral("1/Time"), 20u},
+      {QStringLiteral("size"), true}};
+  const Platform::TStoreSection read = {{QStringLiteral("1/Name"), QStringLiteral(" Oolong, \"gongfu\"; \u00e8\t")},
+                                        {QStringLiteral("1/Time"), QStringLiteral("20")},
+                                        {QStringLiteral("size"), QStringLiteral("true")}};
+  QString reason;
+  Require(Platform::WriteSection(QStringLiteral("Teas"), written, &reason), "a section could not be written");
+  Require(Platform::ReadSection(QStringLiteral("Teas"), &reason) == read, "a section reads back as another");
+  Require(ReadBack() == preset, "writing a section changed the preset");
+  const QByteArray before = Contents();
+  Require(Platform::WriteSection(QStringLiteral("Teas"), written, &reason) && Contents() == before,
+          "writing the same section again changed the file");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -64,6 +94,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     file.setFileTime(QDateTime::fromSecsSinceEpoch(++Inputs, Qt::UTC), QFileDevice::FileModificationTime);
   }
   const quint32 first = ReadBack();
+  // QSettings' typed values ("@Variant(...)") are QSettings' own business, not a preset.
+  Require(TypedValue(input) || QSettingsPreset().value_or(180) == first, "the preset is not the one QSettings reads");
+  QString reason;
+  Require(Platform::ReadSection(QStringLiteral("Teas"), &reason).has_value(), "a readable file gave no section");
   Preset::StorePreset();
   Require(Contents() == input, "storing the same time changed the file");
 
@@ -71,5 +105,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   F_Steepo::TimerState.BrewTime = other;
   Preset::StorePreset();
   Require(ReadBack() == other, "a stored time reads back as another");
+  CheckSection(other);
   return 0;
 }

@@ -49,14 +49,13 @@ if(MODE STREQUAL "package")
   run(${CMAKE_COMMAND} -S ${INDICATOR_DIR} -B ${WORK}/indicator ${common} -DCMAKE_INSTALL_PREFIX=${prefix})
   run(${CMAKE_COMMAND} --build ${WORK}/indicator)
   run(${CMAKE_COMMAND} --install ${WORK}/indicator)
-  foreach(file include/LumoIndicator/LumoLiquidIndicator.h include/LumoIndicator/LumoGeometry.h
-               include/LumoIndicator/LumoTypes.h include/LumoIndicator/LumoIndicatorVersion.h
+  foreach(file include/LumoIndicator/LumoLiquidIndicator.h include/LumoIndicator/LumoTypes.h include/LumoIndicator/LumoIndicatorVersion.h
                include/LumoIndicator/LumoIndicatorExport.h)
     if(NOT EXISTS ${prefix}/${file})
       message(FATAL_ERROR "not installed: ${file}")
     endif()
   endforeach()
-  file(GLOB_RECURSE private_headers ${prefix}/*LumoRegions.h ${prefix}/*LumoPatterns.h)
+  file(GLOB_RECURSE private_headers ${prefix}/*_p.h ${prefix}/*LumoRenderer* ${prefix}/*LumoGeometry*)
   file(GLOB config ${prefix}/lib*/cmake/LumoIndicator/LumoIndicatorConfigVersion.cmake)
   file(GLOB plugin ${prefix}/lib*/qt6/plugins/designer/*lumoindicatorplugin*)
   if(private_headers OR NOT config OR NOT plugin)

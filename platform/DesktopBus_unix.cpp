@@ -496,4 +496,4 @@ void Reset() {
 
 } // namespace DesktopBus
 
-#include "DesktopBus.moc"
+#include "DesktopBus_unix.moc"

@@ -2,7 +2,7 @@
 // The arithmetic behind the materials: colours resolved, lightened and darkened, the shading
 // of a material's bytes, and where tiles go. Pure values, no images.
 
-#include "LumoTypes.h"
+#include "LumoPoints_p.h"
 
 #include <functional>
 #include <vector>

@@ -3,7 +3,7 @@
 // polygons lies outside. A polygon's region leaves out its right and bottom edges: the
 // rectangle (0, 0), (172, 0), (172, 36), (0, 36) covers the pixels 0..171 x 0..35.
 
-#include "LumoTypes.h"
+#include "LumoPoints_p.h"
 
 #include <QRegion>
 

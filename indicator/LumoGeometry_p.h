@@ -1,11 +1,11 @@
 #pragma once
 // The indicator's pure geometry: glyph polygons, the cell layout and placement of a whole
 // text, point rotation, the rotated box and window shape, the lighting octant and bevel
-// faces (with the colour arithmetic of LumoShading.h). No widget, no painter: every function
+// faces (with the colour arithmetic of LumoShading_p.h). No widget, no painter: every function
 // here maps values to values, so the renderer calls them and tests check them alone.
 
-#include "LumoShading.h"
-#include "LumoTypes.h"
+#include "LumoPoints_p.h"
+#include "LumoShading_p.h"
 
 #include <QtCore/qstring.h>
 #include <array>
