@@ -47,6 +47,19 @@ public:
     }
     PreviousEnd = y1;
   }
+  // The same for rows with one span [left, right) (none where they are equal).
+  void AddSpan(int y0, int y1, int left, int right) {
+    if (left == right)
+      return;
+    if (y0 == PreviousEnd && Previous.size() == 2 && Previous[0] == left && Previous[1] == right) {
+      Rects.back().setBottom(y1 - 1);
+    } else {
+      PreviousFirst = Rects.size();
+      Rects.emplace_back(QPoint(left, y0), QPoint(right - 1, y1 - 1));
+      Previous.assign({left, right});
+    }
+    PreviousEnd = y1;
+  }
   // Lengthens the last band from row y0 to y1 when it ends right above y0.
   bool Extend(int y0, int y1) {
     if (PreviousEnd != y0)
@@ -97,18 +110,71 @@ struct TEdgeStepper {
   }
 };
 
+// A side of a polygon: the rows from its upper end to the row above its lower end, and its
+// stepper.
+struct TSide {
+  qint64 Top, Bottom;
+  TEdgeStepper Step;
+  bool Upright;
+};
+
+// The rows a scan keeps, from First to the row above End: all of them, or those of the bounds
+// a polygon cut for them is wanted inside.
+struct TRowRange {
+  qint64 First = std::numeric_limits<qint64>::min();
+  qint64 End = std::numeric_limits<qint64>::max();
+};
+
+// Rows y0..y1 (y1 excluded) of range between two sides, one span a row: the many rows of a
+// tall quadrilateral, without the lists a row of more sides needs.
+void ScanTwoSides(TSide& a, TSide& b, qint64 y0, qint64 y1, const TRowRange& range, TBands& bands) {
+  for (qint64 y = y0; y < y1 && y < range.End; ++y) {
+    const int xa = static_cast<int>(a.Step.X), xb = static_cast<int>(b.Step.X);
+    a.Step.Next();
+    b.Step.Next();
+    if (y >= range.First)
+      bands.AddSpan(static_cast<int>(y), static_cast<int>(y + 1), std::min(xa, xb), std::max(xa, xb));
+  }
+}
+
+// Rows y0..y1 (y1 excluded) between corners, stepping the active sides down them; rows outside
+// range are stepped over. Where every side is upright the stretch is one band.
+void ScanStretch(const std::vector<TSide*>& active, qint64 y0, qint64 y1, const TRowRange& range, TBands& bands) {
+  const bool upright = std::all_of(active.begin(), active.end(), [](const TSide* side) { return side->Upright; });
+  if (!upright) {
+    for (; y0 < std::min(y1, range.First); ++y0)  // rows above the range: only stepped
+      for (TSide* side : active)
+        side->Step.Next();
+    if (active.size() == 2)
+      return ScanTwoSides(*active[0], *active[1], y0, y1, range, bands);
+  }
+  std::vector<int> edges, last, spans;
+  for (qint64 y = y0; y < y1 && y < range.End; y = upright ? y1 : y + 1) {
+    edges.clear();
+    for (TSide* side : active) {
+      edges.push_back(static_cast<int>(side->Step.X));
+      if (!upright)
+        side->Step.Next();
+    }
+    const qint64 from = std::max(y, range.First);
+    const qint64 end = std::min(upright ? y1 : y + 1, range.End);
+    if (from >= end)
+      continue;  // above the range
+    if (edges == last && bands.Extend(static_cast<int>(from), static_cast<int>(end)))
+      continue;  // the sides have not moved: the row above's band goes on
+    last = edges;
+    OddSpans(edges.begin(), edges.end(), spans);
+    bands.Add(static_cast<int>(from), static_cast<int>(end), spans);
+  }
+}
+
 // The even-odd region of one polygon, scanned here: the time follows the polygon's rows
 // where the platform's own scan grows with their square, and a stretch of rows between two
 // corners where every side is upright is worked out once. The pixels are the platform's;
 // rows alike are always joined into one band, which the platform now and then leaves apart.
 // A side covers the rows from its upper end to the row above its lower end; horizontal sides
-// cover none.
-QRegion ScanTallPolygon(const TPoint* points, qint32 count) {
-  struct TSide {
-    qint64 Top, Bottom;
-    TEdgeStepper Step;
-    bool Upright;
-  };
+// cover none. Only the rows of range are kept.
+QRegion ScanTallPolygon(const TPoint* points, qint32 count, const TRowRange& range = {}) {
   std::vector<TSide> sides;
   std::vector<qint64> breaks;
   for (qint32 i = 0; i < count; ++i) {
@@ -125,30 +191,13 @@ QRegion ScanTallPolygon(const TPoint* points, qint32 count) {
   breaks.erase(std::unique(breaks.begin(), breaks.end()), breaks.end());
 
   TBands bands;
-  std::vector<int> edges, spans;
   std::vector<TSide*> active;
-  for (size_t i = 0; i + 1 < breaks.size(); ++i) {
-    const qint64 y0 = breaks[i], y1 = breaks[i + 1];
+  for (size_t i = 0; i + 1 < breaks.size() && breaks[i] < range.End; ++i) {
     active.clear();
     for (TSide& side : sides)
-      if (side.Top <= y0 && y0 < side.Bottom)
+      if (side.Top <= breaks[i] && breaks[i] < side.Bottom)
         active.push_back(&side);
-    const bool upright = std::all_of(active.begin(), active.end(), [](const TSide* side) { return side->Upright; });
-    std::vector<int> last;
-    for (qint64 y = y0; y < y1; y = upright ? y1 : y + 1) {
-      edges.clear();
-      for (TSide* side : active) {
-        edges.push_back(static_cast<int>(side->Step.X));
-        if (!upright)
-          side->Step.Next();
-      }
-      const int end = static_cast<int>(upright ? y1 : y + 1);
-      if (edges == last && bands.Extend(static_cast<int>(y), end))
-        continue;  // the sides have not moved: the row above's band goes on
-      last = edges;
-      OddSpans(edges.begin(), edges.end(), spans);
-      bands.Add(static_cast<int>(y), end, spans);
-    }
+    ScanStretch(active, breaks[i], breaks[i + 1], range, bands);
   }
   return bands.Region();
 }
@@ -156,12 +205,12 @@ QRegion ScanTallPolygon(const TPoint* points, qint32 count) {
 // Polygons taller than this are scanned here, shorter ones by the platform.
 constexpr qint64 kTallPolygonRows = 512;
 
-QRegion ScanPolygon(const TPoint* points, qint32 count) {
+QRegion ScanPolygon(const TPoint* points, qint32 count, const TRowRange& range = {}) {
   if (count >= 3) {
     const auto [low, high] = std::minmax_element(points, points + count,
                                                  [](const TPoint& a, const TPoint& b) { return a.y < b.y; });
     if (qint64(high->y) - low->y > kTallPolygonRows)
-      return ScanTallPolygon(points, count);
+      return ScanTallPolygon(points, count, range);
   }
   QPolygon polygon(count);
   for (qint32 i = 0; i < count; ++i)
@@ -304,8 +353,10 @@ struct TPlacedRegion {
 
 TPlacedRegion PlacedPolygonRegion(const TPoint* points, qint32 count, const QRect& bounds) {
   if (const std::optional<QRect> limit = ScanLimit(bounds); limit && !Inside(points, count, *limit)) {
+    // Cut for the bounds, it is wanted there only: rows beyond them are not kept.
     const Tpoints cut = CutToLimit(points, count, *limit);
-    return {cut.size() < 3 ? QRegion() : ScanPolygon(cut.data(), qint32(cut.size())), {}};
+    const TRowRange rows{bounds.top(), qint64(bounds.bottom()) + 1};
+    return {cut.size() < 3 ? QRegion() : ScanPolygon(cut.data(), qint32(cut.size()), rows), {}};
   }
   if (const std::optional<TShapeKey> key = ShapeKey(points, count))
     return {CachedShape(*key), QPoint(points[0].x, points[0].y)};
