@@ -6,6 +6,9 @@
 #include <QPainter>
 #include <QtMath>
 #include <algorithm>
+#include <cstring>
+#include <optional>
+#include <vector>
 
 namespace LumoLiquidIndicator {
 
@@ -119,7 +122,7 @@ void LayThroughView(QImage& canvas, QRect view, const QImage& material, TLumoMat
                     const QRect& rows) {
   const TStretch stretch = mode == mmStretch ? StretchFrom(canvas.size(), material, view.top(), rows.top() - view.top())
                                              : TStretch{{}, rows.top() - view.top()};
-  const QRect above(0, view.top() + stretch.First, rows.width(), rows.top() - view.top() - stretch.First);
+  const QRect above(rows.left(), view.top() + stretch.First, rows.width(), rows.top() - view.top() - stretch.First);
   const QImage kept = above.isEmpty() ? QImage() : canvas.copy(above);
   {
     QImage device(canvas.scanLine(view.top()), view.width(), view.height(), canvas.bytesPerLine(), canvas.format());
@@ -136,7 +139,107 @@ void LayThroughView(QImage& canvas, QRect view, const QImage& material, TLumoMat
     CopyPixels(kept, kept.rect(), canvas, above.topLeft());
 }
 
+// Qt's drawing of a transformed image or pattern works out the source pixel where each piece
+// of a row starts and steps from there, in pieces of this many pixels from the row's start.
+constexpr int kStepPiece = 2048;
+
+// The column a drawing of the material must start from for a part of the image starting at
+// column left to come out as the whole image does: left itself where every pixel is worked out
+// on its own (a single pixel, an image of the canvas's size, untransformed tiles), the start
+// of left's piece where Qt steps in pieces, the left edge where the fast scaling of 32-bit
+// images (or a deep tile drawn scaled) steps from there.
+int FirstColumn(const QImage& material, TLumoMaterialMode mode, qreal ratio, QSize canvas, int left) {
+  const QImage::Format format = material.format();
+  if (mode == mmStretch) {
+    if (qint64(material.width()) * material.height() <= 1 || material.width() == canvas.width())
+      return left;  // a plain fill, or each column of the material as one of the image's
+    if (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32_Premultiplied)
+      return 0;
+    return left / kStepPiece * kStepPiece;
+  }
+  if (ratio == 1.0)
+    return left;
+  return material.depth() <= 32 ? left / kStepPiece * kStepPiece : 0;
+}
+
 } // namespace
+
+QImage OverColour(const QImage& material, QRgb colour, TLumoMaterialMode mode, QSize canvas) {
+  const QImage::Format format = material.format();
+  const qint64 pixels = qint64(material.width()) * material.height();
+  if (mode != mmStretch || pixels <= 1 || pixels >= qint64(canvas.width()) * canvas.height() ||
+      format == QImage::Format_RGB32 || format == QImage::Format_ARGB32_Premultiplied || material.size() == canvas)
+    return material;
+  QImage laid(material.size(), QImage::Format_RGB32);
+  laid.fill(colour);
+  {
+    QPainter painter(&laid);
+    painter.drawImage(laid.rect(), material, material.rect());
+  }
+  return laid.convertToFormat(QImage::Format_ARGB32);
+}
+
+namespace {
+
+// The material's column that drawing it stretched over the whole image picks for each of the
+// image's columns, or none where drawing leaves a column out: found by Qt itself, drawing
+// rows of column numbers in a format that takes the same way through its scaling, with the
+// same rectangles, onto one row. Drawing reads the source row its first row picks, so the
+// numbers are repeated down past it; the rows missing below shorten the drawing, which then
+// still covers its first row.
+std::optional<std::vector<int>> PickedColumns(const QImage& material, QSize canvas) {
+  const bool stepped = material.format() == QImage::Format_RGB32 ||
+                       material.format() == QImage::Format_ARGB32_Premultiplied;
+  const qreal sy = qreal(material.height()) / qreal(canvas.height());
+  const int rows = int(std::min(qreal(material.height()), qFloor(qreal(0.5) * sy) + qreal(2)));
+  QImage numbers(material.width(), rows, stepped ? QImage::Format_RGB32 : QImage::Format_ARGB32);
+  for (int y = 0; y < rows; ++y) {
+    QRgb* const number = reinterpret_cast<QRgb*>(numbers.scanLine(y));
+    for (int x = 0; x < material.width(); ++x)
+      number[x] = 0xFF000000u | QRgb(x);
+  }
+  QImage picked(canvas.width(), 1, QImage::Format_ARGB32_Premultiplied);
+  picked.fill(0);  // a column left out stays transparent
+  {
+    QPainter painter(&picked);
+    painter.drawImage(QRectF(QPoint(0, 0), canvas), numbers, QRectF(material.rect()));
+  }
+  std::vector<int> columns(size_t(canvas.width()));
+  const QRgb* const pick = reinterpret_cast<const QRgb*>(picked.constScanLine(0));
+  for (int x = 0; x < canvas.width(); ++x) {
+    if (qAlpha(pick[x]) != 0xFF || int(pick[x] & 0xFFFFFF) >= material.width())
+      return std::nullopt;
+    columns[size_t(x)] = int(pick[x] & 0xFFFFFF);
+  }
+  return columns;
+}
+
+} // namespace
+
+QImage LaidAcross(const QImage& material, TLumoMaterialMode mode, QSize canvas) {
+  constexpr qint64 kLargestLaid = qint64(1) << 22;
+  if (mode != mmStretch || material.depth() < 8 || material.width() == canvas.width() ||
+      qint64(material.width()) * material.height() <= 1 || material.width() > 0x7fff ||
+      material.height() > 0x7fff || qint64(canvas.width()) * material.height() > kLargestLaid)
+    return material;
+  const std::optional<std::vector<int>> columns = PickedColumns(material, canvas);
+  if (!columns)
+    return material;
+  QImage laid(canvas.width(), material.height(), material.format());
+  if (laid.isNull())
+    return material;
+  const int bytes = material.depth() / 8;
+  for (int y = 0; y < material.height(); ++y) {
+    const uchar* from = material.constScanLine(y);
+    uchar* to = laid.scanLine(y);
+    for (int x = 0; x < canvas.width(); ++x)
+      std::memcpy(to + x * bytes, from + (*columns)[size_t(x)] * bytes, size_t(bytes));
+  }
+  laid.setColorTable(material.colorTable());
+  laid.setDevicePixelRatio(material.devicePixelRatio());
+  // Opaque either way, 32 bits a pixel are fetched a few times faster than 24.
+  return laid.format() == QImage::Format_RGB888 ? laid.convertToFormat(QImage::Format_ARGB32) : laid;
+}
 
 bool LaidAlikeAnywhere(const QImage& material, TLumoMaterialMode mode, qreal ratio, QSize canvas) {
   if (material.isNull())
@@ -157,9 +260,10 @@ void DrawMaterial(QImage& canvas, const QImage& material, TLumoMaterialMode mode
   }
   if (bounds.isEmpty())
     return;
-  const QRect left(0, bounds.top(), bounds.left(), bounds.height());
+  const int first = FirstColumn(material, mode, ratio, canvas.size(), bounds.left());
+  const QRect left(first, bounds.top(), bounds.left() - first, bounds.height());
   const QImage kept = left.isEmpty() ? QImage() : canvas.copy(left);
-  LayThroughView(canvas, canvas.rect(), material, mode, ratio, QRect(QPoint(0, bounds.top()), bounds.bottomRight()));
+  LayThroughView(canvas, canvas.rect(), material, mode, ratio, QRect(QPoint(first, bounds.top()), bounds.bottomRight()));
   if (!kept.isNull())
     CopyPixels(kept, kept.rect(), canvas, left.topLeft());
 }
@@ -191,13 +295,18 @@ TLayerBand LayerBand(const QRegion& region, const QRect& image, int top, int bot
 }
 
 // Lays a material over the band's rectangles inside area: through the band's view over the
-// rows of area it holds, of which only the rectangles keep the material and the rest is put
-// back. Qt's raster engine does not clip a scaled image to a region of several rectangles.
+// rows and columns of area its rectangles reach (from the column the drawing must start
+// from), of which only the rectangles keep the material and the rest is put back. Qt's raster
+// engine does not clip a scaled image to a region of several rectangles.
 void LayOverBand(QImage& canvas, const TLayerBand& band, const QRect& area, const QImage& material,
                  TLumoMaterialMode mode, qreal ratio) {
-  const QRect rows = QRect(QPoint(0, area.top()), area.bottomRight()) & band.View;
-  if (rows.isEmpty())
+  QRect wanted;
+  for (const QRect* rect = band.From; rect != band.To; ++rect)
+    wanted |= *rect & band.View & area;
+  if (wanted.isEmpty())
     return;
+  const int first = FirstColumn(material, mode, ratio, canvas.size(), wanted.left());
+  const QRect rows(QPoint(first, wanted.top()), wanted.bottomRight());
   QImage before = canvas.copy(rows);
   LayThroughView(canvas, band.View, material, mode, ratio, rows);
   for (const QRect* rect = band.From; rect != band.To; ++rect) {

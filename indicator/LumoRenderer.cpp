@@ -128,6 +128,8 @@ struct TLumoRenderer::TRebuild {
   TIndicatorLayoutSettings Layout;
   TIndicatorLayoutSettings Logical;
   bool HoverColor = false;
+  // The shaded back materials and the fore material as painting lays them (see LaidAcross).
+  QImage Light, Dark, Shadow, Fore;
 
   TColor Resolve(TColor color) const { return ColorToRGB(color, SystemColors); }
 };
@@ -176,7 +178,7 @@ TIndicatorLayoutSettings LayoutOf(const TLumoIndicatorState& state, QSize size, 
 bool TLumoRenderer::Rebuild(const TLumoIndicatorState& state, QSize size, qreal devicePixelRatio, bool hovered,
                             const QPalette& palette) {
   TRebuild rebuild{state, SystemColors(palette), {}, LayoutOf(state, size, hovered),
-                   hovered && (state.FMouseAction == maColor || state.FMouseAction == maBoth)};
+                   hovered && (state.FMouseAction == maColor || state.FMouseAction == maBoth), {}, {}, {}, {}};
   TInputs inputs{state, size, devicePixelRatio, hovered,
                  {rebuild.Resolve(state.FBevelColor), rebuild.Resolve(state.FBackColor),
                   rebuild.Resolve(state.FNumberForeColor), rebuild.Resolve(state.FNumberForeColor1),
@@ -200,6 +202,11 @@ bool TLumoRenderer::Rebuild(const TLumoIndicatorState& state, QSize size, qreal 
   Built = std::move(inputs);
   if (CanvasBitmap.isNull())  // a control without a pixel shows nothing, whatever its state
     return true;
+  const QSize canvas = CanvasBitmap.size();
+  rebuild.Light = LaidAcross(FBackMaterialL, state.FMaterialMode, canvas);
+  rebuild.Dark = LaidAcross(FBackMaterialD, state.FMaterialMode, canvas);
+  rebuild.Shadow = LaidAcross(FBackMaterialLD, state.FMaterialMode, canvas);
+  rebuild.Fore = LaidAcross(state.FForeMaterial, state.FForeMaterialMode, canvas);
   PlanBackground(rebuild);
   PlanBevels(rebuild);
   PlanSegments(rebuild);
@@ -421,7 +428,9 @@ void TLumoRenderer::PrepareBackMaterials(const TLumoIndicatorState& state, QSize
 void TLumoRenderer::PlanBackground(const TRebuild& rebuild) {
   Plan.BackColor = ToRgb(rebuild.Resolve(rebuild.State.FBackColor));
   if (rebuild.State.FBackMaterial.width() != 0)
-    Plan.BackMaterial = rebuild.State.FBackMaterial;
+    Plan.BackMaterial = LaidAcross(OverColour(rebuild.State.FBackMaterial, Plan.BackColor, rebuild.State.FMaterialMode,
+                                              CanvasBitmap.size()),
+                                   rebuild.State.FMaterialMode, CanvasBitmap.size());
   Plan.BackMode = rebuild.State.FMaterialMode;
 }
 
@@ -455,7 +464,7 @@ void TLumoRenderer::PlanBevel(const TRebuild& rebuild, TLumoBevelKind kind, qint
   const TColor dark = DarkerColor(rebuild.State.FBevelColor, rebuild.SystemColors);
   for (const TBevelFaceRole& face : BevelFaces(LightingOctant(layout.IndicatorAngle), kind)) {
     const QRegion region = PolygonRegion(points.data() + 4 * static_cast<int>(face.Face), 4, CanvasBitmap.rect());
-    AddBackLayer(rebuild, region, face.Light ? light : dark, face.Light ? FBackMaterialL : FBackMaterialD);
+    AddBackLayer(rebuild, region, face.Light ? light : dark, face.Light ? rebuild.Light : rebuild.Dark);
   }
 }
 
@@ -467,8 +476,8 @@ void TLumoRenderer::PlanSegments(const TRebuild& rebuild) {
         {{}, ToRgb(rebuild.Resolve(rebuild.HoverColor ? state.FNumberForeColor1 : state.FNumberForeColor)), {},
          mmStretch, TShape::Lit});
   else
-    Plan.Layers.push_back({{}, 0, state.FForeMaterial, state.FForeMaterialMode, TShape::Lit});
-  AddBackLayer(rebuild, {}, state.FNumberBackColor, FBackMaterialLD);
+    Plan.Layers.push_back({{}, 0, rebuild.Fore, state.FForeMaterialMode, TShape::Lit});
+  AddBackLayer(rebuild, {}, state.FNumberBackColor, rebuild.Shadow);
   Plan.Layers.back().Shape = TShape::Unlit;
   const QSize canvas = CanvasBitmap.size();
   for (const TLayer& layer : Plan.Layers)
