@@ -341,6 +341,21 @@ QImage Rgb888Of(const QImage& image) {
 
 } // namespace
 
+void PreferLargePages(const QImage& image) {
+#if defined(Q_OS_LINUX)
+  if (image.sizeInBytes() < 2 * kHugePage)
+    return;
+  const quintptr first = (quintptr(image.constBits()) + kHugePage - 1) / kHugePage * kHugePage;
+  const quintptr end = (quintptr(image.constBits()) + quintptr(image.sizeInBytes())) / kHugePage * kHugePage;
+  unsigned char resident = 0;
+  if (end <= first || mincore(reinterpret_cast<void*>(first), 1, &resident) != 0 || (resident & 1) != 0)
+    return;
+  madvise(reinterpret_cast<void*>(first), size_t(end - first), MADV_HUGEPAGE);
+#else
+  Q_UNUSED(image);
+#endif
+}
+
 // Every rebuild paints the image anew, as far as it is asked for; an image of the right size
 // is reused. An image larger than
 // kLargestImagePixels, or one the system cannot give, is not made: false, with a warning.

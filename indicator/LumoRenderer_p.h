@@ -62,6 +62,11 @@ std::optional<TSchemeColors> SchemeColors(TLumoColorScheme scheme);
 // colours as grey levels.
 QImage DrawableMaterial(const QImage& value);
 
+// Asks the system (Linux) for 2 MB pages behind a large image whose memory is not touched
+// yet, such as a window's backing store just grown: touching fresh memory 4 KB at a time
+// costs more than painting it. Only the pages wholly inside the image; a hint, nothing else.
+void PreferLargePages(const QImage& image);
+
 // The RGB value (0x00BBGGRR) of a colour, system colours taken from the palette.
 TColor ResolveColor(TColor color, const QPalette& palette);
 // A colour as a QColor, system colours taken from the palette; and a QColor's colour, its
