@@ -1,24 +1,35 @@
 #include "F_Steepo.h"
 #include "ui_F_Steepo.h"
 
+#include "Alarm.h"
+#include "AlarmMenu.h"
+#include "AlarmTexts.h"
 #include "DesktopBus.h"
 #include "F_Steepo2.h"
+#include "MessageTexts.h"
 #include "OrbDialogs.h"
 #include "OrbUtils.h"
 #include "OrbForms.h"
 #include "Platform.h"
 #include "Preset.h"
+#include "SleepInhibitor.h"
 #include "SteepoConfig.h"
+#include "TeaDialogs.h"
+#include "TeaTexts.h"
 
 #include <QAccessibleWidget>
+#include <QActionGroup>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QTimer>
 
 namespace F_Steepo {
 
 TTimerState TimerState;
 TFSteepo* FSteepo = nullptr;
+bool KeepAwake = false;
 
 // clang-format off
 const std::array<std::array<const char*, MainTextColumns>, 8> MainTexts = {{
@@ -77,13 +88,32 @@ QString FormatTime(quint32 seconds) { return FormatTime(seconds, TimerState.Time
 namespace {
 // The share of the set time that has gone by when the display shows remaining seconds.
 // What assistive tools see of the main window: a window named by its caption, also while it
-// is minimised (the toolkit would name a minimised window by its empty icon text).
+// is minimised (the toolkit would name a minimised window by its empty icon text), and its
+// menu while it is open: the toolkit leaves popups out of the application's windows, so a tool
+// that walks the tree would not find the menu otherwise.
 class TMainWindowAccessible : public QAccessibleWidget {
 public:
   explicit TMainWindowAccessible(QWidget* window) : QAccessibleWidget(window, QAccessible::Window) {}
 
   QString text(QAccessible::Text kind) const override {
     return kind == QAccessible::Name ? widget()->windowTitle() : QAccessibleWidget::text(kind);
+  }
+  int childCount() const override { return QAccessibleWidget::childCount() + (OpenMenu() ? 1 : 0); }
+  QAccessibleInterface* child(int index) const override {
+    if (index == QAccessibleWidget::childCount() && OpenMenu())
+      return QAccessible::queryAccessibleInterface(OpenMenu());
+    return QAccessibleWidget::child(index);
+  }
+  int indexOfChild(const QAccessibleInterface* child) const override {
+    if (child && child->object() && child->object() == OpenMenu())
+      return QAccessibleWidget::childCount();
+    return QAccessibleWidget::indexOfChild(child);
+  }
+
+private:
+  QMenu* OpenMenu() const {
+    QMenu* menu = static_cast<TFSteepo*>(widget())->Menu();
+    return menu && menu->isVisible() ? menu : nullptr;
   }
 };
 
@@ -136,9 +166,12 @@ TFSteepo::TFSteepo(QWidget* parent)
   connect(ui->BBStop, &QPushButton::clicked, this, &TFSteepo::BBStopClick);
   connect(ui->LWeb, &TLinkLabel::Click, this, &TFSteepo::LWebClick);
 
-  ShowAlarm = [] {
-    if (TFSteepo2* alarm = F_Steepo2::AlarmDialog())
+  ShowAlarm = [this] {
+    if (TFSteepo2* alarm = F_Steepo2::AlarmDialog()) {
+      alarm->SetNextInfusion(TimerState.Tea ? Teas::NextInfusion(*TimerState.Tea, TimerState.Infusion) : std::nullopt);
+      connect(alarm, &TFSteepo2::NextInfusionChosen, this, &TFSteepo::AlarmNextInfusion, Qt::UniqueConnection);
       alarm->exec();
+    }
   };
 
   FormCreate();
@@ -165,6 +198,7 @@ QWidget* TFSteepo::Bevel() const { return ui->Bevel; }
 void TFSteepo::FormCreate() {
   TimerState.VersionText = OrbUtils::ShortVersion(OrbUtils::FileVersion(Platform::ProgramPath()));
   Preset::ReadStartTime();
+  Alarm::Current.Load();
   DisplayTime(TimerState.BrewTime);
   // The language was chosen once, by the unit's start-up.
   ui->BBStart->setText(MainText(mtStart));
@@ -218,22 +252,33 @@ void TFSteepo::LWebClick() { OrbUtils::OpenDocument(ui->LWeb->text()); }
 
 void TFSteepo::DisplayTime(quint32 seconds) {
   ui->LCD->SetIndicatorstring(FormatTime(seconds, u':'));
-  if (TimerState.Running)
-    setWindowTitle(QStringLiteral("%1 [%2]").arg(Platform::ApplicationTitle(), FormatTime(seconds)));
-  else
+  if (TimerState.Running) {
+    QString caption = QStringLiteral("%1 [%2]").arg(Platform::ApplicationTitle(), FormatTime(seconds));
+    // Which of a tea's several infusions this is.
+    if (TimerState.Tea && TimerState.Tea->Infusions > 1)
+      caption += QStringLiteral(" %1/%2").arg(TimerState.Infusion).arg(TimerState.Tea->Infusions);
+    setWindowTitle(caption);
+  } else {
     setWindowTitle(QStringLiteral("%1 %2").arg(Platform::ApplicationTitle(), TimerState.VersionText));
+  }
   Platform::ProcessMessages();
 }
 
 void TFSteepo::IncTime() {
-  if (TimerState.Running || TimerState.BrewTime > 3584)
+  if (TimerState.Running)
+    return;
+  TimerState.Tea.reset();  // a time of the user's own
+  if (TimerState.BrewTime > 3584)
     return;
   TimerState.BrewTime = TimerState.BrewTime + 15 - TimerState.BrewTime % 15;
   DisplayTime(TimerState.BrewTime);
 }
 
 void TFSteepo::DecTime() {
-  if (TimerState.Running || TimerState.BrewTime < 16)
+  if (TimerState.Running)
+    return;
+  TimerState.Tea.reset();
+  if (TimerState.BrewTime < 16)
     return;
   quint32 step = TimerState.BrewTime % 15;
   if (step == 0)
@@ -270,6 +315,13 @@ void TFSteepo::TimerBtnTimer() {
 }
 
 void TFSteepo::BBStartClick() {
+  // A chosen tea starts at its first infusion, which is the set time.
+  TimerState.Infusion = TimerState.Tea ? 1 : 0;
+  TimerState.CountTime = TimerState.BrewTime;
+  StartCountdown();
+}
+
+void TFSteepo::StartCountdown() {
   StepButtonMouseUp();  // a step button held down must not go on stepping
   ui->BBInc->setEnabled(false);
   ui->BBDec->setEnabled(false);
@@ -277,16 +329,19 @@ void TFSteepo::BBStartClick() {
   ui->BBStop->setEnabled(true);
   // A 64-bit tick never wraps, so the end lies after the start however long the machine runs.
   TimerState.StartTick = Platform::TickCount();
-  TimerState.EndTick = TimerState.StartTick + quint64(TimerState.BrewTime) * 1000u;
+  TimerState.EndTick = TimerState.StartTick + quint64(TimerState.CountTime) * 1000u;
   TimerState.Running = true;
   TimerState.ShownSeconds = TTimerState::NoneShown;
+  TimerState.Warned = false;
   DesktopBus::Connect();
+  KeepAwakeWhileCounting();
   Platform::Sleep(200);
   Platform::MinimizeApplication();
 }
 
 void TFSteepo::BBStopClick() {
   TimerState.Running = false;
+  TimerState.Infusion = 0;  // the tea stays chosen and starts again from its first infusion
   ui->BBStop->setEnabled(false);
   ui->BBStart->setEnabled(true);
   ui->BBDec->setEnabled(true);
@@ -294,6 +349,17 @@ void TFSteepo::BBStopClick() {
   DisplayTime(TimerState.BrewTime);
   ui->BBStart->setFocus();
   DesktopBus::Clear();
+  DesktopBus::WithdrawWarning();
+  SleepInhibitor::Release();
+}
+
+void TFSteepo::KeepAwakeWhileCounting() {
+  if (!TimerState.Running || !KeepAwake)
+    return;
+  if (Alarm::Current.Get().KeepAwake)
+    SleepInhibitor::Hold(MessageTexts::Text(MessageTexts::mxKeepAwakeReason));
+  else
+    SleepInhibitor::Release();
 }
 
 void TFSteepo::TimerTimer() {
@@ -301,21 +367,46 @@ void TFSteepo::TimerTimer() {
     return;
   const quint64 now = Platform::TickCount();
   if (now < TimerState.EndTick) {
-    const quint32 remaining = TimerState.BrewTime - quint32((now - TimerState.StartTick) / 1000u);
+    WarnBeforeTheEnd(now);
+    const quint32 remaining = TimerState.CountTime - quint32((now - TimerState.StartTick) / 1000u);
     if (remaining == TimerState.ShownSeconds)
       return;
     TimerState.ShownSeconds = remaining;
     // The dock first: a Stop handled while the display repaints then hides it for good.
-    DesktopBus::Progress(ElapsedFraction(TimerState.BrewTime, remaining));
+    DesktopBus::Progress(ElapsedFraction(TimerState.CountTime, remaining));
     DisplayTime(remaining);
     return;
   }
   DisplayTime(0);
   TimerState.Running = false;
+  SleepInhibitor::Release();
+  DesktopBus::WithdrawWarning();
   Platform::RestoreApplication();
+  FNextInfusion = false;
   if (ShowAlarm)
     ShowAlarm();
+  const auto next = TimerState.Tea ? Teas::NextInfusion(*TimerState.Tea, TimerState.Infusion) : std::nullopt;
+  if (FNextInfusion && next) {
+    TimerState.Infusion = next->Number;
+    TimerState.CountTime = next->Time;
+    StartCountdown();
+    return;
+  }
   close();
+}
+
+void TFSteepo::AlarmNextInfusion() { FNextInfusion = true; }
+
+void TFSteepo::WarnBeforeTheEnd(quint64 now) {
+  const Alarm::TOptions& options = Alarm::Current.Get();
+  const auto moment = Alarm::WarningMoment(TimerState.CountTime, options.Warning, TimerState.StartTick, now);
+  if (TimerState.Warned || moment == Alarm::TWarningMoment::NotYet)
+    return;
+  TimerState.Warned = true;
+  if (moment == Alarm::TWarningMoment::Missed)
+    return;
+  Alarm::PlayWarningTick(options);
+  DesktopBus::Warn(Platform::ApplicationTitle(), AlarmTexts::ReadyIn(options.Warning));
 }
 
 void TFSteepo::FormKeyDown(int& key) {
@@ -363,6 +454,12 @@ bool TFSteepo::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = static_cast<QWidget*>(watched);
     if (widget == this || (widget->window() == this && isAncestorOf(widget))) {
       const auto* keyEvent = static_cast<QKeyEvent*>(event);
+      // The keyboard's menu key and Shift+F10 open the menu beside the focused control.
+      if (keyEvent->key() == Qt::Key_Menu ||
+          (keyEvent->key() == Qt::Key_F10 && (keyEvent->modifiers() & ~Qt::KeypadModifier) == Qt::ShiftModifier)) {
+        ShowMenu(widget->mapToGlobal(widget->rect().center()));
+        return true;
+      }
       int key = Platform::VirtualKeyCode(*keyEvent);
       if (key != 0) {
         bool handled = false;
@@ -393,8 +490,12 @@ bool TFSteepo::event(QEvent* event) {
 void TFSteepo::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   // The first showing of the window, not its coming back from the taskbar.
-  if (!event->spontaneous())
+  if (!event->spontaneous()) {
     FormShow();
+    // The teas, once the window is up: a damaged list is said at start, and the taskbar
+    // button's jump list gets them.
+    QMetaObject::invokeMethod(this, [] { Teas::Current.Publish(); }, Qt::QueuedConnection);
+  }
 }
 
 void TFSteepo::closeEvent(QCloseEvent* event) {
@@ -404,4 +505,110 @@ void TFSteepo::closeEvent(QCloseEvent* event) {
     event->accept();
   else
     event->ignore();
+}
+
+// ---- The menu ---------------------------------------------------------------------------------
+
+void TFSteepo::contextMenuEvent(QContextMenuEvent* event) {
+  // The menu keys come through the key preview. The step buttons keep every mouse button for
+  // their repeat.
+  const QWidget* under = childAt(event->pos());
+  if (event->reason() != QContextMenuEvent::Mouse || under == ui->BBInc || under == ui->BBDec) {
+    event->ignore();
+    return;
+  }
+  event->accept();
+  ShowMenu(event->globalPos());
+}
+
+void TFSteepo::ShowMenu(const QPoint& globalPos) {
+  StepButtonMouseUp();  // the menu takes the mouse: the release would never come here
+  if (!FMenu) {
+    FMenu = new QMenu(this);
+    FMenu->setObjectName(QStringLiteral("Menu"));
+    FMenu->setAccessibleName(Platform::ApplicationTitle());
+    // An item pressed through the accessibility interface closes the menu as a click does,
+    // before its action runs (which may open a dialog).
+    connect(FMenu, &QMenu::triggered, FMenu, &QMenu::close);
+  }
+  FMenu->clear();
+  BuildMenu(FMenu);
+  FMenu->popup(globalPos);
+}
+
+void TFSteepo::BuildMenu(QMenu* menu) {
+  using namespace TeaTexts;
+  // While counting, nothing here may change the time or open a dialog, as no key does. The
+  // dialogs open once the item's press has returned: pressed through the accessibility
+  // interface, a modal dialog would hold the answer to the press until it closed.
+  const bool idle = !TimerState.Running;
+  AddTeaItems(menu);
+  menu->addSeparator();
+  QAction* save = menu->addAction(Text(ttSaveTea));
+  save->setEnabled(idle && TimerState.BrewTime >= 1 && TimerState.BrewTime <= Teas::LongestTime);
+  connect(save, &QAction::triggered, this, &TFSteepo::SaveTeaClick, Qt::QueuedConnection);
+  QAction* edit = menu->addAction(Text(ttEditTeas));
+  edit->setEnabled(idle);
+  connect(edit, &QAction::triggered, this, &TFSteepo::EditTeasClick, Qt::QueuedConnection);
+  menu->addSeparator();
+  AlarmMenu::AddItems(menu, this, !idle, [this](bool) { KeepAwakeWhileCounting(); });
+  menu->addSeparator();
+  QAction* about = menu->addAction(Text(ttAbout));
+  about->setShortcut(QKeySequence(Qt::Key_F1));  // shown beside it, as the key that opens it
+  about->setEnabled(idle);
+  connect(about, &QAction::triggered, this, [] { OrbDialogs::ShowAbout(); }, Qt::QueuedConnection);
+}
+
+void TFSteepo::AddTeaItems(QMenu* menu) {
+  auto* group = new QActionGroup(menu);
+  group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+  const Teas::TTeaList& teas = Teas::Current.List();
+  for (qsizetype i = 0; i < teas.size(); ++i) {
+    // A name's "&" is a character of the name, not an access key.
+    QAction* item = menu->addAction(Teas::MenuText(teas[i], TimerState.TimeSeparator).replace(u'&', QStringLiteral("&&")));
+    item->setCheckable(true);
+    item->setChecked(TimerState.Tea == teas[i]);
+    item->setEnabled(!TimerState.Running);
+    item->setActionGroup(group);
+    connect(item, &QAction::triggered, this, [this, i] { ChooseTea(int(i)); });
+  }
+}
+
+void TFSteepo::ChooseTea(int index) {
+  const Teas::TTeaList& teas = Teas::Current.List();
+  if (TimerState.Running || index < 0 || index >= teas.size())
+    return;
+  TimerState.Tea = teas[index];
+  TimerState.BrewTime = teas[index].Time;
+  DisplayTime(TimerState.BrewTime);
+}
+
+void TFSteepo::SaveTeaClick() {
+  if (TimerState.Running)
+    return;
+  TFSaveTea dialog(this, Teas::Current.List(), TimerState.BrewTime, TimerState.TimeSeparator);
+  if (dialog.exec() != QDialog::Accepted)
+    return;
+  const Teas::TTea tea{dialog.Name(), TimerState.BrewTime};
+  Teas::Current.Replace(Teas::Current.List() + Teas::TTeaList{tea});
+  TimerState.Tea = tea;  // the time is now this tea's
+}
+
+void TFSteepo::EditTeasClick() {
+  if (TimerState.Running)
+    return;
+  TFTeaEditor editor(this, Teas::Current.List(), TimerState.TimeSeparator);
+  if (editor.exec() != QDialog::Accepted)
+    return;
+  Teas::Current.Replace(editor.List());
+  if (!TimerState.Tea)
+    return;
+  // The chosen tea goes on by its name, with what the editor made of it; renamed or removed,
+  // it is no longer chosen and the time stays.
+  const qsizetype index = Teas::IndexOf(Teas::Current.List(), TimerState.Tea->Name);
+  if (index < 0) {
+    TimerState.Tea.reset();
+    return;
+  }
+  ChooseTea(int(index));
 }

@@ -2,11 +2,16 @@
 // The main window: the set time on the indicator, the two step buttons, Start and Stop, the
 // web link; the countdown, its keys and its end.
 
+#include "Teas.h"
+
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
 
+class QContextMenuEvent;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QTimer;
 class QKeyEvent;
@@ -33,8 +38,13 @@ struct TTimerState {
   quint64 StartTick = 0;        // tick when the countdown started, milliseconds
   quint64 EndTick = 0;          // tick at which the countdown ends
   quint32 ShownSeconds = NoneShown;
+  bool Warned = false;          // the warning before the end has come in this countdown
   QString VersionText;          // the short version shown in the idle caption
   QChar TimeSeparator = u':';   // of the user's locale
+  // The tea chosen from the menu or the command line; none when the time was set otherwise.
+  std::optional<Teas::TTea> Tea;
+  quint32 Infusion = 0;         // the tea's infusion counting or just ended, from 1; 0 without a tea
+  quint32 CountTime = 0;        // seconds of the countdown that runs: BrewTime, or the infusion's time
 };
 extern TTimerState TimerState;
 
@@ -66,6 +76,11 @@ QString FormatTime(quint32 seconds);
 // The window itself.
 extern TFSteepo* FSteepo;
 
+// Whether a countdown may keep the computer from going to sleep, from Start to Stop or the
+// end, as the alarm's option KeepAwake asks. The program turns it on as it starts; left off,
+// as in the tests, no lock is ever taken.
+extern bool KeepAwake;
+
 } // namespace F_Steepo
 
 class TFSteepo : public QWidget {
@@ -96,6 +111,11 @@ public:
   // the layout's scale) right of it to the right edge of Stop.
   void SetWebLink(const QString& text);
   QTimer* TimerBtn() const { return FTimerBtn; }
+  // The window's menu while it is open; none otherwise.
+  QMenu* Menu() const { return FMenu; }
+  // Opens the menu at globalPos, built anew: the teas, saving the time as a tea, the editor,
+  // the about dialog.
+  void ShowMenu(const QPoint& globalPos);
 
 public slots:
   void TimerTimer();
@@ -117,8 +137,15 @@ public slots:
   void FormCloseQuery(bool& canClose);
   void FormCreate();
   void FormDestroy();
+  // The tea at index of the list: its time as the set time, as stepping would set it.
+  void ChooseTea(int index);
+  void SaveTeaClick();
+  void EditTeasClick();
+  // The alarm dialog's answer that asks for the tea's next infusion instead of the end.
+  void AlarmNextInfusion();
 
 protected:
+  void contextMenuEvent(QContextMenuEvent* event) override;
   bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
@@ -132,11 +159,23 @@ private:
   void ScaleToDesktopFont();
 
   void DisplayTime(quint32 seconds);
+  // The warning before the end, when the options ask for one and its time has come.
+  void WarnBeforeTheEnd(quint64 now);
+  // While counting, the sleep inhibitor held or released as the option says, where the
+  // program keeps awake at all.
+  void KeepAwakeWhileCounting();
   void IncTime();
   void DecTime();
+  // Start's steps for a countdown of TimerState.CountTime.
+  void StartCountdown();
+  // The menu's items, in the order they appear.
+  void BuildMenu(QMenu* menu);
+  void AddTeaItems(QMenu* menu);
 
   Ui::TFSteepo* ui;
   QTimer* FTimer;
   QTimer* FTimerBtn;
   qreal FScale = 1;  // of the layout, for a desktop font larger than designed
+  QMenu* FMenu = nullptr;
+  bool FNextInfusion = false;  // the alarm was answered with the next infusion
 };

@@ -11,7 +11,13 @@ namespace MessageTexts {
 enum TMessage {
   mxUsage, mxPresetNowhere, mxPresetIn, mxIgnoringTime, mxReadAs, mxUnknownSwitch, mxDoubleStart,
   mxNoPresetFolder, mxPresetFileIs, mxAFolder, mxNotRegular, mxTooLarge, mxCannotStore, mxNoDisplay,
-  mxWriteError, mxNotificationUnreached, mxEmptyArgument, mxCount
+  mxWriteError, mxNotificationUnreached, mxEmptyArgument, mxTeaNameMissing, mxUnknownTea, mxTimeBesideTea,
+  mxTeasDamaged, mxCannotReadTeas, mxCannotStoreTeas, mxNoTeasFolder, mxBusSilent, mxAccessibilitySilent,
+  mxCannotKeepAwake,
+  // not a line: the reason the program gives the system for keeping it awake
+  mxKeepAwakeReason,
+  // the alarm's sound file and options
+  mxSoundFileFailed, mxNotWave, mxSoundTooLarge, mxUnplayable, mxAlarmOptionUnclear, mxCannotStoreAlarm, mxCount
 };
 extern const std::array<std::array<const char*, mxCount>, 8> Texts;
 

@@ -4,6 +4,7 @@
 #include "MessageTexts.h"
 #include "OrbUtils.h"
 #include "Platform.h"
+#include "Teas.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -46,6 +47,51 @@ void WriteStore(const QString& location, quint32 seconds) {
   QString reason;
   if (!Platform::WritePreset(seconds, &reason))
     Platform::ReportProblem(Text(mxCannotStore).arg(location, reason));
+}
+
+bool IsSwitch(const QString& argument) { return argument.startsWith(u'-') || argument.startsWith(u'/'); }
+
+// "-" or "/" and then name, its letters in any ASCII case: Unicode folding would take the
+// long s or the Kelvin sign for a letter.
+bool IsSwitchNamed(const QString& argument, QStringView name) {
+  if (argument.size() != name.size() + 1 || !IsSwitch(argument))
+    return false;
+  for (qsizetype i = 0; i < name.size(); ++i) {
+    const char16_t c = argument.at(i + 1).unicode(), upper = name.at(i).unicode();
+    if (c != upper && c != upper + (u'a' - u'A'))
+      return false;
+  }
+  return true;
+}
+
+// The teas' names as the lines list them: quoted, as they may hold commas.
+QString TeaNames() {
+  QStringList names;
+  for (const Teas::TTea& tea : Teas::Current.List())
+    names << QStringLiteral("\"%1\"").arg(tea.Name);
+  return names.join(QStringLiteral(", "));
+}
+
+// The tea that the tea switch names becomes the chosen one, with its time, unless a time
+// given beside it wins.
+void ChooseTea(const QStringList& arguments, qsizetype at, const QString& timeArgument) {
+  if (at >= arguments.size() || arguments.at(at).isEmpty()) {
+    Platform::ReportProblem(Text(mxTeaNameMissing).arg(TeaNames()));
+    return;
+  }
+  const QString& name = arguments.at(at);
+  if (F_Steepo::TimerState.CmdTime != 0) {
+    Platform::ReportProblem(Text(mxTimeBesideTea).arg(timeArgument, name));
+    return;
+  }
+  const Teas::TTeaList& teas = Teas::Current.List();
+  const qsizetype index = Teas::IndexOf(teas, name);
+  if (index < 0) {
+    Platform::ReportProblem(Text(mxUnknownTea).arg(name, TeaNames()));
+    return;
+  }
+  F_Steepo::TimerState.Tea = teas.at(index);
+  F_Steepo::TimerState.CmdTime = qint32(teas.at(index).Time);
 }
 
 QString UsageText(const QString& settingsPath) {
@@ -117,17 +163,33 @@ qint32 ParseTimeArgument(const QString& argument, QChar separator) {
   return total >= 1 && total <= 3599 ? qint32(total) : 0;
 }
 
-bool IsStartSwitch(const QString& argument) {
-  static constexpr char16_t Start[] = u"START";
-  if (argument.size() != 6 || (argument.at(0) != u'-' && argument.at(0) != u'/'))
-    return false;
-  for (int i = 0; i < 5; ++i) {
-    const char16_t c = argument.at(i + 1).unicode();
-    // ASCII case only: Unicode folding would take the long s or the Kelvin sign for a letter.
-    if (c != Start[i] && c != Start[i] + (u'a' - u'A'))
-      return false;
-  }
-  return true;
+bool IsStartSwitch(const QString& argument) { return IsSwitchNamed(argument, u"START"); }
+
+bool IsTeaSwitch(const QString& argument) { return IsSwitchNamed(argument, u"TEA"); }
+
+QList<bool> TeaNames(const QStringList& arguments) {
+  QList<bool> names(arguments.size(), false);
+  for (qsizetype i = 2; i < arguments.size(); ++i)
+    names[i] = !names[i - 1] && IsTeaSwitch(arguments.at(i - 1));
+  return names;
+}
+
+qsizetype TeaNameIndex(const QStringList& arguments) {
+  for (qsizetype i = 1; i < arguments.size(); ++i)
+    if (IsTeaSwitch(arguments.at(i)))
+      return i + 1;
+  return -1;
+}
+
+QString TimeArgument(const QStringList& arguments) {
+  if (TeaNameIndex(arguments) < 0)
+    return OrbUtils::GetCmdParam(1);
+  const QList<bool> names = TeaNames(arguments);
+  // An empty argument is none, as for GetCmdParam.
+  for (qsizetype i = 1; i < arguments.size(); ++i)
+    if (!IsSwitch(arguments.at(i)) && !arguments.at(i).isEmpty() && !names.at(i))
+      return arguments.at(i);
+  return {};
 }
 
 bool IsPlainTime(const QString& argument, QChar separator) {
@@ -140,7 +202,7 @@ bool IsPlainTime(const QString& argument, QChar separator) {
 }
 
 std::optional<QString> UnknownSwitchLine(const QString& argument) {
-  if (argument.isEmpty() || (argument.at(0) != u'-' && argument.at(0) != u'/') || IsStartSwitch(argument))
+  if (!IsSwitch(argument) || IsStartSwitch(argument) || IsTeaSwitch(argument))
     return std::nullopt;
   // "--start" and the like: one leading character too many.
   if (IsStartSwitch(argument.mid(1)))
@@ -158,19 +220,23 @@ std::optional<QString> TimeReadingLine(const QString& argument, QChar separator,
 
 void ReadStartTime() {
   const QStringList arguments = OrbUtils::CommandLine();
+  const qsizetype teaName = TeaNameIndex(arguments);
+  const QList<bool> names = TeaNames(arguments);
   for (qsizetype i = 1; i < arguments.size(); ++i)
-    if (const auto line = UnknownSwitchLine(arguments.at(i)))
+    if (const auto line = UnknownSwitchLine(arguments.at(i)); line && !names.at(i))
       Platform::ReportProblem(*line);
   if (std::any_of(arguments.begin() + std::min<qsizetype>(1, arguments.size()), arguments.end(),
                   [](const QString& argument) { return argument.isEmpty(); }))
     Platform::ReportProblem(Text(mxEmptyArgument));
-  const QString argument = OrbUtils::GetCmdParam(1);
+  const QString argument = TimeArgument(arguments);
   if (!argument.isEmpty()) {
     const QChar separator = F_Steepo::TimerState.TimeSeparator;
     F_Steepo::TimerState.CmdTime = ParseTimeArgument(argument, separator);
     if (const auto line = TimeReadingLine(argument, separator, F_Steepo::TimerState.CmdTime))
       Platform::ReportProblem(*line);
   }
+  if (teaName >= 0)
+    ChooseTea(arguments, teaName, argument);
   if (F_Steepo::TimerState.CmdTime != 0) {
     F_Steepo::TimerState.BrewTime = quint32(F_Steepo::TimerState.CmdTime);
     return;
@@ -187,7 +253,11 @@ void ReadStartTime() {
 
 bool StartSwitch() {
   const QStringList arguments = OrbUtils::CommandLine();
-  return std::any_of(arguments.begin() + std::min<qsizetype>(1, arguments.size()), arguments.end(), IsStartSwitch);
+  const QList<bool> names = TeaNames(arguments);
+  for (qsizetype i = 1; i < arguments.size(); ++i)
+    if (IsStartSwitch(arguments.at(i)) && !names.at(i))
+      return true;
+  return false;
 }
 
 void StorePreset() {

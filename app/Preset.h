@@ -22,6 +22,17 @@ qint32 ParseTimeArgument(const QString& argument, QChar separator);
 
 // True for "-START" or "/START" with the letters in any ASCII case ("-ſtart" is no switch).
 bool IsStartSwitch(const QString& argument);
+// True for "-TEA" or "/TEA", in any ASCII case: the next argument names a tea.
+bool IsTeaSwitch(const QString& argument);
+// For each of arguments (program path first), whether it names a tea: it follows a tea switch
+// that is not itself a name ("-tea -tea" names "-tea"), whatever it looks like.
+QList<bool> TeaNames(const QStringList& arguments);
+// Where the name of the tea to choose stands: after the first tea switch; -1 without a tea
+// switch; arguments.size() when the switch is the last argument.
+qsizetype TeaNameIndex(const QStringList& arguments);
+// The argument that may be a time: the first plain argument, as GetCmdParam(1) gives it,
+// except that a tea's name is never taken for one.
+QString TimeArgument(const QStringList& arguments);
 
 // True for a time that reads as it is taken: one or two minute digits, ":" or separator, and
 // two digits of seconds below 60.
@@ -42,11 +53,13 @@ struct TStoreState {
 };
 extern TStoreState StoreState;
 
-// Sets CmdTime from the first plain argument and BrewTime from it, or else from the preset.
-// Each unknown switch, a time argument that is ignored or not read as it plainly says, and a
-// store that cannot be used are reported in one line each.
+// Sets CmdTime from the first plain argument and BrewTime from it, or else from the tea that
+// the tea switch names, or else from the preset. A tea so chosen counts as a time given on
+// the command line: the preset is left alone. Each unknown switch, a time argument that is
+// ignored or not read as it plainly says, a tea switch that names no tea or stands beside a
+// time, and a store that cannot be used are reported in one line each.
 void ReadStartTime();
-// True when an argument after the program path is the start switch.
+// True when an argument after the program path is the start switch (a tea's name is none).
 bool StartSwitch();
 // Stores BrewTime as the preset, unless the command line gave the time or nothing changed;
 // a preset that cannot be stored is reported in one line.

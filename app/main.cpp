@@ -11,6 +11,7 @@
 #include "Preset.h"
 #include "PresetStore.h"
 #include "Resources.h"
+#include "SleepInhibitor.h"
 #include "SteepoConfig.h"
 
 #include <QApplication>
@@ -45,6 +46,14 @@ int Answer(const QString& text) {
   return 1;
 }
 
+// The one line for a bus that the start-up's check gave up for this run.
+void SayGuard(DesktopBus::TGuard guard) {
+  if (guard == DesktopBus::gdSessionSilent)
+    Platform::ReportProblem(MessageTexts::Text(MessageTexts::mxBusSilent));
+  else if (guard == DesktopBus::gdAccessibilitySilent)
+    Platform::ReportProblem(MessageTexts::Text(MessageTexts::mxAccessibilitySilent));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -61,20 +70,27 @@ int main(int argc, char** argv) {
   }
 
   F_Steepo::InitializeUnit();
-  DesktopBus::GuardSessionBus();
+  // Before the application, whose desktop theme may use the session bus.
+  SayGuard(DesktopBus::GuardSessionBus());
 
   NoDisplayLine = (MessageTexts::Text(MessageTexts::mxNoDisplay) + u'\n').toLocal8Bit();
   DesktopBus::SetUnreachedText(MessageTexts::Text(MessageTexts::mxNotificationUnreached));
+  SleepInhibitor::SetUnheldText(MessageTexts::Text(MessageTexts::mxCannotKeepAwake));
+  F_Steepo::KeepAwake = true;
   const QtMessageHandler previous = qInstallMessageHandler(StartupMessageHandler);
   QApplication app(argc, argv);
   qInstallMessageHandler(previous);
 
   QGuiApplication::setDesktopFileName(QString::fromUtf8(SteepoConfig::AppId));
+  Platform::SetAppUserModelID(QString::fromUtf8(SteepoConfig::AppUserModelId));
   QApplication::setWindowIcon(Resources::WindowIcon());
   OrbUtils::SetCommandLine(QApplication::arguments());
   Platform::SetApplicationTitle(QStringLiteral("Steepo"));
   Platform::EndOnTerminationSignals();
 
+  // Again right before the first window, whose first text brings up Qt's accessibility
+  // bridge: a bus that stopped since the first check is caught here.
+  SayGuard(DesktopBus::GuardSessionBus());
   TFSteepo mainWindow;
   F_Steepo::FSteepo = &mainWindow;
   Platform::SetMainWindow(&mainWindow);

@@ -1,174 +1,62 @@
 #include "DesktopBus.h"
 
+#include "BusLink.h"
 #include "Platform.h"
 
-#include <QCoreApplication>
-#include <QDBusConnection>
-#include <QDeadlineTimer>
-#include <QThread>
-#include <QTimer>
-#include <QDBusMessage>
-#include <QDBusMetaType>
-#include <QDBusPendingCallWatcher>
-#include <QFileInfo>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QVariantMap>
 
-#include <cerrno>
-#include <optional>
-#include <cstddef>
-#include <cstring>
-#include <poll.h>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
-
+#include <array>
+#include <chrono>
+#include <future>
+#include <memory>
+#include <thread>
 
 namespace DesktopBus {
 
 namespace {
 
-const QString ConnectionName = QStringLiteral("steepo-desktop-%1");
+using BusWire::TMessage;
+using BusWire::TReader;
+using BusWire::TWriter;
+
 const QString NotificationsService = QStringLiteral("org.freedesktop.Notifications");
 const QString NotificationsPath = QStringLiteral("/org/freedesktop/Notifications");
 const QString NotificationsInterface = NotificationsService;
-// Inside a Flatpak sandbox the notification goes through the desktop's portal.
+// Inside a Flatpak sandbox the notifications go through the desktop's portal, under ids of
+// the program's own.
 const QString PortalService = QStringLiteral("org.freedesktop.portal.Desktop");
 const QString PortalPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString PortalInterface = QStringLiteral("org.freedesktop.portal.Notification");
-const QString PortalNotification = QStringLiteral("alarm");  // the portal's id of ours
-constexpr quint32 PortalShown = 1;                          // its stand-in for a server's id
 const QString LauncherEntryPath = QStringLiteral("/org/varnak/Steepo/LauncherEntry");
 const QString LauncherEntryInterface = QStringLiteral("com.canonical.Unity.LauncherEntry");
 const QString Silent = QStringLiteral("the session bus did not answer");
 
-// How long the bus may take to answer the first step of a connection, and how long a
-// connection may take in all before the desktop's channels are given up for this run.
-constexpr int AnswerMilliseconds = 300;
-constexpr int ConnectMilliseconds = 1000;
-// How long the program's end waits for the last signal to the dock to leave.
-constexpr int FinishMilliseconds = 250;
+// A bus whose Hello has not been answered within a second is given up for this run.
+constexpr int AnswerMilliseconds = 1000;
+// A notification service that has not answered Notify by then is taken as not reached.
+constexpr int NotifyMilliseconds = 25000;
+// The start-up's check of the buses, all questions together.
+constexpr int CheckMilliseconds = 500;
 
-// Whether a bus answers at all, found without the bus library, which would wait for ever.
-enum class TProbe { Answers, Silent, Unreachable };
+// The program's notifications: the alarm, and the warning before the end.
+enum TSlot { nsAlarm, nsWarning, nsCount };
+const std::array<QString, nsCount> PortalIds{QStringLiteral("alarm"), QStringLiteral("warning")};
 
-// The socket of the first address of a bus: a path, or an abstract name (led by a zero byte);
-// empty for any other transport.
-QByteArray SocketName(const QString& address) {
-  const QString first = address.section(u';', 0, 0);
-  if (!first.startsWith(QStringLiteral("unix:")))
-    return {};
-  for (const QString& pair : first.mid(5).split(u',')) {
-    const QByteArray value = QByteArray::fromPercentEncoding(pair.section(u'=', 1).toUtf8());
-    if (pair.startsWith(QStringLiteral("path=")))
-      return value;
-    if (pair.startsWith(QStringLiteral("abstract=")))
-      return '\0' + value;
-  }
-  return {};
-}
-
-// Opens the conversation a connection opens with and waits a bounded time for any answer.
-// A bus of another transport is taken on trust.
-TProbe Probe(const QString& address, int milliseconds) {
-  const QByteArray name = SocketName(address);
-  sockaddr_un socketAddress{};
-  if (name.isEmpty() || size_t(name.size()) >= sizeof socketAddress.sun_path)
-    return TProbe::Answers;
-  socketAddress.sun_family = AF_UNIX;
-  std::memcpy(socketAddress.sun_path, name.constData(), size_t(name.size()));
-  const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-  if (fd < 0)
-    return TProbe::Unreachable;
-  const socklen_t length = socklen_t(offsetof(sockaddr_un, sun_path) + size_t(name.size()));
-  TProbe result = TProbe::Unreachable;
-  if (::connect(fd, reinterpret_cast<const sockaddr*>(&socketAddress), length) == 0 || errno == EAGAIN) {
-    // A full backlog is a bus that takes no one in: as silent as one that does not answer.
-    static const char Greeting[] = "\0AUTH\r\n";
-    result = TProbe::Silent;
-    pollfd wait{fd, POLLIN, 0};
-    QDeadlineTimer deadline(milliseconds);
-    if (errno != EAGAIN && ::send(fd, Greeting, sizeof Greeting - 1, MSG_NOSIGNAL) == sizeof Greeting - 1) {
-      int ready = 0;
-      do
-        ready = ::poll(&wait, 1, int(deadline.remainingTime()));
-      while (ready < 0 && errno == EINTR);
-      char answer = 0;
-      if (ready > 0 && ::recv(fd, &answer, 1, 0) == 1)
-        result = TProbe::Answers;
-    }
-  }
-  ::close(fd);
-  return result;
-}
-
-// The session bus: the test's, the session's address, or the user's bus socket. Never the
-// autolaunch that libdbus would otherwise try, which would start a bus of its own.
-QString SessionAddress();
-
-// The bus's side: a thread of its own holds the connection, so that a bus that stops
-// answering stops nothing but this thread. Everything it learns goes back to the
-// user-interface thread as a queued call.
-class TWorker : public QObject {
-  Q_OBJECT
-
-public:
-  TWorker(int generation, const QString& name) : Generation(generation), Name(name) {}
-
-  QDBusConnection Bus() const { return QDBusConnection(Name); }
-  void Connect(const QString& address);
-  bool Connected = false;
-
-public slots:
-  void ActionInvoked(uint id, const QString& action);
-  void ActivationToken(uint id, const QString& token);
-  void NotificationClosed(uint id, uint reason);
-  void PortalActionInvoked(const QString& id, const QString& action, const QVariantList& parameter);
-
-private:
-  void ListenTo(const char* name, const char* slot);
-  void Invoked(uint id, const QString& token);
-
-  const int Generation;
-  const QString Name;
-};
-
+// The user-interface thread's side.
 struct TState {
-  enum TBus { Unconnected, Connecting, Connected, Failed } Bus = Unconnected;
-  QString Address;                  // set by tests; empty: the session's
-  std::optional<bool> Sandboxed;    // set by tests; unset: whether this runs in a Flatpak
+  enum TBus { Unconnected, Connecting, Failed } Bus = Unconnected;
   QString FailReason;               // why the bus was given up
   bool Reported = false;            // the one line on stderr has been written
-  int Generation = 0;               // answers to an earlier generation are stale
-  QThread* Thread = nullptr;
-  TWorker* Worker = nullptr;
-  QList<QObject*> Stranded;         // workers and threads of earlier generations still stuck
-  quint32 NotificationId = 0;       // the shown notification, 0: none
-  int Notifications = 0;            // Notify calls so far: answers to earlier ones are stale
-  bool NotifyPending = false;       // Notify sent, its answer outstanding
-  bool WithdrawWhenKnown = false;   // withdrawn before its id came back
+  bool Hidden = false;              // the session bus has been hidden from Qt for this run
   double ProgressSent = -1;         // the dock's last progress, below 0: none shown
-  QString Token;                    // activation token for the next invocation
-  std::function<void(const QString&)> OnInvoked;
+  std::array<TInvoked, nsCount> OnInvoked;
 };
 
 TState& State() {
-  // Never destroyed: the workers it keeps stay reachable to the end, when the bus library's
-  // own teardown still refers to them.
-  static TState& state = *new TState;
+  static TState state;
   return state;
-}
-
-QString SessionAddress() {
-  if (!State().Address.isEmpty())
-    return State().Address;
-  const QString address = qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS");
-  if (!address.isEmpty())
-    return address;
-  const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-  if (!runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/bus")))
-    return QStringLiteral("unix:path=") + runtime + QStringLiteral("/bus");
-  return {};
 }
 
 QString& UnreachedText() {
@@ -177,38 +65,29 @@ QString& UnreachedText() {
   return text;
 }
 
+// The bus thread's side: touched there only.
+struct TNote {
+  quint32 Id = 0;         // the service's id of the notification shown, 0: none
+  int Sent = 0;           // Notify calls so far: an answer to an earlier one is stale
+  bool Live = false;      // sent and not withdrawn since
+  QByteArray Service;     // the unique name of the service that answered: its signals count
+  QString Token;          // the activation token for the next invocation
+};
+struct TBusSide {
+  QPointer<BusLink::TLink> Link;
+  std::array<TNote, nsCount> Notes;
+};
+
+TBusSide& BusSide() {
+  static TBusSide side;
+  return side;
+}
+
 void Report(const QString& reason) {
   TState& state = State();
-  if (state.Reported)
+  if (std::exchange(state.Reported, true))
     return;
-  state.Reported = true;
   Platform::ReportProblem(UnreachedText().arg(reason));
-}
-
-// Runs call on the user-interface thread, unless a Reset came in between.
-template <typename F>
-void OnUiThread(int generation, F call) {
-  QMetaObject::invokeMethod(
-      QCoreApplication::instance(),
-      [generation, call = std::move(call)] {
-        if (generation == State().Generation)
-          call();
-      },
-      Qt::QueuedConnection);
-}
-
-// Runs call(worker) on the bus's thread, in the order of the calls.
-template <typename F>
-void OnBusThread(F call) {
-  TWorker* worker = State().Worker;
-  if (worker && State().Bus != TState::Failed)
-    QMetaObject::invokeMethod(
-        worker,
-        [worker, call = std::move(call)] {
-          if (worker->Connected)
-            call(worker);
-        },
-        Qt::QueuedConnection);
 }
 
 void Fail(const QString& reason) {
@@ -217,200 +96,278 @@ void Fail(const QString& reason) {
     return;
   state.Bus = TState::Failed;
   state.FailReason = reason;
-  if (std::exchange(state.NotifyPending, false))
-    Report(reason);
 }
 
-void TWorker::Connect(const QString& address) {
-  const TProbe probe = Probe(address, AnswerMilliseconds);
-  QDBusConnection bus = probe == TProbe::Answers ? QDBusConnection::connectToBus(address, Name) : Bus();
-  if (!bus.isConnected()) {
-    if (probe == TProbe::Answers)
-      QDBusConnection::disconnectFromBus(Name);
-    OnUiThread(Generation, [probe] { Fail(probe == TProbe::Silent ? Silent : QStringLiteral("no session bus")); });
+// ---- On the bus thread ----------------------------------------------------------------------
+
+void Received(TMessage& signal);
+
+// The connection, made on the first job that may connect; a failed one stays failed, and
+// answers every call with an error at once.
+BusLink::TLink* LinkOnBus(const QString& address, bool connect) {
+  TBusSide& side = BusSide();
+  if (!side.Link && connect) {
+    side.Link = new BusLink::TLink;
+    side.Link->OnSignal = Received;
+    side.Link->OnFailed = [](const QString& why) { BusLink::OnUiThread([why] { Fail(why); }); };
+    side.Link->Open(address, false, AnswerMilliseconds);
+    side.Link->AddMatch(QStringLiteral("type='signal',interface='%1',path='%2'").arg(NotificationsInterface, NotificationsPath));
+    side.Link->AddMatch(QStringLiteral("type='signal',interface='%1',path='%2'").arg(PortalInterface, PortalPath));
+  }
+  return side.Link.data();
+}
+
+TMessage NotificationsCall(const QString& member) {
+  return TMessage::Call(NotificationsService, NotificationsPath, NotificationsInterface, member);
+}
+
+TMessage PortalCall(const QString& member) { return TMessage::Call(PortalService, PortalPath, PortalInterface, member); }
+
+void CloseNotification(BusLink::TLink& link, TSlot slot, bool portal, quint32 id) {
+  TMessage call = portal ? PortalCall(QStringLiteral("RemoveNotification")) : NotificationsCall(QStringLiteral("CloseNotification"));
+  call.Flags = BusWire::NoReplyExpected;
+  if (portal)
+    TWriter(call).String(PortalIds[slot]);
+  else
+    TWriter(call).UInt32(id);
+  link.Send(std::move(call));
+}
+
+void WithdrawOnBus(BusLink::TLink& link, TSlot slot, bool portal) {
+  TNote& note = BusSide().Notes[slot];
+  // The portal knows the notification by the program's id: it goes even before the answer.
+  if (std::exchange(note.Live, false) && (portal || note.Id != 0))
+    CloseNotification(link, slot, portal, note.Id);
+  note.Id = 0;
+}
+
+// The answer to Notify: the id of a notification that is no longer wanted closes it at once.
+void NotifyAnswered(BusLink::TLink& link, TSlot slot, int sent, bool portal, TMessage& reply) {
+  TNote& note = BusSide().Notes[slot];
+  if (reply.Type == BusWire::mtError) {
+    // An error of the service carries its name; one of the link's own, its reason in words.
+    const QString reason = reply.Sender.isEmpty() ? TReader(reply).String() : BusWire::ErrorOf(reply);
+    BusLink::OnUiThread([reason] { Report(reason); });
     return;
   }
-  ListenTo("ActionInvoked", SLOT(ActionInvoked(uint, QString)));
-  ListenTo("ActivationToken", SLOT(ActivationToken(uint, QString)));
-  ListenTo("NotificationClosed", SLOT(NotificationClosed(uint, uint)));
-  Bus().connect(QString(), PortalPath, PortalInterface, QStringLiteral("ActionInvoked"), this,
-                SLOT(PortalActionInvoked(QString, QString, QVariantList)));
-  qDBusRegisterMetaType<QList<QVariantMap>>();  // the portal's buttons
-  Connected = true;
-  OnUiThread(Generation, [] {
-    if (State().Bus == TState::Connecting)
-      State().Bus = TState::Connected;
+  const quint32 id = portal ? 1 : TReader(reply).UInt32();
+  const bool current = sent == note.Sent;
+  if (current && note.Live) {
+    note.Id = id;
+    note.Service = reply.Sender;
+    return;
+  }
+  // Withdrawn, or followed by a newer one. The portal's went by the program's id already, or
+  // a newer one has taken that id.
+  if (!portal)
+    CloseNotification(link, slot, portal, id);
+}
+
+void SendNotification(BusLink::TLink& link, TSlot slot, TMessage call, bool portal) {
+  WithdrawOnBus(link, slot, portal);
+  TNote& note = BusSide().Notes[slot];
+  note.Live = true;
+  note.Token.clear();
+  const int sent = ++note.Sent;
+  // Its id is awaited at the end, so that the end can close it.
+  link.Call(std::move(call), [&link, slot, sent, portal](TMessage& reply) { NotifyAnswered(link, slot, sent, portal, reply); },
+            NotifyMilliseconds, !portal);
+}
+
+void Invoke(TSlot slot, const QString& action, QString token) {
+  TNote& note = BusSide().Notes[slot];
+  const QString given = std::exchange(note.Token, QString());
+  if (token.isEmpty())
+    token = given;
+  BusLink::OnUiThread([slot, action, token] {
+    if (const TInvoked& onInvoked = State().OnInvoked[slot])
+      onInvoked(action, token);
   });
 }
 
-void TWorker::ListenTo(const char* name, const char* slot) {
-  Bus().connect(QString(), NotificationsPath, NotificationsInterface, QString::fromLatin1(name), this, slot);
+// The slot of the live notification with the service's id, from that service; nsCount: none.
+TSlot SlotOf(const TMessage& signal, quint32 id) {
+  for (int slot = 0; slot < nsCount; ++slot) {
+    const TNote& note = BusSide().Notes[slot];
+    if (id != 0 && note.Live && note.Id == id && signal.Sender == note.Service)
+      return TSlot(slot);
+  }
+  return nsCount;
 }
 
-void TWorker::Invoked(uint id, const QString& token) {
-  OnUiThread(Generation, [id, token] {
-    TState& state = State();
-    if (id == 0 || id != state.NotificationId || !state.OnInvoked)
-      return;
-    const QString given = std::exchange(state.Token, QString());
-    state.OnInvoked(token.isEmpty() ? given : token);
-  });
-}
-
-void TWorker::ActionInvoked(uint id, const QString&) { Invoked(id, {}); }
-
-void TWorker::PortalActionInvoked(const QString& id, const QString&, const QVariantList& parameter) {
-  // A newer portal sends the activation token in a dictionary after the action's target.
+// A newer portal sends the activation token in a dictionary after the action's target.
+QString PortalToken(TReader& reader) {
   QString token;
-  for (const QVariant& value : parameter)
-    if (value.canConvert<QDBusArgument>())
-      token = qdbus_cast<QVariantMap>(value.value<QDBusArgument>()).value(QStringLiteral("activation-token")).toString();
-  if (id == PortalNotification)
-    Invoked(PortalShown, token);
+  const int end = reader.ArrayEnd(1);
+  while (reader.Before(end)) {
+    QByteArray type = reader.Signature();
+    if (type != "a{sv}") {
+      reader.Skip(type);
+      continue;
+    }
+    const int entries = reader.ArrayEnd(8);
+    while (reader.Before(entries)) {
+      reader.Align(8);
+      const QString key = reader.String();
+      QByteArray value = reader.Signature();
+      if (key == QLatin1String("activation-token") && value == "s")
+        token = reader.String();
+      else
+        reader.Skip(value);
+    }
+  }
+  return reader.Ok() ? token : QString();
 }
 
-void TWorker::ActivationToken(uint id, const QString& token) {
-  OnUiThread(Generation, [id, token] {
-    if (id != 0 && id == State().NotificationId)
-      State().Token = token;
-  });
+void ReceivedFromPortal(TMessage& signal) {
+  TReader reader(signal);
+  const QString id = reader.String();
+  const QString action = reader.String();
+  const QString token = PortalToken(reader);
+  for (int slot = 0; slot < nsCount; ++slot) {
+    const TNote& note = BusSide().Notes[slot];
+    if (reader.Ok() && id == PortalIds[slot] && note.Live && note.Id != 0 && signal.Sender == note.Service)
+      Invoke(TSlot(slot), action, token);
+  }
 }
 
-void TWorker::NotificationClosed(uint id, uint) {
-  OnUiThread(Generation, [id] {
-    if (id != 0 && id == State().NotificationId)
-      State().NotificationId = 0;  // gone already: nothing to withdraw
+void Received(TMessage& signal) {
+  if (signal.Interface == PortalInterface.toUtf8() && signal.Member == "ActionInvoked" && signal.Signature == "ssav") {
+    ReceivedFromPortal(signal);
+    return;
+  }
+  if (signal.Interface != NotificationsInterface.toUtf8())
+    return;
+  TReader reader(signal);
+  const quint32 id = reader.UInt32();
+  const TSlot slot = SlotOf(signal, id);
+  if (slot == nsCount)
+    return;
+  TNote& note = BusSide().Notes[slot];
+  if (signal.Member == "ActionInvoked" && signal.Signature == "us") {
+    const QString action = reader.String();
+    if (reader.Ok())
+      Invoke(slot, action, {});
+  } else if (signal.Member == "ActivationToken" && signal.Signature == "us") {
+    note.Token = reader.String();
+  } else if (signal.Member == "NotificationClosed" && signal.Signature == "uu") {
+    note.Id = 0;  // gone already: nothing to withdraw
+  }
+}
+
+// ---- On the user-interface thread -----------------------------------------------------------
+
+// Runs job(link) on the bus thread, in the order of the calls; connects first where connect is
+// set, and does nothing where there is no connection.
+template <typename F>
+void OnBus(bool connect, F job) {
+  if (State().Bus == TState::Failed || (!connect && State().Bus == TState::Unconnected))
+    return;
+  BusLink::Post([connect, address = BusLink::SessionAddress(), job = std::move(job)] {
+    if (BusLink::TLink* link = LinkOnBus(address, connect))
+      job(*link);
   });
 }
 
 void Update(const QVariantMap& properties) {
-  QDBusMessage signal = QDBusMessage::createSignal(LauncherEntryPath, LauncherEntryInterface, QStringLiteral("Update"));
-  signal << QStringLiteral("application://%1.desktop").arg(QGuiApplication::desktopFileName()) << properties;
-  OnBusThread([signal](TWorker* worker) { worker->Bus().send(signal); });
+  TMessage signal = TMessage::Signal(LauncherEntryPath, LauncherEntryInterface, QStringLiteral("Update"));
+  TWriter(signal).String(QStringLiteral("application://%1.desktop").arg(QGuiApplication::desktopFileName())).Dictionary(properties);
+  OnBus(false, [signal](BusLink::TLink& link) { link.Send(signal); });
 }
 
-bool Sandboxed() {
-  TState& state = State();
-  if (!state.Sandboxed)
-    state.Sandboxed = QFileInfo::exists(QStringLiteral("/.flatpak-info"));
-  return *state.Sandboxed;
-}
-
-void CloseNotification(quint32 id) {
-  QDBusMessage call;
-  if (Sandboxed()) {
-    call = QDBusMessage::createMethodCall(PortalService, PortalPath, PortalInterface, QStringLiteral("RemoveNotification"));
-    call << PortalNotification;
-  } else {
-    call = QDBusMessage::createMethodCall(NotificationsService, NotificationsPath, NotificationsInterface,
-                                          QStringLiteral("CloseNotification"));
-    call << id;
-  }
-  OnBusThread([call](TWorker* worker) { worker->Bus().asyncCall(call); });
-}
-
-// The notification as the notification service takes it: a critical one whose click (the
-// "default" action) carries the action's label.
-QDBusMessage NotifyCall(const TNotification& notification) {
+// The notification as the notification service takes it; a click is the action "default".
+TMessage NotifyCall(const TNotification& notification, uchar urgency) {
   const QString appId = QGuiApplication::desktopFileName();
   const QVariantMap hints{
-      {QStringLiteral("urgency"), QVariant::fromValue(uchar(2))},  // critical
+      {QStringLiteral("urgency"), QVariant::fromValue(urgency)},
       {QStringLiteral("desktop-entry"), appId},
-      {QStringLiteral("suppress-sound"), true},  // the alarm plays its own chime
+      {QStringLiteral("suppress-sound"), true},  // the program plays its own sound
   };
-  QDBusMessage call = QDBusMessage::createMethodCall(NotificationsService, NotificationsPath, NotificationsInterface,
-                                                     QStringLiteral("Notify"));
-  call << QStringLiteral("Steepo") << uint(0) << appId << notification.Summary << notification.Body
-       << QStringList{QStringLiteral("default"), notification.ActionLabel} << hints << int(-1);
+  QStringList actions;
+  if (!notification.ActionLabel.isEmpty())
+    actions << QStringLiteral("default") << notification.ActionLabel;
+  for (const TAction& action : notification.Actions)
+    actions << action.Id << action.Label;
+  TMessage call = NotificationsCall(QStringLiteral("Notify"));
+  TWriter(call)
+      .String(QStringLiteral("Steepo"))
+      .UInt32(0)
+      .String(appId)
+      .String(notification.Summary)
+      .String(notification.Body)
+      .StringList(actions)
+      .Dictionary(hints)
+      .Int32(-1);
   return call;
 }
 
 // The same through the portal, which knows the program by its sandbox.
-QDBusMessage AddNotificationCall(const TNotification& notification) {
-  const QList<QVariantMap> buttons{
-      {{QStringLiteral("label"), notification.ActionLabel}, {QStringLiteral("action"), QStringLiteral("default")}}};
-  const QVariantMap content{
+TMessage AddNotificationCall(const TNotification& notification, TSlot slot, const QString& priority) {
+  QVariantList buttons;
+  for (const TAction& action : notification.Actions)
+    buttons << QVariantMap{{QStringLiteral("label"), action.Label}, {QStringLiteral("action"), action.Id}};
+  if (buttons.isEmpty() && !notification.ActionLabel.isEmpty())
+    buttons << QVariantMap{{QStringLiteral("label"), notification.ActionLabel}, {QStringLiteral("action"), QStringLiteral("default")}};
+  QVariantMap content{
       {QStringLiteral("title"), notification.Summary},
       {QStringLiteral("body"), notification.Body},
-      {QStringLiteral("priority"), QStringLiteral("urgent")},
-      {QStringLiteral("default-action"), QStringLiteral("default")},
-      {QStringLiteral("buttons"), QVariant::fromValue(buttons)},
+      {QStringLiteral("priority"), priority},
   };
-  QDBusMessage call =
-      QDBusMessage::createMethodCall(PortalService, PortalPath, PortalInterface, QStringLiteral("AddNotification"));
-  call << PortalNotification << content;
+  if (!notification.ActionLabel.isEmpty())
+    content.insert(QStringLiteral("default-action"), QStringLiteral("default"));
+  if (!buttons.isEmpty())
+    content.insert(QStringLiteral("buttons"), buttons);
+  TMessage call = PortalCall(QStringLiteral("AddNotification"));
+  TWriter(call).String(PortalIds[slot]).Dictionary(content);
   return call;
 }
 
-void NotifyAnswered(const QString& error, quint32 id) {
+void Show(TSlot slot, const TNotification& notification) {
+  Connect();
   TState& state = State();
-  state.NotifyPending = false;
-  if (!error.isEmpty()) {
-    Report(error);
+  if (state.Bus == TState::Failed) {
+    Report(state.FailReason);
     return;
   }
-  state.NotificationId = id;
-  if (state.WithdrawWhenKnown)
-    Withdraw();
+  const bool portal = BusLink::Sandboxed();
+  const bool alarm = slot == nsAlarm;
+  const TMessage call = portal ? AddNotificationCall(notification, slot, alarm ? QStringLiteral("urgent") : QStringLiteral("normal"))
+                               : NotifyCall(notification, alarm ? 2 : 1);
+  OnBus(true, [slot, call, portal](BusLink::TLink& link) { SendNotification(link, slot, call, portal); });
 }
 
-// Lets the bus's thread end once it has sent what it was given, waiting for it no longer than
-// milliseconds. A thread stuck on the bus is left to itself; nothing of it is touched again.
-void StopWorker(int milliseconds) {
-  TState& state = State();
-  if (!state.Thread)
+void Withdraw(TSlot slot) {
+  State().OnInvoked[slot] = {};
+  const bool portal = BusLink::Sandboxed();
+  OnBus(false, [slot, portal](BusLink::TLink& link) { WithdrawOnBus(link, slot, portal); });
+}
+
+// At the end, whatever is shown goes and the dock entry is cleared; the bus thread then
+// waits a bounded time for the ids still to come.
+void AtEnd() {
+  static bool hooked = false;
+  if (std::exchange(hooked, true))
     return;
-  QThread* thread = std::exchange(state.Thread, nullptr);
-  TWorker* worker = std::exchange(state.Worker, nullptr);
-  QMetaObject::invokeMethod(worker, [] { QThread::currentThread()->quit(); }, Qt::QueuedConnection);
-  if (thread->wait(QDeadlineTimer(milliseconds)))
-    delete thread;
-  else
-    state.Stranded << thread;
-  // The bus library keeps the worker as a receiver of its signals: it ends with the program.
-  state.Stranded << worker;
+  BusLink::AtEnd([] {
+    Clear();
+    Withdraw(nsAlarm);
+    Withdraw(nsWarning);
+  });
 }
 
 } // namespace
-
-void GuardSessionBus() {
-  const QString address = SessionAddress();
-  if (address.isEmpty() || Probe(address, AnswerMilliseconds) != TProbe::Silent)
-    return;
-  State().Bus = TState::Failed;
-  State().FailReason = Silent;
-  // Qt's own users of the session bus (the accessibility bridge, the desktop theme) would
-  // wait for it for good: they find none.
-  qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/dev/null");
-}
 
 void Connect() {
   TState& state = State();
   if (state.Bus != TState::Unconnected)
     return;
-  const QString address = SessionAddress();
-  if (address.isEmpty()) {
+  if (BusLink::SessionAddress().isEmpty()) {
     Fail(QStringLiteral("no session bus"));
     return;
   }
   state.Bus = TState::Connecting;
-  const int generation = state.Generation;
-  state.Thread = new QThread;
-  state.Thread->setObjectName(QStringLiteral("SteepoDesktopBus"));
-  state.Worker = new TWorker(generation, ConnectionName.arg(generation));
-  state.Worker->moveToThread(state.Thread);
-  state.Thread->start();
-  QMetaObject::invokeMethod(state.Worker, [worker = state.Worker, address] { worker->Connect(address); },
-                            Qt::QueuedConnection);
-  QTimer::singleShot(ConnectMilliseconds, QCoreApplication::instance(), [generation] {
-    if (generation == State().Generation && State().Bus == TState::Connecting)
-      Fail(Silent);
-  });
-  // The dock entry loses its progress when the program ends, however it ends.
-  QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, state.Thread, [] {
-    Clear();
-    StopWorker(FinishMilliseconds);
-  });
+  AtEnd();
+  OnBus(true, [](BusLink::TLink&) {});
 }
 
 void Progress(double fraction) {
@@ -438,62 +395,78 @@ void Clear() {
   Update({{QStringLiteral("progress-visible"), false}, {QStringLiteral("urgent"), false}});
 }
 
+void Notify(const TNotification& notification, TInvoked onInvoked) {
+  WithdrawWarning();
+  State().OnInvoked[nsAlarm] = std::move(onInvoked);
+  Show(nsAlarm, notification);
+}
+
 void Notify(const TNotification& notification, std::function<void(const QString& token)> onInvoked) {
-  Connect();
-  TState& state = State();
-  if (state.Bus == TState::Failed) {
-    Report(state.FailReason);
-    return;
-  }
-  const bool portal = Sandboxed();
-  const QDBusMessage call = portal ? AddNotificationCall(notification) : NotifyCall(notification);
-  state.OnInvoked = std::move(onInvoked);
-  state.NotificationId = 0;
-  state.Token.clear();
-  state.WithdrawWhenKnown = false;
-  state.NotifyPending = true;
-  const int generation = state.Generation;
-  const int count = ++state.Notifications;
-  OnBusThread([call, generation, count, portal](TWorker* worker) {
-    auto* watcher = new QDBusPendingCallWatcher(worker->Bus().asyncCall(call), worker);
-    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher, [=](QDBusPendingCallWatcher* w) {
-      w->deleteLater();
-      const QDBusMessage reply = w->reply();
-      const bool failed = reply.type() != QDBusMessage::ReplyMessage;
-      const QString error = failed ? reply.errorName() : QString();
-      const quint32 id = failed ? 0 : portal ? PortalShown : reply.arguments().value(0).toUInt();
-      OnUiThread(generation, [=] {
-        if (count == State().Notifications)
-          NotifyAnswered(error, id);
-      });
-    });
+  Notify(notification, [onInvoked = std::move(onInvoked)](const QString&, const QString& token) {
+    if (onInvoked)
+      onInvoked(token);
   });
 }
 
-void Withdraw() {
-  TState& state = State();
-  state.OnInvoked = {};
-  state.WithdrawWhenKnown = state.NotifyPending;
-  if (state.NotificationId != 0)
-    CloseNotification(std::exchange(state.NotificationId, 0u));
+void Withdraw() { Withdraw(nsAlarm); }
+
+void Warn(const QString& summary, const QString& body) {
+  State().OnInvoked[nsWarning] = {};
+  Show(nsWarning, {summary, body, QString(), {}});
 }
+
+void WithdrawWarning() { Withdraw(nsWarning); }
 
 void SetUnreachedText(const QString& text) { UnreachedText() = text; }
 
-void SetBusAddress(const QString& address) { State().Address = address; }
+void SetBusAddress(const QString& address) { BusLink::KeepSessionAddress(address); }
 
-void SetSandboxed(bool sandboxed) { State().Sandboxed = sandboxed; }
+void SetSandboxed(bool sandboxed) { BusLink::SetSandboxed(sandboxed); }
 
 void Reset() {
+  BusLink::Reset();
+  BusSide() = TBusSide{};
+  State() = TState{};
+}
+
+// ---- Start-up -------------------------------------------------------------------------------
+
+TGuard GuardSessionBus() {
   TState& state = State();
-  StopWorker(5000);
-  QList<QObject*> stranded = std::move(state.Stranded);
-  const int generation = state.Generation + 1;
-  state = TState{};
-  state.Generation = generation;
-  state.Stranded = std::move(stranded);
+  if (state.Hidden || state.Bus == TState::Failed)
+    return gdNothing;
+  const QString session = BusLink::SessionAddress();
+  const QString accessibility = qEnvironmentVariable("AT_SPI_BUS_ADDRESS");
+  if (session.isEmpty() && accessibility.isEmpty())
+    return gdNothing;
+  // On a thread of its own: should anything of it block after all, the start goes on.
+  auto answer = std::make_shared<std::promise<TBusCheck>>();
+  std::future<TBusCheck> check = answer->get_future();
+  std::thread([answer, session, accessibility] {
+    answer->set_value(CheckBuses(session, accessibility, CheckMilliseconds));
+  }).detach();
+  const bool ready = check.wait_for(std::chrono::milliseconds(CheckMilliseconds + 100)) == std::future_status::ready;
+  const TBusCheck found = ready ? check.get() : TBusCheck{TAnswer::Silent, TAnswer::Silent, {}};
+  const bool silent = found.Session == TAnswer::Silent || found.Accessibility == TAnswer::Silent;
+  if (!silent && !found.AccessibilityAddress.isEmpty()) {
+    // The bridge goes straight to the screen readers' bus, never through the session bus.
+    qputenv("AT_SPI_BUS_ADDRESS", found.AccessibilityAddress.toUtf8());
+    return gdNothing;
+  }
+  if (!silent && (found.Session != TAnswer::Answers || BusLink::Sandboxed()))
+    return gdNothing;
+  // Qt's users find no bus; the program's own connection keeps the session bus that answers.
+  BusLink::KeepSessionAddress(session);
+  qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/dev/null");
+  qunsetenv("AT_SPI_BUS_ADDRESS");
+  state.Hidden = true;
+  if (!silent)
+    return gdNothing;
+  if (found.Session != TAnswer::Silent)
+    return gdAccessibilitySilent;
+  Fail(Silent);
+  state.Reported = true;  // the caller's line says it
+  return gdSessionSilent;
 }
 
 } // namespace DesktopBus
-
-#include "DesktopBus_unix.moc"

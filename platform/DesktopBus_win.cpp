@@ -104,7 +104,8 @@ WId Button() {
 } // namespace
 
 // The taskbar needs no bus and no connection.
-void GuardSessionBus() {}
+TBusCheck CheckBuses(const QString&, const QString&, int) { return {}; }
+TGuard GuardSessionBus() { return gdNothing; }
 void Connect() {}
 
 void Progress(double fraction) {
@@ -122,10 +123,14 @@ void Clear() {
     Platform::TaskbarButton::Clear(button);
 }
 
+void Notify(const TNotification&, TInvoked) {}
 void Notify(const TNotification&, std::function<void(const QString& token)>) {}
 void Withdraw() {}
+void Warn(const QString&, const QString&) {}
+void WithdrawWarning() {}
 void SetUnreachedText(const QString&) {} // no bus, so never unreached
 void SetBusAddress(const QString&) {}
+void SetSandboxed(bool) {}
 void Reset() { Platform::TaskbarButton::Release(); }
 
 } // namespace DesktopBus

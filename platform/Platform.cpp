@@ -3,6 +3,8 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
+#include <QtEndian>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QThread>
@@ -24,6 +26,9 @@ TShellOpener ShellOpenerOverride;
 std::function<quint16()> LangIDSourceOverride;
 std::function<QString()> SettingsPathSourceOverride;
 std::function<void(const QString&)> ProblemSinkOverride;
+TSoundPlayer SoundPlayerOverride;
+// What a late refusal of the sound handed to the player last leads to; none once it has.
+std::function<void()> OnLateRefusal;
 
 } // namespace
 
@@ -115,6 +120,117 @@ void Sleep(int milliseconds) {
     QThread::msleep(static_cast<unsigned long>(milliseconds));
 }
 void SetSleeper(TSleeper sleeper) { SleeperOverride = std::move(sleeper); }
+
+// ---- Sound --------------------------------------------------------------------------------
+
+namespace {
+
+TPlayed Hand(const QString& source, bool file) {
+  return SoundPlayerOverride ? SoundPlayerOverride(source) : Native::PlaySound(source, file);
+}
+
+// Whether file, read from its start, is a RIFF WAVE whose format chunk (of at least one
+// channel, a sample rate and a block size) comes before a data chunk, as players read it.
+// Looks at no more than the first chunks' headers.
+bool IsWave(QFile& file) {
+  constexpr int MostChunks = 64;
+  const QByteArray head = file.read(12);
+  if (head.size() < 12 || !head.startsWith("RIFF") || head.sliced(8) != "WAVE")
+    return false;
+  bool format = false;
+  qint64 at = 12;
+  for (int chunk = 0; chunk < MostChunks && file.seek(at); ++chunk) {
+    const QByteArray header = file.read(8);
+    if (header.size() < 8)
+      return false;
+    const quint32 size = qFromLittleEndian<quint32>(header.constData() + 4);
+    if (header.startsWith("data"))
+      return format;
+    if (header.startsWith("fmt ") && size >= 16) {
+      const QByteArray fields = file.read(16);
+      format = fields.size() == 16 && qFromLittleEndian<quint16>(fields.constData() + 2) > 0 &&
+               qFromLittleEndian<quint32>(fields.constData() + 4) > 0 &&
+               qFromLittleEndian<quint16>(fields.constData() + 12) > 0;
+    }
+    at += 8 + qint64(size) + (size & 1);
+  }
+  return false;
+}
+
+} // namespace
+
+bool PlaySound(const QString& resource) {
+  // A sound refused only once it has loaded ends in the beep, as one refused at once does.
+  OnLateRefusal = MessageBeep;
+  return Hand(resource, false) == TPlayed::Played;
+}
+
+void StopSound() {
+  if (!SoundPlayerOverride)
+    Native::StopSound();
+}
+
+void MessageBeep() {
+  if (SoundPlayerOverride)
+    SoundPlayerOverride(QString());
+  else
+    Native::MessageBeep();
+}
+
+std::optional<TSoundFileFault> CheckSoundFile(const QString& path) {
+  const QFileInfo info(path);
+  if (path.isEmpty() || !info.exists())
+    return TSoundFileFault{TSoundFault::Unreadable, ENOENT};
+  if (info.isDir())
+    return TSoundFileFault{TSoundFault::Unreadable, EISDIR};
+  // A FIFO or a device would keep the open waiting, or never end.
+  if (!info.isFile())
+    return TSoundFileFault{TSoundFault::NotAFile};
+  if (info.size() > LargestSoundFile)
+    return TSoundFileFault{TSoundFault::TooLarge};
+  QFile file(path);
+  errno = 0;
+  if (!file.open(QIODevice::ReadOnly)) {
+    const int error = errno != 0 ? errno : file.error() == QFileDevice::PermissionsError ? EACCES : EIO;
+    return TSoundFileFault{TSoundFault::Unreadable, error};
+  }
+  if (!IsWave(file))
+    return TSoundFileFault{TSoundFault::NotWave};
+  return std::nullopt;
+}
+
+void PlaySoundFile(const QString& path, const QString& fallback, TSoundFaultSink onFault) {
+  const auto failed = [fallback, onFault](const TSoundFileFault& fault) {
+    if (onFault)
+      onFault(fault);
+    if (!PlaySound(fallback))
+      MessageBeep();
+  };
+  if (const std::optional<TSoundFileFault> fault = CheckSoundFile(path)) {
+    failed(*fault);
+    return;
+  }
+  OnLateRefusal = [failed] { failed({TSoundFault::Unplayable}); };
+  switch (Hand(path, true)) {
+  case TPlayed::Played:
+    return;
+  case TPlayed::NoOutput:
+    OnLateRefusal = {};
+    MessageBeep();
+    return;
+  case TPlayed::Refused:
+    OnLateRefusal = {};
+    failed({TSoundFault::Unplayable});
+    return;
+  }
+}
+
+void SetSoundPlayer(TSoundPlayer player) { SoundPlayerOverride = std::move(player); }
+
+void Native::SoundFailedLate() {
+  if (const std::function<void()> refused = std::exchange(OnLateRefusal, {}))
+    refused();
+}
 
 // ---- Shell --------------------------------------------------------------------------------
 

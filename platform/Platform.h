@@ -9,6 +9,7 @@
 #include <QString>
 #include <cstdio>
 #include <functional>
+#include <optional>
 
 class QObject;
 class QWidget;
@@ -28,6 +29,11 @@ void SetMainWindow(QWidget* window);
 QWidget* MainWindow();
 void MinimizeApplication();
 void RestoreApplication();
+
+// Names the application to the Windows shell (its AppUserModelID), so that the taskbar button,
+// its jump list and the Start-menu shortcut of the same ID belong together. Called before the
+// first window is shown. Elsewhere the desktop file's name serves, and nothing happens.
+void SetAppUserModelID(const QString& id);
 
 // Ends the message loop, as closing the main window would (so the program stores what it
 // stores on exit), when the process is asked to terminate (SIGTERM, SIGINT, SIGHUP). A second
@@ -96,8 +102,40 @@ void SetSleeper(TSleeper sleeper);
 // Starts the sound from a resource path (":/...") and returns at once; false when it cannot
 // be loaded or played. The player is created on first use.
 bool PlaySound(const QString& resource);
+// Stops the sound that PlaySound or PlaySoundFile started, if it still plays.
+void StopSound();
 // The default system beep.
 void MessageBeep();
+
+// Why a sound file of the user's is not played: it cannot be opened or read (Error is the
+// errno), it is not a regular file, not a RIFF WAVE file, larger than LargestSoundFile, or
+// the player refuses what it holds.
+enum class TSoundFault { Unreadable, NotAFile, NotWave, TooLarge, Unplayable };
+struct TSoundFileFault {
+  TSoundFault Fault = TSoundFault::Unreadable;
+  int Error = 0;
+  bool operator==(const TSoundFileFault&) const = default;
+};
+// The largest sound file played: the player holds all of it in memory.
+constexpr qint64 LargestSoundFile = qint64(64) << 20;
+// What PlaySoundFile finds wrong with the file before it hands it to the player; nothing for a
+// regular file of a RIFF WAVE with a format and a data chunk. Never waits on a FIFO or reads
+// more than the chunks' headers.
+std::optional<TSoundFileFault> CheckSoundFile(const QString& path);
+// Starts the WAV file at path and returns at once. A file that fails, before it plays or once
+// the player has loaded it, is said to onFault once, and fallback (a resource path) plays
+// instead; the system beep where that cannot play either. Where there is no sound output at
+// all the file is not at fault: the beep sounds and onFault is not called.
+using TSoundFaultSink = std::function<void(const TSoundFileFault& fault)>;
+void PlaySoundFile(const QString& path, const QString& fallback, TSoundFaultSink onFault);
+
+// The player's answer to a sound handed to it.
+enum class TPlayed { Played, NoOutput, Refused };
+// Tests hear the sounds instead of the speakers: source is the resource path or the file's
+// path handed to the player, or empty for the system beep (whose answer is not asked). An
+// empty function restores the real player.
+using TSoundPlayer = std::function<TPlayed(const QString& source)>;
+void SetSoundPlayer(TSoundPlayer player);
 
 // ---- Shell --------------------------------------------------------------------------------
 

@@ -22,6 +22,7 @@
 #include <QWindow>
 
 #include <cerrno>
+#include <optional>
 #include <csignal>
 #include <ctime>
 #include <fcntl.h>
@@ -78,6 +79,8 @@ void EndTheLoop() {
 
 void UseParentConsole() {}
 
+void SetAppUserModelID(const QString&) {}
+
 // Terminals take the locale's bytes.
 std::optional<bool> Native::WriteConsoleText(std::FILE*, const QString&) { return std::nullopt; }
 
@@ -105,28 +108,53 @@ void EndOnTerminationSignals() {
 // ---- Sound --------------------------------------------------------------------------------
 
 namespace {
-using TPlaySound = bool (*)(const QString& resource, void (*onLateFailure)());
+// The module's two entry points: play answers as TPlayed does.
+struct TSoundModule {
+  int (*Play)(const QString& source, bool file, void (*onLateRefusal)()) = nullptr;
+  void (*Stop)() = nullptr;
+};
 
 // The sound module lies beside the program, or in the program's library folder once installed.
-TPlaySound LoadSoundPlayer() {
+TSoundModule LoadSoundModule() {
   const QString programDir = QCoreApplication::applicationDirPath();
   for (const QString& dir : {programDir, programDir + u'/' + QString::fromUtf8(SteepoConfig::ModuleRelativeDir)}) {
-    QLibrary module(dir + QStringLiteral("/steepo-sound"));
-    if (auto play = reinterpret_cast<TPlaySound>(module.resolve("SteepoPlaySound")))
-      return play;
+    QLibrary library(dir + QStringLiteral("/steepo-sound"));
+    TSoundModule module;
+    module.Play = reinterpret_cast<decltype(module.Play)>(library.resolve("SteepoPlaySound"));
+    module.Stop = reinterpret_cast<decltype(module.Stop)>(library.resolve("SteepoStopSound"));
+    if (module.Play && module.Stop)
+      return module;
   }
-  return nullptr;
+  return {};
 }
+
+// Loaded when a sound first plays; never only to stop one.
+const TSoundModule* SoundModule(bool load) {
+  static std::optional<TSoundModule> module;
+  if (!module && load)
+    module = LoadSoundModule();
+  return module ? &*module : nullptr;
+}
+
+void OnLateRefusal() { Native::SoundFailedLate(); }
 } // namespace
 
-bool PlaySound(const QString& resource) {
-  if (!QFile::exists(resource))
-    return false;
-  static const TPlaySound play = LoadSoundPlayer();
-  return play && play(resource, &Platform::MessageBeep);
+TPlayed Native::PlaySound(const QString& source, bool file) {
+  if (!file && !QFile::exists(source))
+    return TPlayed::Refused;
+  // Without the module nothing can play; the beep stands in, as without a sound device.
+  const TSoundModule* module = SoundModule(true);
+  if (!module->Play)
+    return TPlayed::NoOutput;
+  return TPlayed(module->Play(source, file, &OnLateRefusal));
 }
 
-void MessageBeep() { QApplication::beep(); }
+void Native::StopSound() {
+  if (const TSoundModule* module = SoundModule(false); module && module->Stop)
+    module->Stop();
+}
+
+void Native::MessageBeep() { QApplication::beep(); }
 
 // ---- Shell --------------------------------------------------------------------------------
 

@@ -1,6 +1,6 @@
 // The platform layer's services on Windows, each through the system's own call: the 64-bit
 // tick, the console's end events, the embedded WAVE resource, the shell, the system language,
-// the locale's time separator and the foreground sequence.
+// the locale's time separator, the foreground sequence and the application's identity.
 
 #include "Platform.h"
 #include "PlatformNative.h"
@@ -16,6 +16,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 #include <shellapi.h>
+#include <shobjidl.h>
 
 // The layer's own PlaySound, not the system's macro for PlaySoundW.
 #undef PlaySound
@@ -42,6 +43,11 @@ BOOL WINAPI OnConsoleEnd(DWORD event) {
 } // namespace
 
 void EndOnTerminationSignals() { SetConsoleCtrlHandler(OnConsoleEnd, TRUE); }
+
+void SetAppUserModelID(const QString& id) {
+  const std::wstring name = id.toStdWString();
+  SetCurrentProcessExplicitAppUserModelID(name.c_str());
+}
 
 namespace {
 bool HasStream(DWORD which) {
@@ -80,14 +86,23 @@ std::wstring WaveResourceName(const QString& resource) {
 }
 } // namespace
 
-bool PlaySound(const QString& resource) {
-  const std::wstring name = WaveResourceName(resource);
-  if (name.empty() || !FindResourceW(nullptr, name.c_str(), L"WAVE"))
-    return false;
-  return PlaySoundW(name.c_str(), GetModuleHandleW(nullptr), SND_RESOURCE | SND_ASYNC | SND_NODEFAULT);
+TPlayed Native::PlaySound(const QString& source, bool file) {
+  constexpr DWORD Async = SND_ASYNC | SND_NODEFAULT;
+  const std::wstring name = file ? source.toStdWString() : WaveResourceName(source);
+  if (name.empty() || (!file && !FindResourceW(nullptr, name.c_str(), L"WAVE")))
+    return TPlayed::Refused;
+  if (waveOutGetNumDevs() == 0)
+    return TPlayed::NoOutput;
+  // Played asynchronously, a file's format that the system cannot play is not reported here:
+  // it stays silent. The check before playing has ruled out what can be ruled out.
+  const BOOL played = file ? PlaySoundW(name.c_str(), nullptr, SND_FILENAME | Async)
+                           : PlaySoundW(name.c_str(), GetModuleHandleW(nullptr), SND_RESOURCE | Async);
+  return played ? TPlayed::Played : TPlayed::Refused;
 }
 
-void MessageBeep() { ::MessageBeep(0); }
+void Native::StopSound() { PlaySoundW(nullptr, nullptr, 0); }
+
+void Native::MessageBeep() { ::MessageBeep(0); }
 
 // ---- Shell --------------------------------------------------------------------------------
 

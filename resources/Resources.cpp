@@ -3,6 +3,9 @@
 namespace Resources {
 
 QString AlarmSound() { return QStringLiteral(":/sound/SOUND.wav"); }
+QString BellSound() { return QStringLiteral(":/sound/BELL.wav"); }
+QString BeepSound() { return QStringLiteral(":/sound/BEEP.wav"); }
+QString WarningTick() { return QStringLiteral(":/sound/TICK.wav"); }
 QString ProgramIcon() { return QStringLiteral(":/icons/steepo.ico"); }
 QString Glyph(const QString& button) { return QStringLiteral(":/glyphs/%1.bmp").arg(button); }
 

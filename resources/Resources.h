@@ -6,8 +6,13 @@
 
 namespace Resources {
 
-// The alarm sound: RIFF WAVE, PCM, mono, 44,100 Hz, 16 bits.
+// The alarm sound, the chime: RIFF WAVE, PCM, mono, 44,100 Hz, 16 bits.
 QString AlarmSound();
+// The alarm's other sounds, "Bell" and "Soft beep", as long as the chime and of its format,
+// and the soft tick of the warning before the end.
+QString BellSound();
+QString BeepSound();
+QString WarningTick();
 // The program's icon: one .ico with nine sizes from 256 down to 16 pixels.
 QString ProgramIcon();
 // The program's icon for its windows: the sizes from 16 to 64 pixels of the same icon, each

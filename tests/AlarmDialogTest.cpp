@@ -6,7 +6,9 @@
 #include "OrbUtils.h"
 #include "OrbForms.h"
 #include "Platform.h"
+#include "Teas.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QLabel>
@@ -172,6 +174,45 @@ TEST_F(AlarmDialogTest, WidthFollowsTheMessageAndTheButtonStaysCentred) {
   EXPECT_LT(narrowest, widest);
 }
 
+// A tea with infusions left: the second button beside OK, the two centred together, each
+// text whole, in every language and with a large desktop font; without one, the dialog is as
+// it was.
+TEST_F(AlarmDialogTest, TheNextInfusionButtonStandsBesideOKAndBothStayCentred) {
+  const QFont before = QApplication::font();
+  for (const qreal points : {10.0, 18.0}) {
+    QFont desktop = before;
+    desktop.setPointSizeF(points);
+    QApplication::setFont(desktop);
+    for (quint8 language = 0; language < 8; ++language) {
+      SCOPED_TRACE(QStringLiteral("%1 pt, row %2").arg(points).arg(language).toStdString());
+      OrbDialogs::LangIndex = language;
+      TFSteepo2* dialog = CreateDialog();
+      const QRect alone = dialog->BBOK()->geometry();
+      const int width = dialog->width();
+      dialog->SetNextInfusion(Teas::TInfusion{25, 3, 6});
+      const QRect ok = dialog->BBOK()->geometry(), next = dialog->BBNext()->geometry();
+      EXPECT_TRUE(dialog->BBNext()->isVisibleTo(dialog));
+      EXPECT_EQ(next.top(), ok.top());
+      EXPECT_EQ(next.height(), ok.height());
+      EXPECT_GT(next.left(), ok.right());
+      EXPECT_LE(std::abs(ok.left() - (dialog->width() - 1 - next.right())), 1);
+      EXPECT_GE(ok.left(), dialog->Image()->x());
+      EXPECT_GE(dialog->width(), width);
+      const QString text = dialog->BBNext()->text().remove(u'&');
+      EXPECT_TRUE(text.contains(QStringLiteral("0:25")) && text.contains(QStringLiteral("(3/6)"))) << text.toStdString();
+      EXPECT_LT(QFontMetrics(dialog->BBNext()->font()).horizontalAdvance(text) + dialog->BBNext()->iconSize().width(),
+                next.width());
+      EXPECT_TRUE(dialog->BBNext()->text().contains(u'&'));
+      dialog->SetNextInfusion(std::nullopt);
+      EXPECT_FALSE(dialog->BBNext()->isVisibleTo(dialog));
+      EXPECT_EQ(dialog->BBOK()->geometry(), alone);
+      EXPECT_EQ(dialog->width(), width);
+      delete dialog;
+    }
+  }
+  QApplication::setFont(before);
+}
+
 // ---- Showing and closing -----------------------------------------------------------------
 
 TEST_F(AlarmDialogTest, SoundFallsBackToTheBeep) {
@@ -206,7 +247,7 @@ void PrintTo(const TCloseRow& row, std::ostream* out) { *out << row.Name; }
 class AlarmCloseTest : public AlarmDialogTest, public ::testing::WithParamInterface<TCloseRow> {};
 
 // The end sequence closes the main window as soon as exec() returns, so every way that ends
-// the dialog ends the program, and the way that does not leaves the alarm on the screen.
+// the dialog ends the program, and Escape, which does not, leaves the alarm on the screen.
 TEST_P(AlarmCloseTest, EndsTheDialogAsOKDoes) {
   const TCloseRow& row = GetParam();
   TFSteepo2* dialog = CreateDialog();
@@ -230,7 +271,8 @@ INSTANTIATE_TEST_SUITE_P(
         TCloseRow{"OKButton", [](TFSteepo2& d) { QTest::mouseClick(d.BBOK(), Qt::LeftButton); }, true},
         TCloseRow{"Enter", [](TFSteepo2& d) { QTest::keyClick(&d, Qt::Key_Return); }, true},
         TCloseRow{"CloseBox", [](TFSteepo2& d) { d.close(); }, true},
-        TCloseRow{"Escape", [](TFSteepo2& d) { QTest::keyClick(&d, Qt::Key_Escape); }, true}),
+        // No cancel button, so Escape leaves the alarm up.
+        TCloseRow{"Escape", [](TFSteepo2& d) { QTest::keyClick(&d, Qt::Key_Escape); }, false}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 
@@ -286,5 +328,71 @@ INSTANTIATE_TEST_SUITE_P(
         TCloseRow{"OKButton", [](TFSteepo2& d) { QTest::mouseClick(d.BBOK(), Qt::LeftButton); }, true},
         TCloseRow{"CloseBox", [](TFSteepo2& d) { d.close(); }, true}),
     [](const auto& info) { return std::string(info.param.Name); });
+
+// A gongfu tea of three infusions, each 5 seconds longer: the caption counts them, the alarm
+// offers the next one (pressed as assistive tools press it), and after the last only OK is
+// left, which ends the program.
+class InfusionsTest : public EndSequenceTest {
+protected:
+  void SetUp() override {
+    EndSequenceTest::SetUp();
+    Platform::SetApplicationTitle(QStringLiteral("Steepo"));
+    F_Steepo::TimerState = {};
+    Teas::Current.Forget();
+    Teas::Current.Replace({{QStringLiteral("Gongfu"), 10, 3, 5}});
+  }
+  void TearDown() override {
+    Teas::Current.Forget();
+    Platform::SetMainWindow(nullptr);
+    EndSequenceTest::TearDown();
+  }
+};
+
+TEST_F(InfusionsTest, EachInfusionCountsAndTheLastEnds) {
+  struct TRow {
+    quint64 Seconds;
+    const char* Caption;
+    const char* Next;  // the second button, as a screen reader names it; empty: none
+  };
+  const TRow rows[] = {{10, "Steepo [00:10] 1/3", "Next infusion 0:15 (2/3)"},
+                       {15, "Steepo [00:15] 2/3", "Next infusion 0:20 (3/3)"},
+                       {20, "Steepo [00:20] 3/3", ""}};
+  TFSteepo mainWindow;
+  F_Steepo::FSteepo = &mainWindow;
+  F_Steepo2::CreateAlarmDialog(&mainWindow);
+  TFSteepo2* alarm = F_Steepo2::FSteepo2;
+  Platform::SetMainWindow(&mainWindow);
+  mainWindow.show();
+  mainWindow.ChooseTea(0);
+  mainWindow.BBStartClick();
+  for (const TRow& row : rows) {
+    mainWindow.TimerTimer();
+    EXPECT_EQ(mainWindow.windowTitle(), QString::fromUtf8(row.Caption));
+    EXPECT_TRUE(mainWindow.isMinimized()) << row.Caption;
+    Tick += row.Seconds * 1000u;
+    QString offered;
+    TOnShow onShow(alarm, [&] {
+      EXPECT_EQ(alarm->focusWidget(), alarm->BBOK()) << row.Caption;
+      QAccessibleInterface* next = QAccessible::queryAccessibleInterface(alarm->BBNext());
+      if (alarm->BBNext()->isVisible()) {
+        alarm->BBNext()->setFocus();  // where a click leaves it
+        offered = next->text(QAccessible::Name);
+        // The press is animated: the button goes down and comes up a moment later.
+        next->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !alarm->isVisible(); })) << row.Caption;
+      } else {
+        alarm->BBNextClick();  // nothing left to offer: no effect
+        QTest::keyClick(alarm, Qt::Key_Return);
+      }
+      if (alarm->isVisible())
+        alarm->done(QDialog::Rejected);  // never hang the test
+    });
+    mainWindow.TimerTimer();
+    EXPECT_EQ(offered, QString::fromUtf8(row.Next)) << row.Caption;
+    EXPECT_FALSE(alarm->isVisible());
+  }
+  EXPECT_FALSE(mainWindow.isVisible());  // OK after the last one ended the program
+  F_Steepo::FSteepo = nullptr;
+}
 
 } // namespace

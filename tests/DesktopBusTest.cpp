@@ -1,12 +1,17 @@
-// The dock entry's progress and the alarm's desktop notification, on a session bus of the
-// test's own with a notification service and a dock listener served by the test.
+// The dock entry's progress, the desktop notifications and the sleep inhibitor, on a bus of the
+// test's own with a notification service, a login manager and a dock listener served by the
+// test; and the program's dealings with buses that misbehave, on sockets of the test's own.
+#include "BusLink.h"
+#include "Alarm.h"
 #include "DesktopBus.h"
 #include "F_Steepo.h"
+#include "FakeBus.h"
 #include "F_Steepo2.h"
 #include "OrbDialogs.h"
 #include "OnShow.h"
 #include "OrbUtils.h"
 #include "Platform.h"
+#include "SleepInhibitor.h"
 
 #include <QApplication>
 #include <QDBusAbstractAdaptor>
@@ -14,11 +19,18 @@
 #include <QDBusConnection>
 #include <QDBusMetaType>
 #include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusUnixFileDescriptor>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -27,9 +39,18 @@
 #include <chrono>
 #include <condition_variable>
 #include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <future>
 #include <memory>
 #include <mutex>
+#include <poll.h>
+#include <sys/prctl.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <thread>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -96,6 +117,44 @@ private:
   TPortalLog& Log;
 };
 
+// What the portal was asked for locks, and how often their requests were closed.
+struct TPortalLockLog {
+  QList<QVariantList> Inhibits;  // window, flags, reason
+  int Closed = 0;
+};
+
+class TPortalInhibitAdaptor : public QDBusAbstractAdaptor {
+  Q_OBJECT
+  Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Inhibit")
+
+public:
+  TPortalInhibitAdaptor(QObject* parent, TPortalLockLog& log) : QDBusAbstractAdaptor(parent), Log(log) {}
+  static inline const QString Request = QStringLiteral("/org/freedesktop/portal/desktop/request/1_1/steepo");
+
+public slots:
+  QDBusObjectPath Inhibit(const QString& window, uint flags, const QVariantMap& options) {
+    Log.Inhibits << QVariantList{window, flags, options.value(QStringLiteral("reason"))};
+    return QDBusObjectPath(Request);
+  }
+
+private:
+  TPortalLockLog& Log;
+};
+
+class TRequestAdaptor : public QDBusAbstractAdaptor {
+  Q_OBJECT
+  Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Request")
+
+public:
+  TRequestAdaptor(QObject* parent, TPortalLockLog& log) : QDBusAbstractAdaptor(parent), Log(log) {}
+
+public slots:
+  void Close() { ++Log.Closed; }
+
+private:
+  TPortalLockLog& Log;
+};
+
 // Every Update the dock would see, in short: "p0.33" (progress shown), "urgent", "hide".
 class TDockListener : public QObject {
   Q_OBJECT
@@ -116,6 +175,88 @@ public slots:
   }
 };
 
+// What the login manager was asked, with the far end of each lock it handed out: the lock is
+// given back when that end hangs up.
+struct TLoginLog {
+  QList<QStringList> Inhibits;
+  QList<int> LockEnds;
+  QList<QDBusMessage> Unanswered;  // replies kept back, locks inside
+  bool Answers = true;
+  ~TLoginLog() {
+    for (const int end : LockEnds)
+      ::close(end);
+  }
+};
+
+class TLoginAdaptor : public QDBusAbstractAdaptor {
+  Q_OBJECT
+  Q_CLASSINFO("D-Bus Interface", "org.freedesktop.login1.Manager")
+
+public:
+  TLoginAdaptor(QObject* parent, TLoginLog& log) : QDBusAbstractAdaptor(parent), Log(log) {}
+
+public slots:
+  QDBusUnixFileDescriptor Inhibit(const QString& what, const QString& who, const QString& why, const QString& mode,
+                                  const QDBusMessage& message) {
+    Log.Inhibits << QStringList{what, who, why, mode};
+    int ends[2] = {-1, -1};
+    if (::pipe2(ends, O_CLOEXEC) != 0)
+      return {};
+    Log.LockEnds << ends[0];
+    const QDBusUnixFileDescriptor lock(ends[1]);  // a copy of its own
+    ::close(ends[1]);
+    if (Log.Answers)
+      return lock;
+    message.setDelayedReply(true);
+    Log.Unanswered << message.createReply(QVariant::fromValue(lock));
+    return {};
+  }
+
+private:
+  TLoginLog& Log;
+};
+
+// Whether the other end of a lock has been closed.
+bool HungUp(int end) {
+  pollfd ready{end, POLLIN, 0};
+  return ::poll(&ready, 1, 0) == 1 && (ready.revents & POLLHUP);
+}
+
+// Whether this process holds the other end of a lock: a second descriptor of the same pipe.
+bool HeldHere(int end) {
+  const QString pipe = QFile::symLinkTarget(QStringLiteral("/proc/self/fd/%1").arg(end));
+  int copies = 0;
+  for (const QFileInfo& fd : QDir(QStringLiteral("/proc/self/fd")).entryInfoList(QDir::System))
+    copies += fd.symLinkTarget() == pipe;
+  return copies >= 2;
+}
+
+// The accessibility service as the desktop runs it: screen readers on, the bus at Address.
+class TAccessibilityStatus : public QDBusAbstractAdaptor {
+  Q_OBJECT
+  Q_CLASSINFO("D-Bus Interface", "org.a11y.Status")
+  Q_PROPERTY(bool IsEnabled READ IsEnabled)
+  Q_PROPERTY(bool ScreenReaderEnabled READ IsEnabled)
+
+public:
+  explicit TAccessibilityStatus(QObject* parent) : QDBusAbstractAdaptor(parent) {}
+  bool IsEnabled() const { return true; }
+};
+
+class TAccessibilityBus : public QDBusAbstractAdaptor {
+  Q_OBJECT
+  Q_CLASSINFO("D-Bus Interface", "org.a11y.Bus")
+
+public:
+  TAccessibilityBus(QObject* parent, QString address) : QDBusAbstractAdaptor(parent), Address(std::move(address)) {}
+
+public slots:
+  QString GetAddress() { return Address; }
+
+private:
+  QString Address;
+};
+
 // A private session bus, one for the whole test program.
 class TBusDaemon : public ::testing::Environment {
 public:
@@ -124,6 +265,8 @@ public:
 
   void SetUp() override {
     Daemon = std::make_unique<QProcess>();
+    // It goes with this program however it ends, a death test's child included.
+    Daemon->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     Daemon->start(QStringLiteral("dbus-daemon"),
                   {QStringLiteral("--session"), QStringLiteral("--print-address"), QStringLiteral("--nofork")});
     if (Daemon->waitForReadyRead(10000))
@@ -149,7 +292,9 @@ protected:
     ASSERT_FALSE(BusAddress().isEmpty()) << "dbus-daemon did not start";
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Tea"));
     DesktopBus::Reset();
+    SleepInhibitor::Reset();
     DesktopBus::SetBusAddress(BusAddress());
+    qputenv("DBUS_SYSTEM_BUS_ADDRESS", BusAddress().toUtf8());
     OrbDialogs::LangIndex = 0;
     OrbUtils::SetCommandLine({QStringLiteral("steepo")});
     Platform::SetSettingsPathSource([this] { return Store.filePath(QStringLiteral("steepo.ini")); });
@@ -159,7 +304,16 @@ protected:
     Platform::SetApplicationTitle(QStringLiteral("Steepo"));
   }
   void TearDown() override {
+    if (AccessibilityService) {
+      AccessibilityService.release()->deleteLater();  // on its thread, as that ends
+      AccessibilityThread.quit();
+      AccessibilityThread.wait();
+    }
     DesktopBus::Reset();
+    SleepInhibitor::Reset();
+    F_Steepo::KeepAwake = false;
+    Alarm::Current.Forget();
+    qunsetenv("DBUS_SYSTEM_BUS_ADDRESS");
     if (!ServiceName.isEmpty())
       QDBusConnection::disconnectFromBus(ServiceName);
     Platform::SetMainWindow(nullptr);
@@ -183,10 +337,40 @@ protected:
     ASSERT_TRUE(bus.registerService(QStringLiteral("org.freedesktop.Notifications")));
     PortalService = std::make_unique<QObject>();
     Portal = new TPortalAdaptor(PortalService.get(), PortalLog);
+    new TPortalInhibitAdaptor(PortalService.get(), PortalLocks);
     ASSERT_TRUE(bus.registerObject(QStringLiteral("/org/freedesktop/portal/desktop"), PortalService.get()));
+    PortalRequest = std::make_unique<QObject>();
+    new TRequestAdaptor(PortalRequest.get(), PortalLocks);
+    ASSERT_TRUE(bus.registerObject(TPortalInhibitAdaptor::Request, PortalRequest.get()));
     ASSERT_TRUE(bus.registerService(QStringLiteral("org.freedesktop.portal.Desktop")));
     ASSERT_TRUE(bus.connect(QString(), QString(), QStringLiteral("com.canonical.Unity.LauncherEntry"),
                             QStringLiteral("Update"), &Dock, SLOT(Update(QString, QVariantMap))));
+  }
+
+  // Serves the login manager on the same bus, which the tests name the system bus.
+  void ServeLogin(bool answers) {
+    Serve();
+    Login.Answers = answers;
+    LoginService = std::make_unique<QObject>();
+    new TLoginAdaptor(LoginService.get(), Login);
+    QDBusConnection bus(ServiceName);
+    ASSERT_TRUE(bus.registerObject(QStringLiteral("/org/freedesktop/login1"), LoginService.get()));
+    ASSERT_TRUE(bus.registerService(QStringLiteral("org.freedesktop.login1")));
+  }
+
+  // Serves the accessibility service, with screen readers on and its bus at address, from a
+  // thread of its own: it answers while this thread waits for the start-up's check.
+  void ServeAccessibility(const QString& address) {
+    Serve();
+    AccessibilityService = std::make_unique<QObject>();
+    new TAccessibilityStatus(AccessibilityService.get());
+    new TAccessibilityBus(AccessibilityService.get(), address);
+    AccessibilityThread.start();
+    AccessibilityService->moveToThread(&AccessibilityThread);
+    QDBusConnection bus(ServiceName);
+    ASSERT_TRUE(bus.registerObject(QStringLiteral("/org/a11y/bus"), AccessibilityService.get(),
+                                   QDBusConnection::ExportAdaptors));
+    ASSERT_TRUE(bus.registerService(QStringLiteral("org.a11y.Bus")));
   }
 
   // The main window as the program shows it, with its own timer stopped, set to 3 seconds.
@@ -220,7 +404,13 @@ protected:
   TPortalLog PortalLog;
   std::unique_ptr<QObject> PortalService;
   TPortalAdaptor* Portal = nullptr;
+  TPortalLockLog PortalLocks;
+  std::unique_ptr<QObject> PortalRequest;
   TDockListener Dock;
+  TLoginLog Login;
+  std::unique_ptr<QObject> LoginService;
+  std::unique_ptr<QObject> AccessibilityService;
+  QThread AccessibilityThread;
 };
 
 // ---- The notification ----------------------------------------------------------------------
@@ -250,7 +440,9 @@ TEST_P(NotificationTest, AlarmIsNotifiedInTheLanguageAndWithdrawnWhenClosed) {
   EXPECT_EQ(args.at(2), QStringLiteral("org.example.Tea"));
   EXPECT_EQ(args.at(3), QStringLiteral("Steepo 2.3"));
   EXPECT_EQ(args.at(4), QString::fromUtf16(GetParam().Body));
-  EXPECT_EQ(args.at(5).toStringList(), (QStringList{QStringLiteral("default"), QStringLiteral("OK")}));
+  // A click brings the dialog to the front; the button is the dialog's.
+  EXPECT_EQ(args.at(5).toStringList(),
+            (QStringList{QStringLiteral("default"), QStringLiteral("OK"), QStringLiteral("ok"), QStringLiteral("OK")}));
   const QVariantMap hints = args.at(6).toMap();
   EXPECT_EQ(hints.value(QStringLiteral("urgency")).metaType(), QMetaType::fromType<uchar>());
   EXPECT_EQ(hints.value(QStringLiteral("urgency")).toInt(), 2);
@@ -301,7 +493,7 @@ TEST_F(DesktopBusTest, InASandboxTheAlarmGoesThroughTheNotificationPortal) {
   const auto buttons = qdbus_cast<QList<QVariantMap>>(added.value(QStringLiteral("buttons")).value<QDBusArgument>());
   ASSERT_EQ(buttons.size(), 1);
   EXPECT_EQ(buttons.first().value(QStringLiteral("label")), QStringLiteral("OK"));
-  EXPECT_EQ(buttons.first().value(QStringLiteral("action")), QStringLiteral("default"));
+  EXPECT_EQ(buttons.first().value(QStringLiteral("action")), QStringLiteral("ok"));
 
   QWidget other;
   other.show();
@@ -353,11 +545,12 @@ TEST_F(DesktopBusTest, DockShowsProgressPerSecondOrHundredthUrgencyAtTheEndAndHi
 
 // ---- Never in the way -----------------------------------------------------------------------
 
+enum class TDesktop { NoBus, NoNotificationService, NeverAnswers, FaultyBus };
 struct TAbsentRow {
   const char* Name;
-  bool Bus;
-  bool Service;
-  bool Reported;  // the one line on stderr, once the answer is in
+  TDesktop Desktop;
+  TFault Fault;   // of the faulty bus
+  bool Reported;  // the one line on stderr, once the answer is in or the bus given up
 };
 void PrintTo(const TAbsentRow& row, std::ostream* out) { *out << row.Name; }
 
@@ -367,9 +560,14 @@ class AbsentServiceTest : public DesktopBusTest, public ::testing::WithParamInte
 // answer; a waiting call would have timed out, and said so, before the dialog got its turn.
 TEST_P(AbsentServiceTest, AlarmComesAsWithoutTheDesktop) {
   const TAbsentRow& row = GetParam();
-  if (!row.Bus)
+  std::unique_ptr<TFakeBus> faulty;
+  if (row.Desktop == TDesktop::NoBus)
     DesktopBus::SetBusAddress(QStringLiteral("unix:path=") + Store.filePath(QStringLiteral("no-bus")));
-  if (row.Service)
+  if (row.Desktop == TDesktop::FaultyBus) {
+    faulty = std::make_unique<TFakeBus>(row.Fault, Store.path());
+    DesktopBus::SetBusAddress(faulty->Address());
+  }
+  if (row.Desktop == TDesktop::NeverAnswers)
     Serve(false);
   TFSteepo window;
   window.Timer()->stop();
@@ -380,10 +578,10 @@ TEST_P(AbsentServiceTest, AlarmComesAsWithoutTheDesktop) {
   bool shown = false;
   RunToTheAlarm(window, [&](TFSteepo2& alarm) {
     shown = alarm.isVisible();
-    if (!row.Bus) {
+    if (row.Desktop == TDesktop::NoBus) {
       EXPECT_TRUE(QTest::qWaitFor([&] { return Problems.size() == 1; }));
     }
-    if (row.Service) {
+    if (row.Desktop == TDesktop::NeverAnswers) {
       EXPECT_TRUE(QTest::qWaitFor([&] { return Log.Unanswered.size() == 1; }));
       EXPECT_TRUE(Problems.isEmpty());
     }
@@ -398,11 +596,16 @@ TEST_P(AbsentServiceTest, AlarmComesAsWithoutTheDesktop) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Desktops, AbsentServiceTest,
-                         ::testing::Values(TAbsentRow{"NoBus", false, false, true},
-                                           TAbsentRow{"NoNotificationService", true, false, true},
-                                           TAbsentRow{"NeverAnswers", true, true, false}),
-                         [](const auto& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(
+    Desktops, AbsentServiceTest,
+    ::testing::Values(TAbsentRow{"NoBus", TDesktop::NoBus, {}, true},
+                      TAbsentRow{"NoNotificationService", TDesktop::NoNotificationService, {}, true},
+                      TAbsentRow{"NeverAnswers", TDesktop::NeverAnswers, {}, false},
+                      TAbsentRow{"MuteBus", TDesktop::FaultyBus, TFault::Mute, true},
+                      TAbsentRow{"OneByteBus", TDesktop::FaultyBus, TFault::OneByte, true},
+                      TAbsentRow{"BusClosesAtFirstMessage", TDesktop::FaultyBus, TFault::ClosesAtFirstMessage, true},
+                      TAbsentRow{"BusClosesMidReply", TDesktop::FaultyBus, TFault::ClosesMidReply, true}),
+    [](const auto& info) { return std::string(info.param.Name); });
 
 // ---- A bus that stops answering ------------------------------------------------------------
 
@@ -459,7 +662,8 @@ TEST_P(StoppedBusTest, TheTimerGoesOnAsWithoutTheDesktop) {
   const QByteArray environment = qgetenv("DBUS_SESSION_BUS_ADDRESS");
   if (row.Moment == TMoment::BeforeLaunch) {
     bus.Stop();
-    DesktopBus::GuardSessionBus();
+    // The program says it in one line; nothing later repeats it.
+    EXPECT_EQ(DesktopBus::GuardSessionBus(), DesktopBus::gdSessionSilent);
     // Qt's own users of the bus find none instead of waiting for it.
     EXPECT_EQ(qgetenv("DBUS_SESSION_BUS_ADDRESS"), "unix:path=/dev/null");
     qputenv("DBUS_SESSION_BUS_ADDRESS", environment);
@@ -496,11 +700,471 @@ TEST_P(StoppedBusTest, TheTimerGoesOnAsWithoutTheDesktop) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Moments, StoppedBusTest,
-                         ::testing::Values(TStoppedRow{"BeforeLaunch", TMoment::BeforeLaunch, true},
+                         ::testing::Values(TStoppedRow{"BeforeLaunch", TMoment::BeforeLaunch, false},
                                            TStoppedRow{"BeforeStart", TMoment::BeforeStart, true},
                                            TStoppedRow{"WhileCounting", TMoment::WhileCounting, false},
                                            TStoppedRow{"DuringTheAlarm", TMoment::DuringTheAlarm, false}),
                          [](const auto& info) { return std::string(info.param.Name); });
+
+// Takes name on the test's bus with a connection that then never answers: a stopped service.
+void TakeName(BusWire::TWire& owner, const QString& name) {
+  ASSERT_EQ(owner.Open(BusAddress()), BusWire::TWire::Opened);
+  BusWire::TMessage request = BusWire::TMessage::Call(BusWire::BusName, QStringLiteral("/org/freedesktop/DBus"),
+                                                      BusWire::BusName, QStringLiteral("RequestName"));
+  BusWire::TWriter(request).String(name).UInt32(4);  // not queued behind another owner
+  const quint32 serial = owner.Send(request);
+  bool named = false;
+  ASSERT_TRUE(BusWire::Pump(owner, QDeadlineTimer(5000), [&] {
+    BusWire::TMessage reply;
+    while (owner.Next(reply))
+      named = named || reply.IsReplyTo(serial);
+    return named;
+  }));
+}
+
+// ---- The start-up's check -------------------------------------------------------------------
+
+enum class TCheckBus { Live, None, Faulty, AccessibilityStopped, AccessibilityBusFaulty, AccessibilityBusLive, AtSpiFaulty };
+struct TCheckRow {
+  const char* Name;
+  TCheckBus Bus;
+  TFault Fault;
+  DesktopBus::TAnswer Session, Accessibility;
+};
+void PrintTo(const TCheckRow& row, std::ostream* out) { *out << row.Name; }
+
+class CheckTest : public DesktopBusTest, public ::testing::WithParamInterface<TCheckRow> {};
+
+// What Qt's accessibility bridge would wait for on the user-interface thread is found within
+// the check's half second. The check runs beside the event loop that serves the test's
+// services.
+TEST_P(CheckTest, BusesThatDoNotAnswerAreFoundSilentWithinTheBound) {
+  const TCheckRow& row = GetParam();
+  TFakeBus faulty(row.Fault, Store.path());
+  QString session = BusAddress(), accessibility;
+  BusWire::TWire owner;
+  switch (row.Bus) {
+  case TCheckBus::Live: break;
+  case TCheckBus::None: session = QStringLiteral("unix:path=") + Store.filePath(QStringLiteral("no-bus")); break;
+  case TCheckBus::Faulty: session = faulty.Address(); break;
+  case TCheckBus::AccessibilityStopped: TakeName(owner, QStringLiteral("org.a11y.Bus")); break;
+  case TCheckBus::AccessibilityBusFaulty: ServeAccessibility(faulty.Address()); break;
+  case TCheckBus::AccessibilityBusLive: ServeAccessibility(BusAddress()); break;
+  case TCheckBus::AtSpiFaulty: accessibility = faulty.Address(); break;
+  }
+  auto check = std::async(std::launch::async, [&] { return DesktopBus::CheckBuses(session, accessibility, 500); });
+  ASSERT_TRUE(QTest::qWaitFor([&] { return check.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }));
+  const DesktopBus::TBusCheck found = check.get();
+  EXPECT_EQ(found.Session, row.Session);
+  EXPECT_EQ(found.Accessibility, row.Accessibility);
+}
+
+constexpr auto Answers = DesktopBus::TAnswer::Answers, Absent = DesktopBus::TAnswer::Absent,
+               Silent = DesktopBus::TAnswer::Silent;
+INSTANTIATE_TEST_SUITE_P(
+    Buses, CheckTest,
+    ::testing::Values(TCheckRow{"LiveBus", TCheckBus::Live, {}, Answers, Absent},
+                      TCheckRow{"NoBus", TCheckBus::None, {}, Absent, Absent},
+                      TCheckRow{"MuteBus", TCheckBus::Faulty, TFault::Mute, Silent, Absent},
+                      TCheckRow{"OneByteBus", TCheckBus::Faulty, TFault::OneByte, Silent, Absent},
+                      TCheckRow{"BusClosesAtFirstMessage", TCheckBus::Faulty, TFault::ClosesAtFirstMessage, Silent, Absent},
+                      TCheckRow{"BusClosesMidReply", TCheckBus::Faulty, TFault::ClosesMidReply, Silent, Absent},
+                      TCheckRow{"UnansweringBus", TCheckBus::Faulty, TFault::Unanswering, Silent, Absent},
+                      TCheckRow{"AccessibilityServiceStopped", TCheckBus::AccessibilityStopped, {}, Answers, Silent},
+                      TCheckRow{"AccessibilityBusMute", TCheckBus::AccessibilityBusFaulty, TFault::Mute, Answers, Silent},
+                      TCheckRow{"AccessibilityBusLive", TCheckBus::AccessibilityBusLive, {}, Answers, Answers},
+                      TCheckRow{"AtSpiAddressMute", TCheckBus::AtSpiFaulty, TFault::Mute, Answers, Silent}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+enum class TGuardBus { Live, AccessibilityOn, AccessibilityStopped };
+struct TGuardRow {
+  const char* Name;
+  TGuardBus Bus;
+  bool Sandboxed;
+  DesktopBus::TGuard Guard;
+  bool SessionHidden;         // from Qt, for the run
+  bool ToAccessibilityBus;    // the bridge sent straight to the screen readers' bus
+};
+void PrintTo(const TGuardRow& row, std::ostream* out) { *out << row.Name; }
+
+class GuardTest : public DesktopBusTest, public ::testing::WithParamInterface<TGuardRow> {};
+
+// Qt's bridge is kept off any bus that has not just answered, and the program's own
+// connection keeps the session bus.
+TEST_P(GuardTest, TheBridgeIsKeptOffTheSessionBus) {
+  const TGuardRow& row = GetParam();
+  const QByteArray session = qgetenv("DBUS_SESSION_BUS_ADDRESS"), accessibility = qgetenv("AT_SPI_BUS_ADDRESS");
+  qunsetenv("AT_SPI_BUS_ADDRESS");
+  BusWire::TWire owner;
+  if (row.Bus == TGuardBus::AccessibilityOn)
+    ServeAccessibility(BusAddress());
+  if (row.Bus == TGuardBus::AccessibilityStopped)
+    TakeName(owner, QStringLiteral("org.a11y.Bus"));
+  DesktopBus::SetSandboxed(row.Sandboxed);
+
+  EXPECT_EQ(DesktopBus::GuardSessionBus(), row.Guard);
+  EXPECT_EQ(qgetenv("DBUS_SESSION_BUS_ADDRESS") == "unix:path=/dev/null", row.SessionHidden);
+  EXPECT_EQ(qgetenv("AT_SPI_BUS_ADDRESS"), row.ToAccessibilityBus ? BusAddress().toUtf8() : QByteArray());
+  EXPECT_EQ(BusLink::SessionAddress(), BusAddress());
+  EXPECT_EQ(DesktopBus::GuardSessionBus(), DesktopBus::gdNothing);  // nothing more to say
+  qputenv("DBUS_SESSION_BUS_ADDRESS", session);
+  qputenv("AT_SPI_BUS_ADDRESS", accessibility);
+  if (accessibility.isEmpty())
+    qunsetenv("AT_SPI_BUS_ADDRESS");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Desktops, GuardTest,
+    ::testing::Values(TGuardRow{"ScreenReadersOff", TGuardBus::Live, false, DesktopBus::gdNothing, true, false},
+                      TGuardRow{"ScreenReadersOffInASandbox", TGuardBus::Live, true, DesktopBus::gdNothing, false, false},
+                      TGuardRow{"ScreenReadersOn", TGuardBus::AccessibilityOn, false, DesktopBus::gdNothing, false, true},
+                      TGuardRow{"AccessibilityServiceStopped", TGuardBus::AccessibilityStopped, false,
+                                DesktopBus::gdAccessibilitySilent, true, false}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+// ---- Notifications that come late, actions, the warning ------------------------------------
+
+// The end's hook of the test: runs once, when the program's end begins.
+std::function<void()>& AtTheEnd() {
+  static std::function<void()> hook;
+  static const bool installed = [] {
+    BusLink::AtEnd([] {
+      if (const auto run = std::exchange(hook, {}))
+        run();
+    });
+    return true;
+  }();
+  (void)installed;
+  return hook;
+}
+
+enum class TLate { AfterTheDialogClosed, AtTheEnd };
+struct TLateRow {
+  const char* Name;
+  TLate When;
+};
+void PrintTo(const TLateRow& row, std::ostream* out) { *out << row.Name; }
+
+class LateNotifyTest : public DesktopBusTest, public ::testing::WithParamInterface<TLateRow> {};
+
+// The id that comes after the notification was withdrawn, or while the program ends, closes
+// it at once.
+TEST_P(LateNotifyTest, AnIdThatComesLateClosesItsNotification) {
+  Serve(false);
+  QWidget mainWindow;
+  F_Steepo2::CreateAlarmDialog(&mainWindow);
+  TFSteepo2* alarm = F_Steepo2::FSteepo2;
+  alarm->open();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Log.Unanswered.size() == 1; }));
+  const QDBusMessage late = Log.Unanswered.first().createReply(QVariant::fromValue(uint(77)));
+  const auto answer = [&] { QDBusConnection(ServiceName).send(late); };
+  if (GetParam().When == TLate::AfterTheDialogClosed) {
+    alarm->accept();
+    answer();
+  } else {
+    AtTheEnd() = answer;
+    BusLink::Finish(500);  // as the application's end does; the close goes out before it returns
+  }
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !Log.Closed.isEmpty(); }));
+  EXPECT_EQ(Log.Closed, QList<uint>{77});
+}
+
+INSTANTIATE_TEST_SUITE_P(Moments, LateNotifyTest,
+                         ::testing::Values(TLateRow{"AfterTheDialogClosed", TLate::AfterTheDialogClosed},
+                                           TLateRow{"AtTheEnd", TLate::AtTheEnd}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+struct TActionRow {
+  const char* Name;
+  bool Sandboxed;
+};
+void PrintTo(const TActionRow& row, std::ostream* out) { *out << row.Name; }
+
+class ActionTest : public DesktopBusTest, public ::testing::WithParamInterface<TActionRow> {};
+
+// The dialog's buttons as the notification's, and the invoked one reported with its token.
+TEST_P(ActionTest, TheInvokedActionReachesTheCallerWithItsToken) {
+  Serve();
+  DesktopBus::SetSandboxed(GetParam().Sandboxed);
+  QString invoked, token;
+  DesktopBus::Notify({QStringLiteral("Steepo 2.3"), QStringLiteral("Your tea is prepared"), QStringLiteral("OK"),
+                      {{QStringLiteral("ok"), QStringLiteral("OK")}, {QStringLiteral("next"), QStringLiteral("Next infusion 0:25 (3/6)")}}},
+                     [&](const QString& action, const QString& given) {
+                       invoked = action;
+                       token = given;
+                     });
+  if (GetParam().Sandboxed) {
+    ASSERT_TRUE(QTest::qWaitFor([&] { return PortalLog.Added.size() == 1; }));
+    const auto buttons = qdbus_cast<QList<QVariantMap>>(PortalLog.Added.first().value(QStringLiteral("buttons")).value<QDBusArgument>());
+    ASSERT_EQ(buttons.size(), 2);
+    EXPECT_EQ(buttons.at(1).value(QStringLiteral("label")), QStringLiteral("Next infusion 0:25 (3/6)"));
+    EXPECT_EQ(buttons.at(1).value(QStringLiteral("action")), QStringLiteral("next"));
+    // The answer has gone out already: the invocation comes after it, on the same connection.
+    emit Portal->ActionInvoked(QStringLiteral("alarm"), QStringLiteral("next"),
+                               {QVariant::fromValue(QVariantMap{{QStringLiteral("activation-token"), QStringLiteral("t-9")}})});
+  } else {
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Log.Notifies.size() == 1; }));
+    EXPECT_EQ(Log.Notifies.first().at(5).toStringList(),
+              (QStringList{QStringLiteral("default"), QStringLiteral("OK"), QStringLiteral("ok"), QStringLiteral("OK"),
+                           QStringLiteral("next"), QStringLiteral("Next infusion 0:25 (3/6)")}));
+    emit Adaptor->ActivationToken(41, QStringLiteral("t-9"));
+    emit Adaptor->ActionInvoked(41, QStringLiteral("next"));
+  }
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !invoked.isEmpty(); }));
+  EXPECT_EQ(invoked, QStringLiteral("next"));
+  EXPECT_EQ(token, QStringLiteral("t-9"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Services, ActionTest,
+                         ::testing::Values(TActionRow{"NotificationService", false}, TActionRow{"Portal", true}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+// The warning is a normal one without buttons, and the alarm takes its place.
+TEST_F(DesktopBusTest, TheWarningIsNormalAndGoesWhenTheAlarmComes) {
+  Serve();
+  DesktopBus::Warn(QStringLiteral("Steepo 2.3"), QStringLiteral("Ready in 30 seconds"));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Log.Notifies.size() == 1; }));
+  const QVariantList& warning = Log.Notifies.first();
+  EXPECT_EQ(warning.at(4), QStringLiteral("Ready in 30 seconds"));
+  EXPECT_TRUE(warning.at(5).toStringList().isEmpty());
+  EXPECT_EQ(warning.at(6).toMap().value(QStringLiteral("urgency")).toInt(), 1);
+  // Its id is in or on its way: either way the alarm closes it.
+  DesktopBus::Notify({QStringLiteral("Steepo 2.3"), QStringLiteral("Your tea is prepared"), QStringLiteral("OK")},
+                     [](const QString&) {});
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Log.Notifies.size() == 2 && !Log.Closed.isEmpty(); }));
+  EXPECT_EQ(Log.Closed, QList<uint>{41});
+}
+
+// The alarm dialog's buttons are its notification's: invoking one does what the button does,
+// and the dialog closes with it.
+TEST_F(DesktopBusTest, TheAlarmsNotificationButtonsAnswerTheDialog) {
+  const struct {
+    const char* Action;
+    bool Next;  // a tea's next infusion is offered
+    QStringList Actions;
+    int Result;
+  } rows[] = {
+      {"ok", false, {"default", "OK", "ok", "OK"}, QDialog::Accepted},
+      {"ok", true, {"default", "OK", "ok", "OK", "next", "Next infusion 0:25 (3/6)"}, QDialog::Accepted},
+      {"next", true, {"default", "OK", "ok", "OK", "next", "Next infusion 0:25 (3/6)"}, TFSteepo2::NextInfusionResult},
+  };
+  Serve();
+  QWidget mainWindow;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.Action);
+    Log.Notifies.clear();
+    F_Steepo2::CreateAlarmDialog(&mainWindow);
+    TFSteepo2* alarm = F_Steepo2::FSteepo2;
+    if (row.Next)
+      alarm->SetNextInfusion(Teas::TInfusion{25, 3, 6});
+    bool invoked = false;
+    QTimer::singleShot(0, alarm, [&] {
+      invoked = QTest::qWaitFor([&] { return Log.Notifies.size() == 1; });
+      if (invoked) {
+        EXPECT_EQ(Log.Notifies.first().at(5).toStringList(), row.Actions);
+        emit Adaptor->ActionInvoked(40 + uint(Log.Notifies.size()), QString::fromUtf8(row.Action));
+      }
+      QTimer::singleShot(5000, alarm, [alarm] { alarm->done(-1); });  // never hang the test
+    });
+    EXPECT_EQ(alarm->exec(), row.Result);
+    EXPECT_TRUE(invoked);
+    delete alarm;
+  }
+}
+
+// The warning before the end reaches the notification service as a normal one, before the
+// alarm, which takes its place; Stop withdraws it too.
+TEST_F(DesktopBusTest, TheWarningComesBeforeTheEndAndGoes) {
+  Serve();
+  ASSERT_TRUE(Alarm::Current.Change([] {
+    Alarm::TOptions options;
+    options.Warning = 2;
+    return options;
+  }()));
+  TFSteepo window;
+  Open(window);
+  F_Steepo::TimerState.BrewTime = 5;
+  const auto urgencies = [&] {
+    QList<int> urgency;
+    for (const QVariantList& args : Log.Notifies)
+      urgency << args.at(6).toMap().value(QStringLiteral("urgency")).toInt();
+    return urgency;
+  };
+  window.BBStartClick();
+  Tick += 2999;
+  window.TimerTimer();
+  window.TimerTimer();
+  Tick += 1;
+  window.TimerTimer();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Log.Notifies.size() == 1; }));
+  EXPECT_EQ(Log.Notifies.first().at(3), QStringLiteral("Steepo"));
+  EXPECT_EQ(Log.Notifies.first().at(4), QStringLiteral("Ready in 2 seconds"));
+  window.BBStopClick();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Log.Closed == QList<uint>{41}; }));
+
+  window.BBStartClick();
+  Tick += 3000;
+  window.TimerTimer();
+  RunToTheAlarm(window, [](TFSteepo2&) {});
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Log.Notifies.size() == 3 && Log.Closed.contains(42); }));
+  EXPECT_EQ(urgencies(), (QList<int>{1, 1, 2}));
+}
+
+// ---- The end --------------------------------------------------------------------------------
+
+class EndTest : public DesktopBusTest, public ::testing::WithParamInterface<TFault> {};
+
+// The program's end sequence, OK included, on a bus that takes the connection and then never
+// answers, before or after Hello: the process ends with status 0, without an abort and without
+// waiting for the bus beyond the end's bound (a watchdog ends it with 3 ten times past it).
+TEST_P(EndTest, TheEndOnAMuteBusExitsWithStatusZero) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  TFakeBus mute(GetParam(), Store.path());
+  const auto end = [&] {
+    DesktopBus::SetBusAddress(mute.Address());
+    TFSteepo window;
+    Open(window);
+    window.BBStartClick();
+    window.TimerTimer();  // the dock's first signal: the connection is on its way
+    QTimer::singleShot(0, &window, [&] { RunToTheAlarm(window, [](TFSteepo2&) {}); });
+    std::thread([] {
+      std::this_thread::sleep_for(std::chrono::seconds(5));
+      ::_exit(3);
+    }).detach();
+    const int status = QApplication::exec();
+    Store.remove();  // the child's own folder: its exit skips the fixture's teardown
+    std::exit(status);
+  };
+  // The child ends without tearing down the test's application, whose font cache the leak
+  // check would count against it.
+  const QByteArray sanitizer = qgetenv("ASAN_OPTIONS");
+  qputenv("ASAN_OPTIONS", sanitizer + (sanitizer.isEmpty() ? "" : ":") + "detect_leaks=0");
+  EXPECT_EXIT(end(), ::testing::ExitedWithCode(0), "");
+  if (sanitizer.isEmpty())
+    qunsetenv("ASAN_OPTIONS");
+  else
+    qputenv("ASAN_OPTIONS", sanitizer);
+}
+
+INSTANTIATE_TEST_SUITE_P(Buses, EndTest, ::testing::Values(TFault::Mute, TFault::MuteAfterHello),
+                         [](const auto& info) { return info.param == TFault::Mute ? "Mute" : "MuteAfterHello"; });
+
+// ---- The sleep inhibitor --------------------------------------------------------------------
+
+enum class TLogin { Answers, NeverAnswers, Absent, NoSystemBus };
+struct TInhibitRow {
+  const char* Name;
+  TLogin Login;
+  bool Reported;  // the one line
+};
+void PrintTo(const TInhibitRow& row, std::ostream* out) { *out << row.Name; }
+
+class InhibitTest : public DesktopBusTest, public ::testing::WithParamInterface<TInhibitRow> {};
+
+// The lock is asked for "sleep" in the "block" mode and given back by closing its descriptor,
+// also when it comes after the release. Nothing waits: the login manager is served on this
+// very thread, so a wait for it would never end.
+TEST_P(InhibitTest, TheLockIsTakenAndGivenBackWithoutAWait) {
+  const TInhibitRow& row = GetParam();
+  if (row.Login == TLogin::Answers || row.Login == TLogin::NeverAnswers)
+    ServeLogin(row.Login == TLogin::Answers);
+  if (row.Login == TLogin::NoSystemBus)
+    qputenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=" + Store.filePath(QStringLiteral("no-bus")).toUtf8());
+  SleepInhibitor::Hold(QStringLiteral("A tea is brewing"));
+  EXPECT_TRUE(SleepInhibitor::Held());
+  if (row.Login == TLogin::Answers || row.Login == TLogin::NeverAnswers) {
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Login.Inhibits.size() == 1; }));
+    EXPECT_EQ(Login.Inhibits.first(), (QStringList{QStringLiteral("sleep"), QStringLiteral("Steepo"),
+                                                   QStringLiteral("A tea is brewing"), QStringLiteral("block")}));
+    if (row.Login == TLogin::Answers) {
+      EXPECT_TRUE(QTest::qWaitFor([&] { return HeldHere(Login.LockEnds.first()); }));
+    }
+  }
+  SleepInhibitor::Release();
+  if (row.Login == TLogin::NeverAnswers)
+    QDBusConnection(ServiceName).send(Login.Unanswered.takeFirst());  // the lock comes after the release
+  if (!Login.LockEnds.isEmpty()) {
+    EXPECT_TRUE(QTest::qWaitFor([&] { return HungUp(Login.LockEnds.first()); }));
+  }
+  SleepInhibitor::Hold(QStringLiteral("A tea is brewing"));  // a second try says nothing more
+  if (row.Reported) {
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !Problems.isEmpty(); }));
+  }
+  EXPECT_EQ(Problems.size(), row.Reported ? 1 : 0) << Problems.join(u'\n').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(LoginManagers, InhibitTest,
+                         ::testing::Values(TInhibitRow{"Answers", TLogin::Answers, false},
+                                           TInhibitRow{"NeverAnswers", TLogin::NeverAnswers, false},
+                                           TInhibitRow{"NoLoginManager", TLogin::Absent, true},
+                                           TInhibitRow{"NoSystemBus", TLogin::NoSystemBus, true}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+// Inside a sandbox the portal holds the lock for suspending, until its request is closed.
+TEST_F(DesktopBusTest, InASandboxThePortalHoldsTheLock) {
+  Serve();
+  DesktopBus::SetSandboxed(true);
+  SleepInhibitor::Hold(QStringLiteral("A tea is brewing"));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return PortalLocks.Inhibits.size() == 1; }));
+  EXPECT_EQ(PortalLocks.Inhibits.first(), (QVariantList{QString(), 4u, QStringLiteral("A tea is brewing")}));
+  SleepInhibitor::Release();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return PortalLocks.Closed == 1; }));
+  EXPECT_TRUE(Login.Inhibits.isEmpty());
+  EXPECT_TRUE(Problems.isEmpty());
+}
+
+// A countdown holds the lock from Start to Stop, to the end, and to the program's end.
+TEST_F(DesktopBusTest, ACountdownHoldsTheLockUntilStopTheEndOrTheProgramsEnd) {
+  ServeLogin(true);
+  F_Steepo::KeepAwake = true;
+  TFSteepo window;
+  Open(window);
+  const auto lockGiven = [&](int count) { return QTest::qWaitFor([&] { return Login.LockEnds.size() == count; }); };
+  const auto lockBack = [&](int index) { return QTest::qWaitFor([&] { return HungUp(Login.LockEnds.at(index)); }); };
+
+  window.BBStartClick();
+  ASSERT_TRUE(lockGiven(1));
+  window.BBStopClick();
+  EXPECT_TRUE(lockBack(0));
+  window.BBStartClick();
+  ASSERT_TRUE(lockGiven(2));
+  RunToTheAlarm(window, [](TFSteepo2&) {});
+  EXPECT_TRUE(lockBack(1));
+  window.BBStartClick();
+  ASSERT_TRUE(lockGiven(3));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return HeldHere(Login.LockEnds.at(2)); }));
+  BusLink::Finish(500);
+  EXPECT_TRUE(HungUp(Login.LockEnds.at(2)));
+  EXPECT_TRUE(Problems.isEmpty());
+}
+
+// With the option off a countdown takes no lock; turned on in the menu while counting, it
+// takes one at once, and turned off gives it back.
+TEST_F(DesktopBusTest, TheOptionDecidesWhetherACountdownKeepsAwake) {
+  ServeLogin(true);
+  F_Steepo::KeepAwake = true;
+  Alarm::TOptions options;
+  options.KeepAwake = false;
+  ASSERT_TRUE(Alarm::Current.Change(options));
+  TFSteepo window;
+  Open(window);
+  window.BBStartClick();
+  const auto toggle = [&] {
+    window.ShowMenu(window.mapToGlobal(QPoint()));
+    QAction* item = window.Menu()->findChild<QAction*>(QStringLiteral("AlarmKeepAwake"));
+    ASSERT_NE(item, nullptr);
+    item->trigger();
+    window.Menu()->hide();
+  };
+  toggle();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Login.LockEnds.size() == 1; }));
+  EXPECT_TRUE(Alarm::Current.Get().KeepAwake);
+  toggle();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return HungUp(Login.LockEnds.at(0)); }));
+  EXPECT_EQ(Login.LockEnds.size(), 1);  // none was taken at Start
+  window.BBStopClick();
+  EXPECT_TRUE(Problems.isEmpty());
+}
 
 } // namespace
 

@@ -6,11 +6,14 @@
 #include "OrbForms.h"
 #include "Platform.h"
 #include "PresetStore.h"
+#include "Teas.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QFile>
+#include <QContextMenuEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -42,6 +45,7 @@ protected:
     OrbUtils::SetCommandLine({QStringLiteral("steepo")});
     OrbDialogs::LangIndex = 0;
     TimerState = {};
+    Teas::Current.Forget();
   }
   void TearDown() override {
     Window.reset();
@@ -557,6 +561,175 @@ TEST_F(MainWindowFixture, LinkStandsOutOnLightAndDarkWindows) {
   const QColor colour = w.LWeb()->palette().color(QPalette::WindowText);
   EXPECT_GE(OrbDialogs::Contrast(colour, dark.color(QPalette::Window)), 4.5) << colour.name().toStdString();
   EXPECT_GT(colour.blue(), colour.red()) << "still a blue";
+}
+
+// ---- The menu and the teas -------------------------------------------------------------------
+
+// The menu as a screen reader finds it: each item's name, "*" before a checked one, "-" for a
+// line between groups.
+QStringList MenuItems(QMenu* menu) {
+  QStringList items;
+  QAccessibleInterface* popup = QAccessible::queryAccessibleInterface(menu);
+  for (int i = 0; popup && i < popup->childCount(); ++i) {
+    QAccessibleInterface* item = popup->child(i);
+    if (item->role() == QAccessible::Separator)
+      items << QStringLiteral("-");
+    else
+      items << (item->state().checked ? QStringLiteral("*") : QString()) + item->text(QAccessible::Name) +
+                   (item->role() == QAccessible::MenuItem ? QString() : QStringLiteral(" (not a menu item)"));
+  }
+  return items;
+}
+
+struct TMenuOpenRow {
+  const char* Name;
+  std::function<void(TFSteepo&)> Act;
+  bool Opens;
+};
+
+TEST_F(MainWindowFixture, TheMenuOpensOnTheMenuKeysAndARightClickBesideTheStepButtons) {
+  const auto rightClick = [](QWidget* on, QContextMenuEvent::Reason reason = QContextMenuEvent::Mouse) {
+    QContextMenuEvent event(reason, QPoint(2, 2), on->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(on, &event);
+  };
+  const TMenuOpenRow rows[] = {
+      {"MenuKey", [](TFSteepo& w) { QTest::keyClick(w.BBStart(), Qt::Key_Menu); }, true},
+      {"ShiftF10", [](TFSteepo& w) { QTest::keyClick(w.BBInc(), Qt::Key_F10, Qt::ShiftModifier); }, true},
+      {"RightClickOnTheDisplay", [&](TFSteepo& w) { rightClick(w.LCD()); }, true},
+      {"RightClickOnTheLink", [&](TFSteepo& w) { rightClick(w.LWeb()); }, true},
+      // any mouse button held on a step button repeats the step
+      {"RightClickOnAStepButton", [&](TFSteepo& w) { rightClick(w.BBDec()); }, false},
+      // the menu key's own event, which the key itself has answered already
+      {"KeyboardEvent", [&](TFSteepo& w) { rightClick(w.LCD(), QContextMenuEvent::Keyboard); }, false},
+  };
+  for (const TMenuOpenRow& row : rows) {
+    TFSteepo& w = Open();
+    Show();
+    row.Act(w);
+    EXPECT_EQ(w.Menu() && w.Menu()->isVisible(), row.Opens) << row.Name;
+    Window.reset();
+  }
+}
+
+TEST_F(MainWindowFixture, ATeaChosenFromTheMenuByKeyboardSetsTheTimeUntilAStep) {
+  TFSteepo& w = Open();
+  Show();
+  QTest::keyClick(w.BBStart(), Qt::Key_Menu);
+  ASSERT_TRUE(w.Menu()->isVisible());
+  // Found under the window, as a tool that walks the tree finds things.
+  QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&w);
+  QAccessibleInterface* menu = window->child(window->childCount() - 1);
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(menu->role(), QAccessible::PopupMenu);
+  EXPECT_EQ(window->indexOfChild(menu), window->childCount() - 1);
+  EXPECT_EQ(MenuItems(w.Menu()),
+            (QStringList{"Green tea  2:00", "Oolong  3:00", "Black tea  4:00", "Herbal tea  6:00",
+                         "Oolong, gongfu  0:20 \u00D76", "-", "Save this time as a tea\u2026", "Edit teas\u2026", "-",
+                         "Sound", "Repeat until I come", "Warn before the end", "*Keep the computer awake while brewing",
+                         "-", "About\u2026"}));
+  for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Return})
+    QTest::keyClick(w.Menu(), key);
+  EXPECT_FALSE(w.Menu()->isVisible());
+  EXPECT_EQ(Shown(), QStringLiteral("04:00"));
+  EXPECT_EQ(w.windowTitle(), QStringLiteral("Steepo 2.3"));
+
+  w.ShowMenu(w.mapToGlobal(QPoint()));
+  EXPECT_EQ(MenuItems(w.Menu()).value(2), QStringLiteral("*Black tea  4:00"));
+  // Pressed as assistive tools press it, an item closes the menu too.
+  QAccessible::queryAccessibleInterface(w.Menu())->child(3)->actionInterface()->doAction(
+      QAccessibleActionInterface::pressAction());
+  EXPECT_FALSE(w.Menu()->isVisible());
+  EXPECT_EQ(Shown(), QStringLiteral("06:00"));
+  w.ChooseTea(2);
+  // A tea of one infusion counts as a time set by hand does.
+  w.BBStartClick();
+  Tick(0);
+  EXPECT_EQ(w.windowTitle(), QStringLiteral("Steepo [04:00]"));
+  w.BBStopClick();
+
+  Key(Qt::Key_PageUp);
+  EXPECT_EQ(Shown(), QStringLiteral("04:15"));
+  w.ShowMenu(w.mapToGlobal(QPoint()));
+  EXPECT_FALSE(MenuItems(w.Menu()).mid(0, 5).join(u' ').contains(u'*'));
+}
+
+// From the menu key to the editor's OK without the mouse: the chosen tea goes on with what the
+// editor made of it, and the list is stored.
+TEST_F(MainWindowFixture, TheEditorIsReachedAndAnsweredByKeyboard) {
+  TFSteepo& w = Open();
+  Show();
+  w.ChooseTea(1);  // Oolong
+  QTest::keyClick(w.BBStart(), Qt::Key_Menu);
+  QTest::keyClick(w.Menu(), Qt::Key_Up);  // About...
+  for (int i = 0; i < 4; ++i)
+    QTest::keyClick(w.Menu(), Qt::Key_Up);  // the alarm's four items
+  QTest::keyClick(w.Menu(), Qt::Key_Up);  // Edit teas...
+  bool edited = false;
+  QTimer editor;
+  QObject::connect(&editor, &QTimer::timeout, [&] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (!dialog || dialog->objectName() != u"FTeaEditor")
+      return;
+    if (QApplication::activeWindow() != dialog) {
+      dialog->activateWindow();  // the keys go to it once it has the focus
+      return;
+    }
+    editor.stop();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);                   // Oolong in the table
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_T, Qt::AltModifier);     // its time
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("3:30"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);                 // OK
+    edited = true;
+  });
+  editor.start(0);
+  QTimer::singleShot(5000, &w, [] {  // never hang the test
+    if (QWidget* dialog = QApplication::activeModalWidget())
+      dialog->close();
+  });
+  QTest::keyClick(w.Menu(), Qt::Key_Return);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return edited && !QApplication::activeModalWidget(); }));
+  EXPECT_EQ(Teas::Current.List().value(1), (Teas::TTea{QStringLiteral("Oolong"), 210}));
+  EXPECT_EQ(Shown(), QStringLiteral("03:30"));
+  QString reason;
+  const auto stored = Platform::ReadSection(QStringLiteral("Teas"), &reason).value_or(Platform::TStoreSection());
+  const auto time = std::find_if(stored.begin(), stored.end(), [](const auto& entry) { return entry.Name == u"2/Time"; });
+  ASSERT_NE(time, stored.end()) << reason.toStdString();
+  EXPECT_EQ(Platform::StoredNumber(time->Value), 210u);
+}
+
+TEST_F(MainWindowFixture, WhileCountingTheMenuChangesNothing) {
+  TFSteepo& w = Open();
+  Show();
+  w.BBStartClick();
+  w.ShowMenu(w.mapToGlobal(QPoint()));
+  // The alarm's options change no time, and their file dialog waits (AlarmTest).
+  const auto alarms = [](const QAction* item) {
+    return (item->menu() ? item->menu()->objectName() : item->objectName()).startsWith(u"Alarm");
+  };
+  for (QAction* item : w.Menu()->actions())
+    EXPECT_TRUE(item->isSeparator() || !item->isEnabled() || alarms(item)) << item->text().toStdString();
+  w.ChooseTea(0);
+  EXPECT_EQ(TimerState.BrewTime, 180u);
+  w.BBStopClick();
+}
+
+TEST_F(MainWindowFixture, StopDuringAnInfusionStartsTheTeaAgainFromItsFirst) {
+  Teas::Current.Replace({{QStringLiteral("Gongfu"), 10, 3, 5}});
+  TFSteepo& w = Open();
+  Show();
+  w.ShowAlarm = [&w] { w.AlarmNextInfusion(); };
+  w.ChooseTea(0);
+  w.BBStartClick();
+  Tick(10'000);  // the first ends, the second starts at once
+  Tick(0);
+  EXPECT_EQ(w.windowTitle(), QStringLiteral("Steepo [00:15] 2/3"));
+  w.BBStopClick();
+  EXPECT_EQ(Shown(), QStringLiteral("00:10"));
+  EXPECT_EQ(w.windowTitle(), QStringLiteral("Steepo 2.3"));
+  w.BBStartClick();
+  Tick(0);
+  EXPECT_EQ(w.windowTitle(), QStringLiteral("Steepo [00:10] 1/3"));
+  w.BBStopClick();
 }
 
 } // namespace

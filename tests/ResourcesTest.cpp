@@ -75,6 +75,31 @@ TEST(ResourcesTest, AlarmSoundIsMonoPcmAt44100HzWith330996DataBytes) {
   EXPECT_LT(std::abs(int(Little<qint16>(wave.Data, wave.Data.size() - 2))), 64);
 }
 
+// The alarm's other sounds and the warning's tick: the chime's format, the length the
+// generator gives them, audible, and ending without a click.
+TEST(ResourcesTest, OtherSoundsHaveTheChimesFormat) {
+  struct TRow {
+    QString Path;
+    qsizetype DataBytes;
+  };
+  const TRow rows[] = {{Resources::BellSound(), 330996}, {Resources::BeepSound(), 330996}, {Resources::WarningTick(), 8820}};
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Path.toStdString());
+    const TWave wave = ParseWave(ReadResource(row.Path));
+    EXPECT_EQ(wave.Format, 1);
+    EXPECT_EQ(wave.Channels, 1);
+    EXPECT_EQ(wave.SampleRate, 44100u);
+    EXPECT_EQ(wave.BitsPerSample, 16);
+    EXPECT_EQ(wave.DataChunks, 1);
+    ASSERT_EQ(wave.Data.size(), row.DataBytes);
+    int loudest = 0;
+    for (qsizetype at = 0; at < wave.Data.size(); at += 2)
+      loudest = std::max(loudest, std::abs(int(Little<qint16>(wave.Data, at))));
+    EXPECT_GT(loudest, 8000);
+    EXPECT_LT(std::abs(int(Little<qint16>(wave.Data, wave.Data.size() - 2))), 64);
+  }
+}
+
 // ---- Icon --------------------------------------------------------------------------------
 
 TEST(ResourcesTest, IconHoldsNineSizesOf32BitsThe256OneAsPng) {

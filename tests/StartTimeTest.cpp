@@ -5,6 +5,7 @@
 #include "OrbUtils.h"
 #include "Platform.h"
 #include "Preset.h"
+#include "Teas.h"
 
 #include <QDir>
 #include <QFile>
@@ -144,6 +145,7 @@ protected:
     Platform::SetProblemSink([this](const QString& line) { Problems << line; });
     Preset::StoreState = {};
     F_Steepo::TimerState = {};
+    Teas::Current.Forget();
   }
   void TearDown() override {
     Platform::SetSettingsPathSource({});
@@ -309,6 +311,50 @@ TEST_F(StartTimeFixture, TimesReadOtherwiseThanTheyLookAndUnknownSwitchesAreName
     Start(row.Arguments);
     EXPECT_EQ(F_Steepo::TimerState.CmdTime, row.CmdTime) << row.Name;
     EXPECT_EQ(Problems, row.Lines) << row.Name;
+  }
+}
+
+// The tea switch chooses a tea of the list by its name, in any letter case; its name is never
+// a time, and a time given beside it wins. A tea so chosen leaves the preset alone.
+struct TTeaSwitchRow {
+  const char* Name;
+  QStringList Arguments;
+  quint32 BrewTime;
+  const char* Tea;  // chosen; empty: none
+  QStringList Lines;
+  bool Start;
+};
+
+TEST_F(StartTimeFixture, TheTeaSwitchChoosesATeaByItsNameUnlessATimeIsGiven) {
+  const QString teas = QStringLiteral("\"Green tea\", \"Oolong\", \"Black tea\", \"Herbal tea\", \"Oolong, gongfu\"");
+  const auto noTea = [&teas](const char* name) {
+    return QStringLiteral("steepo: there is no tea \"%1\"; the teas are %2").arg(QString::fromUtf8(name), teas);
+  };
+  const auto timeWins = [](const char* time, const char* name) {
+    return QStringLiteral("steepo: the time '%1' given beside -tea wins; the tea \"%2\" is not chosen").arg(time, name);
+  };
+  const TTeaSwitchRow rows[] = {
+      {"Known", {"-tea", "Oolong"}, 180, "Oolong", {}, false},
+      {"MixedCase", {"/TEA", "bLACK tEA", "-start"}, 240, "Black tea", {}, true},
+      {"CommaInTheName", {"-Tea", "oolong, GONGFU"}, 20, "Oolong, gongfu", {}, false},
+      {"NameThatLooksLikeATime", {"-tea", "3:00"}, 90, "", {noTea("3:00")}, false},
+      {"Unknown", {"-start", "-tea", "Sencha"}, 90, "", {noTea("Sencha")}, true},
+      {"StartSwitchAsName", {"-tea", "-start"}, 90, "", {noTea("-start")}, false},
+      {"TimeBefore", {"2:30", "-tea", "Oolong"}, 150, "", {timeWins("2:30", "Oolong")}, false},
+      {"TimeAfter", {"-tea", "Oolong", "0:45", "-start"}, 45, "", {timeWins("0:45", "Oolong")}, true},
+      {"NoName", {"-tea"}, 90, "", {QStringLiteral("steepo: -tea needs the name of a tea; the teas are ") + teas}, false},
+      {"OnlyTheFirstSwitch", {"-tea", "Oolong", "-tea", "Herbal tea"}, 180, "Oolong", {}, false},
+  };
+  for (const TTeaSwitchRow& row : rows) {
+    F_Steepo::TimerState = {};
+    Store(quint32(90));
+    Problems.clear();
+    Start(row.Arguments);
+    EXPECT_EQ(F_Steepo::TimerState.BrewTime, row.BrewTime) << row.Name;
+    EXPECT_EQ(F_Steepo::TimerState.Tea ? F_Steepo::TimerState.Tea->Name : QString(), QString::fromUtf8(row.Tea)) << row.Name;
+    EXPECT_EQ(F_Steepo::TimerState.CmdTime != 0, row.BrewTime != 90) << row.Name;  // the preset is left alone
+    EXPECT_EQ(Problems, row.Lines) << row.Name;
+    EXPECT_EQ(Preset::StartSwitch(), row.Start) << row.Name;
   }
 }
 
@@ -549,29 +595,61 @@ struct TFullDiskRow {
 };
 void PrintTo(const TFullDiskRow& row, std::ostream* out) { *out << row.Name; }
 
-class FullDiskTest : public StartTimeFixture, public ::testing::WithParamInterface<TFullDiskRow> {};
+// A settings file of the row's size with the preset 4:00, on a file system of its own filled
+// up to the row's free pages.
+class FullDiskTest : public StartTimeFixture, public ::testing::WithParamInterface<TFullDiskRow> {
+protected:
+  void SetUp() override {
+    StartTimeFixture::SetUp();
+    if (::geteuid() != 0)
+      GTEST_SKIP() << "a file system small enough to fill needs root to mount";
+    MountPoint = QFile::encodeName(Dir.path());
+    if (::mount("steepo-test", MountPoint.constData(), "tmpfs", 0, "size=256k") != 0)
+      GTEST_SKIP() << "no tmpfs could be mounted: " << std::strerror(errno);
+    Mounted = true;
+    ASSERT_TRUE(QDir().mkpath(Dir.filePath(QStringLiteral("Varnak"))));
+    StorePath = Dir.filePath(QStringLiteral("Varnak/Steepo.conf"));
+    WriteFile(StorePath, SettingsOfSize(GetParam().Size, 240));
+    FillUpTo(Dir.path(), GetParam().FreePages);
+  }
+  void TearDown() override {
+    if (Mounted)
+      ::umount2(MountPoint.constData(), MNT_DETACH);
+    StartTimeFixture::TearDown();
+  }
+  void ExpectNoTemporaryFile() {
+    EXPECT_EQ(QDir(Dir.filePath(QStringLiteral("Varnak"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 1)
+        << "a temporary file was left behind";
+  }
+
+  QByteArray MountPoint;
+  bool Mounted = false;
+};
 
 TEST_P(FullDiskTest, TheFileIsTheNewOneOrTheOldOne) {
   const TFullDiskRow& row = GetParam();
-  if (::geteuid() != 0)
-    GTEST_SKIP() << "a file system small enough to fill needs root to mount";
-  const QByteArray mountPoint = QFile::encodeName(Dir.path());
-  if (::mount("steepo-test", mountPoint.constData(), "tmpfs", 0, "size=256k") != 0)
-    GTEST_SKIP() << "no tmpfs could be mounted: " << std::strerror(errno);
-  const std::unique_ptr<const char, void (*)(const char*)> unmount(mountPoint.constData(),
-                                                                   [](const char* at) { ::umount2(at, MNT_DETACH); });
-  ASSERT_TRUE(QDir().mkpath(Dir.filePath(QStringLiteral("Varnak"))));
-  StorePath = Dir.filePath(QStringLiteral("Varnak/Steepo.conf"));
-  WriteFile(StorePath, SettingsOfSize(row.Size, 240));
-  FillUpTo(Dir.path(), row.FreePages);
-
   Start({});
   F_Steepo::TimerState.BrewTime += 15;
   Preset::StorePreset();
   EXPECT_EQ(Snapshot(StorePath), SettingsOfSize(row.Size, row.Written ? 255 : 240));
   EXPECT_EQ(Problems.size(), row.Written ? 0 : 1) << Problems.join(u'\n').toStdString();
-  EXPECT_EQ(QDir(Dir.filePath(QStringLiteral("Varnak"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 1)
-      << "a temporary file was left behind";
+  ExpectNoTemporaryFile();
+}
+
+TEST_P(FullDiskTest, TheTeasAreStoredWholeOrNotAtAll) {
+  const TFullDiskRow& row = GetParam();
+  const Teas::TTeaList teas = {{QStringLiteral("Sencha"), 90}, {QStringLiteral("Oolong, gongfu"), 20, 6, 5}};
+  EXPECT_EQ(Teas::Current.Replace(teas), row.Written);
+  const QByteArray before = SettingsOfSize(row.Size, 240);
+  if (row.Written) {
+    EXPECT_TRUE(Snapshot(StorePath).startsWith(before));
+    Teas::Current.Forget();
+    EXPECT_EQ(Teas::Current.List(), teas);
+  } else {
+    EXPECT_EQ(Snapshot(StorePath), before);
+  }
+  EXPECT_EQ(Problems.size(), row.Written ? 0 : 1) << Problems.join(u'\n').toStdString();
+  ExpectNoTemporaryFile();
 }
 
 INSTANTIATE_TEST_SUITE_P(Disks, FullDiskTest,
@@ -669,7 +747,7 @@ TEST(InformationRequest, HelpAndVersionComeFirstWhereverTheyStand) {
   const std::pair<QStringList, const char*> rows[] = {
       {{}, "(window)"}, {{"-H"}, "(window)"}, {{"--Help"}, "(window)"}, {{"/h"}, "(window)"},
       {{"3:00", "-start", "--version", "--help"}, "Steepo 9.8.7.6\n"},
-      {{"-h", "--version"}, "Usage: steepo [MINUTES:SECONDS] [-start]\n"},
+      {{"-h", "--version"}, "Usage: steepo [MINUTES:SECONDS] [-tea NAME] [-start]\n"},
   };
   for (const auto& [arguments, starts] : rows) {
     // The program path is never a request.

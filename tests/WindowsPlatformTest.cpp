@@ -7,6 +7,9 @@
 #include "PresetStore.h"
 #include "TaskbarButton.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -172,7 +175,8 @@ TEST(ProgramResources, CarriesVersionIconsSoundAndManifest) {
             QStringLiteral("2.3.19.43"));
   EXPECT_EQ(version.Flags, 0u);
 
-  EXPECT_NE(FindResourceW(nullptr, L"SOUND", L"WAVE"), nullptr);
+  for (const wchar_t* sound : {L"SOUND", L"BELL", L"BEEP", L"TICK"})
+    EXPECT_NE(FindResourceW(nullptr, sound, L"WAVE"), nullptr);
 
   // The icon group lists its images after a six-byte header: nine sizes.
   const HRSRC group = FindResourceW(nullptr, L"MAINICON", MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */);
@@ -195,6 +199,22 @@ TEST(ProgramResources, FilesWithoutAVersionResourceGiveNone) {
 
 TEST(ProgramResources, PlaysOnlyASoundTheProgramCarries) {
   EXPECT_FALSE(Platform::PlaySound(QStringLiteral(":/sound/NOSUCH.wav")));
+}
+
+// A WAV file of the user's goes to PlaySoundW by its name; one that is not there is said, and
+// the chime stands in.
+TEST(ProgramResources, PlaysAFileOfTheUsersOrSaysWhyNot) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("bell.wav"));
+  ASSERT_TRUE(QFile::copy(QStringLiteral(":/sound/BELL.wav"), file));
+  QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);  // a resource's copy is read-only
+  QList<Platform::TSoundFault> faults;
+  const auto onFault = [&](const Platform::TSoundFileFault& fault) { faults << fault.Fault; };
+  Platform::PlaySoundFile(file, QStringLiteral(":/sound/SOUND.wav"), onFault);
+  EXPECT_TRUE(faults.isEmpty());
+  Platform::PlaySoundFile(dir.filePath(QStringLiteral("gone.wav")), QStringLiteral(":/sound/SOUND.wav"), onFault);
+  EXPECT_EQ(faults, QList{Platform::TSoundFault::Unreadable});
+  Platform::StopSound();
 }
 
 // ---- The locale --------------------------------------------------------------------------------

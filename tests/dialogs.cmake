@@ -7,6 +7,7 @@ if(TARGET steepo_resources)
   target_compile_definitions(ResourcesTest PRIVATE STEEPO_RESOURCES_SOURCE="${PROJECT_SOURCE_DIR}/resources")
 
   steepo_add_test(AlarmDialogTest SOURCES AlarmDialogTest.cpp LIBS steepo_core)
+  steepo_add_test(AlarmTest SOURCES AlarmTest.cpp LIBS steepo_core)
 
   # Validates the desktop entry and the metainfo and installs them into a scratch prefix.
   if(WIN32)

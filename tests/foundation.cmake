@@ -4,6 +4,8 @@ if(NOT WIN32)  # the preset file; on Windows the registry is WindowsPlatformTest
   steepo_add_test(StartTimeTest SOURCES StartTimeTest.cpp LIBS steepo_core)
   # The terminal's bytes and languages, as the C library reads the locale environment.
   steepo_add_test(TerminalTextTest SOURCES TerminalTextTest.cpp LIBS steepo_common)
+  set_property(TEST TerminalTextTest APPEND PROPERTY ENVIRONMENT
+    "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_SOURCE_DIR}/glibc-locpath.supp")
   steepo_add_test(SettingsFileTest SOURCES SettingsFileTest.cpp LIBS steepo_platform)
 endif()
 

@@ -12,7 +12,8 @@ function(steepo_add_fuzz_replay name corpus source)
 endfunction()
 
 steepo_add_fuzz_replay(CommandLineCorpusTest command_line CommandLineFuzzer.cpp steepo_core)
-if(NOT WIN32)  # the preset file
+if(NOT WIN32)  # the preset file, and the buses
   steepo_add_fuzz_replay(PresetCorpusTest preset PresetFuzzer.cpp steepo_core)
+  steepo_add_fuzz_replay(BusWireCorpusTest bus_wire BusWireFuzzer.cpp steepo_platform)
 endif()
 steepo_add_fuzz_replay(IndicatorCorpusTest indicator IndicatorFuzzer.cpp lumo_indicator)

@@ -4,4 +4,6 @@
 if(NOT WIN32)
   return()
 endif()
-steepo_add_test(WindowsPlatformTest SOURCES WindowsPlatformTest.cpp LIBS steepo_common steepo_platform)
+steepo_add_test(WindowsPlatformTest SOURCES WindowsPlatformTest.cpp LIBS steepo_common steepo_platform steepo_resources)
+# The jump list's calls to the shell, through a destination list of the test's own.
+steepo_add_test(JumpListTest SOURCES JumpListTest.cpp LIBS steepo_platform ole32 shell32)

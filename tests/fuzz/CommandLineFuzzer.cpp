@@ -7,6 +7,7 @@
 #include "OrbUtils.h"
 #include "Platform.h"
 #include "Preset.h"
+#include "Teas.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -23,6 +24,23 @@ const QChar Separators[] = {u':', u'.', u'-', u'/', u' ', u'"', QChar(0), QChar(
 
 bool IsSwitch(const QString& argument) {
   return argument.startsWith(u'-') || argument.startsWith(u'/');
+}
+
+bool IsAscii(const QString& text) {
+  return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 128; });
+}
+
+bool IsSwitchNamed(const QString& argument, const char16_t* name) {
+  return IsSwitch(argument) && IsAscii(argument) && QStringView(argument).mid(1).compare(name, Qt::CaseInsensitive) == 0;
+}
+
+// Which of arguments (without the program path) name teas: each that follows a tea switch,
+// unless that switch names one itself.
+QList<bool> TeaNames(const QStringList& arguments) {
+  QList<bool> names(arguments.size() + 1, false);
+  for (qsizetype i = 1; i < arguments.size(); ++i)
+    names[i] = !names[i - 1] && IsSwitchNamed(arguments.at(i - 1), u"tea");
+  return names;
 }
 
 // The number a text is, found another way: a sign, an optional hexadecimal prefix and the
@@ -56,16 +74,13 @@ void CheckArguments(const QStringList& arguments) {
   Require(OrbUtils::GetCmdParam(-1).isEmpty(), "a negative index gave an argument");
 }
 
-bool IsAscii(const QString& text) {
-  return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 128; });
-}
-
 void CheckSwitches(const QStringList& arguments) {
   bool start = false;
   bool information = false;
-  for (const QString& argument : arguments) {
-    start = start || (argument.size() == 6 && IsSwitch(argument) && IsAscii(argument) &&
-                      QStringView(argument).mid(1).compare(u"start", Qt::CaseInsensitive) == 0);
+  const QList<bool> names = TeaNames(arguments);
+  for (qsizetype i = 0; i < arguments.size(); ++i) {
+    const QString& argument = arguments.at(i);
+    start = start || (!names.at(i) && IsSwitchNamed(argument, u"start"));
     information = information || argument == u"--help" || argument == u"-h" || argument == u"--version";
   }
   Require(Preset::StartSwitch() == start, "start switch differs");
@@ -74,11 +89,24 @@ void CheckSwitches(const QStringList& arguments) {
           "help or version request differs");
 }
 
-void CheckStartTime(QChar separator) {
+// The time: the first plain argument that is not the tea's name, or else the tea's, if the
+// built-in list has one of that name.
+void CheckStartTime(const QStringList& arguments, QChar separator) {
   F_Steepo::TimerState = {};
   F_Steepo::TimerState.TimeSeparator = separator;
+  Teas::Current.Forget();
   Preset::ReadStartTime();
-  const qint32 time = Preset::ParseTimeArgument(OrbUtils::GetCmdParam(1), separator);
+  const QList<bool> names = TeaNames(arguments);
+  QString timeArgument;
+  for (qsizetype i = 0; i < arguments.size() && timeArgument.isEmpty(); ++i)
+    if (!names.at(i) && !IsSwitch(arguments.at(i)))
+      timeArgument = arguments.at(i);
+  const qsizetype teaName = names.indexOf(true);
+  qint32 time = Preset::ParseTimeArgument(timeArgument, separator);
+  if (time == 0 && teaName >= 0 && teaName < arguments.size())
+    for (const Teas::TTea& tea : Teas::BuiltIn())
+      if (tea.Name.compare(arguments.at(teaName), Qt::CaseInsensitive) == 0)
+        time = qint32(tea.Time);
   Require(time >= 0 && time <= 3599, "time out of range");
   Require(F_Steepo::TimerState.CmdTime == time, "command-line time differs");
   Require(F_Steepo::TimerState.BrewTime == quint32(time != 0 ? time : 180), "brewing time differs");
@@ -105,6 +133,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   OrbUtils::SetCommandLine(QStringList{QStringLiteral("steepo")} + arguments);
   CheckArguments(arguments);
   CheckSwitches(arguments);
-  CheckStartTime(separator);
+  CheckStartTime(arguments, separator);
   return 0;
 }

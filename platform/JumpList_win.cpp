@@ -1,0 +1,230 @@
+// The jump list of the taskbar button: the shell's destination list, whose user tasks are
+// shell links to the running program. The shell is called on a thread of its own, in an
+// apartment of its own: it may take its time, and the window never waits for it.
+
+#include "JumpList.h"
+
+#include <QMutex>
+#include <QThreadPool>
+
+#include <optional>
+
+#include <windows.h>
+#include <objbase.h>
+#include <propidl.h>
+#include <propsys.h>
+#include <shobjidl.h>
+
+namespace Platform::JumpList {
+
+namespace {
+
+// PKEY_Title, the title the jump list shows for a link.
+const PROPERTYKEY TitleKey = {{0xF29F85E0, 0x4FF9, 0x1068, {0xAB, 0x91, 0x08, 0x00, 0x2B, 0x27, 0xB3, 0xD9}}, 2};
+
+// One reference to a COM object, given back when it goes.
+template <typename T>
+class TRef {
+public:
+  TRef() = default;
+  explicit TRef(T* object) : FObject(object) {}
+  ~TRef() { Reset(); }
+  TRef(const TRef&) = delete;
+  TRef& operator=(const TRef&) = delete;
+
+  T* operator->() const { return FObject; }
+  T* Get() const { return FObject; }
+  // Where a call that makes the object puts it.
+  void** Out() {
+    Reset();
+    return reinterpret_cast<void**>(&FObject);
+  }
+
+private:
+  void Reset() {
+    if (FObject)
+      FObject->Release();
+    FObject = nullptr;
+  }
+  T* FObject = nullptr;
+};
+
+QMutex Lock;  // guards the three below
+TListSource ListSource;
+std::function<void(const QString&)> DebugSink;
+std::optional<QList<TTask>> Pending;  // asked for, not yet begun
+
+// The call that failed, as the debug line names it.
+bool Failed(const char* call, HRESULT result, QString* failure) {
+  *failure = QStringLiteral("%1 failed (0x%2)").arg(QLatin1String(call)).arg(quint32(result), 8, 16, QLatin1Char('0'));
+  return false;
+}
+
+// The running program's own file.
+std::wstring ProgramFile() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+// The title as the property store takes it: a copy the variant owns.
+bool SetTitle(IShellLinkW* link, const QString& title, QString* failure) {
+  TRef<IPropertyStore> store;
+  HRESULT result = link->QueryInterface(__uuidof(IPropertyStore), store.Out());
+  if (FAILED(result))
+    return Failed("IShellLinkW::QueryInterface(IPropertyStore)", result, failure);
+  const std::wstring text = title.toStdWString();
+  PROPVARIANT value;
+  PropVariantInit(&value);
+  value.vt = VT_LPWSTR;
+  value.pwszVal = static_cast<LPWSTR>(CoTaskMemAlloc((text.size() + 1) * sizeof(wchar_t)));
+  if (!value.pwszVal)
+    return Failed("CoTaskMemAlloc", E_OUTOFMEMORY, failure);
+  std::copy(text.c_str(), text.c_str() + text.size() + 1, value.pwszVal);
+  result = store->SetValue(TitleKey, value);
+  PropVariantClear(&value);
+  if (FAILED(result))
+    return Failed("IPropertyStore::SetValue(PKEY_Title)", result, failure);
+  result = store->Commit();
+  return SUCCEEDED(result) || Failed("IPropertyStore::Commit", result, failure);
+}
+
+// A link to program with the task's arguments and title, and the program's icon.
+bool AddLink(IObjectCollection* links, const std::wstring& program, const TTask& task, QString* failure) {
+  TRef<IShellLinkW> link;
+  HRESULT result = CoCreateInstance(__uuidof(ShellLink), nullptr, CLSCTX_INPROC_SERVER, __uuidof(IShellLinkW), link.Out());
+  if (FAILED(result))
+    return Failed("CoCreateInstance(ShellLink)", result, failure);
+  const std::wstring arguments = CommandLine(task.Arguments).toStdWString();
+  if (FAILED(result = link->SetPath(program.c_str())))
+    return Failed("IShellLinkW::SetPath", result, failure);
+  if (FAILED(result = link->SetArguments(arguments.c_str())))
+    return Failed("IShellLinkW::SetArguments", result, failure);
+  if (FAILED(result = link->SetIconLocation(program.c_str(), 0)))
+    return Failed("IShellLinkW::SetIconLocation", result, failure);
+  if (!SetTitle(link.Get(), task.Title, failure))
+    return false;
+  result = links->AddObject(link.Get());
+  return SUCCEEDED(result) || Failed("IObjectCollection::AddObject", result, failure);
+}
+
+// The user tasks of list, once it has been begun.
+bool AddTasks(ICustomDestinationList* list, const QList<TTask>& tasks, QString* failure) {
+  TRef<IObjectCollection> links;
+  HRESULT result = CoCreateInstance(__uuidof(EnumerableObjectCollection), nullptr, CLSCTX_INPROC_SERVER,
+                                    __uuidof(IObjectCollection), links.Out());
+  if (FAILED(result))
+    return Failed("CoCreateInstance(EnumerableObjectCollection)", result, failure);
+  const std::wstring program = ProgramFile();
+  for (const TTask& task : tasks)
+    if (!AddLink(links.Get(), program, task, failure))
+      return false;
+  TRef<IObjectArray> array;
+  if (FAILED(result = links->QueryInterface(__uuidof(IObjectArray), array.Out())))
+    return Failed("IObjectCollection::QueryInterface(IObjectArray)", result, failure);
+  if (FAILED(result = list->AddUserTasks(array.Get())))
+    return Failed("ICustomDestinationList::AddUserTasks", result, failure);
+  result = list->CommitList();
+  return SUCCEEDED(result) || Failed("ICustomDestinationList::CommitList", result, failure);
+}
+
+ICustomDestinationList* DestinationList(HRESULT* result) {
+  {
+    const QMutexLocker locker(&Lock);
+    if (ListSource) {
+      ICustomDestinationList* list = ListSource();
+      *result = list ? S_OK : E_NOINTERFACE;
+      return list;
+    }
+  }
+  ICustomDestinationList* list = nullptr;
+  *result = CoCreateInstance(__uuidof(DestinationList), nullptr, CLSCTX_INPROC_SERVER,
+                             __uuidof(ICustomDestinationList), reinterpret_cast<void**>(&list));
+  return SUCCEEDED(*result) ? list : nullptr;
+}
+
+void Debug(const QString& line) {
+  const QMutexLocker locker(&Lock);
+  if (DebugSink)
+    DebugSink(line);
+  else
+    OutputDebugStringW((QStringLiteral("steepo: jump list: ") + line + u'\n').toStdWString().c_str());
+}
+
+// One thread, so that the writes come one after the other and in order. Never taken down: a
+// write still going when the program ends ends with it, and nothing waits for it then.
+QThreadPool& Writer() {
+  static QThreadPool* pool = [] {
+    auto* made = new QThreadPool;
+    made->setMaxThreadCount(1);
+    return made;
+  }();
+  return *pool;
+}
+
+// Writes what was asked for last, until nothing more is asked for.
+void WritePending() {
+  const HRESULT apartment = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  for (;;) {
+    QList<TTask> tasks;
+    {
+      const QMutexLocker locker(&Lock);
+      if (!Pending)
+        break;
+      tasks = *std::exchange(Pending, std::nullopt);
+    }
+    QString failure;
+    if (!WriteNow(tasks, &failure))
+      Debug(failure);
+  }
+  if (SUCCEEDED(apartment))
+    CoUninitialize();
+}
+
+} // namespace
+
+bool WriteNow(const QList<TTask>& tasks, QString* failure) {
+  HRESULT result = S_OK;
+  TRef<ICustomDestinationList> list(DestinationList(&result));
+  if (!list.Get())
+    return Failed("CoCreateInstance(DestinationList)", result, failure);
+  UINT places = 0;  // how many the jump list shows
+  TRef<IObjectArray> removed;
+  if (FAILED(result = list->BeginList(&places, __uuidof(IObjectArray), removed.Out())))
+    return Failed("ICustomDestinationList::BeginList", result, failure);
+  if (AddTasks(list.Get(), tasks, failure))
+    return true;
+  list->AbortList();
+  return false;
+}
+
+void Write(const QList<TTask>& tasks) {
+  {
+    const QMutexLocker locker(&Lock);
+    const bool waiting = Pending.has_value();
+    Pending = tasks;
+    if (waiting)
+      return;  // the write that waits takes these
+  }
+  Writer().start(WritePending);
+}
+
+void Flush() { Writer().waitForDone(); }
+
+void SetListSource(TListSource source) {
+  const QMutexLocker locker(&Lock);
+  ListSource = std::move(source);
+}
+
+void SetDebugSink(std::function<void(const QString&)> sink) {
+  const QMutexLocker locker(&Lock);
+  DebugSink = std::move(sink);
+}
+
+} // namespace Platform::JumpList
