@@ -7,7 +7,10 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <memory>
+#include <new>
 #include <optional>
 
 namespace LumoLiquidIndicator {
@@ -462,12 +465,17 @@ bool UprightRectangle(const TPoint* p, qint32 count) {
 // Whether each pixel of an area is covered an odd number of times: a bit per pixel, each
 // row in whole 64-bit words. What is kept is each row's change from the row above, so that
 // flipping a rectangle touches two rows however tall it is, and rows that do not change
-// simply lengthen the band above.
+// simply lengthen the band above. The changes are zeroed by calloc, which takes a large
+// block as fresh zero pages from the system: only the rows flipped are ever touched.
 class TParity {
 public:
   explicit TParity(const QRect& area)
-      : Area(area), RowWords((qsizetype(area.width()) + 63) / 64), Changes(size_t(RowWords * area.height()), 0),
-        Changed(size_t(area.height()), false) {}
+      : Area(area), RowWords((qsizetype(area.width()) + 63) / 64),
+        Changes(static_cast<quint64*>(std::calloc(size_t(RowWords) * size_t(area.height()), sizeof(quint64)))),
+        Changed(size_t(area.height()), false) {
+    if (!Changes && RowWords * area.height() != 0)
+      throw std::bad_alloc();
+  }
 
   // Flips the pixels of rect, a rectangle inside the area.
   void Flip(const QRect& rect) {
@@ -491,7 +499,7 @@ public:
       bands.Add(Area.top() + from, Area.top() + y, spans);  // may take spans' contents
       if (y == Area.height())
         break;
-      const quint64* change = Changes.data() + qsizetype(y) * RowWords;
+      const quint64* change = Changes.get() + qsizetype(y) * RowWords;
       for (qsizetype w = 0; w < RowWords; ++w)
         row[size_t(w)] ^= change[w];
       RowSpans(row.data(), spans);
@@ -531,7 +539,7 @@ private:
     const int w0 = x0 / 64, w1 = (x1 - 1) / 64;
     const quint64 head = ~quint64(0) << (x0 % 64);
     const quint64 tail = ~quint64(0) >> (63 - (x1 - 1) % 64);
-    quint64* row = Changes.data() + qsizetype(y) * RowWords;
+    quint64* row = Changes.get() + qsizetype(y) * RowWords;
     if (w0 == w1) {
       row[w0] ^= head & tail;
       return;
@@ -544,7 +552,10 @@ private:
 
   QRect Area;
   qsizetype RowWords;
-  std::vector<quint64> Changes;  // each row XOR the row above
+  struct TFree {
+    void operator()(quint64* memory) const { std::free(memory); }
+  };
+  std::unique_ptr<quint64[], TFree> Changes;  // each row XOR the row above
   std::vector<bool> Changed;     // rows whose change may not be zero
 };
 
