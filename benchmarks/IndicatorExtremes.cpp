@@ -1,11 +1,13 @@
 // Time and peak memory of the indicator for one extreme property value at a time, each case
-// in a process of its own: a loaded indicator of the default size in a parent, painted once,
-// the property set, the rebuild it causes and one paint of the whole control (onto a screen
-// of at most 4096 x 4096 pixels).
+// in a process of its own: what a user waits for. A loaded indicator of the default size is
+// on screen, in a full-HD window or as a window of its own, and painted; then the property
+// is set, and the time runs until the paint that shows the change has reached the window:
+// the setter, the rebuild, any refresh it posts, and the paint into the window's backing
+// store (of what the window shows of the control).
 //
 //   steepo_indicator_extremes            runs every case in a child process and prints a table
 //                                        (run it under "ulimit -v" to cap what a case may take)
-//   steepo_indicator_extremes <case>     runs one case and prints "<ms> <peak MB>"
+//   steepo_indicator_extremes <case>     runs one case and prints "<ms> <peak MB> <CPU ms>"
 //   steepo_indicator_extremes rebuilds   20,000 ordinary rebuilds (texts, angles, kinds) and
 //                                        how much the resident memory grew over them
 #include "LumoLiquidIndicator.h"
@@ -13,13 +15,14 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QPainter>
 #include <QProcess>
+#include <QWindow>
 #include <cstdio>
 #include <functional>
 #include <limits>
 #include <memory>
 #include <sys/resource.h>
+#include <time.h>
 
 using namespace LumoLiquidIndicator;
 
@@ -40,11 +43,37 @@ QImage Pixel() {
   return image;
 }
 
+// Ten million eights, made before the time runs.
+const QString& LongText() {
+  static const QString text(10'000'000, u'8');
+  return text;
+}
+
+// A photo of 2000 x 1500 pixels as a program would have read it, made before the time runs.
+const QImage& Photo() {
+  static const QImage photo = [] {
+    QImage image(2000, 1500, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+      QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+      for (int x = 0; x < image.width(); ++x)
+        row[x] = qRgb(x * 255 / 2000, y * 255 / 1500, (x ^ y) & 0xFF);
+    }
+    return image;
+  }();
+  return photo;
+}
+
+// Where the control is on screen: in a window of a full-HD screen's size (1920 x 1080), kept
+// in its middle, so that a control larger than the window shows what the window shows; or as
+// a window of its own, as large as its rotated box, every pixel of it shown.
+enum class TShown { InWindow, AsWindow };
+
 using Setup = std::function<void(TLumoLiquidIndicator&)>;
 struct Case {
   const char* Name;
   Setup Before;  // untimed preparation
   Setup Set;     // the timed property change
+  TShown Shown = TShown::InWindow;
 };
 
 const Case Cases[] = {
@@ -65,7 +94,7 @@ const Case Cases[] = {
     {"IndicatorGap min", nullptr, [](auto& l) { l.SetIndicatorGap(Min); }},
     {"IndicatorGap max", nullptr, [](auto& l) { l.SetIndicatorGap(Max); }},
     {"IndicatorAngle min", nullptr, [](auto& l) { l.SetIndicatorAngle(Min); }},
-    {"Indicatorstring 10M", nullptr, [](auto& l) { l.SetIndicatorstring(QString(10'000'000, u'8')); }},
+    {"Indicatorstring 10M", [](auto&) { LongText(); }, [](auto& l) { l.SetIndicatorstring(LongText()); }},
     {"1x1 back material tiled 1500x1000", [](auto& l) {
        l.SetMaterialMode(mmTile);
        l.SetIndicatorWidth(1500);
@@ -113,11 +142,7 @@ const Case Cases[] = {
        material.fill(qRgba(40, 160, 90, 200));
        l.SetBackMaterial(material);
      }, [](auto& l) { l.SetIndicatorWidth(6963); }},
-    {"2000x1500 back material stretched", nullptr, [](auto& l) {
-       QImage material(2000, 1500, QImage::Format_RGB32);
-       material.fill(qRgb(90, 120, 150));
-       l.SetBackMaterial(material);
-     }},
+    {"2000x1500 back material stretched", [](auto&) { Photo(); }, [](auto& l) { l.SetBackMaterial(Photo()); }},
     {"unloaded IndicatorWidth max", nullptr, nullptr},
     {"IndicatorHeight max at 90", [](auto& l) { l.SetIndicatorAngle(900); },
      [](auto& l) { l.SetIndicatorHeight(Max); }},
@@ -125,7 +150,18 @@ const Case Cases[] = {
      [](auto& l) { l.SetIndicatorHeight(Max); }},
     {"IndicatorHeight max at 30", [](auto& l) { l.SetIndicatorAngle(300); },
      [](auto& l) { l.SetIndicatorHeight(Max); }},
+    {"IndicatorHeight max, own window", nullptr, [](auto& l) { l.SetIndicatorHeight(Max); }, TShown::AsWindow},
+    {"2000x1500 back stretched, own window", [](auto&) { Photo(); }, [](auto& l) { l.SetBackMaterial(Photo()); },
+     TShown::AsWindow},
 };
+
+// The processor time of this thread, user and system (page faults among it), in ms: on a
+// shared machine it varies less than the time that passes.
+double ThreadCpuMilliseconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
 
 double PeakMegabytes() {
   rusage usage{};
@@ -133,37 +169,88 @@ double PeakMegabytes() {
   return usage.ru_maxrss / 1024.0;
 }
 
-// One paint of the control onto a screen of at most 4096 x 4096 pixels.
-void Paint(TLumoLiquidIndicator& lcd) {
-  QImage screen(qMin(lcd.width(), 4096), qMin(lcd.height(), 4096), QImage::Format_RGB32);
-  QPainter painter(&screen);
-  lcd.render(&painter);
+// Notes each paint of the control: the paint that shows a change, and the flush of its
+// window that follows it within the same pass of the event loop. A control in a window is
+// kept in the window's middle whatever its size.
+class TPaintWatch : public QObject {
+public:
+  bool Painted = false;
+
+protected:
+  bool eventFilter(QObject* watched, QEvent* e) override {
+    auto* control = static_cast<QWidget*>(watched);
+    if (e->type() == QEvent::Paint)
+      Painted = true;
+    if (e->type() == QEvent::Resize && !control->isWindow()) {
+      const QSize window = control->parentWidget()->size();
+      control->move((window.width() - control->width()) / 2, (window.height() - control->height()) / 2);
+    }
+    return false;
+  }
+};
+
+// Handles events until the control has painted; false when it does not within 20 s.
+bool WaitForPaint(TPaintWatch& watch) {
+  QElapsedTimer limit;
+  limit.start();
+  while (!watch.Painted && limit.elapsed() < 20000)
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+  return watch.Painted;
 }
 
-int RunOne(const Case& c) {
-  QWidget parent;
-  parent.resize(400, 400);
-  auto* lcd = new TLumoLiquidIndicator(&parent);
-  QElapsedTimer timer;
+// Handles events until the window is on screen; false when it is not within 20 s.
+bool WaitForExposed(QWidget& window) {
+  QElapsedTimer limit;
+  limit.start();
+  while (!(window.windowHandle() && window.windowHandle()->isExposed()) && limit.elapsed() < 20000)
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+  return window.windowHandle() && window.windowHandle()->isExposed();
+}
+
+// The timed part, out of line so that a profiler can collect it alone
+// (valgrind --tool=callgrind --toggle-collect='*TimedChange*').
+__attribute__((noinline)) bool TimedChange(const Case& c, TLumoLiquidIndicator& lcd, TPaintWatch& watch) {
+  watch.Painted = false;
   if (c.Set == nullptr) {
-    // A control never loaded: the setter only stores, the next rebuild uses the value.
-    timer.start();
-    lcd->SetIndicatorWidth(Max);
-    lcd->SetIndicatorstring("88");
+    lcd.SetIndicatorWidth(Max);
+    lcd.SetIndicatorstring("88");
   } else {
+    c.Set(lcd);
+  }
+  return WaitForPaint(watch);
+}
+
+// The control shown and painted once, then the change timed until its paint has reached the
+// window.
+int RunOne(const Case& c) {
+  QWidget window;
+  window.resize(1920, 1080);
+  auto* lcd = new TLumoLiquidIndicator(c.Shown == TShown::InWindow ? &window : nullptr);
+  const std::unique_ptr<TLumoLiquidIndicator> ownWindow(c.Shown == TShown::AsWindow ? lcd : nullptr);
+  TPaintWatch watch;
+  lcd->installEventFilter(&watch);
+  if (c.Set != nullptr) {
     lcd->Loaded();
-    QCoreApplication::sendPostedEvents();
     if (c.Before)
       c.Before(*lcd);
-    QCoreApplication::sendPostedEvents();
-    Paint(*lcd);  // shown once before the change, as a control on screen is
-    timer.start();
-    c.Set(*lcd);
   }
-  QCoreApplication::sendPostedEvents();
-  Paint(*lcd);
+  QWidget& shown = c.Shown == TShown::InWindow ? window : *lcd;
+  shown.show();
+  if (!WaitForExposed(shown) || !WaitForPaint(watch)) {
+    std::fprintf(stderr, "steepo_indicator_extremes: the control was not shown\n");
+    return 3;
+  }
+  QElapsedTimer timer;
+  const double cpuBefore = ThreadCpuMilliseconds();
+  timer.start();
+  const bool painted = TimedChange(c, *lcd, watch);
   const double ms = timer.nsecsElapsed() / 1e6;
-  std::printf("%.1f %.0f\n", ms, PeakMegabytes());
+  const double cpu = ThreadCpuMilliseconds() - cpuBefore;
+  if (!painted) {
+    std::fprintf(stderr, "steepo_indicator_extremes: the change was not painted\n");
+    return 3;
+  }
+  std::printf("%.1f %.0f %.1f\n", ms, PeakMegabytes(), cpu);
   return 0;
 }
 
@@ -202,7 +289,7 @@ int RunAll(const QString& program) {
   // A case that runs longer than this (STEEPO_CASE_SECONDS, 60 by default) is stopped.
   const int limitSeconds = qEnvironmentVariableIntValue("STEEPO_CASE_SECONDS") > 0
                                ? qEnvironmentVariableIntValue("STEEPO_CASE_SECONDS") : 60;
-  std::printf("%-40s %10s %10s  %s\n", "case", "ms", "peak MB", "end");
+  std::printf("%-44s %8s %8s %8s  %s\n", "case", "ms", "CPU ms", "peak MB", "end");
   for (size_t i = 0; i < std::size(Cases); ++i) {
     QProcess child;
     child.start(program, {QString::number(i)});
@@ -213,8 +300,9 @@ int RunAll(const QString& program) {
     QString end = !finished ? QString("stopped after %1 s").arg(limitSeconds)
                   : child.exitStatus() == QProcess::CrashExit ? "crashed"
                                                                : "exit " + QString::number(child.exitCode());
-    std::printf("%-40s %10s %10s  %s\n", Cases[i].Name, figures.value(0).trimmed().toLatin1().constData(),
-                figures.value(1).trimmed().toLatin1().constData(), end.toLatin1().constData());
+    std::printf("%-44s %8s %8s %8s  %s\n", Cases[i].Name, figures.value(0).trimmed().toLatin1().constData(),
+                figures.value(2).trimmed().toLatin1().constData(), figures.value(1).trimmed().toLatin1().constData(),
+                end.toLatin1().constData());
     std::fflush(stdout);
   }
   return 0;

@@ -106,6 +106,9 @@ TIndicatorPolygons BuildIndicatorPolygons(const TIndicatorLayoutSettings& settin
 // come down to their even-odd sum, each distinct polygon once if it occurs an odd number of
 // times. Inside the control both give the same even-odd regions.
 TIndicatorPolygons BuildVisibleIndicatorPolygons(const TIndicatorLayoutSettings& settings);
+// The same for a part of the control only, [Left, Right) x [Top, Bottom) in its pixels: the
+// cells whose glyphs can reach into the part. Inside the part both give the same regions.
+TIndicatorPolygons BuildVisibleIndicatorPolygons(const TIndicatorLayoutSettings& settings, const TRect& part);
 
 // The same indicator in device pixels: its size, the control's size, the gap and the bevel
 // widths each multiplied by ratio and rounded; the rest as it is. Ratio 1 changes nothing.

@@ -552,11 +552,16 @@ void TLumoLiquidIndicatorPrivate::UpdateWindowRegion() {
 
 namespace {
 
+// The image or pixmap a painter paints on (a window's backing store, a grab's), if any.
+const QPaintDevice* Target(const QPainter& painter) {
+  return painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
+}
+
 // The part of rect a paint can show: rect less what lies beyond the image or pixmap painted
 // on (a window's, a grab's).
 QRectF ShownPart(const QPainter& painter, const QRect& rect) {
   QRectF shown = rect;
-  const QPaintDevice* target = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
+  const QPaintDevice* target = Target(painter);
   bool invertible = false;
   const QTransform toWidget = painter.deviceTransform().inverted(&invertible);
   if (target && invertible && (target->devType() == QInternal::Image || target->devType() == QInternal::Pixmap))
@@ -570,6 +575,8 @@ QRectF ShownPart(const QPainter& painter, const QRect& rect) {
 // pixels are painted as far as they can be seen.
 void TLumoLiquidIndicator::paintEvent(QPaintEvent* e) {
   QPainter painter(this);
+  if (const QPaintDevice* target = Target(painter); target && target->devType() == QInternal::Image)
+    PreferLargePages(*static_cast<const QImage*>(target));  // a window grown to a large size
   if (d->Renderer.Clips())
     painter.setClipRegion(d->Renderer.ClipRegion());
   painter.drawImage(0, 0, d->Renderer.ImagePart(ShownPart(painter, e->rect())));

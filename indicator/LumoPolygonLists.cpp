@@ -172,9 +172,10 @@ TBox GlyphBox(const TCellLayout& layout, const TGlyphSettings& glyph) {
   return {Ext(box.Left), Ext(box.Top), Ext(box.Right), Ext(box.Bottom)};
 }
 
-// The control's rectangle carried back into the glyph area (undoing centring, rotation and the
-// border), as a box widened by a few pixels for the rounding of the placement.
-TBox ControlInGlyphArea(const TIndicatorLayoutSettings& s, const TCellLayout& layout) {
+// A part of the control (in its pixels) carried back into the glyph area (undoing centring,
+// rotation and the border), as a box widened by a few pixels for the rounding of the
+// placement.
+TBox PartInGlyphArea(const TIndicatorLayoutSettings& s, const TCellLayout& layout, const TRect& part) {
   const Ext theta = Radians(s.IndicatorAngle);
   const Ext c = s.IndicatorAngle == 0 ? 1.0L : std::cos(theta);
   const Ext sn = s.IndicatorAngle == 0 ? 0.0L : std::sin(theta);
@@ -183,8 +184,8 @@ TBox ControlInGlyphArea(const TIndicatorLayoutSettings& s, const TCellLayout& la
   const Ext dy = static_cast<Ext>(CentringOffset(s.ControlHeight, s.IndicatorHeight)) + py;
   TBox box{std::numeric_limits<Ext>::max(), std::numeric_limits<Ext>::max(), std::numeric_limits<Ext>::lowest(),
            std::numeric_limits<Ext>::lowest()};
-  for (const Ext x : {Ext(0), Ext(s.ControlWidth)}) {
-    for (const Ext y : {Ext(0), Ext(s.ControlHeight)}) {
+  for (const Ext x : {Ext(part.Left), Ext(part.Right)}) {
+    for (const Ext y : {Ext(part.Top), Ext(part.Bottom)}) {
       const Ext gx = (x - dx) * c - (y - dy) * sn + px - layout.Border;
       const Ext gy = (x - dx) * sn + (y - dy) * c + py - layout.Border;
       box = {std::min(box.Left, gx), std::min(box.Top, gy), std::max(box.Right, gx), std::max(box.Bottom, gy)};
@@ -194,13 +195,14 @@ TBox ControlInGlyphArea(const TIndicatorLayoutSettings& s, const TCellLayout& la
   return {box.Left - kMargin, box.Top - kMargin, box.Right + kMargin, box.Bottom + kMargin};
 }
 
-// The cells first..last (from 1) whose glyphs can reach into the control; none when last < first.
+// The cells first..last (from 1) whose glyphs can reach into the part of the control; none
+// when last < first.
 std::pair<qint64, qint64> VisibleCells(const TIndicatorLayoutSettings& s, const TCellLayout& layout,
-                                       const TGlyphSettings& glyph) {
+                                       const TGlyphSettings& glyph, const TRect& part) {
   constexpr std::pair<qint64, qint64> none{1, 0};
-  if (s.ControlWidth <= 0 || s.ControlHeight <= 0)
+  if (part.Right <= part.Left || part.Bottom <= part.Top)
     return none;
-  const TBox seen = ControlInGlyphArea(s, layout);
+  const TBox seen = PartInGlyphArea(s, layout, part);
   const TBox cell = GlyphBox(layout, glyph);
   if (cell.Bottom < seen.Top || cell.Top > seen.Bottom)
     return none;
@@ -278,12 +280,16 @@ void AppendStackedCells(TIndicatorPolygons& result, const TCellLayout& layout, c
 } // namespace
 
 TIndicatorPolygons BuildVisibleIndicatorPolygons(const TIndicatorLayoutSettings& settings) {
+  return BuildVisibleIndicatorPolygons(settings, {0, 0, settings.ControlWidth, settings.ControlHeight});
+}
+
+TIndicatorPolygons BuildVisibleIndicatorPolygons(const TIndicatorLayoutSettings& settings, const TRect& part) {
   TIndicatorPolygons result;
   if (settings.SignNumber <= 0)
     return result;
   const TCellLayout layout = CellLayout(settings);
   const TGlyphSettings glyph{settings.IndicatorKind, settings.IndicatorStyle, settings.Hovering};
-  const auto [first, last] = VisibleCells(settings, layout, glyph);
+  const auto [first, last] = VisibleCells(settings, layout, glyph, part);
   if (last < first)
     return result;
   const TCellTexts texts(settings.Indicatorstring, settings.SignNumber, settings.IndicatorKind);

@@ -7,7 +7,10 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <memory>
+#include <new>
 #include <optional>
 
 namespace LumoLiquidIndicator {
@@ -44,6 +47,19 @@ public:
       for (size_t k = 0; k < spans.size(); k += 2)
         Rects.emplace_back(QPoint(spans[k], y0), QPoint(spans[k + 1] - 1, y1 - 1));
       Previous.swap(spans);
+    }
+    PreviousEnd = y1;
+  }
+  // The same for rows with one span [left, right) (none where they are equal).
+  void AddSpan(int y0, int y1, int left, int right) {
+    if (left == right)
+      return;
+    if (y0 == PreviousEnd && Previous.size() == 2 && Previous[0] == left && Previous[1] == right) {
+      Rects.back().setBottom(y1 - 1);
+    } else {
+      PreviousFirst = Rects.size();
+      Rects.emplace_back(QPoint(left, y0), QPoint(right - 1, y1 - 1));
+      Previous.assign({left, right});
     }
     PreviousEnd = y1;
   }
@@ -97,18 +113,71 @@ struct TEdgeStepper {
   }
 };
 
+// A side of a polygon: the rows from its upper end to the row above its lower end, and its
+// stepper.
+struct TSide {
+  qint64 Top, Bottom;
+  TEdgeStepper Step;
+  bool Upright;
+};
+
+// The rows a scan keeps, from First to the row above End: all of them, or those of the bounds
+// a polygon cut for them is wanted inside.
+struct TRowRange {
+  qint64 First = std::numeric_limits<qint64>::min();
+  qint64 End = std::numeric_limits<qint64>::max();
+};
+
+// Rows y0..y1 (y1 excluded) of range between two sides, one span a row: the many rows of a
+// tall quadrilateral, without the lists a row of more sides needs.
+void ScanTwoSides(TSide& a, TSide& b, qint64 y0, qint64 y1, const TRowRange& range, TBands& bands) {
+  for (qint64 y = y0; y < y1 && y < range.End; ++y) {
+    const int xa = static_cast<int>(a.Step.X), xb = static_cast<int>(b.Step.X);
+    a.Step.Next();
+    b.Step.Next();
+    if (y >= range.First)
+      bands.AddSpan(static_cast<int>(y), static_cast<int>(y + 1), std::min(xa, xb), std::max(xa, xb));
+  }
+}
+
+// Rows y0..y1 (y1 excluded) between corners, stepping the active sides down them; rows outside
+// range are stepped over. Where every side is upright the stretch is one band.
+void ScanStretch(const std::vector<TSide*>& active, qint64 y0, qint64 y1, const TRowRange& range, TBands& bands) {
+  const bool upright = std::all_of(active.begin(), active.end(), [](const TSide* side) { return side->Upright; });
+  if (!upright) {
+    for (; y0 < std::min(y1, range.First); ++y0)  // rows above the range: only stepped
+      for (TSide* side : active)
+        side->Step.Next();
+    if (active.size() == 2)
+      return ScanTwoSides(*active[0], *active[1], y0, y1, range, bands);
+  }
+  std::vector<int> edges, last, spans;
+  for (qint64 y = y0; y < y1 && y < range.End; y = upright ? y1 : y + 1) {
+    edges.clear();
+    for (TSide* side : active) {
+      edges.push_back(static_cast<int>(side->Step.X));
+      if (!upright)
+        side->Step.Next();
+    }
+    const qint64 from = std::max(y, range.First);
+    const qint64 end = std::min(upright ? y1 : y + 1, range.End);
+    if (from >= end)
+      continue;  // above the range
+    if (edges == last && bands.Extend(static_cast<int>(from), static_cast<int>(end)))
+      continue;  // the sides have not moved: the row above's band goes on
+    last = edges;
+    OddSpans(edges.begin(), edges.end(), spans);
+    bands.Add(static_cast<int>(from), static_cast<int>(end), spans);
+  }
+}
+
 // The even-odd region of one polygon, scanned here: the time follows the polygon's rows
 // where the platform's own scan grows with their square, and a stretch of rows between two
 // corners where every side is upright is worked out once. The pixels are the platform's;
 // rows alike are always joined into one band, which the platform now and then leaves apart.
 // A side covers the rows from its upper end to the row above its lower end; horizontal sides
-// cover none.
-QRegion ScanTallPolygon(const TPoint* points, qint32 count) {
-  struct TSide {
-    qint64 Top, Bottom;
-    TEdgeStepper Step;
-    bool Upright;
-  };
+// cover none. Only the rows of range are kept.
+QRegion ScanTallPolygon(const TPoint* points, qint32 count, const TRowRange& range = {}) {
   std::vector<TSide> sides;
   std::vector<qint64> breaks;
   for (qint32 i = 0; i < count; ++i) {
@@ -125,30 +194,13 @@ QRegion ScanTallPolygon(const TPoint* points, qint32 count) {
   breaks.erase(std::unique(breaks.begin(), breaks.end()), breaks.end());
 
   TBands bands;
-  std::vector<int> edges, spans;
   std::vector<TSide*> active;
-  for (size_t i = 0; i + 1 < breaks.size(); ++i) {
-    const qint64 y0 = breaks[i], y1 = breaks[i + 1];
+  for (size_t i = 0; i + 1 < breaks.size() && breaks[i] < range.End; ++i) {
     active.clear();
     for (TSide& side : sides)
-      if (side.Top <= y0 && y0 < side.Bottom)
+      if (side.Top <= breaks[i] && breaks[i] < side.Bottom)
         active.push_back(&side);
-    const bool upright = std::all_of(active.begin(), active.end(), [](const TSide* side) { return side->Upright; });
-    std::vector<int> last;
-    for (qint64 y = y0; y < y1; y = upright ? y1 : y + 1) {
-      edges.clear();
-      for (TSide* side : active) {
-        edges.push_back(static_cast<int>(side->Step.X));
-        if (!upright)
-          side->Step.Next();
-      }
-      const int end = static_cast<int>(upright ? y1 : y + 1);
-      if (edges == last && bands.Extend(static_cast<int>(y), end))
-        continue;  // the sides have not moved: the row above's band goes on
-      last = edges;
-      OddSpans(edges.begin(), edges.end(), spans);
-      bands.Add(static_cast<int>(y), end, spans);
-    }
+    ScanStretch(active, breaks[i], breaks[i + 1], range, bands);
   }
   return bands.Region();
 }
@@ -156,12 +208,12 @@ QRegion ScanTallPolygon(const TPoint* points, qint32 count) {
 // Polygons taller than this are scanned here, shorter ones by the platform.
 constexpr qint64 kTallPolygonRows = 512;
 
-QRegion ScanPolygon(const TPoint* points, qint32 count) {
+QRegion ScanPolygon(const TPoint* points, qint32 count, const TRowRange& range = {}) {
   if (count >= 3) {
     const auto [low, high] = std::minmax_element(points, points + count,
                                                  [](const TPoint& a, const TPoint& b) { return a.y < b.y; });
     if (qint64(high->y) - low->y > kTallPolygonRows)
-      return ScanTallPolygon(points, count);
+      return ScanTallPolygon(points, count, range);
   }
   QPolygon polygon(count);
   for (qint32 i = 0; i < count; ++i)
@@ -304,8 +356,10 @@ struct TPlacedRegion {
 
 TPlacedRegion PlacedPolygonRegion(const TPoint* points, qint32 count, const QRect& bounds) {
   if (const std::optional<QRect> limit = ScanLimit(bounds); limit && !Inside(points, count, *limit)) {
+    // Cut for the bounds, it is wanted there only: rows beyond them are not kept.
     const Tpoints cut = CutToLimit(points, count, *limit);
-    return {cut.size() < 3 ? QRegion() : ScanPolygon(cut.data(), qint32(cut.size())), {}};
+    const TRowRange rows{bounds.top(), qint64(bounds.bottom()) + 1};
+    return {cut.size() < 3 ? QRegion() : ScanPolygon(cut.data(), qint32(cut.size()), rows), {}};
   }
   if (const std::optional<TShapeKey> key = ShapeKey(points, count))
     return {CachedShape(*key), QPoint(points[0].x, points[0].y)};
@@ -411,12 +465,17 @@ bool UprightRectangle(const TPoint* p, qint32 count) {
 // Whether each pixel of an area is covered an odd number of times: a bit per pixel, each
 // row in whole 64-bit words. What is kept is each row's change from the row above, so that
 // flipping a rectangle touches two rows however tall it is, and rows that do not change
-// simply lengthen the band above.
+// simply lengthen the band above. The changes are zeroed by calloc, which takes a large
+// block as fresh zero pages from the system: only the rows flipped are ever touched.
 class TParity {
 public:
   explicit TParity(const QRect& area)
-      : Area(area), RowWords((qsizetype(area.width()) + 63) / 64), Changes(size_t(RowWords * area.height()), 0),
-        Changed(size_t(area.height()), false) {}
+      : Area(area), RowWords((qsizetype(area.width()) + 63) / 64),
+        Changes(static_cast<quint64*>(std::calloc(size_t(RowWords) * size_t(area.height()), sizeof(quint64)))),
+        Changed(size_t(area.height()), false) {
+    if (!Changes && RowWords * area.height() != 0)
+      throw std::bad_alloc();
+  }
 
   // Flips the pixels of rect, a rectangle inside the area.
   void Flip(const QRect& rect) {
@@ -440,7 +499,7 @@ public:
       bands.Add(Area.top() + from, Area.top() + y, spans);  // may take spans' contents
       if (y == Area.height())
         break;
-      const quint64* change = Changes.data() + qsizetype(y) * RowWords;
+      const quint64* change = Changes.get() + qsizetype(y) * RowWords;
       for (qsizetype w = 0; w < RowWords; ++w)
         row[size_t(w)] ^= change[w];
       RowSpans(row.data(), spans);
@@ -480,7 +539,7 @@ private:
     const int w0 = x0 / 64, w1 = (x1 - 1) / 64;
     const quint64 head = ~quint64(0) << (x0 % 64);
     const quint64 tail = ~quint64(0) >> (63 - (x1 - 1) % 64);
-    quint64* row = Changes.data() + qsizetype(y) * RowWords;
+    quint64* row = Changes.get() + qsizetype(y) * RowWords;
     if (w0 == w1) {
       row[w0] ^= head & tail;
       return;
@@ -493,7 +552,10 @@ private:
 
   QRect Area;
   qsizetype RowWords;
-  std::vector<quint64> Changes;  // each row XOR the row above
+  struct TFree {
+    void operator()(quint64* memory) const { std::free(memory); }
+  };
+  std::unique_ptr<quint64[], TFree> Changes;  // each row XOR the row above
   std::vector<bool> Changed;     // rows whose change may not be zero
 };
 
@@ -547,6 +609,20 @@ QRegion PolyPolygonRegion(const TPolyList& list, const QRect& bounds) {
       return ParityRegion(list, area, bounds);
   }
   return SweptBands(CollectRects(list, bounds));
+}
+
+QRegion PolyPolygonRegionIn(const TPolyList& list, const QRect& bounds, const QRect& part) {
+  const QRect area = part & bounds;
+  if (area.isEmpty() || list.Count <= 0)
+    return {};
+  if (list.Count > kManyPolygons) {
+    const QRect counted = ParityArea(list, area);
+    if (counted.isEmpty())
+      return {};
+    if (qint64(counted.width()) * counted.height() <= kLargestParityArea)
+      return ParityRegion(list, counted, bounds);
+  }
+  return PolyPolygonRegion(list, bounds) & area;
 }
 
 } // namespace LumoLiquidIndicator

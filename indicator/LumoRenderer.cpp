@@ -5,8 +5,14 @@
 #include "LumoMaterials_p.h"
 #include "LumoRegions_p.h"
 
+#include <QColorSpace>
 #include <QPainter>
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#if defined(Q_OS_LINUX)
+#include <sys/mman.h>
+#endif
 
 namespace LumoLiquidIndicator {
 
@@ -83,13 +89,15 @@ std::optional<TSchemeColors> SchemeColors(TLumoColorScheme scheme) {
 }
 
 // Converting every material would change the pixels of a stretched one, so only the indexed
-// images Qt cannot draw change their format.
+// images Qt cannot draw change their format. Any other is kept as the shared value it is: a
+// change the caller makes later goes to the caller's own copy, and a photo's megabytes are
+// neither copied nor touched.
 QImage DrawableMaterial(const QImage& value) {
   const QImage::Format format = value.format();
   const bool indexed = format == QImage::Format_Mono || format == QImage::Format_MonoLSB ||
                        format == QImage::Format_Indexed8;
   if (!indexed || ColoursCovered(value))
-    return value.copy();
+    return value;
   QImage image = value.copy();
   QList<QRgb> colours = image.colorTable();
   const int levels = 1 << image.depth();
@@ -120,8 +128,22 @@ struct TLumoRenderer::TRebuild {
   TIndicatorLayoutSettings Layout;
   TIndicatorLayoutSettings Logical;
   bool HoverColor = false;
+  // The shaded back materials and the fore material as painting lays them (see LaidAcross).
+  QImage Light, Dark, Shadow, Fore;
 
   TColor Resolve(TColor color) const { return ColorToRGB(color, SystemColors); }
+};
+
+// What the segments and the clip region of a rebuild are worked out from, when painting or
+// a caller asks for them: the layout in the image's pixels and in logical ones, the image's
+// rectangle, the control's size, the transparent mode, and whether the image has pixels.
+struct TLumoRenderer::TSegmentPlan {
+  TIndicatorLayoutSettings Layout;
+  TIndicatorLayoutSettings Logical;
+  QRect Bounds;
+  QSize LogicalSize;
+  TLumoTransparentMode Mode = tmNone;
+  bool Drawn = false;
 };
 
 QSize TLumoRenderer::ControlSize(const TLumoIndicatorState& state) {
@@ -156,25 +178,38 @@ TIndicatorLayoutSettings LayoutOf(const TLumoIndicatorState& state, QSize size, 
 bool TLumoRenderer::Rebuild(const TLumoIndicatorState& state, QSize size, qreal devicePixelRatio, bool hovered,
                             const QPalette& palette) {
   TRebuild rebuild{state, SystemColors(palette), {}, LayoutOf(state, size, hovered),
-                   hovered && (state.FMouseAction == maColor || state.FMouseAction == maBoth)};
+                   hovered && (state.FMouseAction == maColor || state.FMouseAction == maBoth), {}, {}, {}, {}};
+  TInputs inputs{state, size, devicePixelRatio, hovered,
+                 {rebuild.Resolve(state.FBevelColor), rebuild.Resolve(state.FBackColor),
+                  rebuild.Resolve(state.FNumberForeColor), rebuild.Resolve(state.FNumberForeColor1),
+                  rebuild.Resolve(state.FNumberBackColor)}};
+  if (Built == inputs)
+    return true;
+  Built.reset();
   // The image is rendered in device pixels, so that it stays sharp on a scaled screen.
   rebuild.Layout = AtPixelRatio(rebuild.Logical, devicePixelRatio);
   PrepareBackMaterials(state, {rebuild.Layout.ControlWidth, rebuild.Layout.ControlHeight});
   if (!PrepareCanvas({rebuild.Layout.ControlWidth, rebuild.Layout.ControlHeight}))
     return false;  // the previous image stays, with its regions
   FClips = state.FTransparentMode != tmNone;
-  FClipRegion = FClips ? QRegion() : QRegion(0, 0, size.width(), size.height());
-  FLitRegion = FUnlitRegion = QRegion();
+  FRegions.reset();
   Plan = {};
   Plan.PixelRatio = devicePixelRatio;
-  PaintedWidth.assign(size_t((CanvasBitmap.height() + kPaintRows - 1) / kPaintRows), 0);
+  Plan.Segments = std::make_shared<const TSegmentPlan>(
+      TSegmentPlan{rebuild.Layout, rebuild.Logical, CanvasBitmap.rect(), size, state.FTransparentMode,
+                   !CanvasBitmap.isNull()});
+  PaintedPart = QRegion();
+  Built = std::move(inputs);
   if (CanvasBitmap.isNull())  // a control without a pixel shows nothing, whatever its state
     return true;
+  const QSize canvas = CanvasBitmap.size();
+  rebuild.Light = LaidAcross(FBackMaterialL, state.FMaterialMode, canvas);
+  rebuild.Dark = LaidAcross(FBackMaterialD, state.FMaterialMode, canvas);
+  rebuild.Shadow = LaidAcross(FBackMaterialLD, state.FMaterialMode, canvas);
+  rebuild.Fore = LaidAcross(state.FForeMaterial, state.FForeMaterialMode, canvas);
   PlanBackground(rebuild);
   PlanBevels(rebuild);
   PlanSegments(rebuild);
-  if (FClips && devicePixelRatio != 1.0)
-    FClipRegion = LogicalClipRegion(rebuild);
   // The image carries the ratio, so that painting copies it one to one.
   CanvasBitmap.setDevicePixelRatio(devicePixelRatio);
   return true;
@@ -186,24 +221,29 @@ const QImage& TLumoRenderer::ImagePart(const QRectF& shown) const {
   return Painted(QRectF(shown.topLeft() * ratio, shown.size() * ratio).toAlignedRect().adjusted(-1, -1, 1, 1));
 }
 
-const QImage& TLumoRenderer::Painted(const QRect& area) const {
-  const QRect part = area & CanvasBitmap.rect();
+namespace {
+
+// The part of the image that holds area, widened to the painting grid.
+QRect OnGrid(const QRect& area, const QRect& image, int grid) {
+  const QRect part = area & image;
   if (part.isEmpty())
+    return {};
+  const QPoint from(part.left() / grid * grid, part.top() / grid * grid);
+  const QPoint to((part.right() / grid + 1) * grid - 1, (part.bottom() / grid + 1) * grid - 1);
+  return QRect(from, to) & image;
+}
+
+} // namespace
+
+// The grid's squares that hold pixels of area and are not painted yet are painted now.
+const QImage& TLumoRenderer::Painted(const QRect& area) const {
+  const QRect part = OnGrid(area, CanvasBitmap.rect(), kPaintGrid);
+  const QRegion missing = QRegion(part).subtracted(PaintedPart);
+  if (missing.isEmpty())
     return CanvasBitmap;
-  // Stretches of rows that lack columns of the part, neighbours joined, are painted from the
-  // left edge to the part's right end.
-  const int width = part.right() + 1;
-  const int last = part.bottom() / kPaintRows;
-  for (int first = part.top() / kPaintRows; first <= last; ++first) {
-    if (PaintedWidth[size_t(first)] >= width)
-      continue;
-    int end = first;
-    while (end <= last && PaintedWidth[size_t(end)] < width)
-      PaintedWidth[size_t(end++)] = width;
-    const int top = first * kPaintRows;
-    PaintArea(QRect(0, top, width, std::min(end * kPaintRows, CanvasBitmap.height()) - top));
-    first = end;
-  }
+  for (const QRect& rect : missing)
+    PaintArea(rect);
+  PaintedPart |= part;
   return CanvasBitmap;
 }
 
@@ -215,13 +255,105 @@ void TLumoRenderer::PaintArea(const QRect& area) const {
   FillRgn(CanvasBitmap, QRegion(area), Plan.BackColor, area);
   if (!Plan.BackMaterial.isNull())
     DrawMaterial(CanvasBitmap, Plan.BackMaterial, Plan.BackMode, Plan.PixelRatio, area);
+  const TRegions segments = SegmentsIn(area);
   for (const TLayer& layer : Plan.Layers) {
+    const QRegion& region = layer.Shape == TShape::Lit     ? segments.Lit
+                            : layer.Shape == TShape::Unlit ? segments.Unlit
+                                                           : layer.Region;
     if (layer.Material.isNull())
-      FillRgn(CanvasBitmap, layer.Region, layer.Color, area);
+      FillRgn(CanvasBitmap, region, layer.Color, area);
     else
-      DrawMaterialInRegion(CanvasBitmap, layer.Region, layer.Material, layer.Mode, Plan.PixelRatio, area);
+      DrawMaterialInRegion(CanvasBitmap, region, layer.Material, layer.Mode, Plan.PixelRatio, area);
   }
   CanvasBitmap.setDevicePixelRatio(Plan.PixelRatio);
+}
+
+namespace {
+
+constexpr qsizetype kHugePage = qsizetype(2) << 20;
+
+// The bytes of a row of an image Qt would make, each row starting on 32 bits.
+qsizetype RowBytes(int width, QImage::Format format) {
+  return (qsizetype(width) * QImage::toPixelFormat(format).bitsPerPixel() + 31) / 32 * 4;
+}
+
+// Whether an image takes at least two 2 MB pages.
+bool Large(QSize size, QImage::Format format) {
+  return size.width() > 0 && RowBytes(size.width(), format) * size.height() >= 2 * kHugePage;
+}
+
+// A large image's memory, asked of the system in 2 MB pages where it gives them on request
+// (Linux): a rebuild to a new size touches all of its image, and touching fresh memory
+// 4 KB at a time costs more than painting it (some 3 ms a megabyte on a virtual machine,
+// against a fortieth of that in 2 MB pages). Elsewhere, and for small images, as Qt gives it.
+QImage NewImage(QSize size, QImage::Format format) {
+#if defined(Q_OS_LINUX)
+  const qsizetype stride = RowBytes(size.width(), format);
+  const qsizetype bytes = (stride * size.height() + kHugePage - 1) / kHugePage * kHugePage;
+  if (Large(size, format)) {
+    if (void* memory = std::aligned_alloc(kHugePage, size_t(bytes))) {
+      madvise(memory, size_t(bytes), MADV_HUGEPAGE);
+      return QImage(static_cast<uchar*>(memory), size.width(), size.height(), stride, format,
+                    [](void* memory) { std::free(memory); }, memory);
+    }
+  }
+#endif
+  return QImage(size, format);
+}
+
+// A copy of an image in memory from NewImage.
+QImage CopyOf(const QImage& image) {
+  if (!Large(image.size(), image.format()))
+    return image.copy();
+  QImage copy = NewImage(image.size(), image.format());
+  if (copy.isNull())
+    return image.copy();
+  const qsizetype rowBytes = std::min(copy.bytesPerLine(), image.bytesPerLine());
+  for (int y = 0; y < image.height(); ++y)
+    std::memcpy(copy.scanLine(y), image.constScanLine(y), size_t(rowBytes));
+  copy.setColorTable(image.colorTable());
+  copy.setDevicePixelRatio(image.devicePixelRatio());
+  copy.setColorSpace(image.colorSpace());
+  return copy;
+}
+
+// An image in 24 bits per pixel, made in memory from NewImage a band of rows at a time:
+// each pixel is converted on its own, wherever its rows are.
+QImage Rgb888Of(const QImage& image) {
+  constexpr int kBandRows = 64;
+  if (image.format() == QImage::Format_RGB888 || !Large(image.size(), QImage::Format_RGB888))
+    return image.convertToFormat(QImage::Format_RGB888);
+  QImage converted = NewImage(image.size(), QImage::Format_RGB888);
+  if (converted.isNull())
+    return image.convertToFormat(QImage::Format_RGB888);
+  for (int top = 0; top < image.height(); top += kBandRows) {
+    const int rows = std::min(kBandRows, image.height() - top);
+    QImage band(image.constScanLine(top), image.width(), rows, image.bytesPerLine(), image.format());
+    band.setColorTable(image.colorTable());
+    const QImage part = band.convertToFormat(QImage::Format_RGB888);
+    for (int y = 0; y < rows; ++y)
+      std::memcpy(converted.scanLine(top + y), part.constScanLine(y), size_t(image.width()) * 3);
+  }
+  converted.setDevicePixelRatio(image.devicePixelRatio());
+  converted.setColorSpace(image.colorSpace());
+  return converted;
+}
+
+} // namespace
+
+void PreferLargePages(const QImage& image) {
+#if defined(Q_OS_LINUX)
+  if (image.sizeInBytes() < 2 * kHugePage)
+    return;
+  const quintptr first = (quintptr(image.constBits()) + kHugePage - 1) / kHugePage * kHugePage;
+  const quintptr end = (quintptr(image.constBits()) + quintptr(image.sizeInBytes())) / kHugePage * kHugePage;
+  unsigned char resident = 0;
+  if (end <= first || mincore(reinterpret_cast<void*>(first), 1, &resident) != 0 || (resident & 1) != 0)
+    return;
+  madvise(reinterpret_cast<void*>(first), size_t(end - first), MADV_HUGEPAGE);
+#else
+  Q_UNUSED(image);
+#endif
 }
 
 // Every rebuild paints the image anew, as far as it is asked for; an image of the right size
@@ -236,7 +368,7 @@ bool TLumoRenderer::PrepareCanvas(QSize size) {
              size.width(), size.height(), static_cast<long long>(kLargestImagePixels));
     return false;
   }
-  QImage image(size, QImage::Format_RGB32);
+  QImage image = NewImage(size, QImage::Format_RGB32);
   if (image.isNull() && !size.isEmpty()) {
     qWarning("TLumoLiquidIndicator: no memory for an image of %d x %d pixels; the indicator keeps its "
              "previous image",
@@ -275,24 +407,26 @@ void TLumoRenderer::PrepareBackMaterials(const TLumoIndicatorState& state, QSize
   ShadedKey = material.cacheKey();
   ShadedMode = state.FMaterialShadowMode;
   ShadedSize = size;
-  const QImage base = material.convertToFormat(QImage::Format_RGB888);
+  const QImage base = Rgb888Of(material);
   if (atCanvas) {
-    QImage laid(canvas, QImage::Format_RGB32);
+    QImage laid = NewImage(canvas, QImage::Format_RGB32);
     laid.fill(0);
     {
       QPainter painter(&laid);
       painter.drawImage(laid.rect(), base);
     }
-    FBackMaterialD = FBackMaterialL = FBackMaterialLD = laid;
+    FBackMaterialD = CopyOf(laid);
+    FBackMaterialL = CopyOf(laid);
+    FBackMaterialLD = laid;
     ShadePixels(FBackMaterialD, -64);
     ShadePixels(FBackMaterialL, 64);
     if (ShadedMode != msmNone)
       ShadePixels(FBackMaterialLD, ShadedMode == msmDark ? -32 : 32);
     return;
   }
-  FBackMaterialD = base.copy();
-  FBackMaterialL = base.copy();
-  FBackMaterialLD = base.copy();
+  FBackMaterialD = CopyOf(base);
+  FBackMaterialL = CopyOf(base);
+  FBackMaterialLD = CopyOf(base);
   if (base.isNull())
     return;
   const qint32 w = base.width(), h = base.height();
@@ -309,7 +443,9 @@ void TLumoRenderer::PrepareBackMaterials(const TLumoIndicatorState& state, QSize
 void TLumoRenderer::PlanBackground(const TRebuild& rebuild) {
   Plan.BackColor = ToRgb(rebuild.Resolve(rebuild.State.FBackColor));
   if (rebuild.State.FBackMaterial.width() != 0)
-    Plan.BackMaterial = rebuild.State.FBackMaterial;
+    Plan.BackMaterial = LaidAcross(OverColour(rebuild.State.FBackMaterial, Plan.BackColor, rebuild.State.FMaterialMode,
+                                              CanvasBitmap.size()),
+                                   rebuild.State.FMaterialMode, CanvasBitmap.size());
   Plan.BackMode = rebuild.State.FMaterialMode;
 }
 
@@ -343,40 +479,51 @@ void TLumoRenderer::PlanBevel(const TRebuild& rebuild, TLumoBevelKind kind, qint
   const TColor dark = DarkerColor(rebuild.State.FBevelColor, rebuild.SystemColors);
   for (const TBevelFaceRole& face : BevelFaces(LightingOctant(layout.IndicatorAngle), kind)) {
     const QRegion region = PolygonRegion(points.data() + 4 * static_cast<int>(face.Face), 4, CanvasBitmap.rect());
-    if (FClips)
-      FClipRegion |= region;
-    AddBackLayer(rebuild, region, face.Light ? light : dark, face.Light ? FBackMaterialL : FBackMaterialD);
+    AddBackLayer(rebuild, region, face.Light ? light : dark, face.Light ? rebuild.Light : rebuild.Dark);
   }
 }
 
-// Lit segments, then unlit ones.
+// Lit segments, then unlit ones, their regions worked out for each part painted.
 void TLumoRenderer::PlanSegments(const TRebuild& rebuild) {
   const TLumoIndicatorState& state = rebuild.State;
-  const TIndicatorPolygons polygons = BuildVisibleIndicatorPolygons(rebuild.Layout);
-  if (!polygons.Black.Points.empty()) {
-    FLitRegion = PolyPolygonRegion(polygons.Black, CanvasBitmap.rect());
-    if (FClips)
-      FClipRegion |= FLitRegion;
-    if (state.FForeMaterial.width() == 0 || rebuild.HoverColor)
-      Plan.Layers.push_back(
-          {FLitRegion, ToRgb(rebuild.Resolve(rebuild.HoverColor ? state.FNumberForeColor1 : state.FNumberForeColor)),
-           {}, mmStretch});
-    else
-      Plan.Layers.push_back({FLitRegion, 0, state.FForeMaterial, state.FForeMaterialMode});
-  }
-  if (!polygons.Gray.Points.empty()) {
-    FUnlitRegion = PolyPolygonRegion(polygons.Gray, CanvasBitmap.rect());
-    if (FClips && state.FTransparentMode == tmBackOnly)
-      FClipRegion |= FUnlitRegion;
-    AddBackLayer(rebuild, FUnlitRegion, state.FNumberBackColor, FBackMaterialLD);
-  }
+  if (state.FForeMaterial.width() == 0 || rebuild.HoverColor)
+    Plan.Layers.push_back(
+        {{}, ToRgb(rebuild.Resolve(rebuild.HoverColor ? state.FNumberForeColor1 : state.FNumberForeColor)), {},
+         mmStretch, TShape::Lit});
+  else
+    Plan.Layers.push_back({{}, 0, rebuild.Fore, state.FForeMaterialMode, TShape::Lit});
+  AddBackLayer(rebuild, {}, state.FNumberBackColor, rebuild.Shadow);
+  Plan.Layers.back().Shape = TShape::Unlit;
+  const QSize canvas = CanvasBitmap.size();
+  for (const TLayer& layer : Plan.Layers)
+    if (layer.Shape != TShape::Region && !LaidAlikeAnywhere(layer.Material, layer.Mode, Plan.PixelRatio, canvas))
+      Plan.WholeSegments = true;
 }
 
-// The painting steps collect the clip region in the image's pixels. Where those are not
-// logical pixels the region is made anew, from the same parts laid out in logical pixels:
-// painting clips in those, as the window shape does.
-QRegion TLumoRenderer::LogicalClipRegion(const TRebuild& rebuild) const {
-  const TIndicatorLayoutSettings& logical = rebuild.Logical;
+// The lit and unlit segments inside area: the polygons of the cells that reach into it,
+// counted there only. The whole regions serve once they are known, and where a material is
+// laid as the whole segments lie.
+TLumoRenderer::TRegions TLumoRenderer::SegmentsIn(const QRect& area) const {
+  if (FRegions || Plan.WholeSegments)
+    return {Regions().Lit, Regions().Unlit, {}};
+  const TSegmentPlan& plan = *Plan.Segments;
+  const TIndicatorPolygons polygons =
+      BuildVisibleIndicatorPolygons(plan.Layout, {area.left(), area.top(), area.right() + 1, area.bottom() + 1});
+  return {PolyPolygonRegionIn(polygons.Black, plan.Bounds, area), PolyPolygonRegionIn(polygons.Gray, plan.Bounds, area),
+          {}};
+}
+
+const TLumoRenderer::TRegions& TLumoRenderer::Regions() const {
+  if (!FRegions)
+    FRegions = WholeRegions();
+  return *FRegions;
+}
+
+namespace {
+
+// The clip region of a state laid out in logical pixels: painting clips in those, as the
+// window shape does, so at a ratio other than 1 the region is made anew from the same parts.
+QRegion LogicalClipRegion(const TIndicatorLayoutSettings& logical, TLumoTransparentMode mode) {
   const QRect bounds(0, 0, logical.ControlWidth, logical.ControlHeight);
   QRegion clip;
   const auto addBevel = [&](TLumoBevelKind kind, qint32 inset, qint32 bevelWidth) {
@@ -393,9 +540,41 @@ QRegion TLumoRenderer::LogicalClipRegion(const TRebuild& rebuild) const {
   const TIndicatorPolygons polygons = BuildVisibleIndicatorPolygons(logical);
   if (!polygons.Black.Points.empty())
     clip |= PolyPolygonRegion(polygons.Black, bounds);
-  if (rebuild.State.FTransparentMode == tmBackOnly && !polygons.Gray.Points.empty())
+  if (mode == tmBackOnly && !polygons.Gray.Points.empty())
     clip |= PolyPolygonRegion(polygons.Gray, bounds);
   return clip;
+}
+
+} // namespace
+
+// The whole regions of the last rebuild: the segments of every cell that reaches into the
+// image, and what stays opaque, the drawn bevel faces with the lit (and, with tmBackOnly, the
+// unlit) segments.
+TLumoRenderer::TRegions TLumoRenderer::WholeRegions() const {
+  TRegions regions;
+  if (!Plan.Segments)
+    return regions;
+  const TSegmentPlan& plan = *Plan.Segments;
+  if (plan.Drawn) {
+    const TIndicatorPolygons polygons = BuildVisibleIndicatorPolygons(plan.Layout);
+    if (!polygons.Black.Points.empty())
+      regions.Lit = PolyPolygonRegion(polygons.Black, plan.Bounds);
+    if (!polygons.Gray.Points.empty())
+      regions.Unlit = PolyPolygonRegion(polygons.Gray, plan.Bounds);
+  }
+  if (plan.Mode == tmNone) {
+    regions.Clip = QRegion(QRect(QPoint(0, 0), plan.LogicalSize));
+  } else if (plan.Drawn && Plan.PixelRatio != 1.0) {
+    regions.Clip = LogicalClipRegion(plan.Logical, plan.Mode);
+  } else if (plan.Drawn) {
+    for (const TLayer& layer : Plan.Layers)
+      if (layer.Shape == TShape::Region)
+        regions.Clip |= layer.Region;
+    regions.Clip |= regions.Lit;
+    if (plan.Mode == tmBackOnly)
+      regions.Clip |= regions.Unlit;
+  }
+  return regions;
 }
 
 } // namespace LumoLiquidIndicator

@@ -12,6 +12,8 @@
 #include <QRegion>
 #include <QSize>
 #include <QString>
+#include <array>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -45,6 +47,7 @@ struct TLumoIndicatorState {
   TLumoMaterialShadowMode FMaterialShadowMode = msmDark;
   TLumoMaterialMode FMaterialMode = mmStretch;
   TLumoMaterialMode FForeMaterialMode = mmStretch;
+  friend bool operator==(const TLumoIndicatorState&, const TLumoIndicatorState&) = default;
 };
 
 // The five colours of a colour scheme, or none for a value outside the enumeration.
@@ -53,10 +56,16 @@ struct TSchemeColors {
 };
 std::optional<TSchemeColors> SchemeColors(TLumoColorScheme scheme);
 
-// A material as the indicator keeps it: a copy, except that an indexed image whose colour
+// A material as the indicator keeps it: the image given (a shared value, which a later change
+// by the caller leaves as it is), except that an indexed image whose colour
 // table does not cover its pixels (which Qt cannot draw) becomes 32 bits, the missing
 // colours as grey levels.
 QImage DrawableMaterial(const QImage& value);
+
+// Asks the system (Linux) for 2 MB pages behind a large image whose memory is not touched
+// yet, such as a window's backing store just grown: touching fresh memory 4 KB at a time
+// costs more than painting it. Only the pages wholly inside the image; a hint, nothing else.
+void PreferLargePages(const QImage& image);
 
 // The RGB value (0x00BBGGRR) of a colour, system colours taken from the palette.
 TColor ResolveColor(TColor color, const QPalette& palette);
@@ -94,12 +103,13 @@ public:
   qreal PixelRatio() const { return CanvasBitmap.devicePixelRatio(); }
   // The pixels painted so far, a pixel painted again counted again.
   qint64 PaintedPixels() const { return FPaintedPixels; }
-  // The lit and unlit segments' pixels, in device pixels.
-  const QRegion& LitRegion() const { return FLitRegion; }
-  const QRegion& UnlitRegion() const { return FUnlitRegion; }
+  // The lit and unlit segments' pixels, in device pixels. Worked out when first asked for:
+  // painting works out only those of the parts it paints.
+  const QRegion& LitRegion() const { return Regions().Lit; }
+  const QRegion& UnlitRegion() const { return Regions().Unlit; }
   // What stays opaque, in device-independent pixels: the bevels and lit segments (and the
   // unlit ones with tmBackOnly); the whole control with tmNone.
-  const QRegion& ClipRegion() const { return FClipRegion; }
+  const QRegion& ClipRegion() const { return Regions().Clip; }
   // Whether the last rebuild left anything out (any mode but tmNone).
   bool Clips() const { return FClips; }
 
@@ -110,6 +120,19 @@ public:
 
 private:
   struct TRebuild;
+  // What a rebuild was made of: the state, the size, the ratio, the hover state and the five
+  // colours as the palette gave them.
+  struct TInputs {
+    TLumoIndicatorState State;
+    QSize Size;
+    qreal PixelRatio = 0;
+    bool Hovered = false;
+    std::array<TColor, 5> Colors{};
+    friend bool operator==(const TInputs&, const TInputs&) = default;
+  };
+  // What a layer covers: a region of its own (a bevel face), or the lit or unlit segments,
+  // worked out for each part painted.
+  enum class TShape { Region, Lit, Unlit };
   // One step of painting after the background: a region filled with a colour, or with a
   // material where there is one.
   struct TLayer {
@@ -117,7 +140,10 @@ private:
     QRgb Color = 0;
     QImage Material;
     TLumoMaterialMode Mode = mmStretch;
+    TShape Shape = TShape::Region;
   };
+  // What the segments and the clip region are worked out from (LumoRenderer.cpp).
+  struct TSegmentPlan;
   // What the last rebuild paints, in this order.
   struct TPaintPlan {
     QRgb BackColor = 0;
@@ -125,9 +151,16 @@ private:
     TLumoMaterialMode BackMode = mmStretch;
     qreal PixelRatio = 1.0;
     std::vector<TLayer> Layers;
+    std::shared_ptr<const TSegmentPlan> Segments;
+    // Whether a segment layer's material needs the whole segments to come out in a part as
+    // in the whole image (see LaidAlikeAnywhere).
+    bool WholeSegments = false;
   };
-  // Rows painted at a time, each stretch of them from the left edge to a column.
-  static constexpr int kPaintRows = 64;
+  struct TRegions {
+    QRegion Lit, Unlit, Clip;
+  };
+  // Parts are painted on a grid of this many pixels a side.
+  static constexpr int kPaintGrid = 64;
 
   void PlanBackground(const TRebuild& rebuild);
   void PlanBevels(const TRebuild& rebuild);
@@ -136,19 +169,21 @@ private:
   void AddBackLayer(const TRebuild& rebuild, const QRegion& region, TColor color, const QImage& material);
   const QImage& Painted(const QRect& area) const;
   void PaintArea(const QRect& area) const;
-  QRegion LogicalClipRegion(const TRebuild& rebuild) const;
+  TRegions SegmentsIn(const QRect& area) const;
+  const TRegions& Regions() const;
+  TRegions WholeRegions() const;
   bool PrepareCanvas(QSize size);
   void PrepareBackMaterials(const TLumoIndicatorState& state, QSize canvas);
 
-  // Painted as far as asked for: PaintedWidth holds, for each stretch of kPaintRows rows, how
-  // many columns from the left edge have their pixels.
+  // Painted as far as asked for: PaintedPart holds the pixels painted since the rebuild.
   mutable QImage CanvasBitmap;
-  mutable std::vector<int> PaintedWidth;
+  mutable QRegion PaintedPart;
   mutable qint64 FPaintedPixels = 0;
   TPaintPlan Plan;
-  QRegion FLitRegion;
-  QRegion FUnlitRegion;
-  QRegion FClipRegion;
+  // The inputs of the last rebuild that made its image: a rebuild from the same ones keeps
+  // what that made (a new size rebuilds at once, and again when its posted refresh arrives).
+  std::optional<TInputs> Built;
+  mutable std::optional<TRegions> FRegions;  // worked out when asked for
   bool FClips = false;
   // The shaded copies of the back material, made again when the material or the shadow
   // mode changes.

@@ -71,6 +71,7 @@ TEST(BuildIndicatorPolygons, EachCellHoldsItsOwnGlyph) {
 // nothing inside the control, at any angle, size, gap and text.
 TEST(BuildVisibleIndicatorPolygons, ShowsWhatTheFullListsShowInsideTheControl) {
   std::mt19937 random(1111);
+  std::mt19937 parts(2222);
   auto any = [&random](std::initializer_list<qint32> choices) {
     return *(choices.begin() + std::uniform_int_distribution<size_t>(0, choices.size() - 1)(random));
   };
@@ -95,6 +96,19 @@ TEST(BuildVisibleIndicatorPolygons, ShowsWhatTheFullListsShowInsideTheControl) {
     ASSERT_EQ(Seen(seen.Black, s), Seen(full.Black, s)) << "round " << round;
     ASSERT_EQ(Seen(seen.Gray, s), Seen(full.Gray, s)) << "round " << round;
     ASSERT_LE(seen.Black.Count + seen.Gray.Count, full.Black.Count + full.Gray.Count);
+
+    // A part of the control alone, as painting asks for it, shows the same pixels there.
+    const QRect bounds(0, 0, s.ControlWidth, s.ControlHeight);
+    const int left = std::uniform_int_distribution<int>(0, s.ControlWidth - 1)(parts);
+    const int top = std::uniform_int_distribution<int>(0, s.ControlHeight - 1)(parts);
+    const QRect part(left, top, std::uniform_int_distribution<int>(1, 80)(parts),
+                     std::uniform_int_distribution<int>(1, 80)(parts));
+    const TIndicatorPolygons inPart =
+        BuildVisibleIndicatorPolygons(s, {part.left(), part.top(), part.right() + 1, part.bottom() + 1});
+    ASSERT_TRUE(PolyPolygonRegionIn(inPart.Black, bounds, part).xored(Seen(full.Black, s) & part).isEmpty())
+        << "round " << round;
+    ASSERT_TRUE(PolyPolygonRegionIn(inPart.Gray, bounds, part).xored(Seen(full.Gray, s) & part).isEmpty())
+        << "round " << round;
   }
 }
 

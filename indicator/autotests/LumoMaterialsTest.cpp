@@ -68,3 +68,56 @@ TEST(DrawMaterialInRegion, LaysWhatTheWholeImageShowsThere) {
           ASSERT_EQ(inRegion, expected);
         }
 }
+
+// Laid into parts of the image one after another, a material shows what laying it over the
+// whole image shows there, in the background and inside a region: Qt's fast scaling of 32-bit
+// images steps its source rows from the first row it draws, wherever that is.
+TEST(DrawMaterial, PartsShowWhatTheWholeImageShows) {
+  const QRegion region = Quad({{{-20, 0}, {10, 0}, {310, 690}, {280, 690}}}) | QRegion(0, 300, 400, 300);
+  const QImage materials[] = {Material(7, 5, QImage::Format_RGB32),
+                              Material(9, 13, QImage::Format_ARGB32_Premultiplied),
+                              Material(5, 6, QImage::Format_RGBA64)};
+  for (const QImage& material : materials)
+    for (const qreal ratio : {1.0, 1.5}) {
+      SCOPED_TRACE(testing::Message() << "format " << material.format() << ", ratio " << ratio);
+      for (const TLumoMaterialMode mode : {mmStretch, mmTile}) {
+        QImage whole = Canvas(), inRegion = Canvas();
+        DrawMaterial(whole, material, mode, ratio);
+        DrawMaterialInRegion(inRegion, region, material, mode, ratio);
+        QImage parts = Canvas(), regionParts = Canvas();
+        for (int top = 0; top < 700; top += 83)
+          for (int left = 0; left < 400; left += 150) {
+            const QRect part(left, top, 150, 83);
+            DrawMaterial(parts, material, mode, ratio, part);
+            DrawMaterialInRegion(regionParts, region, material, mode, ratio, part);
+          }
+        ASSERT_EQ(parts, whole) << "mode " << int(mode);
+        ASSERT_EQ(regionParts, inRegion) << "mode " << int(mode);
+      }
+    }
+}
+
+// The cheaper forms painting lays a stretched material in show the pixels the material itself
+// shows: laid across the image's width, and blended over the background colour once a source
+// pixel, in every format Qt scales one way or the other.
+TEST(DrawMaterial, CheaperFormsShowTheMaterialsPixels) {
+  const QImage materials[] = {Material(7, 5, QImage::Format_RGB32), Material(9, 13, QImage::Format_ARGB32_Premultiplied),
+                              Material(19, 3, QImage::Format_RGB888), Material(5, 6, QImage::Format_RGBA64),
+                              Material(4, 9, QImage::Format_ARGB32), Material(3, 70, QImage::Format_RGB32)};
+  const QSize canvases[] = {{400, 700}, {131, 29}, {4000, 3}};
+  const QRgb back = qRgb(30, 140, 220);
+  for (const QImage& material : materials)
+    for (const QSize& size : canvases) {
+      SCOPED_TRACE(testing::Message() << "format " << material.format() << ", " << size.width() << "x"
+                                      << size.height());
+      QImage expected(size, QImage::Format_RGB32), across(size, QImage::Format_RGB32), over(size, QImage::Format_RGB32);
+      expected.fill(back), across.fill(back), over.fill(back);
+      DrawMaterial(expected, material, mmStretch, 1.0);
+      const QImage laid = LaidAcross(material, mmStretch, size);
+      EXPECT_EQ(laid.width(), size.width());
+      DrawMaterial(across, laid, mmStretch, 1.0);
+      EXPECT_EQ(across, expected);
+      DrawMaterial(over, LaidAcross(OverColour(material, back, mmStretch, size), mmStretch, size), mmStretch, 1.0);
+      EXPECT_EQ(over, expected);
+    }
+}

@@ -97,6 +97,46 @@ TEST(LumoRenderer, RendersInDevicePixelsAndClipsInLogicalOnes) {
   EXPECT_GT(two.LitRegion().boundingRect().width(), one.LitRegion().boundingRect().width());
 }
 
+// A rebuild from the inputs of the last one keeps its image, painted parts and all (a resize
+// rebuilds twice); any input that changes the pixels, a palette's system colour among them,
+// makes it anew.
+TEST(LumoRenderer, RebuildFromTheSameInputsKeepsItsImage) {
+  QPalette dark;
+  dark.setColor(QPalette::Button, QColor(10, 20, 30));
+  QImage checks(4, 4, QImage::Format_RGB32);
+  checks.fill(qRgb(200, 30, 90));
+  checks.setPixel(0, 0, qRgb(0, 0, 255));
+  const struct {
+    const char* Name;
+    std::function<void(TLumoIndicatorState&)> Change;
+    QPalette Palette;
+    bool Kept;
+  } rows[] = {
+      {"same inputs", [](TLumoIndicatorState&) {}, QPalette(), true},
+      {"same material pixels, another image", [&](TLumoIndicatorState& s) { s.FBackMaterial = checks.copy(); }, {}, true},
+      {"system colour from another palette", [](TLumoIndicatorState&) {}, dark, false},
+      {"material with other pixels", [&](TLumoIndicatorState& s) { s.FBackMaterial = checks.mirrored(); }, {}, false},
+      {"text", [](TLumoIndicatorState& s) { s.FIndicatorString = "7"; }, QPalette(), false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.Name);
+    TLumoIndicatorState state;
+    state.FNumberForeColor = TColor(0x8000000F);
+    state.FBackMaterial = checks;
+    state.FIndicatorString = "8";
+    TLumoRenderer renderer;
+    ASSERT_TRUE(renderer.Rebuild(state, {172, 36}, 1.0, false, QPalette()));
+    (void)renderer.Image();
+    const qint64 painted = renderer.PaintedPixels();
+    row.Change(state);
+    ASSERT_TRUE(renderer.Rebuild(state, {172, 36}, 1.0, false, row.Palette));
+    TLumoRenderer fresh;
+    ASSERT_TRUE(fresh.Rebuild(state, {172, 36}, 1.0, false, row.Palette));
+    EXPECT_EQ(renderer.Image(), fresh.Image());
+    EXPECT_EQ(renderer.PaintedPixels() == painted, row.Kept);
+  }
+}
+
 namespace {
 
 // A material whose every pixel differs from its neighbours, so that a pixel laid from the
