@@ -15,7 +15,6 @@
 #include "SteepoConfig.h"
 
 #include <QApplication>
-#include <QIcon>
 #include <QScreen>
 
 #include <cstdio>

@@ -16,9 +16,6 @@
 #include <QString>
 
 #include <atomic>
-#include <poll.h>
-#include <sys/socket.h>
-#include <sys/un.h>
 
 namespace {
 

@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <QPixmap>
 
 #include <benchmark/benchmark.h>
 

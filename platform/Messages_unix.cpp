@@ -5,7 +5,6 @@
 #include "Platform.h"
 #include "PlatformNative.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 #include <cerrno>

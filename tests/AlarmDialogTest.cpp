@@ -13,7 +13,6 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -22,7 +21,6 @@
 
 #include <functional>
 #include <memory>
-#include <utility>
 
 namespace {
 

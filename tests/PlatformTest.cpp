@@ -5,11 +5,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QIcon>
-#include <QImage>
 #include <QEventLoop>
 #include <QKeyEvent>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QTimer>
@@ -20,7 +17,6 @@
 #ifndef Q_OS_WIN
 #include <sys/stat.h>
 #endif
-#include <QWidget>
 #include <gtest/gtest.h>
 
 namespace {

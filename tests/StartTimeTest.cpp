@@ -19,7 +19,6 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <memory>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>

@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QSettings>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>

@@ -9,7 +9,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <fcntl.h>
 #include <memory>
 #include <sys/socket.h>
 #include <sys/un.h>
