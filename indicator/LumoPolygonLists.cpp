@@ -2,7 +2,6 @@
 #include "LumoArithmetic_p.h"
 #include "LumoPatterns_p.h"
 
-#include <optional>
 #include <unordered_map>
 
 namespace LumoLiquidIndicator {

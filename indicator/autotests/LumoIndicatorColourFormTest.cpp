@@ -5,7 +5,6 @@
 #include "ui_LumoIndicatorColourForm.h"
 #include "ui_LumoIndicatorSchemeForm.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QUiLoader>

@@ -2,13 +2,11 @@
 // at once (a symbol the library does not export fails the load), it describes the widget and
 // makes one whose properties the property editor can show, enumerations as drop-downs.
 #include <QDomDocument>
-#include <QMetaEnum>
 #include <QMetaProperty>
 #include <QPluginLoader>
 #include <QWidget>
 #include <QtUiPlugin/QDesignerCustomWidgetInterface>
 #include <gtest/gtest.h>
-#include <memory>
 
 namespace {
 

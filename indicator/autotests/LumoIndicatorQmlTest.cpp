@@ -12,7 +12,6 @@
 #include <QAccessible>
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QHoverEvent>
 #include <QMetaProperty>
 #include <QQmlComponent>
 #include <QQmlEngine>

@@ -3,7 +3,6 @@
 #include "LumoGeometry_p.h"
 #include "LumoWidgetFixture.h"
 
-#include <QCoreApplication>
 #include <QLabel>
 #include <QMetaProperty>
 #include <QPointer>
@@ -11,7 +10,6 @@
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 #include <functional>
-#include <memory>
 
 using namespace LumoLiquidIndicator;
 

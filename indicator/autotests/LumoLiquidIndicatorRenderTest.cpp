@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QEnterEvent>
-#include <QPainter>
 #include <gtest/gtest.h>
 #include <memory>
 

@@ -4,7 +4,6 @@
 
 #include <LumoLiquidIndicator.h>
 
-#include <QPixmap>
 
 TLumoIndicatorDesignerPlugin::TLumoIndicatorDesignerPlugin(QObject* parent) : QObject(parent) {}
 
