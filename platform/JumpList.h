@@ -42,7 +42,7 @@ void Flush();
 // source hands over a reference of its own; an empty source brings the shell's back.
 using TListSource = std::function<ICustomDestinationList*()>;
 void SetListSource(TListSource source);
-// Writes tasks on the calling thread, which must be in a COM apartment: a link to the running
+// Writes tasks on the calling thread (in a COM apartment of its own if it has none): a link to the running
 // program per task, with its arguments, its title and the program's icon, as the user tasks
 // of the list. False, with the call that failed and its result in *failure, leaves the list as
 // it was.

@@ -134,7 +134,7 @@ bool AddTasks(ICustomDestinationList* list, const QList<TTask>& tasks, QString* 
   return SUCCEEDED(result) || Failed("ICustomDestinationList::CommitList", result, failure);
 }
 
-ICustomDestinationList* DestinationList(HRESULT* result) {
+ICustomDestinationList* OpenDestinationList(HRESULT* result) {
   {
     const QMutexLocker locker(&Lock);
     if (ListSource) {
@@ -170,7 +170,6 @@ QThreadPool& Writer() {
 
 // Writes what was asked for last, until nothing more is asked for.
 void WritePending() {
-  const HRESULT apartment = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   for (;;) {
     QList<TTask> tasks;
     {
@@ -183,15 +182,29 @@ void WritePending() {
     if (!WriteNow(tasks, &failure))
       Debug(failure);
   }
-  if (SUCCEEDED(apartment))
-    CoUninitialize();
 }
+
+// COM on the calling thread for as long as it lives; a thread that has it already keeps its own.
+class TApartment {
+public:
+  TApartment() : Result(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ~TApartment() {
+    if (SUCCEEDED(Result))
+      CoUninitialize();
+  }
+  TApartment(const TApartment&) = delete;
+  TApartment& operator=(const TApartment&) = delete;
+
+private:
+  HRESULT Result;
+};
 
 } // namespace
 
 bool WriteNow(const QList<TTask>& tasks, QString* failure) {
+  const TApartment apartment;
   HRESULT result = S_OK;
-  TRef<ICustomDestinationList> list(DestinationList(&result));
+  TRef<ICustomDestinationList> list(OpenDestinationList(&result));
   if (!list.Get())
     return Failed("CoCreateInstance(DestinationList)", result, failure);
   UINT places = 0;  // how many the jump list shows
