@@ -25,6 +25,12 @@
 
 namespace {
 
+#ifdef Q_OS_WIN
+constexpr bool InRegistry = true;  // the options live in the registry there
+#else
+constexpr bool InRegistry = false;
+#endif
+
 using Alarm::TOptions;
 using Platform::TStoreSection;
 
@@ -336,9 +342,25 @@ protected:
       QTest::keyClick(QApplication::activePopupWidget(), Qt::Key(key));
   }
   QMenu* Submenu(const char* name) const { return Window->Menu()->findChild<QMenu*>(QString::fromUtf8(name)); }
+  // The [Alarm] section as the settings file writes it: the file's bytes, or on Windows the
+  // registry's values in that form (a flag there is a number, 0 or 1).
   QByteArray Stored() const {
-    QFile file(Dir.filePath(QStringLiteral("Steepo.conf")));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    if (!InRegistry) {
+      QFile file(Dir.filePath(QStringLiteral("Steepo.conf")));
+      return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    QString reason;
+    const TStoreSection section = Platform::ReadSection(QStringLiteral("Alarm"), &reason).value_or(TStoreSection());
+    QByteArray text = section.isEmpty() ? "" : "[Alarm]\n";
+    for (const auto& entry : section) {
+      const auto number = Platform::StoredNumber(entry.Value);
+      const QString value = number ? QString::number(*number) : Platform::StoredText(entry.Value).value_or(QString());
+      text += entry.Name.toUtf8() + '=' + value.toUtf8() + '\n';
+    }
+    return text;
+  }
+  static QByteArray AsStored(QByteArray text) {
+    return InRegistry ? text.replace("=true\n", "=1\n").replace("=false\n", "=0\n") : text;
   }
 
   QTemporaryDir Dir;
@@ -362,7 +384,7 @@ TEST_F(AlarmMenuTest, TheOptionsStandAfterTheTeasAndChangeByKeyboard) {
   Press({Qt::Key_W, Qt::Key_3});
   Press({Qt::Key_R});
   Press({Qt::Key_K});
-  EXPECT_EQ(Stored(), QByteArray("[Alarm]\nSound=bell\nRepeat=true\nWarning=30\nKeepAwake=false\n"));
+  EXPECT_EQ(Stored(), AsStored("[Alarm]\nSound=bell\nRepeat=true\nWarning=30\nKeepAwake=false\n"));
 
   const QString file = Dir.filePath(QStringLiteral("my & tea.wav"));
   QString askedBeside;
@@ -386,10 +408,9 @@ TEST_F(AlarmMenuTest, TheOptionsStandAfterTheTeasAndChangeByKeyboard) {
 }
 
 TEST_F(AlarmMenuTest, AWarningTheFileGaveIsShownAndTheFileDialogWaitsWhileCounting) {
-  ASSERT_TRUE(QDir().mkpath(Dir.path()));
-  QFile conf(Dir.filePath(QStringLiteral("Steepo.conf")));
-  ASSERT_TRUE(conf.open(QIODevice::WriteOnly) && conf.write("[Alarm]\nWarning=2\n") > 0);
-  conf.close();
+  QString reason;
+  ASSERT_TRUE(Platform::WriteSection(QStringLiteral("Alarm"), {{QStringLiteral("Warning"), quint32(2)}}, &reason))
+      << reason.toStdString();
   TFSteepo& w = Open();
   w.BBStartClick();
   w.ShowMenu(w.mapToGlobal(QPoint()));
