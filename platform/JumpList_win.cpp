@@ -7,7 +7,9 @@
 #include <QMutex>
 #include <QThreadPool>
 
+#include <atomic>
 #include <optional>
+#include <vector>
 
 #include <windows.h>
 #include <objbase.h>
@@ -95,8 +97,57 @@ bool SetTitle(IShellLinkW* link, const QString& title, QString* failure) {
   return SUCCEEDED(result) || Failed("IPropertyStore::Commit", result, failure);
 }
 
+// The links handed to the list, in order: all the list asks of them is an object array. (The
+// shell's own collection class is not on every system; Wine has none.)
+class TLinkArray final : public IObjectArray {
+public:
+  TLinkArray() = default;
+  TLinkArray(const TLinkArray&) = delete;
+  TLinkArray& operator=(const TLinkArray&) = delete;
+
+  void Add(IUnknown* link) {
+    link->AddRef();
+    FLinks.push_back(link);
+  }
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
+    if (id != __uuidof(IUnknown) && id != __uuidof(IObjectArray)) {
+      *object = nullptr;
+      return E_NOINTERFACE;
+    }
+    *object = static_cast<IObjectArray*>(this);
+    AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++FReferences; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = --FReferences;
+    if (left == 0)
+      delete this;
+    return left;
+  }
+  HRESULT STDMETHODCALLTYPE GetCount(UINT* count) override {
+    *count = UINT(FLinks.size());
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetAt(UINT index, REFIID id, void** object) override {
+    if (index >= FLinks.size()) {
+      *object = nullptr;
+      return E_INVALIDARG;
+    }
+    return FLinks[index]->QueryInterface(id, object);
+  }
+
+private:
+  ~TLinkArray() {
+    for (IUnknown* link : FLinks)
+      link->Release();
+  }
+  std::atomic<ULONG> FReferences{1};
+  std::vector<IUnknown*> FLinks;
+};
+
 // A link to program with the task's arguments and title, and the program's icon.
-bool AddLink(IObjectCollection* links, const std::wstring& program, const TTask& task, QString* failure) {
+bool AddLink(TLinkArray* links, const std::wstring& program, const TTask& task, QString* failure) {
   TRef<IShellLinkW> link;
   HRESULT result = CoCreateInstance(__uuidof(ShellLink), nullptr, CLSCTX_INPROC_SERVER, __uuidof(IShellLinkW), link.Out());
   if (FAILED(result))
@@ -110,25 +161,19 @@ bool AddLink(IObjectCollection* links, const std::wstring& program, const TTask&
     return Failed("IShellLinkW::SetIconLocation", result, failure);
   if (!SetTitle(link.Get(), task.Title, failure))
     return false;
-  result = links->AddObject(link.Get());
-  return SUCCEEDED(result) || Failed("IObjectCollection::AddObject", result, failure);
+  links->Add(link.Get());
+  return true;
 }
 
 // The user tasks of list, once it has been begun.
 bool AddTasks(ICustomDestinationList* list, const QList<TTask>& tasks, QString* failure) {
-  TRef<IObjectCollection> links;
-  HRESULT result = CoCreateInstance(__uuidof(EnumerableObjectCollection), nullptr, CLSCTX_INPROC_SERVER,
-                                    __uuidof(IObjectCollection), links.Out());
-  if (FAILED(result))
-    return Failed("CoCreateInstance(EnumerableObjectCollection)", result, failure);
+  const TRef<TLinkArray> links(new TLinkArray);
   const std::wstring program = ProgramFile();
   for (const TTask& task : tasks)
     if (!AddLink(links.Get(), program, task, failure))
       return false;
-  TRef<IObjectArray> array;
-  if (FAILED(result = links->QueryInterface(__uuidof(IObjectArray), array.Out())))
-    return Failed("IObjectCollection::QueryInterface(IObjectArray)", result, failure);
-  if (FAILED(result = list->AddUserTasks(array.Get())))
+  HRESULT result = list->AddUserTasks(links.Get());
+  if (FAILED(result))
     return Failed("ICustomDestinationList::AddUserTasks", result, failure);
   result = list->CommitList();
   return SUCCEEDED(result) || Failed("ICustomDestinationList::CommitList", result, failure);

@@ -62,20 +62,11 @@ public:
   ULONG STDMETHODCALLTYPE AddRef() override { return ++References; }
   ULONG STDMETHODCALLTYPE Release() override { return --References; }
   HRESULT STDMETHODCALLTYPE SetAppID(LPCWSTR) override { return Call("SetAppID", S_OK); }
-  HRESULT STDMETHODCALLTYPE BeginList(UINT* places, REFIID id, void** removed) override {
+  // No destination was removed, and none is handed back.
+  HRESULT STDMETHODCALLTYPE BeginList(UINT* places, REFIID, void** removed) override {
     *places = 10;
     *removed = nullptr;
-    if (FAILED(BeginResult))
-      return Call("BeginList", BeginResult);
-    // No destination was removed: an empty collection.
-    IObjectCollection* none = nullptr;
-    HRESULT result = CoCreateInstance(__uuidof(EnumerableObjectCollection), nullptr, CLSCTX_INPROC_SERVER,
-                                      __uuidof(IObjectCollection), reinterpret_cast<void**>(&none));
-    if (SUCCEEDED(result)) {
-      result = none->QueryInterface(id, removed);
-      none->Release();
-    }
-    return Call("BeginList", result);
+    return Call("BeginList", BeginResult);
   }
   HRESULT STDMETHODCALLTYPE AppendCategory(LPCWSTR, IObjectArray*) override { return Call("AppendCategory", S_OK); }
   HRESULT STDMETHODCALLTYPE AppendKnownCategory(KNOWNDESTCATEGORY) override {
