@@ -21,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -343,7 +344,8 @@ protected:
   }
   QMenu* Submenu(const char* name) const { return Window->Menu()->findChild<QMenu*>(QString::fromUtf8(name)); }
   // The [Alarm] section as the settings file writes it: the file's bytes, or on Windows the
-  // registry's values in that form (a flag there is a number, 0 or 1).
+  // registry's values in that form, by name (the registry keeps no order, and a flag there is
+  // a number, 0 or 1).
   QByteArray Stored() const {
     if (!InRegistry) {
       QFile file(Dir.filePath(QStringLiteral("Steepo.conf")));
@@ -351,16 +353,23 @@ protected:
     }
     QString reason;
     const TStoreSection section = Platform::ReadSection(QStringLiteral("Alarm"), &reason).value_or(TStoreSection());
-    QByteArray text = section.isEmpty() ? "" : "[Alarm]\n";
+    QByteArrayList lines;
     for (const auto& entry : section) {
       const auto number = Platform::StoredNumber(entry.Value);
       const QString value = number ? QString::number(*number) : Platform::StoredText(entry.Value).value_or(QString());
-      text += entry.Name.toUtf8() + '=' + value.toUtf8() + '\n';
+      lines << entry.Name.toUtf8() + '=' + value.toUtf8();
     }
-    return text;
+    std::sort(lines.begin(), lines.end());
+    return lines.isEmpty() ? QByteArray() : "[Alarm]\n" + lines.join('\n') + '\n';
   }
-  static QByteArray AsStored(QByteArray text) {
-    return InRegistry ? text.replace("=true\n", "=1\n").replace("=false\n", "=0\n") : text;
+  static QByteArray AsStored(const QByteArray& text) {
+    if (!InRegistry)
+      return text;
+    QByteArrayList lines = text.split('\n').mid(1, text.count('\n') - 1);
+    for (QByteArray& line : lines)
+      line.replace("=true", "=1").replace("=false", "=0");
+    std::sort(lines.begin(), lines.end());
+    return "[Alarm]\n" + lines.join('\n') + '\n';
   }
 
   QTemporaryDir Dir;
