@@ -67,7 +67,7 @@ void AddSoundMenu(QMenu* menu, QWidget* owner, bool counting) {
   const std::pair<Alarm::TSound, TAlarmText> own[] = {
       {Alarm::snChime, atChime}, {Alarm::snBell, atBell}, {Alarm::snBeep, atSoftBeep}, {Alarm::snSilent, atSilent}};
   for (const auto& [sound, text] : own)
-    Choice(sounds, group, Text(text), options.Sound == sound, [sound] { ChooseSound(sound, {}); });
+    Choice(sounds, group, Text(text), options.Sound == sound, [chosen = sound] { ChooseSound(chosen, {}); });
   // The user's file, by its name, to go back to without the dialog.
   if (!options.SoundFile.isEmpty()) {
     const QString file = options.SoundFile;
