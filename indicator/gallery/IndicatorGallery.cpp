@@ -82,46 +82,50 @@ struct Gallery {
   }
 };
 
-} // namespace
 
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QWidget window;
-  window.setWindowTitle(QStringLiteral("Liquid-crystal indicator gallery"));
-  Gallery g{&window};
-
+// The three kinds of glyph.
+void AddKinds(Gallery& g) {
   g.Section(QStringLiteral("Kinds"));
-  g.Add(&window, QStringLiteral("ik7segment"), [](auto* l) { l->SetIndicatorstring(QStringLiteral("-12.50")); });
-  g.Add(&window, QStringLiteral("ik9segment"), [](auto* l) {
+  g.Add(g.Window, QStringLiteral("ik7segment"), [](auto* l) { l->SetIndicatorstring(QStringLiteral("-12.50")); });
+  g.Add(g.Window, QStringLiteral("ik9segment"), [](auto* l) {
     l->SetIndicatorKind(ik9segment);
     l->SetIndicatorstring(QStringLiteral("03:45"));
   });
-  g.Add(&window, QStringLiteral("ik5x7matrix"), [](auto* l) {
+  g.Add(g.Window, QStringLiteral("ik5x7matrix"), [](auto* l) {
     l->SetIndicatorKind(ik5x7matrix);
     l->SetIndicatorstring(QStringLiteral("Tea 3:45"));
   });
+}
 
+// The three segment widths.
+void AddStyles(Gallery& g) {
   g.Section(QStringLiteral("Styles"));
   for (const auto& [style, name] : {std::pair{isThin, "isThin"}, {isNormal, "isNormal"}, {isThick, "isThick"}})
-    g.Add(&window, QString::fromLatin1(name), [style = style](auto* l) {
+    g.Add(g.Window, QString::fromLatin1(name), [style = style](auto* l) {
       l->SetIndicatorStyle(style);
       l->SetIndicatorstring(QStringLiteral("8.8.:88"));
     });
+}
 
+// The seven colour schemes.
+void AddSchemes(Gallery& g) {
   g.Section(QStringLiteral("Colour schemes"));
   const char* schemes[] = {"csSilver", "csInvSilver", "csWhite", "csBlack", "csPlasma", "csInvPlasma", "csZORA"};
   for (int i = 0; i < 7; ++i)
-    g.Add(&window, QString::fromLatin1(schemes[i]), [i](auto* l) {
+    g.Add(g.Window, QString::fromLatin1(schemes[i]), [i](auto* l) {
       l->SetSignNumber(4);
       l->SetIndicatorWidth(100);
       l->SetIndicatorHeight(30);
       l->SetColorScheme(TLumoColorScheme(i));
       l->SetIndicatorstring(QStringLiteral("12.3%1").arg(i));
     });
+}
 
+// The same display at five angles.
+void AddRotations(Gallery& g) {
   g.Section(QStringLiteral("Rotation (tenths of a degree)"));
   for (const int angle : {0, 300, 450, 900, 1800})
-    g.Add(&window, QString::number(angle), [angle](auto* l) {
+    g.Add(g.Window, QString::number(angle), [angle](auto* l) {
       l->SetSignNumber(5);
       l->SetIndicatorWidth(120);
       l->SetIndicatorHeight(34);
@@ -129,10 +133,13 @@ int main(int argc, char** argv) {
       l->SetIndicatorstring(QStringLiteral("12:34"));
       l->SetIndicatorAngle(angle);
     });
+}
 
+// The bevels, and bitmaps as materials.
+void AddBevelsAndMaterials(Gallery& g) {
   g.Section(QStringLiteral("Bevels (outer / inner) and materials"));
   for (const auto& [bevel, name] : {std::pair{bkUP, "bkUP"}, {bkDown, "bkDown"}, {bkNone, "bkNone"}})
-    g.Add(&window, QStringLiteral("%1 / %1").arg(QString::fromLatin1(name)), [bevel = bevel](auto* l) {
+    g.Add(g.Window, QStringLiteral("%1 / %1").arg(QString::fromLatin1(name)), [bevel = bevel](auto* l) {
       l->SetSignNumber(5);
       l->SetIndicatorWidth(120);
       l->SetOuterBevel(bevel);
@@ -140,14 +147,14 @@ int main(int argc, char** argv) {
       l->SetOuterBevelWidth(3);
       l->SetIndicatorstring(QStringLiteral("42.0"));
     });
-  g.Add(&window, QStringLiteral("back tiled, fore stretched"), [](auto* l) {
+  g.Add(g.Window, QStringLiteral("back tiled, fore stretched"), [](auto* l) {
     l->SetMaterialMode(mmTile);
     l->SetBackMaterial(Checkerboard());
     l->SetForeMaterial(Rainbow());
     l->SetIndicatorStyle(isThick);
     l->SetIndicatorstring(QStringLiteral("8888888888"));
   });
-  g.Add(&window, QStringLiteral("back stretched, fore tiled"), [](auto* l) {
+  g.Add(g.Window, QStringLiteral("back stretched, fore tiled"), [](auto* l) {
     l->SetBackMaterial(Rainbow());
     l->SetMaterialShadowMode(msmLight);
     l->SetForeMaterialMode(mmTile);
@@ -155,9 +162,12 @@ int main(int argc, char** argv) {
     l->SetIndicatorStyle(isThick);
     l->SetIndicatorstring(QStringLiteral("8888888888"));
   });
+}
 
+// The three transparency modes over a striped parent.
+void AddTransparency(Gallery& g) {
   g.Section(QStringLiteral("Transparency over a patterned parent: tmNone, tmBackOnly, tmAll"));
-  auto* panel = new StripedPanel(&window);
+  auto* panel = new StripedPanel(g.Window);
   panel->setGeometry(10, g.Row, 3 * 190 + 10, 60);
   for (int i = 0; i < 3; ++i)
     g.Add(panel, QString(), [i](auto* l) {
@@ -166,14 +176,29 @@ int main(int argc, char** argv) {
       l->SetIndicatorstring(QStringLiteral("-8.7.6"));
     }, QPoint(10 + 190 * i, 12));
   g.RowHeight = 60;
+}
 
+// The hover effects.
+void AddHover(Gallery& g) {
   g.Section(QStringLiteral("Hover: maColor, maWidth, maBoth (point at them)"));
   for (const auto action : {maColor, maWidth, maBoth})
-    g.Add(&window, QString(), [action](auto* l) {
+    g.Add(g.Window, QString(), [action](auto* l) {
       l->SetMouseAction(action);
       l->SetIndicatorKind(ik9segment);
       l->SetIndicatorstring(QStringLiteral("12:00"));
     });
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QWidget window;
+  window.setWindowTitle(QStringLiteral("Liquid-crystal indicator gallery"));
+  Gallery g{&window};
+
+  for (const auto section : {AddKinds, AddStyles, AddSchemes, AddRotations, AddBevelsAndMaterials, AddTransparency, AddHover})
+    section(g);
 
   window.resize(std::max(7 * 116 + 10, 640), g.Row + g.RowHeight + 10);
   window.show();
