@@ -1,7 +1,7 @@
 #include "SleepInhibitor.h"
+#include "SleepInhibitorState.h"
 
 #include "BusLink.h"
-#include "Platform.h"
 
 #include <QPointer>
 
@@ -22,27 +22,6 @@ constexpr quint32 PortalSuspend = 4;
 constexpr int AnswerMilliseconds = 1000;
 constexpr int InhibitMilliseconds = 25000;
 
-// The user-interface thread's side.
-struct TState {
-  bool Wanted = false;
-  bool Reported = false;
-};
-
-TState& State() {
-  static TState state;
-  return state;
-}
-
-QString& UnheldText() {
-  static QString text = QStringLiteral("steepo: the computer cannot be kept awake during the countdown (%1)");
-  return text;
-}
-
-void Report(const QString& reason) {
-  if (std::exchange(State().Reported, true))
-    return;
-  Platform::ReportProblem(UnheldText().arg(reason));
-}
 
 // The bus thread's side: touched there only.
 struct TSide {
@@ -172,10 +151,6 @@ void Release() {
     return;
   BusLink::Post(ReleaseOnBus);
 }
-
-bool Held() { return State().Wanted; }
-
-void SetUnheldText(const QString& text) { UnheldText() = text; }
 
 void Reset() {
   BusLink::Reset();
